@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Classes registered by name.
+#include "shell/Classregistry.h"
+
+#include "shell/Exception.h"
+
+void TVXClassRegistry::Add(const QString &className, std::type_index base, std::any factory,
+                           const QString &package)
+{
+    auto it = m_classes.constFind(className);
+    if (it != m_classes.constEnd())
+        throw TVXException(QStringLiteral("Class %1 is already registered by %2")
+                               .arg(className, it->Package));
+    m_classes.insert(className, Entry{base, std::move(factory), package});
+}
+
+void TVXClassRegistry::Remove(const QString &className)
+{
+    m_classes.remove(className);
+}
+
+QString TVXClassRegistry::PackageOf(const QString &className) const
+{
+    return m_classes.value(className).Package;
+}
+
+TVXClassRegistry &VXClassRegistry()
+{
+    static TVXClassRegistry registry;
+    return registry;
+}

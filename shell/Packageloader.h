@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Loads the run-time packages by file name and keeps a record of every attempt.
+#pragma once
+
+#include "shell/Export.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class QLibrary;
+
+struct TVXPackageRecord
+{
+    enum State { Found, Loaded, Failed, Unloaded };
+    QString FileName; // bare name, as entered in the package list
+    QString Path;
+    State Status = Found;
+    QString Description;
+    QString Error; // names the file and the cause
+    quintptr Handle = 0;
+};
+
+// Start-up loads, in this order: the named window packages (vxlib1000, 2000, 3000, 4000 and
+// the optional 9999), each skipped silently when missing or broken; then every "vxlib0*"
+// file of the package folder, where a failure aborts start-up with "CheckPackages: ".
+// Unloading goes first-loaded first, as the design asks.
+class VXCORE_EXPORT TVXPackageLoader
+{
+public:
+    explicit TVXPackageLoader(QString packageFolder);
+    ~TVXPackageLoader();
+
+    void CheckPackages();
+
+    // One "handle:file name" entry per loaded package, in load order.
+    QStringList PackageList() const;
+    QString Description(const QString &fileName) const;
+    const QList<TVXPackageRecord> &Records() const { return m_records; }
+
+    // Finalises and unloads every package, first-loaded first; errors are ignored
+    // package by package.
+    void UnloadAll();
+
+    static QStringList NamedPackages();
+
+private:
+    bool Load(const QString &fileName, QString *error);
+
+    QString m_folder;
+    QList<TVXPackageRecord> m_records;
+    std::vector<std::unique_ptr<QLibrary>> m_loaded; // parallel to the loaded records
+};

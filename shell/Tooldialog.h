@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The base of the modal dialogs the Tools and Help menus open by name.
+#pragma once
+
+#include "shell/Export.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class TVXBaseFunctions;
+
+// Registered as "TVX" + dialog class name (TVXSourceDatabases, TVXLoad, ...); the dialog
+// takes what it edits from the service object.
+class VXCORE_EXPORT TVXToolDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    using TVXClassBase = TVXToolDialog;
+    using TVXFactory = std::function<TVXToolDialog *(QWidget *owner, TVXBaseFunctions *service)>;
+
+    TVXToolDialog(QWidget *owner, TVXBaseFunctions *service);
+
+protected:
+    TVXBaseFunctions *m_service;
+};
