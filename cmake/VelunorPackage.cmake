@@ -52,14 +52,33 @@ endfunction()
 function(velunor_add_test name)
     cmake_parse_arguments(ARG "NEEDS_GUI" "" "SOURCES;DEPENDS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE vxlib0100 velunor_testsupport GTest::gtest
-        ${ARG_DEPENDS})
+    if(ARG_NEEDS_GUI)
+        set(testmain velunor_testmain_gui)
+    else()
+        set(testmain velunor_testmain_core)
+    endif()
+    target_link_libraries(${name} PRIVATE vxlib0100 ${testmain} ${ARG_DEPENDS})
     set_target_properties(${name} PROPERTIES BUILD_RPATH "${VELUNOR_PACKAGE_DIR}")
-    set(env "VELUNOR_PACKAGE_DIR=${VELUNOR_PACKAGE_DIR}"
-            "VELUNOR_FIXTURE_DIR=${CMAKE_BINARY_DIR}/fixtures")
+    set(env "")
+    set(label core)
     if(ARG_NEEDS_GUI)
         list(APPEND env QT_QPA_PLATFORM=offscreen)
+        set(label gui)
     endif()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "${env}" LABELS "$<IF:$<BOOL:${ARG_NEEDS_GUI}>,gui,core>")
+        PROPERTIES ENVIRONMENT "${env}" LABELS ${label})
+endfunction()
+
+# velunor_add_fixture(name SOURCES ... [DEPENDS ...]): a small package built only for the
+# tests (a window class, a broken package...), placed in the fixture folder.
+function(velunor_add_fixture name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;DEFINITIONS" ${ARGN})
+    add_library(${name} MODULE ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE vxlib0100 ${ARG_DEPENDS})
+    target_compile_definitions(${name} PRIVATE ${ARG_DEFINITIONS})
+    set_target_properties(${name} PROPERTIES
+        PREFIX ""
+        LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures
+        CXX_VISIBILITY_PRESET hidden
+        BUILD_RPATH "${VELUNOR_PACKAGE_DIR}")
 endfunction()

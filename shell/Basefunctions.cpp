@@ -478,6 +478,8 @@ TVXFormInterface *TVXBaseFunctions::CreateController(const QString &className,
                                                      const QString &database,
                                                      const QString &windowName)
 {
+    if (!HasDisplay())
+        throw TVXException(QStringLiteral("The %1 needs a display").arg(className.mid(3)));
     return VXClassRegistry().Create<TVXFormInterface>(className, OwnerWidget(),
                                                       static_cast<TVXBaseFunctionsInterface *>(this),
                                                       document, database, windowName);

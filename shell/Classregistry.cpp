@@ -11,7 +11,9 @@ void TVXClassRegistry::Add(const QString &className, std::type_index base, std::
     if (it != m_classes.constEnd())
         throw TVXException(QStringLiteral("Class %1 is already registered by %2")
                                .arg(className, it->Package));
-    m_classes.insert(className, Entry{base, std::move(factory), package});
+    // A deep copy: the name may be a literal in the package, which is unloaded later.
+    m_classes.insert(QString(className.constData(), className.size()),
+                     Entry{base, std::move(factory), package});
 }
 
 void TVXClassRegistry::Remove(const QString &className)

@@ -78,8 +78,10 @@ bool TVXPackageLoader::Load(const QString &fileName, QString *error)
     }
     QString cause;
     if (!initialize(fileName.toUtf8().constData(), &cause)) {
+        // The text may live in the package's own memory, which unloading releases.
+        const QString copied(cause.constData(), cause.size());
         library->unload();
-        return fail(QStringLiteral("initialisation failed: ") + cause);
+        return fail(QStringLiteral("initialisation failed: ") + copied);
     }
     if (auto describe = reinterpret_cast<TVXPackageDescriptionFunction>(
             library->resolve("vxPackageDescription")))

@@ -27,7 +27,9 @@ struct TVXPackageRecord
 // Start-up loads, in this order: the named window packages (vxlib1000, 2000, 3000, 4000 and
 // the optional 9999), each skipped silently when missing or broken; then every "vxlib0*"
 // file of the package folder, where a failure aborts start-up with "CheckPackages: ".
-// Unloading goes first-loaded first, as the design asks.
+// Unloading goes first-loaded first, as the design asks. One loader per process: Qt shares
+// a library between QLibrary objects, so a second loader's unloading would pull the
+// packages away from the first.
 class VXCORE_EXPORT TVXPackageLoader
 {
 public:
