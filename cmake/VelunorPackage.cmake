@@ -13,7 +13,8 @@ function(velunor_add_core)
 
     add_library(vxlib0100 SHARED)
     target_compile_definitions(vxlib0100 PRIVATE VXCORE_LIBRARY)
-    target_link_libraries(vxlib0100 PUBLIC vxcore_headless Qt6::Widgets ${CMAKE_DL_LIBS})
+    # Widgets stay private: display-free packages see only the display-free headers.
+    target_link_libraries(vxlib0100 PUBLIC vxcore_headless PRIVATE Qt6::Widgets ${CMAKE_DL_LIBS})
     _velunor_package_properties(vxlib0100)
 endfunction()
 
@@ -74,7 +75,7 @@ endfunction()
 function(velunor_add_fixture name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;DEFINITIONS" ${ARGN})
     add_library(${name} MODULE ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE vxlib0100 ${ARG_DEPENDS})
+    target_link_libraries(${name} PRIVATE vxlib0100 Qt6::Widgets ${ARG_DEPENDS})
     target_compile_definitions(${name} PRIVATE ${ARG_DEFINITIONS})
     set_target_properties(${name} PROPERTIES
         PREFIX ""

@@ -21,3 +21,38 @@ int TVXDataAccessInterface::GetCount(int) { return 0; }
 bool TVXDataAccessInterface::GoToKey(int, const QString &, const QVariantList &, bool) { return false; }
 bool TVXDataAccessInterface::GoToKeyNext(int, const QString &, const QVariantList &, bool) { return false; }
 void TVXDataAccessInterface::Commit(bool, bool) {}
+void TVXDataAccessInterface::VXDeleteForFileID(int) {}
+void TVXDataAccessInterface::VXLOAD_Append(const QString &, const QString &, const QString &,
+                                           const QString &, const QString &, const QString &)
+{}
+void TVXDataAccessInterface::VXFILE_Append(int, int, int, int, const QString &, const QString &,
+                                           qint64, qint64)
+{}
+void TVXDataAccessInterface::VXOBJECT_Append(int, int, int, bool, const QString &, const QString &,
+                                             const QString &, const QString &, int,
+                                             const QString &, const QString &, const QString &,
+                                             int, int, int)
+{}
+void TVXDataAccessInterface::VXENTRY_Append(int, int, int, int, const QString &, const QString &,
+                                            const QString &, int, const QString &)
+{}
+void TVXDataAccessInterface::VXROW_Append(int, int, int, int, int, const QString &, bool) {}
+void TVXDataAccessInterface::VXROW_SetCall(int, int, int, int) {}
+void TVXDataAccessInterface::VXWORD_Append(int, int, int, int, int, int, int, int, const QString &,
+                                           int, const QString &)
+{}
+void TVXDataAccessInterface::VXDEPENDENCIES_Append(int, int, int, int, int, int, int, int, int, int,
+                                                   int, int)
+{}
+void TVXDataAccessInterface::VXPACKAGE_Append(int, int, const QString &, const QString &, int, int)
+{}
+void TVXDataAccessInterface::VXATTRIBUTE_Append(int, const QString &) {}
+void TVXDataAccessInterface::VXDATAFLOW_Append(int, int, int, int, int, int) {}
+TVXDataset *TVXDataAccessInterface::GetQuery(QObject *, const QStringList &, bool) { return nullptr; }
+
+QString TVXDataAccessInterface::QuotedText(const QString &text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}

@@ -182,6 +182,14 @@ inline constexpr std::array<Table, 10> Tables = {
     MakeTable(VXDATAFLOW, DataFlowColumns, ""),
 };
 
+constexpr int TableIndex(std::string_view name)
+{
+    for (int i = 0; i < int(Tables.size()); ++i)
+        if (Tables[i].Name == name)
+            return i;
+    return -1;
+}
+
 // The reading order a table gets when a condition brings none of its own.
 constexpr std::string_view StandardOrder(std::string_view table)
 {

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     # build
     build-essential cmake ninja-build git
-    qt6-base-dev libqt6sql6 libgl-dev
+    qt6-base-dev libqt6sql6 libgl-dev firebird-dev
     googletest libgtest-dev
     # repository engines: SQLite (embedded), Firebird 3 (embedded), ODBC
     libqt6sql6-sqlite libqt6sql6-ibase libqt6sql6-odbc

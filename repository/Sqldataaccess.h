@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The data access interface over Qt SQL: what every repository driver shares.
+#pragma once
+
+#include "repository/Dataaccessinterface.h"
+#include "repository/Schema.h"
+
+#include <QHash>
+#include <QMutex>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <memory>
+#include <vector>
+
+// Table handles stand for cursors named as the design has them: TAB_ + table name for the
+// ten tables, TAB_VXWORD2 and TAB_VXOBJECT2 for a second position in those two, and
+// DB_QUERY / DB_QUERY2 for whole statements. A cursor keeps the rows it read, so it moves
+// both ways; edits and deletes of its current row go to the database by the row's key and
+// are remembered in the cursor.
+//
+// Transactions begin with the first write and end with Commit; the last DisConnect
+// commits what is pending, so nothing appended is lost by closing.
+//
+// Every failure of the database layer is raised as "<class>.<operation>: ..." in the
+// forms the users and the load log know.
+class VXCORE_EXPORT TVXSqlDataAccess : public TVXDataAccessInterface
+{
+    Q_OBJECT
+public:
+    ~TVXSqlDataAccess() override;
+
+    int Connect(const QString &connection) override;
+    int DisConnect(bool flag1 = false, bool flag2 = false) override;
+    int GetTable(const QString &tableName) override;
+    int GetField(int table, const QString &fieldName) override;
+    QString GetFieldName(int table, int field) override;
+    bool SelectBegin(int table, const QString &condition) override;
+    bool SelectNext(int table) override;
+    bool SelectPrevious(int table) override;
+    bool Delete(int table, const QString &condition, bool currentRecordOnly) override;
+    QVariant GetFieldValue(int table, int field) override;
+    void SetFieldValue(int table, int field, const QVariant &value) override;
+    int GetCount(int table) override;
+    bool GoToKey(int table, const QString &keyFields, const QVariantList &values,
+                 bool caseSensitive) override;
+    bool GoToKeyNext(int table, const QString &keyFields, const QVariantList &values,
+                     bool caseSensitive) override;
+    void Commit(bool fileTransaction, bool retaining) override;
+    void VXDeleteForFileID(int fileID) override;
+    void VXLOAD_Append(const QString &loadType, const QString &loadFrom, const QString &systemName,
+                       const QString &computerType, const QString &computerLocation,
+                       const QString &applicationName) override;
+    void VXFILE_Append(int languageID, int systemID, int computerID, int applicationID,
+                       const QString &directory, const QString &fileName, qint64 fileTime,
+                       qint64 fileSize) override;
+    void VXOBJECT_Append(int fileID, int objectID, int languageID, bool inPackage,
+                         const QString &objectName, const QString &objectIdentifier,
+                         const QString &objectInherits, const QString &objectType, int icon,
+                         const QString &subObjectParentName, const QString &inheritsParentName,
+                         const QString &scopeOrNamespace, int applicationID, int computerID,
+                         int systemID) override;
+    void VXENTRY_Append(int fileID, int objectID, int entryID, int languageID,
+                        const QString &entryName, const QString &objectIdentifier,
+                        const QString &entryResultType, int scope,
+                        const QString &parameterTypes) override;
+    void VXROW_Append(int fileID, int objectID, int entryID, int rowID, int languageID,
+                      const QString &row, bool call) override;
+    void VXROW_SetCall(int fileID, int objectID, int entryID, int rowID) override;
+    void VXWORD_Append(int fileID, int objectID, int entryID, int rowID, int wordID,
+                       int languageID, int sectionType, int sectionLevel, const QString &word,
+                       int wordType, const QString &objectIdentifier) override;
+    void VXDEPENDENCIES_Append(int fileID, int objectID, int entryID, int rowID, int wordID,
+                               int inheritsFileID, int inheritsObjectID, int fromFileID,
+                               int fromObjectID, int fromEntryID, int fromRowID,
+                               int fromWordID) override;
+    void VXPACKAGE_Append(int fileID, int packageID, const QString &packageName,
+                          const QString &objectName, int objectFileID, int objectID) override;
+    void VXATTRIBUTE_Append(int attributeType, const QString &attributeName) override;
+    void VXDATAFLOW_Append(int fileID, int rowID, int wordID, int fromFileID, int fromRowID,
+                           int fromWordID) override;
+    TVXDataset *GetQuery(QObject *owner, const QStringList &sql, bool bidirectional) override;
+
+    const QString &ConnectionText() const { return m_connection; }
+
+protected:
+    TVXSqlDataAccess(QObject *owner, QString className, QString qtDriver);
+
+    // ---- What a driver says about its engine ----
+    // Sets up and opens the connection; throws TVXException with the engine's message.
+    virtual void Open(QSqlDatabase &database, const QString &connection) = 0;
+    // Run on every connection once it is open (the thread connections too).
+    virtual void Configure(QSqlDatabase &database);
+    virtual QString ColumnType(const VXSchema::Column &column) const;
+    virtual QString TableOptions(const VXSchema::Table &table) const;
+    // A second Connect naming another database is refused instead of only counted.
+    virtual bool RefusesOtherDatabase() const { return false; }
+    // Commits end the engine's open cursors, so cursors are read to their end first.
+    virtual bool CommitClosesCursors() const { return false; }
+    // A retaining commit is only skipped where the engine cannot keep the transaction.
+    virtual bool SkipsRetainingCommit() const { return false; }
+    virtual QString RewriteSql(const QString &sql) const { return sql; }
+    // Appends one row in table order; the values are already cut to their columns.
+    virtual void Insert(int table, const QVariant *values);
+    // Called before the connection closes and before its transaction ends.
+    virtual void BeforeClose() {}
+
+    // The connection of the calling thread: the driver's own, or a copy of it for another
+    // thread.
+    QSqlDatabase Database();
+    QSqlDatabase MainDatabase() const;
+    void BeginWrite();
+    bool InTransaction() const { return m_inTransaction; }
+    [[noreturn]] void Fail(const QString &operation, const QString &message) const;
+    const QString &ClassName() const { return m_className; }
+    static QString CutToColumn(const VXSchema::Column &column, const QString &text);
+    // Runs a statement; throws the engine's message.
+    void Execute(QSqlQuery &query, const QString &sql);
+    void ExecutePrepared(QSqlQuery &query);
+
+private:
+    struct Cursor
+    {
+        QString Name;
+        int Table = -1; // index into VXSchema::Tables; -1 for the free queries
+        std::unique_ptr<QSqlQuery> Query;
+        QString Condition;
+        QHash<int, QHash<int, QVariant>> Edited; // row position -> field -> value
+        QSet<int> Deleted;
+    };
+
+    Cursor &CursorFor(int handle, const char *operation);
+    const VXSchema::Table &TableOf(const Cursor &cursor, const char *operation);
+    bool Open(Cursor &cursor, const QString &sql);
+    bool Move(Cursor &cursor, bool forward);
+    bool HasRow(const Cursor &cursor) const;
+    QVariant CurrentValue(const Cursor &cursor, int field) const;
+    QString KeyCondition(const Cursor &cursor, QVariantList &values) const;
+    void ReadCursorsToEnd();
+    void CloseCursors();
+    void EnsureSchema(QSqlDatabase &database);
+    void ReadCounters();
+    void CommitTransaction();
+    QSqlQuery &Prepared(int table);
+    void AppendRow(int table, const char *operation, std::initializer_list<QVariant> values);
+    void SelectFile(const QString &directory, const QString &fileName);
+
+    QString m_className;
+    QString m_qtDriver;
+    QString m_connectionName;
+    QString m_connection;
+    bool m_inTransaction = false;
+    std::vector<Cursor> m_cursors;
+    std::vector<std::unique_ptr<QSqlQuery>> m_inserts;
+    QMutex m_threadConnectionsLock;
+    QStringList m_threadConnections;
+};

@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The default repository: an SQLite database file inside the process.
+#include "repository/inmemory/Inmemorydb.h"
+
+#include "shell/Exception.h"
+#include "shell/Settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+
+#include <sqlite3.h>
+
+namespace {
+
+const int WordTable = VXSchema::TableIndex(VXSchema::VXWORD);
+const int RowTable = VXSchema::TableIndex(VXSchema::VXROW);
+
+void BindText(sqlite3_stmt *statement, int index, const QString &text)
+{
+    sqlite3_bind_text16(statement, index, text.utf16(), int(text.size() * sizeof(char16_t)),
+                        SQLITE_STATIC);
+}
+
+} // namespace
+
+TVXInMemoryDB::TVXInMemoryDB(QObject *owner)
+    : TVXSqlDataAccess(owner, QStringLiteral("TVXInMemoryDB"), QStringLiteral("QSQLITE"))
+{}
+
+TVXInMemoryDB::~TVXInMemoryDB()
+{
+    try {
+        while (m_connectionCount > 0 && DisConnect(false, false) > 0) {
+        }
+    } catch (...) {
+    }
+}
+
+void TVXInMemoryDB::Open(QSqlDatabase &database, const QString &connection)
+{
+    QString file = connection.trimmed();
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000");
+    if (file.isEmpty())
+        file = VXSettings::SettingsFolder() + QStringLiteral("VN_FirstDataBase.sqlite");
+    if (file == QLatin1String(":memory:")) {
+        // A named shared-cache memory database, so the query thread's connection sees the
+        // same tables.
+        file = QStringLiteral("file:velunor-%1?mode=memory&cache=shared")
+                   .arg(reinterpret_cast<quintptr>(this));
+        options += QStringLiteral(";QSQLITE_OPEN_URI");
+    } else {
+        const QFileInfo info(file);
+        if (!info.dir().exists())
+            throw TVXException(QStringLiteral("the folder of the database file does not exist: ")
+                               + info.absolutePath());
+        if (info.exists() && !info.isFile())
+            throw TVXException(QStringLiteral("the database file is not a file: ") + file);
+    }
+    database.setDatabaseName(file);
+    database.setConnectOptions(options);
+    if (!database.open())
+        throw TVXException(database.lastError().text());
+    const QVariant handle = database.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        m_handle = *static_cast<sqlite3 *const *>(handle.constData());
+    if (!m_handle)
+        throw TVXException(QStringLiteral("the SQLite connection gives no handle"));
+    // A file that is not a database shows it on the first read.
+    char *error = nullptr;
+    if (sqlite3_exec(m_handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error)
+        != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : "unreadable database");
+        sqlite3_free(error);
+        m_handle = nullptr;
+        database.close();
+        throw TVXException(file + QStringLiteral(": ") + message);
+    }
+}
+
+void TVXInMemoryDB::Configure(QSqlDatabase &database)
+{
+    QSqlQuery pragma(database);
+    // WAL lets readers in other processes go on while a load writes; NORMAL
+    // synchronisation is safe in WAL mode and keeps commits cheap.
+    pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    pragma.exec(QStringLiteral("PRAGMA cache_size=-65536"));
+    pragma.exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
+}
+
+QString TVXInMemoryDB::TableOptions(const VXSchema::Table &table) const
+{
+    // Keyed tables are stored in key order, which is also their reading order.
+    return table.Key.empty() ? QString() : QStringLiteral(" WITHOUT ROWID");
+}
+
+sqlite3_stmt *TVXInMemoryDB::Statement(int table)
+{
+    sqlite3_stmt *&statement = m_statements[table];
+    if (statement)
+        return statement;
+    const VXSchema::Table &definition = VXSchema::Tables[table];
+    QByteArray sql = "INSERT INTO " + QByteArray(definition.Name.data(), qsizetype(definition.Name.size()))
+                     + " VALUES (";
+    for (int c = 0; c < definition.ColumnCount; ++c)
+        sql += c ? ",?" : "?";
+    sql += ')';
+    if (sqlite3_prepare_v3(m_handle, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                           &statement, nullptr)
+        != SQLITE_OK) {
+        statement = nullptr;
+        throw TVXException(QString::fromUtf8(sqlite3_errmsg(m_handle)));
+    }
+    return statement;
+}
+
+void TVXInMemoryDB::Step(sqlite3_stmt *statement)
+{
+    if (sqlite3_step(statement) != SQLITE_DONE) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(m_handle));
+        sqlite3_reset(statement);
+        throw TVXException(message);
+    }
+    sqlite3_reset(statement);
+}
+
+void TVXInMemoryDB::Insert(int table, const QVariant *values)
+{
+    sqlite3_stmt *statement = Statement(table);
+    for (int c = 0; c < VXSchema::Tables[table].ColumnCount; ++c) {
+        const QVariant &value = values[c];
+        switch (value.typeId()) {
+        case QMetaType::UnknownType:
+            sqlite3_bind_null(statement, c + 1);
+            break;
+        case QMetaType::QString:
+            BindText(statement, c + 1, *static_cast<const QString *>(value.constData()));
+            break;
+        case QMetaType::Double:
+            sqlite3_bind_double(statement, c + 1, value.toDouble());
+            break;
+        default:
+            if (value.isNull())
+                sqlite3_bind_null(statement, c + 1);
+            else
+                sqlite3_bind_int64(statement, c + 1, value.toLongLong());
+        }
+    }
+    Step(statement);
+}
+
+void TVXInMemoryDB::VXWORD_Append(int fileID, int objectID, int entryID, int rowID, int wordID,
+                                  int languageID, int sectionType, int sectionLevel,
+                                  const QString &word, int wordType,
+                                  const QString &objectIdentifier)
+{
+    // The hottest call of a load: one per word of every source file.
+    try {
+        if (m_connectionCount == 0)
+            throw TVXException(QStringLiteral("not connected"));
+        BeginWrite();
+        sqlite3_stmt *statement = Statement(WordTable);
+        const int numbers[] = {fileID, objectID, entryID, rowID, wordID, languageID, sectionType,
+                               sectionLevel};
+        for (int i = 0; i < 8; ++i)
+            sqlite3_bind_int(statement, i + 1, numbers[i]);
+        const QString cutWord = CutToColumn(VXSchema::WordColumns[8], word);
+        const QString cutIdentifier = CutToColumn(VXSchema::WordColumns[10], objectIdentifier);
+        BindText(statement, 9, cutWord);
+        sqlite3_bind_int(statement, 10, wordType);
+        BindText(statement, 11, cutIdentifier);
+        Step(statement);
+    } catch (const std::exception &e) {
+        Fail(QStringLiteral("VXWORD_Append"), VXMessage(e));
+    }
+}
+
+void TVXInMemoryDB::VXROW_Append(int fileID, int objectID, int entryID, int rowID, int languageID,
+                                 const QString &row, bool call)
+{
+    try {
+        if (m_connectionCount == 0)
+            throw TVXException(QStringLiteral("not connected"));
+        BeginWrite();
+        sqlite3_stmt *statement = Statement(RowTable);
+        const int numbers[] = {fileID, objectID, entryID, rowID, languageID};
+        for (int i = 0; i < 5; ++i)
+            sqlite3_bind_int(statement, i + 1, numbers[i]);
+        const QString cutRow = CutToColumn(VXSchema::RowColumns[5], row);
+        BindText(statement, 6, cutRow);
+        sqlite3_bind_int(statement, 7, call ? 1 : 0);
+        Step(statement);
+    } catch (const std::exception &e) {
+        Fail(QStringLiteral("VXROW_Append"), VXMessage(e));
+    }
+}
+
+void TVXInMemoryDB::BeforeClose()
+{
+    for (sqlite3_stmt *&statement : m_statements) {
+        if (statement)
+            sqlite3_finalize(statement);
+        statement = nullptr;
+    }
+    m_handle = nullptr;
+}

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The default repository: an SQLite database file inside the process.
+#pragma once
+
+#include "repository/Sqldataaccess.h"
+
+#include <array>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// The connection text is the database file; empty means the settings folder's
+// VN_FirstDataBase.sqlite, ":memory:" a database that lives as long as the connection.
+// The file is opened in WAL mode with a busy timeout, so a View can read while a load
+// writes from another process. Appends go through SQLite's own prepared statements on the
+// connection Qt opened, which is several times faster than binding through Qt.
+class TVXInMemoryDB : public TVXSqlDataAccess
+{
+    Q_OBJECT
+public:
+    explicit TVXInMemoryDB(QObject *owner);
+    ~TVXInMemoryDB() override;
+
+    void VXWORD_Append(int fileID, int objectID, int entryID, int rowID, int wordID,
+                       int languageID, int sectionType, int sectionLevel, const QString &word,
+                       int wordType, const QString &objectIdentifier) override;
+    void VXROW_Append(int fileID, int objectID, int entryID, int rowID, int languageID,
+                      const QString &row, bool call) override;
+
+protected:
+    void Open(QSqlDatabase &database, const QString &connection) override;
+    void Configure(QSqlDatabase &database) override;
+    QString TableOptions(const VXSchema::Table &table) const override;
+    bool RefusesOtherDatabase() const override { return true; }
+    void Insert(int table, const QVariant *values) override;
+    void BeforeClose() override;
+
+private:
+    sqlite3_stmt *Statement(int table);
+    void Step(sqlite3_stmt *statement);
+
+    sqlite3 *m_handle = nullptr;
+    std::array<sqlite3_stmt *, 10> m_statements{};
+};

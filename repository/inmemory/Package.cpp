@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Package vxlib0200: the embedded SQLite repository driver.
+#include "repository/inmemory/Inmemorydb.h"
+#include "shell/Package.h"
+
+VELUNOR_PACKAGE("InMemoryDB")
+{
+    package.RegisterClass<TVXInMemoryDB>(QStringLiteral("TVXInMemoryDB"));
+}

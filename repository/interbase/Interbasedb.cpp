@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The InterBase repository: a Firebird 3 database file opened by the embedded engine.
+#include "repository/interbase/Interbasedb.h"
+
+#include "shell/Exception.h"
+
+#include <QFile>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+
+#include <ibase.h>
+
+namespace {
+
+QString FirebirdMessage(const ISC_STATUS *status)
+{
+    QStringList parts;
+    char buffer[1024];
+    const ISC_STATUS *vector = status;
+    while (fb_interpret(buffer, sizeof buffer, &vector) > 0)
+        parts << QString::fromLocal8Bit(buffer);
+    return parts.join(QStringLiteral(" "));
+}
+
+} // namespace
+
+TVXInterBaseDB::TVXInterBaseDB(QObject *owner)
+    : TVXSqlDataAccess(owner, QStringLiteral("TVXInterBaseDB"), QStringLiteral("QIBASE"))
+{}
+
+void TVXInterBaseDB::CreateDatabaseFile(const QString &path)
+{
+    QString quoted = path;
+    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    const QByteArray sql = "CREATE DATABASE '" + quoted.toUtf8()
+                           + "' USER 'SYSDBA' PAGE_SIZE 16384 DEFAULT CHARACTER SET UTF8";
+    ISC_STATUS_ARRAY status{};
+    isc_db_handle database = 0;
+    isc_tr_handle transaction = 0;
+    if (isc_dsql_execute_immediate(status, &database, &transaction, 0, sql.constData(), 3, nullptr))
+        throw TVXException(QStringLiteral("cannot create %1: %2").arg(path, FirebirdMessage(status)));
+    isc_detach_database(status, &database);
+}
+
+void TVXInterBaseDB::Open(QSqlDatabase &database, const QString &connection)
+{
+    const QString file = connection.trimmed();
+    if (file.isEmpty())
+        throw TVXException(QStringLiteral("no database file is named"));
+    const QFileInfo info(file);
+    if (!info.absoluteDir().exists())
+        throw TVXException(QStringLiteral("the folder of the database file does not exist: ")
+                           + info.absolutePath());
+    if (!info.exists())
+        CreateDatabaseFile(info.absoluteFilePath());
+    database.setDatabaseName(info.absoluteFilePath());
+    database.setUserName(QStringLiteral("SYSDBA"));
+    database.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
+    if (!database.open())
+        throw TVXException(database.lastError().text());
+}

@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Package vxlib0210: the InterBase (Firebird) repository driver.
+#include "repository/interbase/Interbasedb.h"
+#include "shell/Package.h"
+
+VELUNOR_PACKAGE("InterBaseDB")
+{
+    package.RegisterClass<TVXInterBaseDB>(QStringLiteral("TVXInterBaseDB"));
+}

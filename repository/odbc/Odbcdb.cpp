@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The ODBC repository.
+#include "repository/odbc/Odbcdb.h"
+
+#include "shell/Exception.h"
+
+#include <QSqlError>
+
+TVXODBCDB::TVXODBCDB(QObject *owner)
+    : TVXSqlDataAccess(owner, QStringLiteral("TVXODBCDB"), QStringLiteral("QODBC"))
+{}
+
+QString TVXODBCDB::JetRewrite(const QString &sql)
+{
+    QString rewritten = sql;
+    qsizetype at = 0;
+    while ((at = rewritten.indexOf(QLatin1String("UPPER("), at, Qt::CaseInsensitive)) >= 0) {
+        rewritten.replace(at, 6, QStringLiteral("UCASE("));
+        at += 6;
+    }
+    return rewritten;
+}
+
+QString TVXODBCDB::RewriteSql(const QString &sql) const
+{
+    return m_jet ? JetRewrite(sql) : sql;
+}
+
+void TVXODBCDB::Open(QSqlDatabase &database, const QString &connection)
+{
+    database.setDatabaseName(connection);
+    database.setConnectOptions(
+        QStringLiteral("SQL_ATTR_CONNECTION_TIMEOUT=120;SQL_ATTR_LOGIN_TIMEOUT=120"));
+    if (!database.open())
+        throw TVXException(database.lastError().text());
+    m_jet = connection.toUpper().contains(QLatin1String("MICROSOFT.JET.OLEDB"));
+}

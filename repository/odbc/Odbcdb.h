@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The ODBC repository: any ODBC data source, reached with a connection string.
+#pragma once
+
+#include "repository/Sqldataaccess.h"
+
+// A second Connect only counts, whatever it names. Connection strings that name the Jet
+// provider get UCASE( for UPPER( in every condition and statement, as Jet knows no UPPER.
+class TVXODBCDB : public TVXSqlDataAccess
+{
+    Q_OBJECT
+public:
+    explicit TVXODBCDB(QObject *owner);
+
+    bool IsJet() const { return m_jet; }
+    // Replaces every "UPPER(" in any case, letter for letter, by "UCASE(".
+    static QString JetRewrite(const QString &sql);
+
+protected:
+    void Open(QSqlDatabase &database, const QString &connection) override;
+    bool SkipsRetainingCommit() const override { return true; }
+    QString RewriteSql(const QString &sql) const override;
+
+private:
+    bool m_jet = false;
+};

@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Package vxlib0220: the ODBC repository driver.
+#include "repository/odbc/Odbcdb.h"
+#include "shell/Package.h"
+
+VELUNOR_PACKAGE("ODBCDB")
+{
+    package.RegisterClass<TVXODBCDB>(QStringLiteral("TVXODBCDB"));
+}
