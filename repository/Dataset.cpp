@@ -48,13 +48,13 @@ bool TVXDataset::Prior()
         m_bof = true;
         return false;
     }
-    const bool found = m_eof ? m_query.last() : m_query.previous();
-    if (!found) {
+    if (m_eof)
+        return Last();
+    if (!m_query.previous()) {
         m_bof = true;
         return false;
     }
-    m_eof = false;
-    m_recNo = m_query.at() + 1;
+    --m_recNo;
     return true;
 }
 
@@ -65,8 +65,19 @@ bool TVXDataset::Last()
     if (m_bidirectional) {
         if (!m_query.last())
             return false;
-        m_recNo = m_query.at() + 1;
+        int at = m_query.at();
+        if (at < 0) {
+            // Some ODBC drivers scroll but cannot tell the row number: count the rows.
+            int rows = 0;
+            if (m_query.first())
+                for (rows = 1; m_query.next(); ++rows) {
+                }
+            m_query.last();
+            at = rows - 1;
+        }
+        m_recNo = at + 1;
         m_eof = false;
+        m_bof = m_recNo == 1;
         return true;
     }
     // A forward-only result is counted by reading through it.

@@ -11,6 +11,8 @@
 #include <QSqlRecord>
 #include <QThread>
 
+#include <algorithm>
+
 namespace {
 
 using VXSchema::Tables;
@@ -123,6 +125,17 @@ QString TVXSqlDataAccess::CutToColumn(const VXSchema::Column &column, const QStr
     return column.Size > 0 && text.size() > column.Size ? text.left(column.Size) : text;
 }
 
+QString TVXSqlDataAccess::JetRewrite(const QString &sql)
+{
+    QString rewritten = sql;
+    qsizetype at = 0;
+    while ((at = rewritten.indexOf(QLatin1String("UPPER("), at, Qt::CaseInsensitive)) >= 0) {
+        rewritten.replace(at, 6, QStringLiteral("UCASE("));
+        at += 6;
+    }
+    return rewritten;
+}
+
 // ---- Connections ---------------------------------------------------------------------
 
 QSqlDatabase TVXSqlDataAccess::MainDatabase() const
@@ -173,7 +186,7 @@ int TVXSqlDataAccess::Connect(const QString &connection)
         Configure(database);
         m_connection = connection;
         EnsureSchema(database);
-        ReadCounters();
+        ReadCounters(false);
     } catch (const std::exception &e) {
         const QString message = VXMessage(e);
         CloseCursors();
@@ -273,7 +286,7 @@ void TVXSqlDataAccess::EnsureSchema(QSqlDatabase &database)
     }
 }
 
-void TVXSqlDataAccess::ReadCounters()
+void TVXSqlDataAccess::ReadCounters(bool raiseOnly)
 {
     struct Counter
     {
@@ -288,11 +301,11 @@ void TVXSqlDataAccess::ReadCounters()
     };
     QSqlQuery query(MainDatabase());
     for (const Counter &counter : counters) {
-        if (*counter.Value != 0)
+        if (*counter.Value != 0 && !raiseOnly)
             continue;
-        // An empty table has no maximum: the counter stays at 0.
+        // An empty table has no maximum: the counter stays as it is.
         if (query.exec(QString::fromLatin1(counter.Sql)) && query.next() && !query.isNull(0))
-            *counter.Value = query.value(0).toInt();
+            *counter.Value = std::max(*counter.Value, query.value(0).toInt());
     }
 }
 
@@ -319,6 +332,9 @@ void TVXSqlDataAccess::BeginWrite()
         throw TVXException(QStringLiteral("cannot begin a transaction: ")
                            + EngineMessage(database.lastError()));
     m_inTransaction = true;
+    // Another connection (a second process on the same repository) may have handed out ids
+    // since this one read its counters: never allocate below what is stored.
+    ReadCounters(true);
 }
 
 void TVXSqlDataAccess::ReadCursorsToEnd()
@@ -345,6 +361,10 @@ void TVXSqlDataAccess::CommitTransaction()
     if (!database.commit())
         throw TVXException(EngineMessage(database.lastError()));
     m_inTransaction = false;
+    // Statements prepared inside the transaction hold its handle on such engines.
+    if (CommitClosesCursors())
+        for (std::unique_ptr<QSqlQuery> &insert : m_inserts)
+            insert.reset();
 }
 
 void TVXSqlDataAccess::Commit(bool, bool retaining)
@@ -880,6 +900,13 @@ void TVXSqlDataAccess::VXDEPENDENCIES_Append(int fileID, int objectID, int entry
 void TVXSqlDataAccess::VXPACKAGE_Append(int fileID, int packageID, const QString &packageName,
                                         const QString &objectName, int objectFileID, int objectID)
 {
+    try {
+        if (m_connectionCount == 0)
+            throw TVXException(QStringLiteral("not connected"));
+        BeginWrite();
+    } catch (const std::exception &e) {
+        Fail(QStringLiteral("VXPACKAGE_Append"), VXMessage(e));
+    }
     int id = packageID;
     if (packageID < 0) {
         if (packageName != m_lastPackageName) {
@@ -895,15 +922,26 @@ void TVXSqlDataAccess::VXPACKAGE_Append(int fileID, int packageID, const QString
 
 void TVXSqlDataAccess::VXATTRIBUTE_Append(int attributeType, const QString &attributeName)
 {
+    try {
+        if (m_connectionCount == 0)
+            throw TVXException(QStringLiteral("not connected"));
+        BeginWrite();
+    } catch (const std::exception &e) {
+        Fail(QStringLiteral("VXATTRIBUTE_Append"), VXMessage(e));
+    }
     AppendRow(AttributeTable, "VXATTRIBUTE_Append",
               {m_lastAttributeID + 1, attributeType, attributeName, QVariant(), QVariant()});
     try {
-        const int handle = GetTable(QStringLiteral("VXATTRIBUTE"));
-        SelectBegin(handle, QStringLiteral("VXAttributeType = %1 AND VXAttributeName = %2")
-                                .arg(attributeType)
-                                .arg(QuotedText(CutToColumn(VXSchema::AttributeColumns[2], attributeName))));
-        if (HasRow(m_cursors[handle - 1]))
-            m_lastAttributeID = GetFieldValue(handle, 0).toInt();
+        // Read back through a statement of its own, so that no cursor keeps an old snapshot
+        // of the table open.
+        QSqlQuery readBack(MainDatabase());
+        readBack.prepare(QStringLiteral("SELECT VXAttributeID FROM VXATTRIBUTE WHERE "
+                                        "VXAttributeType = ? AND VXAttributeName = ?"));
+        readBack.addBindValue(attributeType);
+        readBack.addBindValue(CutToColumn(VXSchema::AttributeColumns[2], attributeName));
+        ExecutePrepared(readBack);
+        if (readBack.next())
+            m_lastAttributeID = readBack.value(0).toInt();
     } catch (const std::exception &e) {
         Fail(QStringLiteral("VXATTRIBUTE_Append"), VXMessage(e));
     }

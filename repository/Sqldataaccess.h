@@ -84,6 +84,10 @@ public:
 
     const QString &ConnectionText() const { return m_connection; }
 
+    // Replaces every "UPPER(" in any case, letter for letter, by "UCASE(", for engines
+    // that only know the latter (Jet).
+    static QString JetRewrite(const QString &sql);
+
 protected:
     TVXSqlDataAccess(QObject *owner, QString className, QString qtDriver);
 
@@ -140,7 +144,8 @@ private:
     void ReadCursorsToEnd();
     void CloseCursors();
     void EnsureSchema(QSqlDatabase &database);
-    void ReadCounters();
+    // raiseOnly: re-read every counter and keep the higher of memory and table.
+    void ReadCounters(bool raiseOnly);
     void CommitTransaction();
     QSqlQuery &Prepared(int table);
     void AppendRow(int table, const char *operation, std::initializer_list<QVariant> values);

@@ -10,17 +10,6 @@ TVXODBCDB::TVXODBCDB(QObject *owner)
     : TVXSqlDataAccess(owner, QStringLiteral("TVXODBCDB"), QStringLiteral("QODBC"))
 {}
 
-QString TVXODBCDB::JetRewrite(const QString &sql)
-{
-    QString rewritten = sql;
-    qsizetype at = 0;
-    while ((at = rewritten.indexOf(QLatin1String("UPPER("), at, Qt::CaseInsensitive)) >= 0) {
-        rewritten.replace(at, 6, QStringLiteral("UCASE("));
-        at += 6;
-    }
-    return rewritten;
-}
-
 QString TVXODBCDB::RewriteSql(const QString &sql) const
 {
     return m_jet ? JetRewrite(sql) : sql;

@@ -13,8 +13,6 @@ public:
     explicit TVXODBCDB(QObject *owner);
 
     bool IsJet() const { return m_jet; }
-    // Replaces every "UPPER(" in any case, letter for letter, by "UCASE(".
-    static QString JetRewrite(const QString &sql);
 
 protected:
     void Open(QSqlDatabase &database, const QString &connection) override;
