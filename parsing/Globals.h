@@ -64,8 +64,8 @@ constexpr TWordType ElseIf = 1051;
 constexpr TWordType When = 1052;
 constexpr TWordType GoToTarget = 1064;
 constexpr TWordType IncludedMember = 1065;
-constexpr TWordType PackageMemberName = 3001;
-constexpr TWordType PackageName = 3002;
+constexpr TWordType PackageName = 3001;
+constexpr TWordType PackageMember = 3002;
 
 // Control codes that steer sections, rows and words.
 constexpr TWordType EndOfFile = 99001;

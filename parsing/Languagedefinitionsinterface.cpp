@@ -1,9 +1,830 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The table-driven parser every language definition derives from.
+// The table-driven parser every language definition derives from: tables, tokenising,
+// classification, sections and numbering. Updates, data flow and saving are in
+// Languagedefinitionsupdates.cpp.
 #include "parsing/Languagedefinitionsinterface.h"
+
+#include "shell/Exception.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace VXWordType;
+
+namespace {
+
+// Context rules are found by (offset, anchor type).
+qint64 ContextKey(int offset, TWordType anchorType)
+{
+    return (qint64(offset + 8) << 32) | quint32(anchorType);
+}
+
+} // namespace
 
 TVXLanguageDefinitionsInterface::TVXLanguageDefinitionsInterface(QObject *owner,
                                                                  const QString &folder)
     : QObject(owner)
     , m_folder(folder)
+    , m_valueSeparators({QLatin1Char(' ')})
 {}
+
+// ---- Tables ----------------------------------------------------------------------------
+
+void TVXLanguageDefinitionsInterface::SetFBreakWords(const QString &word, TWordType wordType)
+{
+    if (word.isEmpty())
+        return;
+    m_breakWords.append({word, wordType, int(word.size())});
+    const QChar first = m_caseSensitive ? word.front() : word.front().toUpper();
+    m_breakWordsByFirstChar[first].append(int(m_breakWords.size()) - 1);
+}
+
+void TVXLanguageDefinitionsInterface::SetFWords(const QString &word, int sectionID,
+                                                TWordType wordType)
+{
+    m_words.append({word, sectionID, wordType, {}, 0});
+    m_wordsByText[Folded(word)].append(int(m_words.size()) - 1);
+}
+
+void TVXLanguageDefinitionsInterface::SetFContexts(int offset, TWordType wordType, int sectionID,
+                                                   TWordType newWordType)
+{
+    if (offset == 0 || offset < -4 || offset > 4)
+        throw TVXException(QStringLiteral("ContextError in LanguageDefinition '") + m_languageName
+                           + QLatin1Char('\''));
+    m_contexts.append({offset, wordType, sectionID, newWordType});
+    m_contextsByAnchor[ContextKey(offset, wordType)].append(int(m_contexts.size()) - 1);
+}
+
+void TVXLanguageDefinitionsInterface::SetFSections(TWordType startWordType, TWordType endWordType,
+                                                   TSectionType sectionType, int sectionID,
+                                                   const QString &name, bool rowsBelongTogether)
+{
+    m_sectionDefinitions.append(
+        {startWordType, endWordType, sectionType, sectionID, name, rowsBelongTogether});
+    // The first definition for a start code wins.
+    if (!m_sectionByStart.contains(startWordType))
+        m_sectionByStart.insert(startWordType, int(m_sectionDefinitions.size()) - 1);
+}
+
+void TVXLanguageDefinitionsInterface::SetFObjectIcons(const QString &inheritance,
+                                                      const QString &objectType, TIcon icon)
+{
+    if (!inheritance.isEmpty() && !objectType.isEmpty())
+        throw TVXException(QStringLiteral("ObjectIconError in LanguageDefinition '")
+                           + m_languageName + QLatin1Char('\''));
+    m_objectIcons.append({inheritance, objectType, icon});
+}
+
+const TSection *TVXLanguageDefinitionsInterface::FindSectionDefinition(TWordType start) const
+{
+    const auto found = m_sectionByStart.constFind(start);
+    return found == m_sectionByStart.cend() ? nullptr : &m_sectionDefinitions[*found];
+}
+
+// ---- Current elements ------------------------------------------------------------------
+
+TVXObjectElement *TVXLanguageDefinitionsInterface::CurrentObject()
+{
+    if (m_currentObject == 0)
+        return nullptr;
+    for (qsizetype i = m_objectList.size() - 1; i >= 0; --i)
+        if (m_objectList[i].ObjectID == m_currentObject)
+            return &m_objectList[i];
+    return nullptr;
+}
+
+TVXEntryElement *TVXLanguageDefinitionsInterface::CurrentEntry()
+{
+    if (m_currentEntry == 0)
+        return nullptr;
+    for (qsizetype i = m_entryList.size() - 1; i >= 0; --i)
+        if (m_entryList[i].EntryID == m_currentEntry && m_entryList[i].ObjectID == m_currentObject)
+            return &m_entryList[i];
+    return nullptr;
+}
+
+TVXObjectElement *TVXLanguageDefinitionsInterface::FirstObject()
+{
+    return m_objectList.isEmpty() ? nullptr : &m_objectList.first();
+}
+
+void TVXLanguageDefinitionsInterface::StartNewStatement()
+{
+    m_rowID = NextStatementRowID(m_rowID);
+    m_wordID = 1000;
+}
+
+// ---- Object icons ----------------------------------------------------------------------
+
+int TVXLanguageDefinitionsInterface::GetObjectIconByInheritance(const QString &name) const
+{
+    for (const TObjectIcon &rule : m_objectIcons)
+        if (!rule.Inheritance.isEmpty() && SameText(rule.Inheritance, name))
+            return rule.Icon;
+    return 0;
+}
+
+int TVXLanguageDefinitionsInterface::GetObjectIconByType(const QString &type) const
+{
+    const QString upper = type.toUpper();
+    for (const TObjectIcon &rule : m_objectIcons)
+        if (!rule.ObjectType.isEmpty() && upper.startsWith(rule.ObjectType.toUpper()))
+            return rule.Icon;
+    return 0;
+}
+
+int TVXLanguageDefinitionsInterface::GetObjectIconDefault() const
+{
+    for (const TObjectIcon &rule : m_objectIcons)
+        if (rule.Inheritance.isEmpty() && rule.ObjectType.isEmpty())
+            return rule.Icon;
+    return 0;
+}
+
+// ---- A new file ------------------------------------------------------------------------
+
+void TVXLanguageDefinitionsInterface::InitializeForNewFile(TVXDataAccessInterface *dataAccess,
+                                                           const QString &fullFileName,
+                                                           int fileID, int applicationID,
+                                                           int computerID, int systemID)
+{
+    const QFileInfo info(fullFileName);
+    const QString directory = QDir::cleanPath(info.absolutePath());
+    const bool continueDirectory = m_directoryObject && !m_previousDirectory.isEmpty()
+                                   && directory == m_previousDirectory;
+
+    m_dataAccess = dataAccess;
+    m_fullFileName = fullFileName;
+    m_fileName = info.fileName();
+    m_directory = directory;
+    m_fileID = fileID;
+    m_applicationID = applicationID;
+    m_computerID = computerID;
+    m_systemID = systemID;
+
+    m_wordBuffer.clear();
+    m_rowBuffer.clear();
+    m_entryList.clear();
+    m_packageList.clear();
+    m_dataFlowList.clear();
+    m_declarations.clear();
+    m_declarationsByName.clear();
+    m_qualifierStack.clear();
+    m_pendingQualifier.clear();
+    m_inMainLiteral = m_inSecondaryLiteral = m_inComment = m_commentEndsWithRow = false;
+    m_carryObject = m_carryEntry = false;
+    m_lastWordType = 0;
+    m_rowsSinceSave = 0;
+    m_closeOnNextRow = false;
+    m_currentName.clear();
+    m_resultType.clear();
+    m_requestedLanguage.clear();
+    m_requestedLanguages.clear();
+    m_wordsInRow = 0;
+
+    if (continueDirectory) {
+        // Same directory: the file continues the directory's object, its sections and
+        // its row numbering.
+        m_entryCounter = 0;
+        m_currentEntry = 0;
+        m_wordID = 1000;
+        m_rowID = NextStatementRowID(m_rowID);
+        return;
+    }
+
+    m_objectList.clear();
+    m_sectionStack.clear();
+    m_namespace.clear();
+    m_objectCounter = 0;
+    m_currentObject = 0;
+    m_entryCounter = 0;
+    m_currentEntry = 0;
+    m_rowID = 1000;
+    m_wordID = 1000;
+    m_lastRowID = 0;
+
+    TVXSectionElement fileSection;
+    fileSection.SectionType = VXSectionType::File;
+    fileSection.RowID = m_rowID;
+    fileSection.EndWordType = EndOfFile;
+    fileSection.SectionID = 0;
+    fileSection.Name = m_languageName;
+    m_sectionStack.append(fileSection);
+
+    if (m_directoryObject) {
+        m_previousDirectory = directory;
+        const QString name = QFileInfo(directory).fileName();
+        m_objectCounter = 1000;
+        m_currentObject = 1000;
+        TVXObjectElement object;
+        object.ObjectID = 1000;
+        object.Name = object.Identifier = name;
+        object.Scope = m_namespace;
+        m_objectList.append(object);
+        TVXSectionElement objectSection = fileSection;
+        objectSection.SectionType = VXSectionType::Object;
+        objectSection.ObjectID = 1000;
+        objectSection.Name = name;
+        m_sectionStack.append(objectSection);
+    }
+
+    // The pseudo word lets a definition open a section at the start of every file.
+    TVXWordElement start;
+    start.RowID = m_rowID;
+    start.WordID = m_wordID;
+    start.WordType = BeginningOfFile;
+    start.ObjectID = m_currentObject;
+    m_wordBuffer.append(start);
+    QString sectionName;
+    CheckSectionChange(0, sectionName);
+    m_wordBuffer.clear();
+
+    const TVXSectionElement &innermost = m_sectionStack.last();
+    if (innermost.SectionType == VXSectionType::Object) {
+        if (TVXObjectElement *object = CurrentObject())
+            object->Name = object->Identifier = m_fileName;
+    } else if (innermost.SectionType == VXSectionType::Entry) {
+        if (TVXEntryElement *entry = CurrentEntry()) {
+            entry->Name = m_fileName;
+            if (const TVXObjectElement *object = CurrentObject())
+                entry->ObjectIdentifier = object->Identifier;
+        }
+    }
+}
+
+// ---- Tokenising ------------------------------------------------------------------------
+
+bool TVXLanguageDefinitionsInterface::IsWordBreak(const QString &row, int position, int &length,
+                                                  TWordType &wordType, QChar &)
+{
+    const int at = position - 1;
+    if (at < 0 || at >= row.size())
+        return false;
+    const QChar first = m_caseSensitive ? row[at] : row[at].toUpper();
+    const auto candidates = m_breakWordsByFirstChar.constFind(first);
+    if (candidates == m_breakWordsByFirstChar.cend())
+        return false;
+    const Qt::CaseSensitivity cs = m_caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (const int i : *candidates) {
+        const TBreakWord &breakWord = m_breakWords[i];
+        if (breakWord.Length > 1
+            && QStringView(row).mid(at, breakWord.Length).compare(breakWord.Word, cs) != 0)
+            continue;
+        if (breakWord.Length > row.size() - at)
+            continue;
+        length = breakWord.Length;
+        wordType = breakWord.WordType;
+        return true;
+    }
+    return false;
+}
+
+// ---- Words -----------------------------------------------------------------------------
+
+void TVXLanguageDefinitionsInterface::CloseInnermostSection(bool &objectClosed)
+{
+    if (m_sectionStack.size() <= 1)
+        return;
+    if (CheckSectionEnd())
+        objectClosed = true;
+    m_sectionStack.removeLast();
+}
+
+void TVXLanguageDefinitionsInterface::MoveRowWordsTo(int index, int objectID, int entryID)
+{
+    const int rowID = m_wordBuffer[index].RowID;
+    for (int i = index; i >= 0 && m_wordBuffer[i].RowID == rowID; --i) {
+        m_wordBuffer[i].ObjectID = objectID;
+        m_wordBuffer[i].EntryID = entryID;
+    }
+}
+
+bool TVXLanguageDefinitionsInterface::AppendWord(const QString &text, TWordType wordType,
+                                                 QString &switchToLanguage, QString &sectionName)
+{
+    bool objectClosed = false;
+
+    // 1. Sections that end with the row they began on, or that inherit their type.
+    if (m_sectionStack.size() > 1 && Innermost().RowID < m_rowID) {
+        if (m_closeOnNextRow || Innermost().EndWordType == EndWithRow) {
+            m_closeOnNextRow = false;
+            CloseInnermostSection(objectClosed);
+        }
+        const TWordType end = Innermost().EndWordType;
+        if (m_sectionStack.size() > 1 && (end == ConditionalEnd2 || end == ConditionalEnd3)) {
+            const TVXSectionElement &around = m_sectionStack[m_sectionStack.size() - 2];
+            Innermost().SectionType = around.SectionType;
+            Innermost().SectionID = around.SectionID;
+        }
+    }
+
+    // 2. Literal and comment state.
+    const bool wasInComment = m_inComment;
+    bool closesLiteral = false;
+    if (!m_inComment) {
+        if (wordType == MainDelimiter) {
+            if (!m_inMainLiteral && !m_inSecondaryLiteral)
+                m_inMainLiteral = true;
+            else if (m_inMainLiteral)
+                closesLiteral = true;
+        } else if (wordType == SecondaryDelimiter) {
+            if (!m_inMainLiteral && !m_inSecondaryLiteral)
+                m_inSecondaryLiteral = true;
+            else if (m_inSecondaryLiteral)
+                closesLiteral = true;
+        } else if (wordType == BlockCommentStart && !m_inMainLiteral && !m_inSecondaryLiteral) {
+            m_inComment = true;
+            m_commentEndsWithRow = false;
+        } else if (wordType == LineCommentStart && !m_inMainLiteral && !m_inSecondaryLiteral) {
+            m_inComment = true;
+            m_commentEndsWithRow = true;
+        }
+    }
+
+    // 3. The word joins the buffer.
+    TVXWordElement word;
+    const TVXWordElement *previous = m_wordBuffer.isEmpty() ? nullptr : &m_wordBuffer.last();
+    word.ObjectID = m_carryObject && previous ? previous->ObjectID : m_currentObject;
+    word.EntryID = m_carryEntry && previous ? previous->EntryID : m_currentEntry;
+    word.RowID = m_rowID;
+    word.WordID = m_wordID;
+    word.Word = text;
+    m_wordID += 1000;
+    ++m_wordsInRow;
+    const TVXSectionElement &section = Innermost();
+    word.SectionType = section.SectionType;
+    word.SectionID = section.SectionID;
+    const int appendedObject = word.ObjectID;
+    const int appendedEntry = word.EntryID;
+
+    if (!wasInComment && (m_inMainLiteral || m_inSecondaryLiteral)) {
+        // 4. Inside a literal.
+        word.WordType = MainDelimiter;
+        word.SectionLevel = int(m_sectionStack.size());
+        m_wordBuffer.append(std::move(word));
+        TWordType type = MainDelimiter;
+        GetWordType(text, type);
+        m_wordBuffer.last().WordType = type;
+        UpdateWordTypesByContext();
+        const int latest = LatestIndex();
+        const TWordType now = m_wordBuffer[latest].WordType;
+        if (now != Unknown && now != MainDelimiter)
+            CheckUpdates(latest);
+        if (closesLiteral)
+            m_inMainLiteral = m_inSecondaryLiteral = false;
+    } else if (m_inComment) {
+        // 5. Inside a comment.
+        word.WordType = CommentWord;
+        word.SectionLevel = int(m_sectionStack.size()) - 1;
+        m_wordBuffer.append(std::move(word));
+        if (wordType == BlockCommentEnd && !m_commentEndsWithRow)
+            m_inComment = false;
+    } else {
+        // 6. An ordinary word.
+        word.WordType = section.SectionType == VXSectionType::Comment ? CommentWord : wordType;
+        word.SectionLevel = int(m_sectionStack.size()) - 1;
+        m_wordBuffer.append(std::move(word));
+        TWordType type = m_wordBuffer.last().WordType;
+        GetWordType(text, type);
+        int latest = LatestIndex();
+        m_wordBuffer[latest].WordType = type;
+
+        m_sectionOpened = false;
+        if (CheckSectionChange(latest, sectionName))
+            objectClosed = true;
+        latest = LatestIndex();
+        TVXWordElement &current = m_wordBuffer[latest];
+        if (m_sectionOpened) {
+            current.SectionType = Innermost().SectionType;
+            current.SectionID = Innermost().SectionID;
+            current.SectionLevel = int(m_sectionStack.size()) - 1;
+        }
+        if (m_currentObject > appendedObject && m_currentObject > current.ObjectID)
+            MoveRowWordsTo(latest, m_currentObject, m_currentEntry);
+        else if (m_currentEntry > appendedEntry && m_currentEntry > current.EntryID
+                 && m_currentObject == current.ObjectID)
+            MoveRowWordsTo(latest, m_currentObject, m_currentEntry);
+        if (current.WordType == LineContinuation && m_sectionStack.size() > 1)
+            Innermost().RowID += 1;
+        else if (current.WordType == StatementEnd)
+            m_wordID += 10;
+        if (objectClosed)
+            m_rowsSinceSave = 0;
+        UpdateWordTypesByContext();
+        latest = LatestIndex();
+        if (m_wordBuffer[latest].WordType != Unknown)
+            CheckUpdates(latest);
+        CheckValue(latest);
+    }
+
+    // 7. Row numbering follows the last word that is not a comment.
+    if (m_wordBuffer.last().WordType != CommentWord)
+        m_lastWordType = m_wordBuffer.last().WordType;
+
+    // 8. The identifier and data-flow checks look three words back, so the context rules
+    // have settled those words first.
+    RunDelayedChecks(m_carryObject || m_carryEntry);
+
+    // 9. Language switching.
+    if (!m_requestedLanguage.isEmpty()) {
+        switchToLanguage = m_requestedLanguage;
+        m_requestedLanguages.append(m_requestedLanguage);
+        m_requestedLanguage.clear();
+    }
+    return objectClosed;
+}
+
+void TVXLanguageDefinitionsInterface::RunDelayedChecks(bool all)
+{
+    const int last = all ? LatestIndex() : LatestIndex() - 3;
+    // Checked words form a prefix of the buffer: find where the unchecked ones begin.
+    int first = last;
+    while (first >= 0 && !m_wordBuffer[first].Checked)
+        --first;
+    for (int i = first + 1; i <= last; ++i) {
+        m_wordBuffer[i].Checked = true;
+        CheckIdentifier(i);
+        CheckDataFlow(i);
+    }
+}
+
+bool TVXLanguageDefinitionsInterface::BaseLookup(const QString &text, TWordType &wordType) const
+{
+    const auto entries = m_wordsByText.constFind(Folded(text));
+    if (entries == m_wordsByText.cend())
+        return false;
+    const int section = m_sectionStack.isEmpty() ? 0 : m_sectionStack.last().SectionID;
+    const bool literal = wordType == MainDelimiter;
+    for (const int i : *entries) {
+        const TWord &entry = m_words[i];
+        const bool applies = literal ? entry.SectionID < -1 && -entry.SectionID == section
+                                     : entry.SectionID == section || entry.SectionID == -1;
+        if (applies) {
+            wordType = entry.WordType;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TVXLanguageDefinitionsInterface::GetWordType(const QString &text, TWordType &wordType)
+{
+    const int latest = LatestIndex();
+    if (latest >= 1 && m_wordBuffer[latest - 1].WordType == Joiner) {
+        // a.b or a-b: the joiner and both neighbours become one word.
+        m_wordBuffer[latest - 1].Word += m_wordBuffer[latest].Word;
+        m_wordBuffer.removeLast();
+        m_wordID -= 1000;
+        --m_wordsInRow;
+        if (latest >= 2) {
+            m_wordBuffer[latest - 2].Word += m_wordBuffer[latest - 1].Word;
+            m_wordBuffer.removeLast();
+            m_wordID -= 1000;
+            --m_wordsInRow;
+        }
+        TVXWordElement &joined = m_wordBuffer.last();
+        if (wordType != Unknown && wordType != Joiner)
+            joined.WordType = wordType;
+        wordType = joined.WordType;
+        if (!m_declarations.isEmpty()) {
+            TVXDeclaration &declaration = m_declarations.last();
+            if (joined.WordType == DeclarationName && joined.RowID == declaration.RowID
+                && joined.WordID == declaration.WordID) {
+                declaration.Name = joined.Word;
+                m_declarationsByName.insert(Folded(joined.Word), int(m_declarations.size()) - 1);
+            } else if (joined.WordType == DeclarationType) {
+                declaration.Type.clear();
+                declaration.Type = joined.Word;
+                UpdateLatestVariableDefinition(LatestIndex(), false);
+            }
+        }
+    }
+    return BaseLookup(text, wordType);
+}
+
+// ---- Context rules ---------------------------------------------------------------------
+
+TWordType TVXLanguageDefinitionsInterface::GetWordTypeByContext(int offset, int index,
+                                                                bool literalMode) const
+{
+    const TWordType none = literalMode ? MainDelimiter : Unknown;
+    const int anchor = index - offset;
+    if (anchor < 0 || anchor >= m_wordBuffer.size() || index < 0 || index >= m_wordBuffer.size())
+        return none;
+    const auto rules =
+        m_contextsByAnchor.constFind(ContextKey(offset, m_wordBuffer[anchor].WordType));
+    if (rules == m_contextsByAnchor.cend())
+        return none;
+    const int section = m_wordBuffer[index].SectionID;
+    for (const int i : *rules) {
+        const TContext &rule = m_contexts[i];
+        const bool applies = literalMode ? rule.SectionID < -1 && -rule.SectionID == section
+                                         : rule.SectionID == section || rule.SectionID == -1;
+        if (applies)
+            return rule.NewWordType;
+    }
+    return none;
+}
+
+void TVXLanguageDefinitionsInterface::UpdateWordTypesByContext()
+{
+    const int latest = LatestIndex();
+    if (latest < 0)
+        return;
+    const bool literal = m_inMainLiteral || m_inSecondaryLiteral;
+    const TWordType open = literal ? MainDelimiter : Unknown;
+    TVXWordElement &word = m_wordBuffer[latest];
+    if (word.WordType == CommentWord)
+        return;
+    if (word.WordType == open) {
+        for (int offset = 4; offset >= 1; --offset) {
+            if (latest - offset < 0)
+                continue;
+            const TWordType found = GetWordTypeByContext(offset, latest, literal);
+            if (found != open) {
+                word.WordType = found;
+                break;
+            }
+        }
+    }
+    if (m_wordBuffer[latest].WordType == open)
+        return;
+    for (int offset = 4; offset >= 1; --offset) {
+        const int earlier = latest - offset;
+        if (earlier < 0 || m_wordBuffer[earlier].WordType != open)
+            continue;
+        const TWordType found = GetWordTypeByContext(-offset, earlier, literal);
+        if (found != open) {
+            m_wordBuffer[earlier].WordType = found;
+            CheckUpdates(earlier);
+        }
+    }
+}
+
+// ---- Sections --------------------------------------------------------------------------
+
+void TVXLanguageDefinitionsInterface::OpenSection(const TSection &definition, int index,
+                                                  bool replaceInnermost, bool &objectClosed)
+{
+    if (replaceInnermost)
+        CloseInnermostSection(objectClosed);
+
+    if (definition.SectionType == VXSectionType::Object
+        || definition.SectionType == VXSectionType::ObjectAndEntry) {
+        m_objectCounter += 1000;
+        m_currentObject = m_objectCounter;
+        m_entryCounter = 0;
+        m_currentEntry = 0;
+        TVXObjectElement object;
+        object.ObjectID = m_currentObject;
+        object.Scope = m_namespace;
+        if (m_packagePerFile) {
+            object.InPackage = true;
+            m_packageList.append(
+                {QFileInfo(m_fileName).completeBaseName(), QString(), m_fileID, m_currentObject});
+        }
+        m_objectList.append(object);
+    }
+    if (definition.SectionType == VXSectionType::Entry
+        || definition.SectionType == VXSectionType::ObjectAndEntry) {
+        m_entryCounter += 1000;
+        m_currentEntry = m_entryCounter;
+        TVXEntryElement entry;
+        entry.ObjectID = m_currentObject;
+        entry.EntryID = m_currentEntry;
+        if (const TVXObjectElement *object = CurrentObject())
+            entry.ObjectIdentifier = object->Identifier;
+        m_entryList.append(entry);
+    }
+
+    const TVXSectionElement &around = m_sectionStack.last();
+    TVXSectionElement section;
+    section.SectionType = definition.SectionType;
+    if (definition.SectionType == VXSectionType::Inherit) {
+        section.SectionType = around.SectionType;
+        section.InheritsType = true;
+    }
+    section.RowID = index >= 0 && index < m_wordBuffer.size() ? m_wordBuffer[index].RowID : m_rowID;
+    section.ObjectID = m_currentObject;
+    section.EntryID = m_currentEntry;
+    section.EndWordType = definition.EndWordType;
+    section.SectionID = definition.SectionID;
+    section.Name = definition.Name;
+    section.DescribedName = around.DescribedName;
+    section.RowsBelongTogether = definition.RowsBelongTogether;
+    m_sectionStack.append(section);
+    m_sectionOpened = true;
+
+    if (definition.EndWordType == definition.StartWordType)
+        CloseInnermostSection(objectClosed);
+}
+
+bool TVXLanguageDefinitionsInterface::CheckSectionChange(int index, QString &sectionName)
+{
+    const TWordType t = m_wordBuffer[index].WordType;
+    const int wordRow = m_wordBuffer[index].RowID;
+    bool ended = false;
+    bool objectClosed = false;
+
+    // 1. Does the word end the innermost section?
+    if (t == ProcedureDivisionStatementEnd) {
+        while (m_sectionStack.size() > 2
+               && m_sectionStack[m_sectionStack.size() - 2].SectionID == Innermost().SectionID)
+            CloseInnermostSection(objectClosed);
+        ended = true;
+    } else {
+        const TWordType end = Innermost().EndWordType;
+        switch (end) {
+        case EndWithRowOrBlockEnd:
+            if (wordRow > Innermost().RowID) {
+                if (t == ElseIf || t == EndOfBlock)
+                    ended = true;
+            } else {
+                m_closeOnNextRow = true;
+            }
+            break;
+        case ConditionalEnd5:
+            if (t == When)
+                ended = true;
+            else if (t == StatementEnd) {
+                CloseInnermostSection(objectClosed);
+                ended = true;
+            }
+            break;
+        case ConditionalEnd1:
+        case ConditionalEnd2:
+            if (t == When)
+                ended = true;
+            else if (t == EndOfBlock)
+                CloseInnermostSection(objectClosed);
+            break;
+        case ConditionalEnd4:
+            if (t == If)
+                ended = true;
+            else if (t == StatementEnd)
+                CloseInnermostSection(objectClosed);
+            break;
+        case ConditionalEnd3:
+            if (t == LoopEnd)
+                ended = true;
+            break;
+        default:
+            break;
+        }
+        if (t == Innermost().EndWordType && t != Chain)
+            ended = true;
+        if (t == EndsSectionCancelsEntry) {
+            ended = true;
+            for (qsizetype i = m_entryList.size() - 1; i >= 0; --i)
+                if (m_entryList[i].EntryID == m_currentEntry
+                    && m_entryList[i].ObjectID == m_currentObject) {
+                    m_entryList.removeAt(i);
+                    break;
+                }
+        } else if (t == EndsSection || t == ClosesOneLevel) {
+            ended = true;
+        } else if (t == ClosesTwoLevels) {
+            CloseInnermostSection(objectClosed);
+            ended = true;
+        }
+    }
+
+    // 2. Unknown words open nothing.
+    if (!ended && t == Unknown)
+        return objectClosed;
+
+    // 3. Does the word open a section?
+    if (const TSection *definition = FindSectionDefinition(t)) {
+        // A section that ended, or one that ends when the next one of its number starts,
+        // makes room for the new one.
+        const bool replace = m_sectionStack.size() > 1
+                             && (ended
+                                 || (Innermost().EndWordType == EndAtSameSectionNumber
+                                     && Innermost().SectionID == definition->SectionID));
+        OpenSection(*definition, index, replace, objectClosed);
+        for (int chain = 0; chain < 8 && Innermost().EndWordType == Chain; ++chain) {
+            const TSection *chained = FindSectionDefinition(Chain);
+            if (!chained)
+                break;
+            OpenSection(*chained, index, false, objectClosed);
+        }
+        sectionName = Innermost().Name;
+        return objectClosed;
+    }
+
+    // 4. The word closes one or more sections.
+    if (ended) {
+        int closings = 1;
+        if (t == EndClosesParent)
+            closings = 2;
+        else if (t == ClosesThreeLevels)
+            closings = 3;
+        for (int i = 0; i < closings; ++i)
+            CloseInnermostSection(objectClosed);
+        sectionName = Innermost().Name;
+    }
+    return objectClosed;
+}
+
+bool TVXLanguageDefinitionsInterface::CheckSectionEnd()
+{
+    const TVXSectionElement &closing = m_sectionStack.last();
+    const TVXSectionElement *around =
+        m_sectionStack.size() > 1 ? &m_sectionStack[m_sectionStack.size() - 2] : nullptr;
+    const bool objectSection = closing.SectionType == VXSectionType::Object
+                               || closing.SectionType == VXSectionType::ObjectAndEntry;
+    if (objectSection && !closing.InheritsType) {
+        if (m_nestedObjects) {
+            int outer = around ? around->ObjectID : 0;
+            if (outer == 0 && !m_objectList.isEmpty())
+                outer = m_objectList.first().ObjectID;
+            m_currentObject = outer;
+            m_entryCounter = 0;
+        } else {
+            m_currentObject = 0;
+            m_entryCounter = 0;
+            m_currentName.clear();
+            m_declarations.clear();
+            m_declarationsByName.clear();
+        }
+        m_currentEntry = 0;
+        m_carryObject = m_carryEntry = true;
+        m_qualifierStack.clear();
+        m_pendingQualifier.clear();
+        return true;
+    }
+    if (closing.SectionType == VXSectionType::Entry && !closing.InheritsType) {
+        const int closingEntry = m_currentEntry;
+        m_currentEntry = around ? around->EntryID : 0;
+        m_currentName.clear();
+        const auto before = m_declarations.size();
+        m_declarations.removeIf([&](const TVXDeclaration &d) {
+            return d.EntryID == closingEntry && closingEntry != 0 && d.ObjectID == m_currentObject;
+        });
+        if (m_declarations.size() != before)
+            RebuildDeclarationIndex();
+        m_carryEntry = true;
+        m_qualifierStack.clear();
+        m_pendingQualifier.clear();
+    }
+    return false;
+}
+
+// ---- Rows ------------------------------------------------------------------------------
+
+bool TVXLanguageDefinitionsInterface::AppendRow(const QString &text)
+{
+    TVXRowElement row;
+    if (!m_wordBuffer.isEmpty()) {
+        row.ObjectID = m_wordBuffer.last().ObjectID;
+        row.EntryID = m_wordBuffer.last().EntryID;
+    }
+    row.RowID = m_rowID;
+    row.Row = text;
+    // Row ids are keys: a column rule that moved the id back must not repeat one.
+    if (m_rowID <= m_lastRowID)
+        row.RowID = m_rowID = m_lastRowID + 1;
+    m_lastRowID = m_rowID;
+    m_rowBuffer.append(std::move(row));
+
+    const bool statementEnded = m_lastWordType == StatementEnd
+                                || m_lastWordType == ProcedureDivisionStatementEnd
+                                || m_lastWordType == ProcedureStatementEnd;
+    if (statementEnded) {
+        StartNewStatement();
+        m_lastWordType = 0;
+    } else if ((!m_sectionStack.isEmpty() && Innermost().RowsBelongTogether)
+               || m_lastWordType == LineContinuation) {
+        m_rowID += 1;
+        m_wordID = 1000 + m_wordID % 1000;
+        m_lastWordType = 0;
+    } else {
+        StartNewStatement();
+    }
+
+    m_carryObject = m_carryEntry = false;
+    if (m_inComment && m_commentEndsWithRow) {
+        m_inComment = false;
+        m_commentEndsWithRow = false;
+    }
+    m_wordsInRow = 0;
+
+    if (!m_wordBuffer.isEmpty() && m_wordBuffer.last().WordType == LineContinuation)
+        m_wordBuffer.removeLast();
+
+    ++m_rowsSinceSave;
+    if (m_rowsSinceSave > 100 && !m_declarations.isEmpty()) {
+        TVXDeclaration &latest = m_declarations.last();
+        if (latest.Name.isEmpty())
+            latest.Name = QStringLiteral("<error: unmatched name>");
+        if (latest.Type.isEmpty())
+            latest.Type = QStringLiteral("<error: unmatched type>");
+    }
+    if (m_rowsSinceSave > 50
+        && (m_declarations.isEmpty() || m_declarations.last().Complete())) {
+        m_rowsSinceSave = 0;
+        return true;
+    }
+    return false;
+}

@@ -3,14 +3,23 @@
 #pragma once
 
 #include "parsing/Globals.h"
+#include "parsing/Parseelements.h"
 #include "shell/Export.h"
 
+#include <QHash>
+#include <QList>
 #include <QObject>
+#include <QStringList>
 
 #include <functional>
 
+class TVXDataAccessInterface;
+
 // A language definition is registered as "TVXLangDef_" + language name and created once
-// per process by the service object, which passes itself and the settings folder.
+// per process by the service object, which passes itself and the settings folder. Its
+// constructor fills the five tables; the engine then cuts rows into words, classifies
+// them, tracks the open sections and writes everything through the data access
+// interface. One object parses one file at a time.
 class VXCORE_EXPORT TVXLanguageDefinitionsInterface : public QObject
 {
     Q_OBJECT
@@ -21,15 +30,205 @@ public:
 
     TVXLanguageDefinitionsInterface(QObject *owner, const QString &folder);
 
+    // ---- Configuration -------------------------------------------------------------
     int LanguageID() const { return m_languageID; }
     const QString &LanguageName() const { return m_languageName; }
     // Each extension with a leading point and a trailing ";" (".cbl;.cob;").
     const QString &FileExtensions() const { return m_fileExtensions; }
     const QString &Folder() const { return m_folder; }
+    bool CaseSensitive() const { return m_caseSensitive; }
+    quint8 ColumnSetting() const { return m_columnSetting; }
+    bool DirectoryObject() const { return m_directoryObject; }
+    bool PackagePerFile() const { return m_packagePerFile; }
+    bool NestedObjects() const { return m_nestedObjects; }
+    bool QualifiedCalls() const { return m_qualifiedCalls; }
+    bool UnknownIdentifiers() const { return m_unknownIdentifiers; }
+    bool LanguageSwitching() const { return m_languageSwitching; }
+    bool NoIcons() const { return m_noIcons; }
+    bool NoAssignmentHeuristic() const { return m_noAssignmentHeuristic; }
+    bool ObjectsNamedAfterFile() const { return m_objectsNamedAfterFile; }
+
+    const QList<TBreakWord> &BreakWords() const { return m_breakWords; }
+    const QList<TWord> &Words() const { return m_words; }
+    const QList<TContext> &Contexts() const { return m_contexts; }
+    const QList<TSection> &Sections() const { return m_sectionDefinitions; }
+    const QList<TObjectIcon> &ObjectIcons() const { return m_objectIcons; }
+
+    // ---- Parsing one file ----------------------------------------------------------
+    void InitializeForNewFile(TVXDataAccessInterface *dataAccess, const QString &fullFileName,
+                              int fileID, int applicationID, int computerID, int systemID);
+    // Whether a break word starts at the 1-based position; a column rule may also ask for
+    // the character at the position to be replaced (national characters).
+    virtual bool IsWordBreak(const QString &row, int position, int &length, TWordType &wordType,
+                             QChar &replacement);
+    // Returns true when an object section closed (a partial save is due).
+    bool AppendWord(const QString &text, TWordType wordType, QString &switchToLanguage,
+                    QString &sectionName);
+    bool AppendRow(const QString &text);
+    virtual bool GetWordType(const QString &text, TWordType &wordType);
+    virtual void UpdateWordTypesByContext();
+    TWordType GetWordTypeByContext(int offset, int index, bool literalMode) const;
+    bool CheckSectionChange(int index, QString &sectionName);
+    bool CheckSectionEnd();
+
+    virtual void CheckUpdates(int index);
+    virtual void CheckIdentifier(int index);
+    void CheckPendingIdentifier(int index);
+    bool IsVariableDeclaredAs(int index, QString &declaredType) const;
+    void UpdateLatestVariableDefinition(int index, bool includeDeclaringWord);
+    void CheckValue(int index);
+    void CheckDataFlow(int index);
+    bool CheckObjectDeclarationInOtherFile(const QString &identifier, int objectID, int &id);
+
+    int GetObjectIconByInheritance(const QString &name) const;
+    int GetObjectIconByType(const QString &type) const;
+    int GetObjectIconDefault() const;
+
+    virtual void OnBeforeSaveToDB(bool final, bool objectClosed);
+    void SaveToDB(bool final, bool objectClosed);
+    // Writes the buffered words to the settings folder; returns the dump's path.
+    QString DumpAtError();
+
+    // ---- State, read by the loader and the tests -----------------------------------
+    const QString &FileName() const { return m_fileName; }
+    int FileID() const { return m_fileID; }
+    int RowID() const { return m_rowID; }
+    int WordID() const { return m_wordID; }
+    const QList<TVXWordElement> &WordBuffer() const { return m_wordBuffer; }
+    const QList<TVXRowElement> &RowBuffer() const { return m_rowBuffer; }
+    const QList<TVXObjectElement> &ObjectList() const { return m_objectList; }
+    const QList<TVXEntryElement> &EntryList() const { return m_entryList; }
+    const QList<TVXPackageElement> &PackageList() const { return m_packageList; }
+    const QList<TVXDataFlowLink> &DataFlowList() const { return m_dataFlowList; }
+    const QList<TVXSectionElement> &SectionStack() const { return m_sectionStack; }
+    const QList<TVXDeclaration> &Declarations() const { return m_declarations; }
+    const QStringList &RequestedLanguages() const { return m_requestedLanguages; }
+    int CurrentObjectID() const { return m_currentObject; }
+    int CurrentEntryID() const { return m_currentEntry; }
+    bool InLiteral() const { return m_inMainLiteral || m_inSecondaryLiteral; }
+    bool InComment() const { return m_inComment; }
 
 protected:
+    // ---- Table setters, for the constructors of language definitions ---------------
+    void SetFBreakWords(const QString &word, TWordType wordType);
+    void SetFWords(const QString &word, int sectionID, TWordType wordType);
+    void SetFContexts(int offset, TWordType wordType, int sectionID, TWordType newWordType);
+    void SetFSections(TWordType startWordType, TWordType endWordType, TSectionType sectionType,
+                      int sectionID, const QString &name, bool rowsBelongTogether);
+    void SetFObjectIcons(const QString &inheritance, const QString &objectType, TIcon icon);
+
+    // ---- Helpers for overrides -----------------------------------------------------
+    QString Folded(const QString &text) const
+    {
+        return m_caseSensitive ? text : text.toUpper();
+    }
+    bool SameText(const QString &a, const QString &b) const
+    {
+        return a.compare(b, m_caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0;
+    }
+    // The word with this buffer index, or null outside the buffer.
+    TVXWordElement *WordAt(int index)
+    {
+        return index >= 0 && index < m_wordBuffer.size() ? &m_wordBuffer[index] : nullptr;
+    }
+    int LatestIndex() const { return int(m_wordBuffer.size()) - 1; }
+    TVXSectionElement &Innermost() { return m_sectionStack.last(); }
+    TVXObjectElement *CurrentObject();
+    TVXEntryElement *CurrentEntry();
+    TVXObjectElement *FirstObject();
+    // The next statement starts here: the row id goes to the next multiple of 1000.
+    void StartNewStatement();
+    static int NextStatementRowID(int rowID) { return (rowID / 1000 + 1) * 1000; }
+    bool BaseLookup(const QString &text, TWordType &wordType) const;
+    void AddDeclaration(const QString &name);
+    void CloseInnermostSection(bool &objectClosed);
+
     QString m_folder;
+    QString m_name;
     int m_languageID = 0;
     QString m_languageName;
     QString m_fileExtensions;
+    bool m_caseSensitive = false;
+    quint8 m_columnSetting = 2;
+    bool m_directoryObject = false;
+    bool m_packagePerFile = false;
+    bool m_nestedObjects = false;
+    bool m_qualifiedCalls = false;
+    bool m_unknownIdentifiers = false;
+    bool m_languageSwitching = false;
+    bool m_noIcons = false;
+    bool m_noAssignmentHeuristic = false;
+    bool m_objectsNamedAfterFile = false;
+    QList<QChar> m_valueSeparators;
+
+    // ---- Per-file state ------------------------------------------------------------
+    TVXDataAccessInterface *m_dataAccess = nullptr;
+    QString m_fullFileName;
+    QString m_fileName;
+    QString m_directory;
+    QString m_previousDirectory;
+    int m_fileID = 0;
+    int m_applicationID = 0;
+    int m_computerID = 0;
+    int m_systemID = 0;
+    int m_objectCounter = 0;
+    int m_currentObject = 0;
+    int m_entryCounter = 0;
+    int m_currentEntry = 0;
+    int m_rowID = 1000;
+    int m_wordID = 1000;
+    QList<TVXWordElement> m_wordBuffer;
+    QList<TVXRowElement> m_rowBuffer;
+    QList<TVXObjectElement> m_objectList;
+    QList<TVXEntryElement> m_entryList;
+    QList<TVXPackageElement> m_packageList;
+    QList<TVXDataFlowLink> m_dataFlowList;
+    QList<TVXSectionElement> m_sectionStack;
+    QList<TVXDeclaration> m_declarations;
+    QList<TVXQualifier> m_qualifierStack;
+    QString m_pendingQualifier;
+    bool m_inMainLiteral = false;
+    bool m_inSecondaryLiteral = false;
+    bool m_inComment = false;
+    bool m_commentEndsWithRow = false;
+    bool m_carryObject = false;
+    bool m_carryEntry = false;
+    TWordType m_lastWordType = 0;
+    int m_rowsSinceSave = 0;
+    bool m_closeOnNextRow = false;
+    QString m_namespace;
+    QString m_currentName;
+    QString m_resultType;
+    QString m_requestedLanguage;
+    QStringList m_requestedLanguages;
+    int m_wordsInRow = 0;
+    int m_lastRowID = 0;
+    bool m_sectionOpened = false;
+
+private:
+    void RunDelayedChecks(bool all);
+    void WriteObjects();
+    void WriteEntries();
+    void WriteWords(qsizetype count);
+    void WriteRows(int belowRowID);
+    const TSection *FindSectionDefinition(TWordType startWordType) const;
+    void OpenSection(const TSection &definition, int index, bool replaceInnermost,
+                     bool &objectClosed);
+    void MoveRowWordsTo(int index, int objectID, int entryID);
+    QList<int> DeclarationsNamed(const QString &name) const;
+    void RebuildDeclarationIndex();
+
+    QList<TBreakWord> m_breakWords;
+    QList<TWord> m_words;
+    QList<TContext> m_contexts;
+    QList<TSection> m_sectionDefinitions;
+    QList<TObjectIcon> m_objectIcons;
+
+    // Lookup indexes over the tables, each list in table order so the first match of a
+    // linear scan is still the first match here.
+    QHash<QChar, QList<int>> m_breakWordsByFirstChar;
+    QHash<QString, QList<int>> m_wordsByText;
+    QHash<qint64, QList<int>> m_contextsByAnchor;
+    QHash<TWordType, int> m_sectionByStart;
+    QMultiHash<QString, int> m_declarationsByName;
 };

@@ -1,0 +1,719 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What classified words do: objects, entries, packages and declarations, identifiers and
+// data flow, and the saving of a file's words through the data access interface.
+#include "parsing/Languagedefinitionsinterface.h"
+
+#include "repository/Dataaccessinterface.h"
+#include "shell/Exception.h"
+#include "shell/Settings.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextStream>
+
+using namespace VXWordType;
+
+namespace {
+
+const QString ParseError = QStringLiteral(" PARSE ERROR IN FILE!");
+const QString DoNotSave = QStringLiteral(" DO NOT SAVE");
+
+void AppendAfterBlank(QString &text, const QString &word)
+{
+    if (!text.isEmpty())
+        text += QLatin1Char(' ');
+    text += word;
+}
+
+} // namespace
+
+// ---- Declarations ----------------------------------------------------------------------
+
+void TVXLanguageDefinitionsInterface::RebuildDeclarationIndex()
+{
+    m_declarationsByName.clear();
+    for (int i = 0; i < m_declarations.size(); ++i)
+        m_declarationsByName.insert(Folded(m_declarations[i].Name), i);
+}
+
+QList<int> TVXLanguageDefinitionsInterface::DeclarationsNamed(const QString &name) const
+{
+    QList<int> found;
+    const QString key = Folded(name);
+    for (auto it = m_declarationsByName.constFind(key);
+         it != m_declarationsByName.cend() && it.key() == key; ++it)
+        if (*it < m_declarations.size() && SameText(m_declarations[*it].Name, name))
+            found.append(*it);
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    return found;
+}
+
+void TVXLanguageDefinitionsInterface::AddDeclaration(const QString &name)
+{
+    TVXDeclaration declaration;
+    declaration.ObjectID = m_currentObject;
+    declaration.EntryID = m_currentEntry;
+    declaration.Name = name;
+    m_declarations.append(declaration);
+    m_declarationsByName.insert(Folded(name), int(m_declarations.size()) - 1);
+}
+
+bool TVXLanguageDefinitionsInterface::IsVariableDeclaredAs(int index, QString &declaredType) const
+{
+    if (index < 0 || index >= m_wordBuffer.size())
+        return false;
+    const TVXWordElement &word = m_wordBuffer[index];
+    const QList<int> candidates = DeclarationsNamed(word.Word);
+    // The latest declaration wins: an entry's own one hides the object's.
+    for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
+        const TVXDeclaration &declaration = m_declarations[*it];
+        if (declaration.ObjectID == word.ObjectID
+            && (declaration.EntryID == word.EntryID || declaration.EntryID == 0)) {
+            declaredType = declaration.Type;
+            return true;
+        }
+    }
+    return false;
+}
+
+void TVXLanguageDefinitionsInterface::UpdateLatestVariableDefinition(int index,
+                                                                     bool includeDeclaringWord)
+{
+    if (m_declarations.isEmpty() || index < 0 || index >= m_wordBuffer.size())
+        return;
+    const TVXDeclaration &declaration = m_declarations.last();
+    for (int i = includeDeclaringWord ? index : index - 1; i >= 0; --i) {
+        TVXWordElement &word = m_wordBuffer[i];
+        if (word.WordType == 1067)
+            break;
+        if (word.ObjectID != declaration.ObjectID || word.EntryID != declaration.EntryID)
+            continue;
+        if (word.WordType == DeclarationName && SameText(word.Word, declaration.Name))
+            word.ObjectIdentifier = declaration.Type;
+    }
+}
+
+// ---- Updates ---------------------------------------------------------------------------
+
+void TVXLanguageDefinitionsInterface::CheckUpdates(int index)
+{
+    TVXWordElement *word = WordAt(index);
+    if (!word)
+        return;
+    const QString w = word->Word;
+    const TWordType type = word->WordType;
+    TVXObjectElement *object = CurrentObject();
+
+    switch (type) {
+    case LanguageSwitch:
+        if (m_languageSwitching)
+            m_requestedLanguage = w;
+        return;
+    case 1017:
+        word->ObjectIdentifier = m_resultType;
+        return;
+    case 1021:
+        m_resultType = w;
+        if (TVXEntryElement *entry = CurrentEntry())
+            entry->ResultType = w;
+        return;
+    case 1056:
+        Innermost().DescribedName = w;
+        return;
+    case PackageName:
+        if (w.contains(QLatin1Char('.')) && !m_packageList.isEmpty()) {
+            m_packageList.last().PackageName = w;
+        } else if (std::none_of(m_packageList.cbegin(), m_packageList.cend(),
+                                [&](const TVXPackageElement &p) { return p.PackageName == w; })) {
+            m_packageList.append({w, QString(), 0, 0});
+        }
+        return;
+    case PackageMember:
+        if (m_packageList.isEmpty())
+            m_packageList.append({QFileInfo(m_fileName).completeBaseName(), QString(), 0, 0});
+        if (!m_packageList.last().ObjectName.isEmpty())
+            m_packageList.append({m_packageList.last().PackageName, QString(), 0, 0});
+        m_packageList.last().ObjectName = w;
+        return;
+    default:
+        break;
+    }
+
+    // Object names.
+    if (type == ObjectName || type == 1070 || type == 1024 || type == 1025) {
+        if (type == 1070)
+            Innermost().DescribedName = w;
+        if (m_packagePerFile && type != 1070 && !m_packageList.isEmpty())
+            m_packageList.last().ObjectName = w;
+        if (object) {
+            QString name = m_objectsNamedAfterFile ? m_fileName.section(QLatin1Char('.'), 0, 0) : w;
+            if (!object->SubObjectParentName.isEmpty() && !name.contains(QLatin1Char('.')))
+                name = object->SubObjectParentName + QLatin1Char('.') + name;
+            object->Name = name;
+            object->Identifier = name;
+            if (m_nestedObjects) {
+                for (TVXObjectElement &earlier : m_objectList) {
+                    if (&earlier == object)
+                        break;
+                    if (earlier.Name == object->Name && earlier.Identifier == object->Identifier
+                        && earlier.Icon != VXObjectIconState::DoNotSave) {
+                        // The same object declared again: continue the earlier one.
+                        const int earlierID = earlier.ObjectID;
+                        earlier.ObjectID = object->ObjectID;
+                        earlier.Identifier = DoNotSave;
+                        earlier.Icon = VXObjectIconState::DoNotSave;
+                        object->ObjectID = earlierID;
+                        break;
+                    }
+                }
+            }
+            if (m_languageSwitching) {
+                int id = object->ObjectID;
+                if (CheckObjectDeclarationInOtherFile(object->Identifier, object->ObjectID, id))
+                    object->ObjectID = id;
+            }
+            m_currentObject = object->ObjectID;
+            word->ObjectID = m_currentObject;
+        }
+        if (type != 1024)
+            return;
+    }
+
+    switch (type) {
+    case 1047:
+        if (object) {
+            const QString described = Innermost().DescribedName;
+            object->Name = described + QLatin1Char('.') + w;
+            object->SubObjectParentName = described;
+            object->Icon = 50;
+            object->Identifier = w;
+            Innermost().DescribedName = w;
+        }
+        return;
+    case 1048:
+        if (object)
+            object->ObjectType = w;
+        return;
+    case 1055:
+        if (object && !object->Name.isEmpty()) {
+            object->Name = w + QLatin1Char('.') + object->Name;
+            object->SubObjectParentName = w;
+            object->Icon = 50;
+        }
+        return;
+    case 1006:
+        if (object)
+            object->Identifier = w;
+        return;
+    case 1058:
+        if (object) {
+            object->InheritsParentName = object->Inherits;
+            object->Inherits = w;
+        }
+        return;
+    case 1073:
+        if (object && !object->Name.isEmpty()) {
+            m_objectCounter += 1000;
+            TVXObjectElement further;
+            further.ObjectID = m_objectCounter;
+            further.ObjectType = w;
+            further.Scope = m_namespace;
+            m_objectList.append(further);
+            m_currentObject = further.ObjectID;
+            object = &m_objectList.last();
+        }
+        if (object)
+            object->Name = w;
+        return;
+    case 81:
+        if (object) {
+            if (object->Identifier.isEmpty()) {
+                object->Identifier = w;
+            } else {
+                TVXObjectElement copy = *object;
+                copy.ObjectID = object->ObjectID + 1;
+                copy.Identifier = w;
+                m_objectList.append(copy);
+            }
+        }
+        return;
+    case 1008:
+    case 1026:
+    case 1027:
+    case 1028:
+    case 1061:
+    case 70:
+        if (object)
+            AppendAfterBlank(object->ObjectType, w);
+        return;
+    case 1075:
+        m_namespace = w;
+        return;
+    case 104:
+        m_namespace.clear();
+        return;
+    case SectionOrParagraphName:
+    case 1049:
+    case 1009:
+    case 1025:
+    case 1063:
+    case 21:
+    case 22:
+        if (TVXEntryElement *entry = CurrentEntry()) {
+            entry->Name = w;
+            if (type == 1063 && object)
+                entry->Name = object->Name;
+            if (object)
+                entry->ObjectIdentifier = object->Identifier;
+            if (type == 1009)
+                entry->Flag = true;
+            if (m_languageSwitching) {
+                int id = entry->EntryID;
+                if (CheckObjectDeclarationInOtherFile(entry->Name, -entry->ObjectID, id))
+                    entry->EntryID = m_currentEntry = id;
+            }
+        }
+        return;
+    case 1071:
+        if (TVXEntryElement *entry = CurrentEntry())
+            entry->Name = w;
+        return;
+    case 1033:
+        m_currentName = w;
+        return;
+    case DeclarationName:
+    case 1024: {
+        word->WordType = DeclarationName;
+        // A word retyped by a later context rule is checked again; it declares once.
+        if (!m_declarations.isEmpty() && m_declarations.last().RowID == word->RowID
+            && m_declarations.last().WordID == word->WordID)
+            return;
+        AddDeclaration(w);
+        m_declarations.last().RowID = word->RowID;
+        m_declarations.last().WordID = word->WordID;
+        UpdateLatestVariableDefinition(index, true);
+        return;
+    }
+    case DeclarationType:
+        if (!m_declarations.isEmpty()) {
+            m_declarations.last().Type = w;
+            UpdateLatestVariableDefinition(index, true);
+        }
+        return;
+    case 1018:
+    case 1019:
+    case 1068:
+        if (!m_declarations.isEmpty()) {
+            AppendAfterBlank(m_declarations.last().Type, w);
+            UpdateLatestVariableDefinition(index, true);
+        }
+        return;
+    case 1020:
+        if (!m_declarations.isEmpty()) {
+            m_declarations.last().Type += QLatin1Char('(') + w + QLatin1Char(')');
+            UpdateLatestVariableDefinition(index, true);
+        }
+        return;
+    case 1066:
+        AddDeclaration(QStringLiteral("unknown"));
+        m_declarations.last().Type = QStringLiteral("CONSTANT ") + w;
+        return;
+    case 1067:
+        if (!m_declarations.isEmpty()) {
+            m_declarations.last().Name = w;
+            m_declarationsByName.insert(Folded(w), int(m_declarations.size()) - 1);
+            UpdateLatestVariableDefinition(index, true);
+        }
+        return;
+    case 1072:
+        word->ObjectIdentifier = m_currentName;
+        return;
+    default:
+        return;
+    }
+}
+
+// ---- Identifiers -----------------------------------------------------------------------
+
+void TVXLanguageDefinitionsInterface::CheckPendingIdentifier(int index)
+{
+    const TVXWordElement *word = WordAt(index);
+    if (!word)
+        return;
+    while (!m_qualifierStack.isEmpty() && m_qualifierStack.last().Level > word->SectionLevel)
+        m_qualifierStack.removeLast();
+    m_pendingQualifier.clear();
+    if (m_qualifierStack.isEmpty() || m_qualifierStack.last().Level != word->SectionLevel)
+        return;
+    const TWordType t = word->WordType;
+    const TVXWordElement *before = WordAt(index - 1);
+    const TWordType b = before ? before->WordType : Unknown;
+    bool continues = t == Qualifier || t == 43 || t == 100 || t == Unknown || t == LineContinuation;
+    if (t == 1032 || t == CalledName)
+        continues = b == 1059 || b == Qualifier || b == LineContinuation;
+    if (continues)
+        m_pendingQualifier = m_qualifierStack.last().Name;
+    else
+        m_qualifierStack.removeLast();
+}
+
+void TVXLanguageDefinitionsInterface::CheckIdentifier(int index)
+{
+    CheckPendingIdentifier(index);
+    TVXWordElement *word = WordAt(index);
+    if (!word)
+        return;
+    const QString w = word->Word;
+    const TVXWordElement *before = WordAt(index - 1);
+    const TVXWordElement *twoBefore = WordAt(index - 2);
+    // A "." that does not follow a self reference leaves the target unknown.
+    const bool afterForeignDot = before && before->WordType == Qualifier
+                                 && !(twoBefore && twoBefore->WordType == 42);
+
+    switch (word->WordType) {
+    case 1032:
+    case 43:
+    case 100: {
+        if (word->WordType != 1032)
+            word->ObjectIdentifier = QStringLiteral("inherited");
+        else
+            word->ObjectIdentifier = m_pendingQualifier.isEmpty() ? w : m_pendingQualifier;
+        QString declared;
+        QString qualifier;
+        if (IsVariableDeclaredAs(index, declared) && !declared.isEmpty())
+            qualifier = declared;
+        else
+            qualifier = m_unknownIdentifiers ? QStringLiteral("?") : w;
+        m_qualifierStack.append({qualifier, word->SectionLevel});
+        word->WordType = 1059;
+        return;
+    }
+    case CalledName:
+        if (!word->ObjectIdentifier.isEmpty())
+            return;
+        if (!m_qualifiedCalls) {
+            word->ObjectIdentifier = w;
+        } else if (!m_pendingQualifier.isEmpty()) {
+            word->ObjectIdentifier = m_pendingQualifier;
+            if (!m_qualifierStack.isEmpty())
+                m_qualifierStack.last().Name = QStringLiteral("?");
+        } else if (afterForeignDot) {
+            word->ObjectIdentifier = QStringLiteral("?");
+        }
+        return;
+    case Unknown: {
+        if (word->EntryID == 0)
+            return;
+        QString declared;
+        if (IsVariableDeclaredAs(index, declared)) {
+            word->WordType = VariableReference;
+            return;
+        }
+        if (!m_pendingQualifier.isEmpty()) {
+            word->WordType = CalledName;
+            word->ObjectIdentifier = m_pendingQualifier;
+            return;
+        }
+        const TVXWordElement *after = WordAt(index + 1);
+        if (!m_noAssignmentHeuristic
+            && ((after && after->WordType == Assignment) || (before && before->WordType == To))) {
+            word->WordType = VariableReference;
+            return;
+        }
+        word->WordType = CalledName;
+        if (afterForeignDot)
+            word->ObjectIdentifier = QStringLiteral("?");
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void TVXLanguageDefinitionsInterface::CheckValue(int index)
+{
+    TVXWordElement *word = WordAt(index);
+    if (!word || (word->WordType != Unknown && word->WordType != VariableReference))
+        return;
+    const QString &w = word->Word;
+    if (w.isEmpty())
+        return;
+    int separators = 0;
+    for (const QChar c : w) {
+        if (c.isDigit())
+            continue;
+        if (m_valueSeparators.contains(c) && ++separators == 1)
+            continue;
+        return;
+    }
+    if (!w.front().isDigit())
+        return;
+    word->WordType = Constant;
+    // 1 . 5 cut by a point break: the digits after a separator word belong to the value.
+    const TVXWordElement *separator = WordAt(index - 1);
+    TVXWordElement *integerPart = WordAt(index - 2);
+    if (separator && integerPart && separator->Word.size() == 1
+        && m_valueSeparators.contains(separator->Word.front()) && integerPart->WordType == Constant
+        && separator->RowID == word->RowID)
+        integerPart->WordType = Constant;
+}
+
+void TVXLanguageDefinitionsInterface::CheckDataFlow(int index)
+{
+    const TVXWordElement *word = WordAt(index);
+    if (!word)
+        return;
+    const TWordType t = word->WordType;
+    if (!m_dataFlowList.isEmpty()) {
+        TVXDataFlowLink &link = m_dataFlowList.last();
+        const bool readMissing = link.FromRowID == 0;
+        const bool receiverMissing = link.RowID == 0;
+        if (readMissing || receiverMissing) {
+            if (t == StatementEnd) {
+                m_dataFlowList.removeLast();
+            } else if (readMissing
+                       && (t == VariableReference || t == Constant || t == LiteralConstant
+                           || t == MainDelimiter || t == CalledName)) {
+                link.FromRowID = word->RowID;
+                link.FromWordID = word->WordID;
+            } else if (receiverMissing && !readMissing && t == VariableReference) {
+                link.RowID = word->RowID;
+                link.WordID = word->WordID;
+            }
+            return;
+        }
+    }
+    const TVXWordElement *before = WordAt(index - 1);
+    if (t == Assignment && before) {
+        m_dataFlowList.append({before->RowID, before->WordID, 0, 0});
+    } else if (t == To && before) {
+        m_dataFlowList.append({0, 0, before->RowID, before->WordID});
+    } else if (t == 54) {
+        // SET X TO Y, ACCEPT X FROM Y: the checks run three words behind, so the words
+        // after "set" are already in the buffer.
+        const TVXWordElement *receiver = WordAt(index + 1);
+        if (!receiver || receiver->WordType == StatementEnd)
+            return;
+        for (int i = index + 2; i <= index + 3; ++i) {
+            const TVXWordElement *read = WordAt(i);
+            if (!read || read->WordType == StatementEnd)
+                return;
+            const TWordType r = read->WordType;
+            if (r == VariableReference || r == Constant || r == LiteralConstant
+                || r == MainDelimiter || r == CalledName) {
+                m_dataFlowList.append({receiver->RowID, receiver->WordID, read->RowID, read->WordID});
+                return;
+            }
+        }
+    }
+}
+
+bool TVXLanguageDefinitionsInterface::CheckObjectDeclarationInOtherFile(const QString &identifier,
+                                                                        int objectID, int &id)
+{
+    if (!m_dataAccess || identifier.isEmpty() || m_dataAccess->ConnectionCount() == 0)
+        return false;
+    // A negative object id asks for an entry of that object.
+    const bool entry = objectID < 0;
+    const int table = m_dataAccess->GetTable(entry ? QStringLiteral("VXENTRY")
+                                                   : QStringLiteral("VXOBJECT"));
+    if (table <= 0)
+        return false;
+    const QString nameField = entry ? QStringLiteral("VXEntryName")
+                                    : QStringLiteral("VXObjectIdentifier");
+    const QString condition = nameField + QStringLiteral(" = ")
+                              + TVXDataAccessInterface::QuotedText(identifier)
+                              + QStringLiteral(" AND VXFileID <> ") + QString::number(m_fileID);
+    if (!m_dataAccess->SelectBegin(table, condition))
+        return false;
+    const int idField = m_dataAccess->GetField(table, entry ? QStringLiteral("VXEntryID")
+                                                            : QStringLiteral("VXObjectID"));
+    const int found = m_dataAccess->GetFieldValue(table, idField).toInt();
+    if (found <= 0)
+        return false;
+    id = found;
+    return true;
+}
+
+// ---- Saving ----------------------------------------------------------------------------
+
+void TVXLanguageDefinitionsInterface::OnBeforeSaveToDB(bool, bool) {}
+
+void TVXLanguageDefinitionsInterface::WriteObjects()
+{
+    if (!m_dataAccess)
+        return;
+    for (TVXObjectElement &object : m_objectList) {
+        if (object.Icon == VXObjectIconState::DoNotSave || object.Identifier == DoNotSave)
+            continue;
+        if (object.ObjectType.isEmpty())
+            object.ObjectType = m_languageName;
+        if (!m_noIcons && object.Icon == VXObjectIconState::NotChosen) {
+            int icon = object.Inherits.isEmpty() ? 0 : GetObjectIconByInheritance(object.Inherits);
+            if (icon == 0)
+                icon = GetObjectIconByType(object.ObjectType);
+            if (icon == 0)
+                icon = GetObjectIconDefault();
+            object.Icon = icon;
+        }
+        if (object.Identifier.isEmpty()) {
+            object.Identifier = ParseError;
+            if (object.Name.isEmpty())
+                object.Name = ParseError;
+        }
+        m_dataAccess->VXOBJECT_Append(m_fileID, object.ObjectID, m_languageID, object.InPackage,
+                                      object.Name, object.Identifier, object.Inherits,
+                                      object.ObjectType, object.Icon, object.SubObjectParentName,
+                                      object.InheritsParentName, object.Scope, m_applicationID,
+                                      m_computerID, m_systemID);
+    }
+}
+
+void TVXLanguageDefinitionsInterface::WriteEntries()
+{
+    if (!m_dataAccess)
+        return;
+    for (TVXEntryElement &entry : m_entryList) {
+        if (entry.ObjectIdentifier.isEmpty())
+            for (const TVXObjectElement &object : std::as_const(m_objectList))
+                if (object.ObjectID == entry.ObjectID)
+                    entry.ObjectIdentifier = object.Identifier;
+        const bool broken = entry.Name.isEmpty() || entry.ObjectIdentifier.isEmpty();
+        m_dataAccess->VXENTRY_Append(m_fileID, entry.ObjectID, entry.EntryID, m_languageID,
+                                     broken ? ParseError : entry.Name, entry.ObjectIdentifier,
+                                     entry.ResultType, 0, QString());
+    }
+}
+
+void TVXLanguageDefinitionsInterface::WriteWords(qsizetype count)
+{
+    count = std::min(count, m_wordBuffer.size());
+    for (qsizetype i = 0; i < count; ++i) {
+        const TVXWordElement &word = m_wordBuffer[i];
+        if (word.WordType == CalledName || word.WordType == IncludedMember) {
+            for (qsizetype r = m_rowBuffer.size() - 1; r >= 0; --r) {
+                if (m_rowBuffer[r].RowID == word.RowID) {
+                    m_rowBuffer[r].Call = true;
+                    break;
+                }
+                if (m_rowBuffer[r].RowID < word.RowID)
+                    break;
+            }
+        }
+        if (m_dataAccess)
+            m_dataAccess->VXWORD_Append(m_fileID, word.ObjectID, word.EntryID, word.RowID,
+                                        word.WordID, m_languageID, word.SectionType,
+                                        word.SectionLevel, word.Word, word.WordType,
+                                        word.ObjectIdentifier);
+    }
+    m_wordBuffer.remove(0, count);
+}
+
+void TVXLanguageDefinitionsInterface::WriteRows(int belowRowID)
+{
+    qsizetype count = 0;
+    while (count < m_rowBuffer.size() && m_rowBuffer[count].RowID < belowRowID) {
+        const TVXRowElement &row = m_rowBuffer[count];
+        if (m_dataAccess)
+            m_dataAccess->VXROW_Append(m_fileID, row.ObjectID, row.EntryID, row.RowID,
+                                       m_languageID, row.Row, row.Call);
+        ++count;
+    }
+    m_rowBuffer.remove(0, count);
+}
+
+void TVXLanguageDefinitionsInterface::SaveToDB(bool final, bool objectClosed)
+{
+    auto commit = [this](bool retaining) {
+        if (m_dataAccess)
+            m_dataAccess->Commit(false, retaining);
+    };
+    if (final)
+        RunDelayedChecks(true);
+    OnBeforeSaveToDB(final, objectClosed);
+    if (final && !m_directoryObject) {
+        bool closed = false;
+        while (m_sectionStack.size() > 1)
+            CloseInnermostSection(closed);
+    }
+    if (final && !m_nestedObjects) {
+        WriteObjects();
+        if (!m_directoryObject)
+            commit(true);
+        WriteEntries();
+        commit(true);
+    }
+    if (!final) {
+        // The last words stay for the context rules and the delayed checks.
+        WriteWords(m_wordBuffer.size() - 5);
+        WriteRows(m_wordBuffer.isEmpty() ? m_rowID : m_wordBuffer.first().RowID);
+    } else {
+        if (m_dataAccess)
+            for (const TVXPackageElement &package : std::as_const(m_packageList))
+                m_dataAccess->VXPACKAGE_Append(m_fileID, -1, package.PackageName,
+                                               package.ObjectName, package.ObjectFileID,
+                                               package.ObjectID);
+        commit(true);
+        if (m_nestedObjects) {
+            WriteObjects();
+            commit(true);
+            WriteEntries();
+            commit(true);
+        }
+        WriteWords(m_wordBuffer.size());
+        commit(true);
+        WriteRows(std::numeric_limits<int>::max());
+        commit(true);
+    }
+
+    // Links still waiting for a side are written when they are complete.
+    qsizetype written = 0;
+    for (const TVXDataFlowLink &link : std::as_const(m_dataFlowList)) {
+        const bool complete = link.RowID != 0 && link.FromRowID != 0;
+        if (!complete && !final && &link == &m_dataFlowList.last())
+            break;
+        if (complete && m_dataAccess)
+            m_dataAccess->VXDATAFLOW_Append(m_fileID, link.RowID, link.WordID, m_fileID,
+                                            link.FromRowID, link.FromWordID);
+        ++written;
+    }
+    m_dataFlowList.remove(0, written);
+    commit(!final);
+
+    if (m_dataAccess && m_dataAccess->ConnectionCount() > 0) {
+        const int files = m_dataAccess->GetTable(QStringLiteral("VXFILE"));
+        if (files > 0)
+            m_dataAccess->SelectBegin(files, QStringLiteral("VXFileID = ")
+                                                 + QString::number(m_fileID));
+    }
+    if (final) {
+        m_packageList.clear();
+        m_entryList.clear();
+        if (!m_directoryObject)
+            m_objectList.clear();
+    }
+}
+
+QString TVXLanguageDefinitionsInterface::DumpAtError()
+{
+    const QString path = VXSettings::SettingsFolder() + QStringLiteral("ErrorDump_") + m_fileName
+                         + QLatin1Char('_') + QString::number(m_fileID) + QStringLiteral(".txt");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        throw TVXException(QStringLiteral("cannot write the error dump ") + path + QStringLiteral(": ")
+                           + file.errorString());
+    QTextStream out(&file);
+    out << "Dump for File: " << m_fullFileName << '\n';
+    out << "Language: " << m_languageID << ' ' << m_languageName << '\n';
+    for (const TVXWordElement &word : std::as_const(m_wordBuffer))
+        out << word.ObjectID << ':' << word.EntryID << ':' << word.RowID << ':' << word.WordID
+            << ':' << word.SectionType << ':' << word.SectionLevel << ':' << word.SectionID << ':'
+            << word.WordType << ':' << word.Word << ':' << word.ObjectIdentifier << '\n';
+    out.flush();
+    if (!file.commit())
+        throw TVXException(QStringLiteral("cannot write the error dump ") + path + QStringLiteral(": ")
+                           + file.errorString());
+    return path;
+}

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Feeding source rows through a language definition.
+#include "parsing/Rowloop.h"
+
+#include "parsing/Languagedefinitionsinterface.h"
+
+QString VXStoredRowText(const QString &row, bool *truncated)
+{
+    QString text = row;
+    text.replace(QLatin1Char('\t'), QLatin1String("  "));
+    const bool cut = text.size() > VXStoredRowLength;
+    if (cut)
+        text = text.left(250) + QLatin1String("...!!");
+    if (truncated)
+        *truncated = cut;
+    return text;
+}
+
+TVXRowResult VXParseRow(TVXLanguageDefinitionsInterface &definition, QString row)
+{
+    TVXRowResult result;
+    qsizetype end = row.size();
+    while (end > 0 && row[end - 1] == QLatin1Char(' '))
+        --end;
+    row.truncate(end);
+
+    bool objectClosed = false;
+    const int length = int(row.size());
+    int p = 1;
+    QString switchTo;
+    QString sectionName;
+    auto append = [&](const QString &text, TWordType type) {
+        switchTo.clear();
+        sectionName.clear();
+        if (definition.AppendWord(text, type, switchTo, sectionName))
+            objectClosed = true;
+        if (!switchTo.isEmpty())
+            result.SwitchToLanguages.append(switchTo);
+        if (!sectionName.isEmpty())
+            result.SectionNames.append(sectionName);
+    };
+    while (p <= length) {
+        int breakAt = length + 1;
+        int breakLength = 0;
+        TWordType breakType = VXWordType::WhiteSpace;
+        for (int i = p; i <= length; ++i) {
+            int candidateLength = 0;
+            TWordType candidateType = VXWordType::Unknown;
+            QChar replacement;
+            const bool isBreak =
+                definition.IsWordBreak(row, i, candidateLength, candidateType, replacement);
+            if (!replacement.isNull())
+                row[i - 1] = replacement;
+            if (isBreak) {
+                breakAt = i;
+                // A break always moves the scan on, whatever a column rule reported.
+                breakLength = std::max(1, candidateLength);
+                breakType = candidateType;
+                break;
+            }
+        }
+        if (breakAt > p)
+            append(row.mid(p - 1, breakAt - p), VXWordType::Unknown);
+        if (breakAt <= length && breakType != VXWordType::WhiteSpace)
+            append(row.mid(breakAt - 1, breakLength), breakType);
+        p = breakAt + breakLength;
+    }
+
+    const bool saveDue = definition.AppendRow(VXStoredRowText(row, &result.Truncated));
+    if (saveDue || objectClosed) {
+        definition.SaveToDB(false, objectClosed);
+        result.Saved = true;
+    }
+    return result;
+}
