@@ -740,7 +740,12 @@ bool TVXLanguageDefinitionsInterface::CheckSectionEnd()
             if (outer == 0 && !m_objectList.isEmpty())
                 outer = m_objectList.first().ObjectID;
             m_currentObject = outer;
+            // The outer object's entries go on after the ones it had before the inner
+            // object began, so that entry keys stay unique within it.
             m_entryCounter = 0;
+            for (const TVXEntryElement &entry : std::as_const(m_entryList))
+                if (entry.ObjectID == outer)
+                    m_entryCounter = std::max(m_entryCounter, entry.EntryID);
         } else {
             m_currentObject = 0;
             m_entryCounter = 0;

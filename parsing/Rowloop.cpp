@@ -3,6 +3,8 @@
 #include "parsing/Rowloop.h"
 
 #include "parsing/Languagedefinitionsinterface.h"
+#include "parsing/Sourcereader.h"
+#include "shell/Exception.h"
 
 QString VXStoredRowText(const QString &row, bool *truncated)
 {
@@ -47,8 +49,8 @@ TVXRowResult VXParseRow(TVXLanguageDefinitionsInterface &definition, QString row
             int candidateLength = 0;
             TWordType candidateType = VXWordType::Unknown;
             QChar replacement;
-            const bool isBreak =
-                definition.IsWordBreak(row, i, candidateLength, candidateType, replacement);
+            const bool isBreak
+                    = definition.IsWordBreak(row, i, candidateLength, candidateType, replacement);
             if (!replacement.isNull())
                 row[i - 1] = replacement;
             if (isBreak) {
@@ -70,6 +72,40 @@ TVXRowResult VXParseRow(TVXLanguageDefinitionsInterface &definition, QString row
     if (saveDue || objectClosed) {
         definition.SaveToDB(false, objectClosed);
         result.Saved = true;
+    }
+    return result;
+}
+
+TVXFileParseResult VXParseFile(TVXLanguageDefinitionsInterface &definition,
+                               TVXDataAccessInterface *dataAccess, const QString &fileName,
+                               const TVXFileIdentity &identity)
+{
+    TVXFileParseResult result;
+    TVXSourceReader reader(fileName);
+    definition.InitializeForNewFile(dataAccess, fileName, identity.FileID, identity.ApplicationID,
+                                    identity.ComputerID, identity.SystemID);
+    try {
+        QString row;
+        while (reader.ReadRow(row)) {
+            ++result.Rows;
+            const TVXRowResult rowResult = VXParseRow(definition, row);
+            result.TruncatedRows += rowResult.Truncated ? 1 : 0;
+            result.PartialSaves += rowResult.Saved ? 1 : 0;
+            result.SwitchToLanguages += rowResult.SwitchToLanguages;
+        }
+        definition.SaveToDB(true, false);
+    } catch (const std::exception &e) {
+        QString dump;
+        try {
+            dump = definition.DumpAtError();
+        } catch (const std::exception &) {
+            // The dump is a diagnosis aid; the parse error itself must still be reported.
+        }
+        QString message = VXMessage(e) + QStringLiteral("\n  in file: ") + fileName
+                          + QStringLiteral(", row ") + QString::number(result.Rows);
+        if (!dump.isEmpty())
+            message += QStringLiteral("\n  words dumped to: ") + dump;
+        throw TVXException(message);
     }
     return result;
 }

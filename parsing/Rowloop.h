@@ -7,6 +7,7 @@
 
 #include <QStringList>
 
+class TVXDataAccessInterface;
 class TVXLanguageDefinitionsInterface;
 
 // Rows are stored with at most this many characters.
@@ -30,3 +31,28 @@ VXCORE_EXPORT TVXRowResult VXParseRow(TVXLanguageDefinitionsInterface &definitio
 
 // The text a row is stored as: tabs as two blanks, long rows cut with "...!!".
 VXCORE_EXPORT QString VXStoredRowText(const QString &row, bool *truncated = nullptr);
+
+struct TVXFileParseResult
+{
+    int Rows = 0;
+    // Rows stored cut to 250 characters.
+    int TruncatedRows = 0;
+    int PartialSaves = 0;
+    QStringList SwitchToLanguages;
+};
+
+struct TVXFileIdentity
+{
+    int FileID = 0;
+    int ApplicationID = 0;
+    int ComputerID = 0;
+    int SystemID = 0;
+};
+
+// Parses one whole file and saves it: initialise, every row, the final save. A failure is
+// rethrown as a TVXException that names the file and the row, after the buffered words
+// were dumped for diagnosis; what earlier partial saves wrote stays in the repository.
+VXCORE_EXPORT TVXFileParseResult VXParseFile(TVXLanguageDefinitionsInterface &definition,
+                                             TVXDataAccessInterface *dataAccess,
+                                             const QString &fileName,
+                                             const TVXFileIdentity &identity);

@@ -1,0 +1,549 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "languages/ibmcob/Langdef_ibmcob.h"
+
+#include "shell/Package.h"
+
+#include <QFileInfo>
+
+using namespace VXWordType;
+
+namespace {
+
+// Codes that only this language gives its keywords.
+constexpr TWordType PictureParenthesis = 99401;
+constexpr TWordType ProcedureSection = 99402;
+constexpr TWordType IntroducesVariable = 99403;
+constexpr TWordType FollowsVariable = 99404;
+constexpr TWordType Exec = 99405;
+constexpr TWordType Compute = 99406;
+constexpr TWordType Add = 99407;
+constexpr TWordType Sum = 99408;
+constexpr TWordType By = 99409;
+constexpr TWordType Cics = 99410;
+
+constexpr TWordType Section = 19;
+constexpr TWordType Data = 13;
+constexpr TWordType Perform = 35;
+constexpr TWordType Go = 82;
+constexpr TWordType SetOrAccept = 54;
+constexpr TWordType Initialize = 93;
+constexpr TWordType Else = 62;
+constexpr TWordType Exit = 99;
+constexpr TWordType ProgramID = 1026;
+constexpr TWordType Configuration = 1035;
+constexpr TWordType Picture = 1020;
+constexpr TWordType ProcedureDivision = 1063;
+constexpr TWordType Evaluate = 1053;
+constexpr TWordType EmbeddedSql = 1030;
+constexpr TWordType SqlSelect = 83;
+constexpr TWordType SqlInto = 84;
+constexpr TWordType SqlFrom = 85;
+constexpr TWordType SqlTarget = 59;
+constexpr TWordType SqlSetList = 87;
+constexpr TWordType SqlSetListEnd = 88;
+constexpr TWordType HostName = 1059;
+constexpr TWordType TableName = 1072;
+constexpr TWordType DescriptionPart = 1018;
+constexpr TWordType FurtherDescriptionPart = 1019;
+
+// Section numbers.
+constexpr int FileObject = 10;
+constexpr int Identification = 11;
+constexpr int DataDivision = 20;
+constexpr int PictureParentheses = 210;
+constexpr int ProcedureDivisionSection = 25;
+constexpr int Paragraph = 30;
+constexpr int Block = 310;
+constexpr int ComputeStatement = 320;
+constexpr int AddStatement = 330;
+constexpr int ExecBlock = 340;
+constexpr int Sql = 350;
+constexpr int SqlSelectList = 351;
+constexpr int SqlUpdateList = 352;
+constexpr int CicsBlock = 360;
+constexpr int ConfigurationBlock = 991;
+
+constexpr std::initializer_list<int> StatementSections
+        = {FileObject, ProcedureDivisionSection, Paragraph, Block};
+constexpr std::initializer_list<int> ProcedureSections
+        = {ProcedureDivisionSection, Paragraph, Block};
+
+// Words that begin a statement wherever they stand in a row.
+bool StartsStatement(const QString &upper)
+{
+    static const QSet<QString> verbs
+            = {QStringLiteral("ACCEPT"),  QStringLiteral("ADD"),      QStringLiteral("CALL"),
+               QStringLiteral("COMPUTE"), QStringLiteral("CONTINUE"), QStringLiteral("COPY"),
+               QStringLiteral("CLOSE"),   QStringLiteral("DISPLAY"),  QStringLiteral("DIVIDE"),
+               QStringLiteral("ELSE"),    QStringLiteral("END"),      QStringLiteral("EVALUATE"),
+               QStringLiteral("EXEC"),    QStringLiteral("EXIT"),     QStringLiteral("GOBACK"),
+               QStringLiteral("GO"),      QStringLiteral("IF"),       QStringLiteral("INITIALIZE"),
+               QStringLiteral("INSPECT"), QStringLiteral("MOVE"),     QStringLiteral("MULTIPLY"),
+               QStringLiteral("NEXT"),    QStringLiteral("PERFORM"),  QStringLiteral("OPEN"),
+               QStringLiteral("SET"),     QStringLiteral("SUBTRACT"), QStringLiteral("STRING"),
+               QStringLiteral("WHEN"),    QStringLiteral("WHILE")};
+    return verbs.contains(upper) || upper.startsWith(QLatin1String("END-"));
+}
+
+// The Swedish and Finnish 7-bit code page puts national letters where ASCII has these.
+QChar NationalCharacter(QChar c)
+{
+    switch (c.unicode()) {
+    case '@':
+        return QChar(0x00C9); // É
+    case '[':
+        return QChar(0x00C4); // Ä
+    case '\\':
+        return QChar(0x00D6); // Ö
+    case ']':
+        return QChar(0x00C5); // Å
+    case '`':
+        return QChar(0x00E9); // é
+    case '{':
+        return QChar(0x00E4); // ä
+    case '|':
+        return QChar(0x00F6); // ö
+    case '}':
+        return QChar(0x00E5); // å
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+TVXLangDef_IBMCOB::TVXLangDef_IBMCOB(QObject *owner, const QString &folder)
+    : TVXLanguageDefinitionsInterface(owner, folder)
+{
+    m_languageID = 20520;
+    m_languageName = QStringLiteral("IBMCOB");
+    m_fileExtensions = QStringLiteral(".ibmcob;");
+    m_columnSetting = 5;
+    m_unknownIdentifiers = true;
+    m_valueSeparators = {QLatin1Char(' ')};
+
+    SetBreakWords();
+    SetSections();
+    SetKeywords();
+    SetContexts();
+    SetFObjectIcons(QString(), QStringLiteral("copy"), VXIcon::IncludedMember);
+    SetFObjectIcons(QString(), QString(), VXIcon::DefaultObject);
+}
+
+void TVXLangDef_IBMCOB::SetFWordsIn(const QString &word, std::initializer_list<int> sections,
+                                    TWordType type)
+{
+    for (const int section : sections)
+        SetFWords(word, section, type);
+}
+
+void TVXLangDef_IBMCOB::SetFContextsIn(int offset, TWordType anchor,
+                                       std::initializer_list<int> sections, TWordType newType)
+{
+    for (const int section : sections)
+        SetFContexts(offset, anchor, section, newType);
+}
+
+void TVXLangDef_IBMCOB::SetBreakWords()
+{
+    for (const char *white : {" ", "\t", "\n", "\r"})
+        SetFBreakWords(QString::fromLatin1(white), WhiteSpace);
+    SetFBreakWords(QStringLiteral(";"), KnownWord);
+    SetFBreakWords(QStringLiteral("'"), MainDelimiter);
+    SetFBreakWords(QStringLiteral("\""), SecondaryDelimiter);
+    SetFBreakWords(QStringLiteral(","), Comma);
+    SetFBreakWords(QStringLiteral("("), ParenthesisOpen);
+    SetFBreakWords(QStringLiteral(")"), ParenthesisClose);
+    SetFBreakWords(QStringLiteral("["), BracketOpen);
+    SetFBreakWords(QStringLiteral("]"), BracketClose);
+    SetFBreakWords(QStringLiteral("?"), KnownWord);
+    SetFBreakWords(QStringLiteral(":"), KnownWord);
+    for (const char *comparison : {"=", "^", "!", ">=", ">", "<=", "<"})
+        SetFBreakWords(QString::fromLatin1(comparison), Comparison);
+    for (const char *op : {"*", "+", "/"})
+        SetFBreakWords(QString::fromLatin1(op), Operator);
+    SetFBreakWords(QStringLiteral("."), StatementEnd);
+}
+
+void TVXLangDef_IBMCOB::SetSections()
+{
+    const QString none;
+    SetFSections(BeginningOfFile, EndOfFile, VXSectionType::Object, FileObject, none, true);
+    SetFSections(ProgramID, EndOfFile, VXSectionType::DeclarationBlock, Identification, none, true);
+    SetFSections(Data, ProcedureDivision, VXSectionType::DeclarationBlock, DataDivision, none,
+                 true);
+    SetFSections(PictureParenthesis, ParenthesisClose, VXSectionType::DeclarationBlock,
+                 PictureParentheses, none, true);
+    SetFSections(ProcedureDivision, EndOfFile, VXSectionType::Entry, ProcedureDivisionSection, none,
+                 true);
+    SetFSections(ProcedureSection, EndAtSameSectionNumber, VXSectionType::Statement, Paragraph,
+                 none, true);
+    SetFSections(Section, EndAtSameSectionNumber, VXSectionType::Entry, Paragraph, none, true);
+    SetFSections(SectionOrParagraphName, EndAtSameSectionNumber, VXSectionType::Entry, Paragraph,
+                 none, true);
+    SetFSections(If, EndOfBlock, VXSectionType::Conditional, Block, none, true);
+    SetFSections(Evaluate, EndOfBlock, VXSectionType::Conditional, Block, none, true);
+    SetFSections(When, ConditionalEnd5, VXSectionType::Conditional, Block, none, true);
+    SetFSections(LoopKeyword, EndOfBlock, VXSectionType::Loop, Block, none, true);
+    SetFSections(Compute, Assignment, VXSectionType::Statement, ComputeStatement, none, true);
+    SetFSections(Add, Operator, VXSectionType::Statement, AddStatement, none, true);
+    SetFSections(Exec, EndAtStatementEnd, VXSectionType::Statement, ExecBlock, none, true);
+    SetFSections(EmbeddedSql, EndClosesParent, VXSectionType::EmbeddedSql, Sql, none, true);
+    SetFSections(SqlSelect, SqlFrom, VXSectionType::EmbeddedSql, SqlSelectList, none, true);
+    SetFSections(SqlSetList, SqlSetListEnd, VXSectionType::EmbeddedSql, SqlUpdateList, none, true);
+    SetFSections(Cics, EndClosesParent, VXSectionType::Inherit, CicsBlock, none, true);
+    SetFSections(Configuration, StatementEnd, VXSectionType::Inherit, ConfigurationBlock, none,
+                 true);
+    SetFSections(ParenthesisOpen, ParenthesisClose, VXSectionType::Inherit, Block, none, true);
+    SetFSections(BracketOpen, BracketClose, VXSectionType::Inherit, Block, none, true);
+}
+
+void TVXLangDef_IBMCOB::SetKeywords()
+{
+    // Division and declaration words.
+    SetFWords(QStringLiteral("program-id"), FileObject, ProgramID);
+    SetFWords(QStringLiteral("configuration"), Identification, Configuration);
+    SetFWords(QStringLiteral("data"), Identification, Data);
+    SetFWords(QStringLiteral("fd"), DataDivision, DeclarationType);
+    SetFWords(QStringLiteral("pic"), DataDivision, Picture);
+    SetFWords(QStringLiteral("("), DataDivision, PictureParenthesis);
+    SetFWords(QStringLiteral("procedure"), DataDivision, ProcedureDivision);
+    SetFWords(QStringLiteral("procedure"), FileObject, ProcedureDivision);
+    SetFWords(QStringLiteral("section"), ProcedureDivisionSection, ProcedureSection);
+    SetFWords(QStringLiteral("section"), FileObject, Section);
+    SetFWords(QStringLiteral("section"), Paragraph, Section);
+
+    // Statement verbs.
+    for (const char *verb : {"perform", "call", "function"})
+        SetFWordsIn(QString::fromLatin1(verb), StatementSections, Perform);
+    SetFWordsIn(QStringLiteral("go"), StatementSections, Go);
+    SetFWordsIn(QStringLiteral("add"), StatementSections, Add);
+    SetFWordsIn(QStringLiteral("to"), StatementSections, To);
+    for (const char *verb : {"accept", "set"})
+        SetFWordsIn(QString::fromLatin1(verb), StatementSections, SetOrAccept);
+    SetFWordsIn(QStringLiteral("initialize"), StatementSections, Initialize);
+    for (const char *word : {"using", "display", "into", "in"})
+        SetFWordsIn(QString::fromLatin1(word), StatementSections, IntroducesVariable);
+    SetFWordsIn(QStringLiteral("compute"), StatementSections, Compute);
+    for (const char *word : {"not", "delimited"})
+        SetFWordsIn(QString::fromLatin1(word), StatementSections, FollowsVariable);
+    SetFWordsIn(QStringLiteral("if"), StatementSections, If);
+    SetFWordsIn(QStringLiteral("else"), StatementSections, Else);
+    SetFWordsIn(QStringLiteral("evaluate"), StatementSections, Evaluate);
+    SetFWordsIn(QStringLiteral("when"), StatementSections, When);
+    SetFWordsIn(QStringLiteral("until"), StatementSections, LoopKeyword);
+    SetFWordsIn(QStringLiteral("-"), ProcedureSections, Operator);
+    SetFWords(QStringLiteral(";"), Block, ProcedureStatementEnd);
+    SetFWords(QStringLiteral("."), Block, ProcedureDivisionStatementEnd);
+    SetFWords(QStringLiteral("to"), AddStatement, Operator);
+    SetFWords(QStringLiteral("="), ComputeStatement, Assignment);
+    SetFWords(QStringLiteral("copy"), -1, Include);
+    SetFWords(QStringLiteral("exec"), -1, Exec);
+
+    // Embedded SQL.
+    SetFWords(QStringLiteral("sql"), ExecBlock, EmbeddedSql);
+    SetFWords(QStringLiteral("select"), Sql, SqlSelect);
+    SetFWords(QStringLiteral("into"), SqlSelectList, SqlInto);
+    SetFWords(QStringLiteral("from"), SqlSelectList, SqlFrom);
+    for (const char *word : {",", ".", "update", "into"})
+        SetFWords(QString::fromLatin1(word), Sql, SqlTarget);
+    for (const char *word : {"columns", "set"})
+        SetFWords(QString::fromLatin1(word), Sql, SqlSetList);
+    for (const char *word : {")", "where"})
+        SetFWords(QString::fromLatin1(word), SqlUpdateList, SqlSetListEnd);
+    SetFWords(QStringLiteral("cursor"), Sql, DeclarationType);
+    SetFWords(QStringLiteral("sum"), SqlSelectList, Sum);
+    SetFWords(QStringLiteral("end-exec"), Sql, EndClosesParent);
+    SetFWords(QStringLiteral("end-exec"), CicsBlock, EndClosesParent);
+    SetFWords(QStringLiteral("end-exec"), SqlUpdateList, ClosesTwoLevels);
+    for (const char *word : {"declare", "open",   "close",    "fetch", "insert", "delete", "values",
+                             "include", "order",  "group",    "by",    "and",    "or",     "null",
+                             "is",      "commit", "distinct", "as",    "for",    "with"})
+        SetFWords(QString::fromLatin1(word), Sql, KnownWord);
+
+    // Embedded CICS.
+    SetFWords(QStringLiteral("map"), CicsBlock, SqlTarget);
+    SetFWords(QStringLiteral("program"), CicsBlock, Perform);
+    for (const char *word :
+         {"send", "receive", "mapset", "link", "xctl", "return", "transid", "commarea", "length",
+          "resp", "handle", "condition", "erase", "dataonly", "maponly", "into"})
+        SetFWords(QString::fromLatin1(word), CicsBlock, KnownWord);
+    SetFWords(QStringLiteral("cics"), ExecBlock, Cics);
+
+    // Words valid everywhere; the section-specific entries above come first.
+    for (const char *word : {"add", "compute", "divide", "multiply", "subtract"})
+        SetFWords(QString::fromLatin1(word), -1, Operator);
+    SetFWords(QStringLiteral("equal"), -1, Comparison);
+    SetFWords(QStringLiteral("by"), -1, By);
+    for (const char *word : {"end-evaluate", "end-perform", "end-if"})
+        SetFWords(QString::fromLatin1(word), -1, EndOfBlock);
+    for (const char *word : {"exit", "goback"})
+        SetFWords(QString::fromLatin1(word), -1, Exit);
+    for (const char *word : {"false", "true"})
+        SetFWords(QString::fromLatin1(word), -1, Constant);
+    for (const char *word : {"space", "spaces", "zero", "zeros", "zeroes"})
+        SetFWords(QString::fromLatin1(word), -1, LiteralConstant);
+    SetFWords(QStringLiteral("reference"), -1, IntroducesVariable);
+    for (const char *word :
+         {"and",         "console",    "continue", "content", "date",     "division",  "empty",
+          "end-compute", "end-string", "end",      "eject",   "exec",     "from",      "giving",
+          "go",          "inspect",    "is",       "move",    "next",     "numeric",   "of",
+          "or",          "other",      "occurs",   "program", "printer",  "redefines", "search",
+          "sentence",    "size",       "string",   "source",  "tallying", "to",        "thru",
+          "upon",        "up",         "value",    "with"})
+        SetFWords(QString::fromLatin1(word), -1, KnownWord);
+}
+
+void TVXLangDef_IBMCOB::SetContexts()
+{
+    // Names.
+    SetFContexts(2, ProgramID, Identification, ObjectName);
+    SetFContextsIn(-1, Section, {FileObject, ProcedureDivisionSection, Paragraph},
+                   SectionOrParagraphName);
+    SetFContexts(-1, ProcedureSection, ProcedureDivisionSection, KnownWord);
+    SetFContexts(1, Include, -1, IncludedMember);
+    for (const int section : StatementSections)
+        SetFContexts(2, Perform, -section, CalledName);
+    SetFContexts(3, Perform, -CicsBlock, CalledName);
+    SetFContexts(2, Go, -1, GoToTarget);
+    SetFContexts(3, SqlTarget, -CicsBlock, HostName);
+
+    // Declarations.
+    SetFContextsIn(1, DeclarationType, {FileObject, DataDivision}, DeclarationName);
+    SetFContextsIn(2, DeclarationType, {FileObject, DataDivision}, Picture);
+    SetFContextsIn(1, Picture, {FileObject, DataDivision}, DescriptionPart);
+    SetFContexts(3, Picture, PictureParentheses, FurtherDescriptionPart);
+    SetFContexts(-1, DeclarationType, Sql, DeclarationName);
+
+    // Variables in the procedure division.
+    for (const TWordType anchor :
+         {Comparison, Operator, By, Comma, ParenthesisOpen, To, VariableReference}) {
+        SetFContextsIn(-1, anchor, ProcedureSections, VariableReference);
+        SetFContextsIn(1, anchor, ProcedureSections, VariableReference);
+    }
+    SetFContextsIn(1, MainDelimiter, ProcedureSections, VariableReference);
+    for (const TWordType anchor : {If, Evaluate, When, LoopKeyword, Initialize, IntroducesVariable})
+        SetFContexts(1, anchor, -1, VariableReference);
+    SetFContexts(-1, FollowsVariable, -1, VariableReference);
+
+    // Embedded SQL.
+    for (const int section : {Sql, SqlSelectList, SqlUpdateList}) {
+        SetFContexts(-1, Qualifier, section, KnownWord);
+        SetFContexts(1, Qualifier, section, VariableReference);
+    }
+    SetFContexts(1, Comma, SqlSelectList, VariableReference);
+    SetFContexts(1, SqlInto, SqlSelectList, VariableReference);
+    SetFContexts(1, Sum, SqlSelectList, VariableReference);
+    SetFContexts(-1, Comparison, SqlUpdateList, VariableReference);
+    SetFContexts(1, Operator, SqlSelectList, VariableReference);
+    SetFContexts(-1, ParenthesisClose, SqlSelectList, VariableReference);
+    SetFContexts(1, SqlTarget, Sql, TableName);
+    SetFContexts(1, SqlFrom, Sql, TableName);
+    for (const int section : {Sql, SqlSelectList}) {
+        SetFContexts(2, SqlTarget, -section, TableName);
+        SetFContexts(2, SqlFrom, -section, TableName);
+    }
+}
+
+// ---- Column rules ----------------------------------------------------------------------
+
+void TVXLangDef_IBMCOB::ForgetEarlierFile()
+{
+    if (m_stateFileID == m_fileID && m_stateFileName == m_fullFileName)
+        return;
+    m_stateFileID = m_fileID;
+    m_stateFileName = m_fullFileName;
+    m_sectionNameDue = false;
+}
+
+bool TVXLangDef_IBMCOB::IsWordBreak(const QString &row, int position, int &length,
+                                    TWordType &wordType, QChar &replacement)
+{
+    ForgetEarlierFile();
+    // Sequence area.
+    if (position <= 6) {
+        length = 1;
+        wordType = WhiteSpace;
+        return true;
+    }
+    // Indicator.
+    if (position == 7) {
+        const QChar indicator = row[6];
+        length = 1;
+        wordType = WhiteSpace;
+        // "/" is a comment that also ejects a page on the listing.
+        if (!InComment() && (indicator == QLatin1Char('*') || indicator == QLatin1Char('/'))) {
+            wordType = LineCommentStart;
+            StartNewStatement();
+        } else if (indicator == QLatin1Char('-') && InLiteral()) {
+            // The literal goes on from the quote that opens the continuation.
+            m_rowID = m_lastRowID + 1;
+            m_inMainLiteral = m_inSecondaryLiteral = false;
+        }
+        return true;
+    }
+    // Identification area.
+    if (position >= 73) {
+        length = int(row.size()) - 72;
+        wordType = CommentWord;
+        return true;
+    }
+    const QChar c = row[position - 1];
+    // Area A: paragraph and section names.
+    if (position == 8 && !InComment() && !InLiteral() && c > QLatin1Char(' ') && !c.isDigit()) {
+        StartNewStatement();
+        if (!row.toUpper().contains(QLatin1String(" SECTION"))) {
+            const QStringView area = QStringView(row).mid(7, 65);
+            qsizetype end = area.indexOf(QLatin1Char(' '));
+            if (end < 0)
+                end = area.size();
+            const qsizetype point = area.left(end).indexOf(QLatin1Char('.'));
+            if (point >= 0)
+                end = point;
+            length = std::max(1, int(area.left(end).trimmed().size()));
+            wordType = ParagraphName;
+            if (m_sectionNameDue) {
+                wordType = SectionOrParagraphName;
+                m_sectionNameDue = false;
+            }
+            return true;
+        }
+    }
+    if (InComment() || InLiteral()) {
+        const QChar national = NationalCharacter(c);
+        if (!national.isNull()) {
+            replacement = national;
+            QString replaced = row;
+            replaced[position - 1] = national;
+            return TVXLanguageDefinitionsInterface::IsWordBreak(replaced, position, length,
+                                                                wordType, replacement);
+        }
+    }
+    return TVXLanguageDefinitionsInterface::IsWordBreak(row, position, length, wordType,
+                                                        replacement);
+}
+
+// ---- Classification --------------------------------------------------------------------
+
+void TVXLangDef_IBMCOB::MakeStatementStart()
+{
+    StartNewStatement();
+    TVXWordElement &word = m_wordBuffer.last();
+    word.RowID = m_rowID;
+    word.WordID = m_wordID;
+    m_wordID += 1000;
+}
+
+bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
+{
+    ForgetEarlierFile();
+    const bool literal = wordType == MainDelimiter;
+    const bool found = TVXLanguageDefinitionsInterface::GetWordType(text, wordType);
+    if (literal)
+        return found;
+
+    const int latest = LatestIndex();
+    TVXWordElement &word = m_wordBuffer[latest];
+    TVXWordElement *before = WordAt(latest - 1);
+    const int section = Innermost().SectionID;
+    const int level = int(m_sectionStack.size()) - 1;
+
+    // A level number and the name it declares: 05 CUSTOMER-NAME PIC X(30).
+    if (wordType == Unknown && m_wordsInRow == 2 && before && before->WordType == Constant
+        && before->RowID == word.RowID && (section == DataDivision || section == FileObject)) {
+        // The name first, so that the level number types this declaration.
+        word.WordType = wordType = DeclarationName;
+        CheckUpdates(latest);
+        before->WordType = DeclarationType;
+        CheckUpdates(latest - 1);
+        return found;
+    }
+
+    const QString upper = text.toUpper();
+    // GO TO and EQUAL TO move no data.
+    if (upper == QLatin1String("TO") && before
+        && (before->Word.compare(QLatin1String("GO"), Qt::CaseInsensitive) == 0
+            || before->Word.compare(QLatin1String("EQUAL"), Qt::CaseInsensitive) == 0))
+        wordType = KnownWord;
+
+    if (wordType == Exit
+        && ((section == ProcedureDivisionSection && level == 3)
+            || (section == Paragraph && level == 4)))
+        m_sectionNameDue = true;
+    else if (wordType == ProcedureSection && m_sectionNameDue) {
+        wordType = Section;
+        m_sectionNameDue = false;
+    }
+
+    // Inside EXEC CICS the options' parentheses stay in the block, so that the literals
+    // in MAP('...') and PROGRAM('...') are seen as CICS literals.
+    if (wordType == ParenthesisOpen && section == CicsBlock)
+        wordType = KnownWord;
+
+    if (m_wordsInRow > 1 && StartsStatement(upper))
+        MakeStatementStart();
+    return found;
+}
+
+void TVXLangDef_IBMCOB::CheckIdentifier(int index)
+{
+    TVXWordElement *word = WordAt(index);
+    if (!word)
+        return;
+    const QString &w = word->Word;
+    switch (word->WordType) {
+    case HostName: {
+        const TVXWordElement *map = WordAt(index - 3);
+        if (map && map->Word.compare(QLatin1String("MAP"), Qt::CaseInsensitive) == 0)
+            word->ObjectIdentifier = w + QStringLiteral("_MAP");
+        else
+            word->ObjectIdentifier = w;
+        return;
+    }
+    case IncludedMember:
+        word->ObjectIdentifier = w;
+        return;
+    case Unknown: {
+        QString declared;
+        if (IsVariableDeclaredAs(index, declared))
+            word->WordType = VariableReference;
+        return;
+    }
+    case CommentWord: {
+        // A module header names the program: "* MODULE NAME: CUST010".
+        if (word->RowID >= 20000)
+            return;
+        const TVXWordElement *colon = WordAt(index - 1);
+        const TVXWordElement *name = WordAt(index - 2);
+        const TVXWordElement *module = WordAt(index - 3);
+        if (colon && name && module && colon->WordType == CommentWord
+            && name->WordType == CommentWord && module->WordType == CommentWord
+            && colon->Word == QLatin1String(":")
+            && name->Word.compare(QLatin1String("NAME"), Qt::CaseInsensitive) == 0
+            && module->Word.compare(QLatin1String("MODULE"), Qt::CaseInsensitive) == 0) {
+            if (TVXObjectElement *object = FirstObject())
+                object->Name = object->Identifier = w;
+        }
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void TVXLangDef_IBMCOB::OnBeforeSaveToDB(bool final, bool)
+{
+    if (!final)
+        return;
+    TVXObjectElement *object = FirstObject();
+    // Named after the file because no PROGRAM-ID followed: a copy member.
+    if (object && object->Name.contains(QLatin1Char('.'))) {
+        object->Name = object->Identifier = QFileInfo(m_fileName).completeBaseName().toUpper();
+        object->ObjectType = QStringLiteral("COPY");
+    }
+}
+
+VELUNOR_PACKAGE("LangDef_IBMCOB")
+{
+    package.RegisterClass<TVXLangDef_IBMCOB>(QStringLiteral("TVXLangDef_IBMCOB"));
+}
