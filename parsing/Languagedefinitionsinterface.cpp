@@ -28,6 +28,16 @@ TVXLanguageDefinitionsInterface::TVXLanguageDefinitionsInterface(QObject *owner,
     , m_valueSeparators({QLatin1Char(' ')})
 {}
 
+QString TVXLanguageDefinitionsInterface::FoldedCase(const QString &text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || (u >= 'a' && u <= 'z'))
+            return text.toUpper();
+    }
+    return text;
+}
+
 // ---- Tables ----------------------------------------------------------------------------
 
 void TVXLanguageDefinitionsInterface::SetFBreakWords(const QString &word, TWordType wordType)
@@ -35,8 +45,22 @@ void TVXLanguageDefinitionsInterface::SetFBreakWords(const QString &word, TWordT
     if (word.isEmpty())
         return;
     m_breakWords.append({word, wordType, int(word.size())});
+    const int index = int(m_breakWords.size()) - 1;
     const QChar first = m_caseSensitive ? word.front() : word.front().toUpper();
-    m_breakWordsByFirstChar[first].append(int(m_breakWords.size()) - 1);
+    m_breakWordsByFirstChar[first].append(index);
+    QList<QChar> spellings{word.front()};
+    if (!m_caseSensitive)
+        spellings = {word.front().toUpper(), word.front().toLower()};
+    for (const QChar c : spellings)
+        if (c.unicode() < m_breakWordsByLatin1.size()
+            && !m_breakWordsByLatin1[c.unicode()].contains(index))
+            m_breakWordsByLatin1[c.unicode()].append(index);
+}
+
+void TVXLanguageDefinitionsInterface::SetFWhiteSpaceBreaks()
+{
+    for (const char *white : {" ", "\t", "\n", "\r"})
+        SetFBreakWords(QString::fromLatin1(white), VXWordType::WhiteSpace);
 }
 
 void TVXLanguageDefinitionsInterface::SetFWords(const QString &word, int sectionID,
@@ -61,7 +85,7 @@ void TVXLanguageDefinitionsInterface::SetFSections(TWordType startWordType, TWor
                                                    const QString &name, bool rowsBelongTogether)
 {
     m_sectionDefinitions.append(
-        {startWordType, endWordType, sectionType, sectionID, name, rowsBelongTogether});
+            {startWordType, endWordType, sectionType, sectionID, name, rowsBelongTogether});
     // The first definition for a start code wins.
     if (!m_sectionByStart.contains(startWordType))
         m_sectionByStart.insert(startWordType, int(m_sectionDefinitions.size()) - 1);
@@ -145,9 +169,9 @@ int TVXLanguageDefinitionsInterface::GetObjectIconDefault() const
 // ---- A new file ------------------------------------------------------------------------
 
 void TVXLanguageDefinitionsInterface::InitializeForNewFile(TVXDataAccessInterface *dataAccess,
-                                                           const QString &fullFileName,
-                                                           int fileID, int applicationID,
-                                                           int computerID, int systemID)
+                                                           const QString &fullFileName, int fileID,
+                                                           int applicationID, int computerID,
+                                                           int systemID)
 {
     const QFileInfo info(fullFileName);
     const QString directory = QDir::cleanPath(info.absolutePath());
@@ -261,9 +285,16 @@ bool TVXLanguageDefinitionsInterface::IsWordBreak(const QString &row, int positi
     const int at = position - 1;
     if (at < 0 || at >= row.size())
         return false;
-    const QChar first = m_caseSensitive ? row[at] : row[at].toUpper();
-    const auto candidates = m_breakWordsByFirstChar.constFind(first);
-    if (candidates == m_breakWordsByFirstChar.cend())
+    const QChar c = row[at];
+    const QList<int> *candidates = nullptr;
+    if (c.unicode() < m_breakWordsByLatin1.size()) {
+        candidates = &m_breakWordsByLatin1[c.unicode()];
+    } else {
+        const auto found = m_breakWordsByFirstChar.constFind(m_caseSensitive ? c : c.toUpper());
+        if (found != m_breakWordsByFirstChar.cend())
+            candidates = &*found;
+    }
+    if (!candidates || candidates->isEmpty())
         return false;
     const Qt::CaseSensitivity cs = m_caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
     for (const int i : *candidates) {
@@ -512,8 +543,8 @@ TWordType TVXLanguageDefinitionsInterface::GetWordTypeByContext(int offset, int 
     const int anchor = index - offset;
     if (anchor < 0 || anchor >= m_wordBuffer.size() || index < 0 || index >= m_wordBuffer.size())
         return none;
-    const auto rules =
-        m_contextsByAnchor.constFind(ContextKey(offset, m_wordBuffer[anchor].WordType));
+    const auto rules
+            = m_contextsByAnchor.constFind(ContextKey(offset, m_wordBuffer[anchor].WordType));
     if (rules == m_contextsByAnchor.cend())
         return none;
     const int section = m_wordBuffer[index].SectionID;
@@ -581,8 +612,8 @@ void TVXLanguageDefinitionsInterface::OpenSection(const TSection &definition, in
         object.Scope = m_namespace;
         if (m_packagePerFile) {
             object.InPackage = true;
-            m_packageList.append(
-                {QFileInfo(m_fileName).completeBaseName(), QString(), m_fileID, m_currentObject});
+            m_packageList.append({QFileInfo(m_fileName).completeBaseName(), QString(), m_fileID,
+                                  m_currentObject});
         }
         m_objectList.append(object);
     }
@@ -730,8 +761,8 @@ bool TVXLanguageDefinitionsInterface::CheckSectionChange(int index, QString &sec
 bool TVXLanguageDefinitionsInterface::CheckSectionEnd()
 {
     const TVXSectionElement &closing = m_sectionStack.last();
-    const TVXSectionElement *around =
-        m_sectionStack.size() > 1 ? &m_sectionStack[m_sectionStack.size() - 2] : nullptr;
+    const TVXSectionElement *around
+            = m_sectionStack.size() > 1 ? &m_sectionStack[m_sectionStack.size() - 2] : nullptr;
     const bool objectSection = closing.SectionType == VXSectionType::Object
                                || closing.SectionType == VXSectionType::ObjectAndEntry;
     if (objectSection && !closing.InheritsType) {
@@ -826,8 +857,7 @@ bool TVXLanguageDefinitionsInterface::AppendRow(const QString &text)
         if (latest.Type.isEmpty())
             latest.Type = QStringLiteral("<error: unmatched type>");
     }
-    if (m_rowsSinceSave > 50
-        && (m_declarations.isEmpty() || m_declarations.last().Complete())) {
+    if (m_rowsSinceSave > 50 && (m_declarations.isEmpty() || m_declarations.last().Complete())) {
         m_rowsSinceSave = 0;
         return true;
     }

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 
 class TVXDataAccessInterface;
@@ -25,8 +26,8 @@ class VXCORE_EXPORT TVXLanguageDefinitionsInterface : public QObject
     Q_OBJECT
 public:
     using TVXClassBase = TVXLanguageDefinitionsInterface;
-    using TVXFactory =
-        std::function<TVXLanguageDefinitionsInterface *(QObject *owner, const QString &folder)>;
+    using TVXFactory = std::function<TVXLanguageDefinitionsInterface *(QObject *owner,
+                                                                       const QString &folder)>;
 
     TVXLanguageDefinitionsInterface(QObject *owner, const QString &folder);
 
@@ -53,6 +54,10 @@ public:
     const QList<TContext> &Contexts() const { return m_contexts; }
     const QList<TSection> &Sections() const { return m_sectionDefinitions; }
     const QList<TObjectIcon> &ObjectIcons() const { return m_objectIcons; }
+
+    // Upper case; ASCII text that is upper case already is returned as it is, without the
+    // cost of the Unicode case tables.
+    static QString FoldedCase(const QString &text);
 
     // ---- Parsing one file ----------------------------------------------------------
     void InitializeForNewFile(TVXDataAccessInterface *dataAccess, const QString &fullFileName,
@@ -116,11 +121,13 @@ protected:
     void SetFSections(TWordType startWordType, TWordType endWordType, TSectionType sectionType,
                       int sectionID, const QString &name, bool rowsBelongTogether);
     void SetFObjectIcons(const QString &inheritance, const QString &objectType, TIcon icon);
+    // Blank, tab, line feed and carriage return as white space, as most languages begin.
+    void SetFWhiteSpaceBreaks();
 
     // ---- Helpers for overrides -----------------------------------------------------
     QString Folded(const QString &text) const
     {
-        return m_caseSensitive ? text : text.toUpper();
+        return m_caseSensitive ? text : FoldedCase(text);
     }
     bool SameText(const QString &a, const QString &b) const
     {
@@ -227,6 +234,8 @@ private:
     // Lookup indexes over the tables, each list in table order so the first match of a
     // linear scan is still the first match here.
     QHash<QChar, QList<int>> m_breakWordsByFirstChar;
+    // The same for Latin-1 first characters, read on every character of every row.
+    std::array<QList<int>, 256> m_breakWordsByLatin1;
     QHash<QString, QList<int>> m_wordsByText;
     QHash<qint64, QList<int>> m_contextsByAnchor;
     QHash<TWordType, int> m_sectionByStart;

@@ -2,7 +2,6 @@
 // What classified words do: objects, entries, packages and declarations, identifiers and
 // data flow, and the saving of a file's words through the data access interface.
 #include "parsing/Languagedefinitionsinterface.h"
-
 #include "repository/Dataaccessinterface.h"
 #include "shell/Exception.h"
 #include "shell/Settings.h"
@@ -84,13 +83,21 @@ void TVXLanguageDefinitionsInterface::UpdateLatestVariableDefinition(int index,
     if (m_declarations.isEmpty() || index < 0 || index >= m_wordBuffer.size())
         return;
     const TVXDeclaration &declaration = m_declarations.last();
+    const bool declaringWordKnown = declaration.RowID != 0;
     for (int i = includeDeclaringWord ? index : index - 1; i >= 0; --i) {
         TVXWordElement &word = m_wordBuffer[i];
         if (word.WordType == 1067)
             break;
-        if (word.ObjectID != declaration.ObjectID || word.EntryID != declaration.EntryID)
+        // Words before the declaring one belong to earlier declarations, which keep
+        // their own types even when they bear the same name.
+        if (declaringWordKnown
+            && (word.RowID < declaration.RowID
+                || (word.RowID == declaration.RowID && word.WordID < declaration.WordID)))
+            break;
+        if (word.WordType != DeclarationName || word.ObjectID != declaration.ObjectID
+            || word.EntryID != declaration.EntryID)
             continue;
-        if (word.WordType == DeclarationName && SameText(word.Word, declaration.Name))
+        if (word.Word.size() == declaration.Name.size() && SameText(word.Word, declaration.Name))
             word.ObjectIdentifier = declaration.Type;
     }
 }
@@ -369,8 +376,8 @@ void TVXLanguageDefinitionsInterface::CheckIdentifier(int index)
     const TVXWordElement *before = WordAt(index - 1);
     const TVXWordElement *twoBefore = WordAt(index - 2);
     // A "." that does not follow a self reference leaves the target unknown.
-    const bool afterForeignDot = before && before->WordType == Qualifier
-                                 && !(twoBefore && twoBefore->WordType == 42);
+    const bool afterForeignDot
+            = before && before->WordType == Qualifier && !(twoBefore && twoBefore->WordType == 42);
 
     switch (word->WordType) {
     case 1032:
@@ -503,7 +510,8 @@ void TVXLanguageDefinitionsInterface::CheckDataFlow(int index)
             const TWordType r = read->WordType;
             if (r == VariableReference || r == Constant || r == LiteralConstant
                 || r == MainDelimiter || r == CalledName) {
-                m_dataFlowList.append({receiver->RowID, receiver->WordID, read->RowID, read->WordID});
+                m_dataFlowList.append(
+                        {receiver->RowID, receiver->WordID, read->RowID, read->WordID});
                 return;
             }
         }
@@ -521,8 +529,8 @@ bool TVXLanguageDefinitionsInterface::CheckObjectDeclarationInOtherFile(const QS
                                                    : QStringLiteral("VXOBJECT"));
     if (table <= 0)
         return false;
-    const QString nameField = entry ? QStringLiteral("VXEntryName")
-                                    : QStringLiteral("VXObjectIdentifier");
+    const QString nameField
+            = entry ? QStringLiteral("VXEntryName") : QStringLiteral("VXObjectIdentifier");
     const QString condition = nameField + QStringLiteral(" = ")
                               + TVXDataAccessInterface::QuotedText(identifier)
                               + QStringLiteral(" AND VXFileID <> ") + QString::number(m_fileID);
@@ -589,7 +597,8 @@ void TVXLanguageDefinitionsInterface::WriteEntries()
 
 void TVXLanguageDefinitionsInterface::WriteWords(qsizetype count)
 {
-    count = std::min(count, m_wordBuffer.size());
+    // Fewer than five words in the buffer: a partial save keeps them all.
+    count = std::clamp(count, qsizetype(0), m_wordBuffer.size());
     for (qsizetype i = 0; i < count; ++i) {
         const TVXWordElement &word = m_wordBuffer[i];
         if (word.WordType == CalledName || word.WordType == IncludedMember) {
@@ -617,8 +626,8 @@ void TVXLanguageDefinitionsInterface::WriteRows(int belowRowID)
     while (count < m_rowBuffer.size() && m_rowBuffer[count].RowID < belowRowID) {
         const TVXRowElement &row = m_rowBuffer[count];
         if (m_dataAccess)
-            m_dataAccess->VXROW_Append(m_fileID, row.ObjectID, row.EntryID, row.RowID,
-                                       m_languageID, row.Row, row.Call);
+            m_dataAccess->VXROW_Append(m_fileID, row.ObjectID, row.EntryID, row.RowID, m_languageID,
+                                       row.Row, row.Call);
         ++count;
     }
     m_rowBuffer.remove(0, count);
@@ -685,8 +694,8 @@ void TVXLanguageDefinitionsInterface::SaveToDB(bool final, bool objectClosed)
     if (m_dataAccess && m_dataAccess->ConnectionCount() > 0) {
         const int files = m_dataAccess->GetTable(QStringLiteral("VXFILE"));
         if (files > 0)
-            m_dataAccess->SelectBegin(files, QStringLiteral("VXFileID = ")
-                                                 + QString::number(m_fileID));
+            m_dataAccess->SelectBegin(files,
+                                      QStringLiteral("VXFileID = ") + QString::number(m_fileID));
     }
     if (final) {
         m_packageList.clear();
@@ -702,8 +711,8 @@ QString TVXLanguageDefinitionsInterface::DumpAtError()
                          + QLatin1Char('_') + QString::number(m_fileID) + QStringLiteral(".txt");
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        throw TVXException(QStringLiteral("cannot write the error dump ") + path + QStringLiteral(": ")
-                           + file.errorString());
+        throw TVXException(QStringLiteral("cannot write the error dump ") + path
+                           + QStringLiteral(": ") + file.errorString());
     QTextStream out(&file);
     out << "Dump for File: " << m_fullFileName << '\n';
     out << "Language: " << m_languageID << ' ' << m_languageName << '\n';
@@ -713,7 +722,7 @@ QString TVXLanguageDefinitionsInterface::DumpAtError()
             << word.WordType << ':' << word.Word << ':' << word.ObjectIdentifier << '\n';
     out.flush();
     if (!file.commit())
-        throw TVXException(QStringLiteral("cannot write the error dump ") + path + QStringLiteral(": ")
-                           + file.errorString());
+        throw TVXException(QStringLiteral("cannot write the error dump ") + path
+                           + QStringLiteral(": ") + file.errorString());
     return path;
 }

@@ -9,7 +9,8 @@
 QString VXStoredRowText(const QString &row, bool *truncated)
 {
     QString text = row;
-    text.replace(QLatin1Char('\t'), QLatin1String("  "));
+    if (text.contains(QLatin1Char('\t')))
+        text.replace(QLatin1Char('\t'), QLatin1String("  "));
     const bool cut = text.size() > VXStoredRowLength;
     if (cut)
         text = text.left(250) + QLatin1String("...!!");

@@ -11,17 +11,18 @@
 namespace {
 
 // 0x80..0x9F of Windows-1252; 0 marks the five undefined bytes, kept as Latin-1.
-constexpr char16_t Windows1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char16_t Windows1252High[32]
+        = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+           0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+           0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 bool IsValidUtf8(const char *data, qint64 size)
 {
     QStringDecoder decoder(QStringDecoder::Utf8);
     constexpr qint64 chunk = 1 << 16;
     for (qint64 at = 0; at < size; at += chunk) {
-        const QString decoded = decoder.decode(QByteArrayView(data + at, std::min(chunk, size - at)));
+        const QString decoded
+                = decoder.decode(QByteArrayView(data + at, std::min(chunk, size - at)));
         Q_UNUSED(decoded);
         if (decoder.hasError())
             return false;
@@ -29,7 +30,8 @@ bool IsValidUtf8(const char *data, qint64 size)
     // An incomplete sequence at the very end is an error too.
     const QString rest = decoder.decode(QByteArrayView());
     Q_UNUSED(rest);
-    return !decoder.hasError() && (size == 0 || (static_cast<unsigned char>(data[size - 1]) & 0xC0) != 0xC0);
+    return !decoder.hasError()
+           && (size == 0 || (static_cast<unsigned char>(data[size - 1]) & 0xC0) != 0xC0);
 }
 
 } // namespace

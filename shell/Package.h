@@ -42,6 +42,12 @@ using TVXPackageFinalizeFunction = void (*)();
 // VELUNOR_PACKAGE("ODBCDB") { package.RegisterClass<TVXODBCDB>("TVXODBCDB"); }
 // declares a package with its description (empty for window packages) and the body that
 // registers its classes. A package loaded twice is initialised once.
+#ifdef VELUNOR_NO_PACKAGE_ENTRY_POINTS
+// Classes compiled straight into a program (the fuzz targets) need no entry points, and
+// several packages in one program would define them twice.
+#define VELUNOR_PACKAGE(DESCRIPTION)                                                          \
+    [[maybe_unused]] static void vxRegisterPackageClasses(TVXPackageRegistration &package)
+#else
 #define VELUNOR_PACKAGE(DESCRIPTION)                                                          \
     static void vxRegisterPackageClasses(TVXPackageRegistration &package);                    \
     static TVXPackageRegistration *vxThisPackage = nullptr;                                   \
@@ -72,3 +78,4 @@ using TVXPackageFinalizeFunction = void (*)();
         }                                                                                     \
     }                                                                                         \
     static void vxRegisterPackageClasses([[maybe_unused]] TVXPackageRegistration &package)
+#endif

@@ -11,6 +11,8 @@ packages=(
     libsqlite3-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
     unixodbc unixodbc-dev odbc-postgresql libsqliteodbc
     postgresql
+    # benchmark yardstick and the fuzz targets (built on their own with clang)
+    universal-ctags clang libclang-rt-14-dev
     # running windows without a screen in tests
     xvfb xauth
 )

@@ -24,8 +24,7 @@ TVXLangDef_BMS::TVXLangDef_BMS(QObject *owner, const QString &folder)
     m_fileExtensions = QStringLiteral(".bms;");
     m_columnSetting = 5;
 
-    for (const char *white : {" ", "\t", "\n", "\r"})
-        SetFBreakWords(QString::fromLatin1(white), WhiteSpace);
+    SetFWhiteSpaceBreaks();
     SetFBreakWords(QStringLiteral("'"), MainDelimiter);
     SetFBreakWords(QStringLiteral(","), Comma);
     SetFBreakWords(QStringLiteral("="), KnownWord);

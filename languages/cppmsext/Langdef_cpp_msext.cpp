@@ -21,8 +21,7 @@ TVXLangDef_CPP_MSExt::TVXLangDef_CPP_MSExt(QObject *owner, const QString &folder
     m_fileExtensions = QStringLiteral(".dsp;");
     m_columnSetting = 2;
 
-    for (const char *white : {" ", "\t", "\n", "\r"})
-        SetFBreakWords(QString::fromLatin1(white), WhiteSpace);
+    SetFWhiteSpaceBreaks();
     SetFBreakWords(QStringLiteral("\""), MainDelimiter);
     SetFBreakWords(QStringLiteral("'"), SecondaryDelimiter);
     SetFBreakWords(QStringLiteral("!"), LineCommentStart);

@@ -18,8 +18,7 @@ TVXLangDef_DataFiles::TVXLangDef_DataFiles(QObject *owner, const QString &folder
     m_fileExtensions = QStringLiteral(".data;.parm;");
     m_columnSetting = 2;
 
-    for (const char *white : {" ", "\t", "\n", "\r"})
-        SetFBreakWords(QString::fromLatin1(white), WhiteSpace);
+    SetFWhiteSpaceBreaks();
     for (const char *mark : {".", ",", ":", ";"})
         SetFBreakWords(QString::fromLatin1(mark), KnownWord);
     SetFSections(BeginningOfFile, EndOfFile, VXSectionType::Object, 10, QString(), false);

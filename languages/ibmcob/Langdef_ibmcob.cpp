@@ -69,8 +69,31 @@ constexpr std::initializer_list<int> ProcedureSections
         = {ProcedureDivisionSection, Paragraph, Block};
 
 // Words that begin a statement wherever they stand in a row.
-bool StartsStatement(const QString &upper)
+bool StartsStatement(const QString &text)
 {
+    // Most words are data names: rule them out before folding the text.
+    if (text.size() < 2)
+        return false;
+    if (text.size() > 10)
+        return text.startsWith(QLatin1String("END-"), Qt::CaseInsensitive);
+    switch (text.front().toUpper().unicode()) {
+    case 'A':
+    case 'C':
+    case 'D':
+    case 'E':
+    case 'G':
+    case 'I':
+    case 'M':
+    case 'N':
+    case 'O':
+    case 'P':
+    case 'S':
+    case 'W':
+        break;
+    default:
+        return false;
+    }
+    const QString upper = TVXLanguageDefinitionsInterface::FoldedCase(text);
     static const QSet<QString> verbs
             = {QStringLiteral("ACCEPT"),  QStringLiteral("ADD"),      QStringLiteral("CALL"),
                QStringLiteral("COMPUTE"), QStringLiteral("CONTINUE"), QStringLiteral("COPY"),
@@ -146,8 +169,7 @@ void TVXLangDef_IBMCOB::SetFContextsIn(int offset, TWordType anchor,
 
 void TVXLangDef_IBMCOB::SetBreakWords()
 {
-    for (const char *white : {" ", "\t", "\n", "\r"})
-        SetFBreakWords(QString::fromLatin1(white), WhiteSpace);
+    SetFWhiteSpaceBreaks();
     SetFBreakWords(QStringLiteral(";"), KnownWord);
     SetFBreakWords(QStringLiteral("'"), MainDelimiter);
     SetFBreakWords(QStringLiteral("\""), SecondaryDelimiter);
@@ -359,7 +381,8 @@ void TVXLangDef_IBMCOB::ForgetEarlierFile()
 bool TVXLangDef_IBMCOB::IsWordBreak(const QString &row, int position, int &length,
                                     TWordType &wordType, QChar &replacement)
 {
-    ForgetEarlierFile();
+    if (position == 1)
+        ForgetEarlierFile();
     // Sequence area.
     if (position <= 6) {
         length = 1;
@@ -436,7 +459,8 @@ void TVXLangDef_IBMCOB::MakeStatementStart()
 
 bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
 {
-    ForgetEarlierFile();
+    // Every row with words passed IsWordBreak at column 1 first, which forgot the previous
+    // file's state.
     const bool literal = wordType == MainDelimiter;
     const bool found = TVXLanguageDefinitionsInterface::GetWordType(text, wordType);
     if (literal)
@@ -459,9 +483,8 @@ bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
         return found;
     }
 
-    const QString upper = text.toUpper();
     // GO TO and EQUAL TO move no data.
-    if (upper == QLatin1String("TO") && before
+    if (text.compare(QLatin1String("TO"), Qt::CaseInsensitive) == 0 && before
         && (before->Word.compare(QLatin1String("GO"), Qt::CaseInsensitive) == 0
             || before->Word.compare(QLatin1String("EQUAL"), Qt::CaseInsensitive) == 0))
         wordType = KnownWord;
@@ -480,7 +503,7 @@ bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
     if (wordType == ParenthesisOpen && section == CicsBlock)
         wordType = KnownWord;
 
-    if (m_wordsInRow > 1 && StartsStatement(upper))
+    if (m_wordsInRow > 1 && StartsStatement(text))
         MakeStatementStart();
     return found;
 }

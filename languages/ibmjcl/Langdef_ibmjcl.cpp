@@ -47,8 +47,7 @@ TVXLangDef_IBMJCL::TVXLangDef_IBMJCL(QObject *owner, const QString &folder)
     // An in-stream procedure lies inside its job: after PEND the job's steps go on.
     m_nestedObjects = true;
 
-    for (const char *white : {" ", "\t", "\n", "\r"})
-        SetFBreakWords(QString::fromLatin1(white), WhiteSpace);
+    SetFWhiteSpaceBreaks();
     SetFBreakWords(QStringLiteral("//"), KnownWord);
     SetFBreakWords(QStringLiteral("'"), MainDelimiter);
     SetFBreakWords(QStringLiteral(","), Comma);

@@ -7,11 +7,6 @@
 
 namespace {
 
-QString V(const StoredRow &row, const char *column)
-{
-    return row.value(QLatin1String(column)).toString();
-}
-
 using BadInputTest = LanguageTest;
 
 TEST_F(BadInputTest, EmptyFileIsAnObjectNamedAfterTheFile)

@@ -7,16 +7,6 @@ namespace {
 
 constexpr int VariableType = 1012;
 
-QString V(const StoredRow &row, const char *column)
-{
-    return row.value(QLatin1String(column)).toString();
-}
-
-int I(const StoredRow &row, const char *column)
-{
-    return row.value(QLatin1String(column)).toInt();
-}
-
 class IbmCobolTest : public LanguageTest
 {
 protected:

@@ -4,16 +4,6 @@
 
 namespace {
 
-QString V(const StoredRow &row, const char *column)
-{
-    return row.value(QLatin1String(column)).toString();
-}
-
-int I(const StoredRow &row, const char *column)
-{
-    return row.value(QLatin1String(column)).toInt();
-}
-
 class IbmJclTest : public LanguageTest
 {
 protected:

@@ -14,8 +14,18 @@
 
 #include <memory>
 
-// One stored row of a query, by column name.
+// One stored row of a query, by upper-case column name.
 using StoredRow = QVariantMap;
+
+inline QString V(const StoredRow &row, const char *column)
+{
+    return row.value(QLatin1String(column)).toString();
+}
+
+inline int I(const StoredRow &row, const char *column)
+{
+    return row.value(QLatin1String(column)).toInt();
+}
 
 class LanguageTest : public ::testing::Test
 {

@@ -4,16 +4,6 @@
 
 namespace {
 
-QString V(const StoredRow &row, const char *column)
-{
-    return row.value(QLatin1String(column)).toString();
-}
-
-int I(const StoredRow &row, const char *column)
-{
-    return row.value(QLatin1String(column)).toInt();
-}
-
 using SmallMembersTest = LanguageTest;
 
 TEST_F(SmallMembersTest, ProjectFileListsItsSourcesAsPackageMembers)
@@ -65,6 +55,41 @@ TEST_F(SmallMembersTest, DataFileIsOneObjectTypedByItsExtension)
     ASSERT_EQ(Objects(parameters).size(), 1);
     EXPECT_EQ(V(Objects(parameters)[0], "VXOBJECTTYPE"), QStringLiteral("parm"));
     EXPECT_EQ(I(Objects(parameters)[0], "VXICON"), 22);
+}
+
+} // namespace
+
+namespace {
+
+// The sample portfolio shipped with the sources parses cleanly, and its program, map and
+// job refer to each other by the identifiers the dependency resolution looks for.
+TEST_F(SmallMembersTest, SamplePortfolioParsesAndLinksUp)
+{
+    const QString samples = QStringLiteral(VELUNOR_SOURCE_DIR "/samples/");
+    const int program = ParseFile(QStringLiteral("IBMCOB"),
+                                  samples + QStringLiteral("ibmcob/CUST010.ibmcob"));
+    const int copy = ParseFile(QStringLiteral("IBMCOB"),
+                               samples + QStringLiteral("ibmcob/CUSTREC.ibmcob"));
+    const int map = ParseFile(QStringLiteral("BMS"), samples + QStringLiteral("bms/CUSTSET.bms"));
+    const int job
+            = ParseFile(QStringLiteral("IBMJCL"), samples + QStringLiteral("ibmjcl/CUSTJOB.jcl"));
+
+    auto objectWith = [this](int file, const QString &identifier) {
+        return Select(QStringLiteral("SELECT * FROM VXOBJECT WHERE VXFileID = %1 AND "
+                                     "VXObjectIdentifier = '%2'")
+                              .arg(file)
+                              .arg(identifier))
+                .size();
+    };
+    EXPECT_EQ(objectWith(copy, V(Word(program, QStringLiteral("CUSTREC")), "VXOBJECTIDENTIFIER")),
+              1);
+    const QList<StoredRow> hostNames = Words(program, 1059);
+    ASSERT_EQ(hostNames.size(), 1);
+    EXPECT_EQ(objectWith(map, V(hostNames[0], "VXOBJECTIDENTIFIER")), 1);
+    EXPECT_EQ(objectWith(program, V(Word(job, QStringLiteral("CUSTUPD")), "VXOBJECTIDENTIFIER")),
+              0);
+    EXPECT_EQ(I(Word(job, QStringLiteral("CUSTUPD")), "VXWORDTYPE"), 1016);
+    EXPECT_EQ(I(Word(program, QStringLiteral("CUSTUPD")), "VXWORDTYPE"), 1016);
 }
 
 } // namespace

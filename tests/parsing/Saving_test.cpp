@@ -42,6 +42,19 @@ TEST(Saving, PartialSaveKeepsTheLastFiveWordsAndTheirRows)
     EXPECT_GE(language.RowBuffer().first().RowID, language.WordBuffer().first().RowID);
 }
 
+TEST(Saving, ObjectClosedEarlyKeepsAllOfFewerThanFiveWords)
+{
+    TableLanguage language;
+    language.AddWhiteSpace();
+    language.SetFWords(QStringLiteral("class"), -1, 630);
+    language.SetFWords(QStringLiteral("end"), -1, EndOfBlock);
+    language.SetFSections(630, EndOfBlock, VXSectionType::Object, 70, QString(), false);
+    language.Start();
+    const TVXRowResult result = VXParseRow(language, QStringLiteral("class A end"));
+    EXPECT_TRUE(result.Saved);
+    EXPECT_EQ(language.Texts(), (QStringList{"class", "A", "end"}));
+}
+
 TEST(Saving, OpenDeclarationDelaysTheFlushUntilItIsMarked)
 {
     DeclaringLanguage language;

@@ -1,0 +1,305 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Parse throughput of the IBM COBOL definition over a generated portfolio, beside Universal
+// Ctags reading the same files, and the memory of one very long file.
+//
+//   parse_bench [lines] [--parse-only]
+//
+// lines defaults to 1,000,000: programs of about 1,000 lines with copy members. The parse
+// runs through a data access object that discards what it is given, so the figure is the
+// engine's alone; a second figure stores a tenth of the portfolio into an SQLite repository.
+#include "parsing/Languagedefinitionsinterface.h"
+#include "parsing/Rowloop.h"
+#include "repository/Dataaccessinterface.h"
+#include "shell/Classregistry.h"
+#include "shell/Exception.h"
+#include "shell/Packageloader.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+QString Sequenced(int sequence, const QString &text)
+{
+    QString row = QStringLiteral("%1").arg(sequence % 1000000, 6, 10, QLatin1Char('0')) + text;
+    if (row.size() < 72)
+        return row.leftJustified(72) + QStringLiteral("PAYROLL1");
+    return row;
+}
+
+// A program in the style of a batch or CICS payroll module: divisions, working storage,
+// copy members, paragraphs with MOVE, IF, PERFORM, CALL, COMPUTE, embedded SQL and CICS.
+int WriteProgram(QTextStream &out, int number, int lines)
+{
+    int sequence = 100;
+    int written = 0;
+    auto row = [&](const QString &text) {
+        out << Sequenced(sequence, text) << '\n';
+        sequence += 100;
+        ++written;
+    };
+    row(QStringLiteral(" IDENTIFICATION DIVISION."));
+    row(QStringLiteral(" PROGRAM-ID. PGM%1.").arg(number, 5, 10, QLatin1Char('0')));
+    row(QStringLiteral("* CALCULATES GROSS AND NET PAY FOR ONE PAYROLL PERIOD."));
+    row(QStringLiteral(" ENVIRONMENT DIVISION."));
+    row(QStringLiteral(" DATA DIVISION."));
+    row(QStringLiteral(" WORKING-STORAGE SECTION."));
+    row(QStringLiteral(" 01  WS-AREAS."));
+    for (int i = 0; i < 40; ++i)
+        row(QStringLiteral("     05  WS-FIELD-%1         PIC %2.")
+                    .arg(i, 3, 10, QLatin1Char('0'))
+                    .arg(i % 3 == 0 ? QStringLiteral("X(30)") : QStringLiteral("S9(7)V99 COMP-3")));
+    row(QStringLiteral("     COPY CPY%1.").arg(number % 200, 4, 10, QLatin1Char('0')));
+    row(QStringLiteral("     EXEC SQL INCLUDE SQLCA END-EXEC."));
+    row(QStringLiteral(" PROCEDURE DIVISION."));
+    row(QStringLiteral(" MAIN-PARA."));
+    int paragraph = 0;
+    while (written < lines - 2) {
+        const int i = written;
+        switch (i % 16) {
+        case 0:
+            row(QStringLiteral(" PARA-%1.").arg(++paragraph, 4, 10, QLatin1Char('0')));
+            break;
+        case 1:
+            row(QStringLiteral("     MOVE WS-FIELD-%1 TO WS-FIELD-%2.")
+                        .arg(i % 40)
+                        .arg((i + 7) % 40));
+            break;
+        case 2:
+            row(QStringLiteral("     IF WS-FIELD-%1 > 1000 AND WS-FIELD-%2 = SPACES")
+                        .arg(i % 40)
+                        .arg(i % 37));
+            break;
+        case 3:
+            row(QStringLiteral("        PERFORM PARA-%1")
+                        .arg(paragraph + 1, 4, 10, QLatin1Char('0')));
+            break;
+        case 4:
+            row(QStringLiteral("     ELSE"));
+            break;
+        case 5:
+            row(QStringLiteral("        ADD 1 TO WS-FIELD-%1").arg(i % 40));
+            break;
+        case 6:
+            row(QStringLiteral("     END-IF."));
+            break;
+        case 7:
+            row(QStringLiteral("     COMPUTE WS-FIELD-%1 = WS-FIELD-%2 * 1.25 + WS-FIELD-%3.")
+                        .arg(i % 40)
+                        .arg((i + 1) % 40)
+                        .arg((i + 2) % 40));
+            break;
+        case 8:
+            row(QStringLiteral("     CALL 'SUB%1' USING WS-AREAS.")
+                        .arg(i % 500, 4, 10, QLatin1Char('0')));
+            break;
+        case 9:
+            row(QStringLiteral("*    RECALCULATE THE TAX WHEN THE PERIOD CHANGES"));
+            break;
+        case 10:
+            row(QStringLiteral("     EXEC SQL SELECT EMP_NAME, EMP_RATE"));
+            break;
+        case 11:
+            row(QStringLiteral("          INTO :WS-FIELD-000, :WS-FIELD-001"));
+            break;
+        case 12:
+            row(QStringLiteral("          FROM EMPLOYEE WHERE EMP_ID = :WS-FIELD-003"));
+            break;
+        case 13:
+            row(QStringLiteral("     END-EXEC."));
+            break;
+        case 14:
+            row(QStringLiteral("     EXEC CICS SEND MAP('PAYMAP') MAPSET('PAYSET') END-EXEC."));
+            break;
+        default:
+            row(QStringLiteral("     DISPLAY 'PERIOD ' WS-FIELD-%1 ' DONE'.").arg(i % 40));
+            break;
+        }
+    }
+    row(QStringLiteral("     GOBACK."));
+    row(QStringLiteral(" END PROGRAM PGM%1.").arg(number, 5, 10, QLatin1Char('0')));
+    return written;
+}
+
+int WriteCopyMember(QTextStream &out, int number)
+{
+    int written = 0;
+    out << Sequenced(100, QStringLiteral("* RECORD LAYOUT %1").arg(number)) << '\n';
+    out << Sequenced(200, QStringLiteral(" 01  CPY%1-REC.").arg(number, 4, 10, QLatin1Char('0')))
+        << '\n';
+    written += 2;
+    for (int i = 0; i < 48; ++i, ++written)
+        out << Sequenced(300 + i * 100, QStringLiteral("     05  CPY-%1-F%2   PIC X(%3).")
+                                                .arg(number)
+                                                .arg(i)
+                                                .arg(1 + i % 20))
+            << '\n';
+    return written;
+}
+
+// Writes the portfolio; returns its line count.
+qint64 WritePortfolio(const QString &folder, qint64 lines)
+{
+    qint64 written = 0;
+    for (int copy = 0; copy < 200; ++copy) {
+        QFile file(folder + QStringLiteral("/CPY%1.ibmcob").arg(copy, 4, 10, QLatin1Char('0')));
+        if (!file.open(QIODevice::WriteOnly))
+            throw TVXException(QStringLiteral("cannot write ") + file.fileName());
+        QTextStream out(&file);
+        written += WriteCopyMember(out, copy);
+    }
+    for (int program = 0; written < lines; ++program) {
+        QFile file(folder + QStringLiteral("/PGM%1.ibmcob").arg(program, 5, 10, QLatin1Char('0')));
+        if (!file.open(QIODevice::WriteOnly))
+            throw TVXException(QStringLiteral("cannot write ") + file.fileName());
+        QTextStream out(&file);
+        written += WriteProgram(out, program, int(std::min<qint64>(1000, lines - written + 2)));
+    }
+    return written;
+}
+
+long ResidentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+double ParseFolder(TVXLanguageDefinitionsInterface &cobol, TVXDataAccessInterface *db,
+                   const QStringList &files, qint64 &lines)
+{
+    QElapsedTimer timer;
+    timer.start();
+    lines = 0;
+    int fileID = 1;
+    for (const QString &file : files)
+        lines += VXParseFile(cobol, db, file, {fileID++, 1, 1, 1}).Rows;
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    const qint64 lines = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1000000;
+    // --parse-only skips the yardstick, the repository and the long file (for profiling).
+    const bool parseOnly = argc > 2 && QByteArray(argv[2]) == "--parse-only";
+    try {
+        TVXPackageLoader loader(QStringLiteral(VELUNOR_PACKAGE_DIR "/"));
+        loader.CheckPackages();
+        std::unique_ptr<TVXLanguageDefinitionsInterface> cobol(
+                VXClassRegistry().Create<TVXLanguageDefinitionsInterface>(
+                        QStringLiteral("TVXLangDef_IBMCOB"), static_cast<QObject *>(nullptr),
+                        QString()));
+        if (!cobol)
+            throw TVXException(QStringLiteral("TVXLangDef_IBMCOB is not registered"));
+
+        QTemporaryDir work;
+        const QString portfolio = work.filePath(QStringLiteral("portfolio"));
+        QDir().mkpath(portfolio);
+        const qint64 generated = WritePortfolio(portfolio, lines);
+        QStringList files;
+        for (const QString &name :
+             QDir(portfolio).entryList({QStringLiteral("*.ibmcob")}, QDir::Files, QDir::Name))
+            files << portfolio + QLatin1Char('/') + name;
+        std::printf("portfolio: %lld lines in %lld files\n", static_cast<long long>(generated),
+                    static_cast<long long>(files.size()));
+
+        // Parse only.
+        TVXDataAccessInterface discard;
+        qint64 parsed = 0;
+        // The best of three passes: the first one also pays for reading the files in.
+        double parseSeconds = ParseFolder(*cobol, &discard, files, parsed);
+        for (int pass = 0; pass < 2; ++pass)
+            parseSeconds = std::min(parseSeconds, ParseFolder(*cobol, &discard, files, parsed));
+        const double parseRate = double(parsed) / parseSeconds;
+        std::printf("velunor parse only:  %10.0f lines/s (%lld lines, %.2f s)\n", parseRate,
+                    static_cast<long long>(parsed), parseSeconds);
+
+        if (parseOnly)
+            return 0;
+
+        // The yardstick.
+        const QString ctags = QStandardPaths::findExecutable(QStringLiteral("ctags"));
+        if (ctags.isEmpty()) {
+            std::printf("ctags: not installed (Debian package universal-ctags)\n");
+        } else {
+            QProcess process;
+            QElapsedTimer timer;
+            timer.start();
+            process.start(ctags, {QStringLiteral("-R"), QStringLiteral("--languages=Cobol"),
+                                  QStringLiteral("--langmap=Cobol:+.ibmcob"), QStringLiteral("-f"),
+                                  work.filePath(QStringLiteral("tags")), portfolio});
+            process.waitForFinished(-1);
+            const double seconds = double(timer.nsecsElapsed()) / 1e9;
+            const double rate = double(generated) / seconds;
+            std::printf("ctags -R --languages=Cobol: %10.0f lines/s (%.2f s, exit %d)\n", rate,
+                        seconds, process.exitCode());
+            std::printf("ratio velunor / ctags: %.2f\n", parseRate / rate);
+        }
+
+        // Parse and store a tenth into a real repository.
+        std::unique_ptr<TVXDataAccessInterface> db(VXClassRegistry().Create<TVXDataAccessInterface>(
+                QStringLiteral("TVXInMemoryDB"), static_cast<QObject *>(nullptr)));
+        if (db && db->Connect(work.filePath(QStringLiteral("repository.sqlite"))) == 1) {
+            QStringList tenth;
+            for (qsizetype i = 0; i < files.size(); i += 10)
+                tenth << files[i];
+            qint64 stored = 0;
+            const double seconds = ParseFolder(*cobol, db.get(), tenth, stored);
+            std::printf("velunor parse and store (SQLite): %10.0f lines/s (%lld lines)\n",
+                        double(stored) / seconds, static_cast<long long>(stored));
+            db->DisConnect();
+        }
+
+        // One long file: the flush rule keeps memory flat.
+        const QString big = work.filePath(QStringLiteral("BIG.ibmcob"));
+        {
+            QFile file(big);
+            if (!file.open(QIODevice::WriteOnly))
+                throw TVXException(QStringLiteral("cannot write ") + big);
+            QTextStream out(&file);
+            WriteProgram(out, 99999, int(lines));
+        }
+        cobol->InitializeForNewFile(&discard, big, 1, 1, 1, 1);
+        {
+            QFile file(big);
+            file.open(QIODevice::ReadOnly);
+            QTextStream in(&file);
+            qint64 row = 0;
+            long first = 0;
+            long peak = 0;
+            const long before = ResidentKiB();
+            QString text;
+            while (in.readLineInto(&text)) {
+                VXParseRow(*cobol, text);
+                if (++row == lines / 10)
+                    first = ResidentKiB();
+                if (row % 10000 == 0)
+                    peak = std::max(peak, ResidentKiB());
+            }
+            cobol->SaveToDB(true, false);
+            std::printf("one file of %lld lines: RSS %ld KiB before, %ld KiB at 10%%, peak %ld KiB "
+                        "(growth after 10%%: %ld KiB)\n",
+                        static_cast<long long>(row), before, first, peak, peak - first);
+        }
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "parse_bench: %s\n", VXMessage(e).toLocal8Bit().constData());
+        return 1;
+    }
+    return 0;
+}
