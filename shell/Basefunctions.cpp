@@ -2,6 +2,8 @@
 // The central service object.
 #include "shell/Basefunctions.h"
 
+#include "loading/Loadprogress.h"
+#include "loading/Loadprogresswindow.h"
 #include "parsing/Languagedefinitionsinterface.h"
 #include "repository/Dataaccessinterface.h"
 #include "shell/Classregistry.h"
@@ -16,6 +18,7 @@
 #include <QDateTime>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 
 #include <cstdio>
 
@@ -97,7 +100,7 @@ QObject *TVXBaseFunctions::GetFunction(const QString &name, const QString &datab
                 continue;
             if (!entry.Object)
                 entry.Object = VXClassRegistry().Create<TVXLanguageDefinitionsInterface>(
-                    QStringLiteral("TVX") + name, this, VXSettings::SettingsFolder());
+                        QStringLiteral("TVX") + name, this, VXSettings::SettingsFolder());
             return entry.Object;
         }
         return nullptr;
@@ -147,27 +150,85 @@ TVXDataAccessInterface *TVXBaseFunctions::ConnectDB(const QString &database)
     if (row < 0)
         throw TVXException(QStringLiteral("TVXBaseFunctions.ConnectDB: ")
                            + (database.isEmpty()
-                                  ? QStringLiteral("no source database is marked as default")
-                                  : QStringLiteral("the source database '%1' is not configured")
-                                        .arg(database)));
+                                      ? QStringLiteral("no source database is marked as default")
+                                      : QStringLiteral("the source database '%1' is not configured")
+                                                .arg(database)));
     const QString type = databases.Text(row, QStringLiteral("VX_DBTYPE"));
     const QString name = databases.Text(row, QStringLiteral("VX_DBNAME"));
-    auto driver = qobject_cast<TVXDataAccessInterface *>(GetFunction(type + QStringLiteral("DB"),
-                                                                     name));
+    auto driver = qobject_cast<TVXDataAccessInterface *>(
+            GetFunction(type + QStringLiteral("DB"), name));
     if (!driver)
         throw TVXException(QStringLiteral("TVXBaseFunctions.ConnectDB: no driver package for the "
                                           "database type '%1' of '%2' is loaded")
-                               .arg(type, name));
+                                   .arg(type, name));
     driver->Connect(databases.Text(row, QStringLiteral("VX_DBCONNSTRING")));
     return driver;
 }
 
-void TVXBaseFunctions::LoadDB(const QString &database, bool, bool, const QString &,
-                              const QString &)
+TVXLoadPipeline::TVXServices TVXBaseFunctions::LoadServices()
 {
-    throw TVXException(QStringLiteral("TVXBaseFunctions.LoadDB: no load pipeline is available "
-                                      "to load '%1'")
-                           .arg(database));
+    TVXLoadPipeline::TVXServices services;
+    services.GetFunction = [this](const QString &name, const QString &database) {
+        return GetFunction(name, database);
+    };
+    services.Ask = [](const QString &question) {
+        // An unattended load asks nobody and rebuilds nothing.
+        if (!HasDisplay())
+            return false;
+        QString text = question;
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        return QMessageBox::question(nullptr, QStringLiteral("Load"), text) == QMessageBox::Yes;
+    };
+    services.ProcessEvents = [] { QCoreApplication::processEvents(); };
+    services.RefreshWindows = [this](TVXDataAccessInterface *db) {
+        for (const TVXWindowEntry &entry : std::as_const(m_windowList))
+            if (entry.Window)
+                entry.Window->RefreshContent(db, nullptr, QString());
+    };
+    services.SaveDatabases = [this] { m_configuration.Save(TVXConfigurationStore::Databases); };
+    services.LoadDebug = m_loadDebug.get();
+    return services;
+}
+
+void TVXBaseFunctions::LoadDB(const QString &database, bool fromFolders, bool fromRepositories,
+                              const QString &fromDatabase, const QString &options)
+{
+    // With a display the window owns the report and closes the log when the user closes
+    // it; without one the report lives for the run.
+    std::unique_ptr<TVXLoadProgress> unattended;
+    TVXLoadProgress *progress = nullptr;
+    QPointer<TVXLoadProgressWindow> window;
+    if (HasDisplay()) {
+        auto *owned = new TVXLoadProgress;
+        window = new TVXLoadProgressWindow(*owned, OwnerWidget());
+        owned->setParent(window);
+        progress = owned;
+        window->show();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        unattended = std::make_unique<TVXLoadProgress>();
+        progress = unattended.get();
+    }
+    TVXLoadPipeline pipeline(m_configuration.DatabasesTable(), m_configuration.LanguagesTable(),
+                             LoadServices(), *progress);
+    try {
+        pipeline.LoadDB(database, fromFolders, fromRepositories, fromDatabase, options);
+    } catch (const std::exception &) {
+        if (HasDisplay())
+            QApplication::restoreOverrideCursor();
+        delete window;
+        throw;
+    }
+    if (HasDisplay())
+        QApplication::restoreOverrideCursor();
+}
+
+void TVXBaseFunctions::DeleteFilesInDB(const QString &database, bool, bool, const QString &folder)
+{
+    TVXLoadProgress progress;
+    TVXLoadPipeline pipeline(m_configuration.DatabasesTable(), m_configuration.LanguagesTable(),
+                             LoadServices(), progress);
+    pipeline.DeleteFilesInDB(database, folder);
 }
 
 // ---- Configuration store -------------------------------------------------------------
@@ -195,15 +256,16 @@ void TVXBaseFunctions::InitializeDatabases()
     if (!databases.IsEmpty())
         return;
     QString chosen;
-    for (const QString &type : {QStringLiteral("InMemory"), QStringLiteral("InterBase"),
-                               QStringLiteral("ODBC")}) {
+    for (const QString &type :
+         {QStringLiteral("InMemory"), QStringLiteral("InterBase"), QStringLiteral("ODBC")}) {
         if (GetFunction(type + QStringLiteral("DB"), FirstDataBase)) {
             chosen = type;
             break;
         }
     }
     if (chosen.isEmpty())
-        throw TVXException(QStringLiteral("Default DataBase Connectors are missing, reinstall Velunor."));
+        throw TVXException(
+                QStringLiteral("Default DataBase Connectors are missing, reinstall Velunor."));
 
     const QString folder = VXSettings::SettingsFolder();
     QString connection;
@@ -256,7 +318,7 @@ void TVXBaseFunctions::InitializeLoadDebug()
                                           + QStringLiteral("VN_Load_Debug.txt"));
     if (!m_loadDebug->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
         throw TVXException(QStringLiteral("Cannot write %1: %2")
-                               .arg(m_loadDebug->fileName(), m_loadDebug->errorString()));
+                                   .arg(m_loadDebug->fileName(), m_loadDebug->errorString()));
 }
 
 QString TVXBaseFunctions::GetLanguageName(int languageID)
@@ -330,7 +392,7 @@ QString TVXBaseFunctions::MissingFunction(const QString &function) const
 {
     return QStringLiteral("The function '%1' is not available: no loaded package provides "
                           "the class TVX%1.")
-        .arg(function);
+            .arg(function);
 }
 
 QString TVXBaseFunctions::WindowName(const QString &function) const
@@ -344,8 +406,7 @@ QString TVXBaseFunctions::WindowName(const QString &function) const
 }
 
 QString TVXBaseFunctions::NewWindow(const QString &function, const QString &document,
-                                    const QString &database, QObject *sender,
-                                    const QString &detail)
+                                    const QString &database, QObject *sender, const QString &detail)
 {
     if (function == QLatin1String("Load")) {
         try {
@@ -370,13 +431,13 @@ QString TVXBaseFunctions::NewWindow(const QString &function, const QString &docu
     if (!HasDisplay())
         return QStringLiteral("The %1 window needs a display; only LOAD_INTO_DB_NAMED runs "
                               "without one.")
-            .arg(function);
+                .arg(function);
 
     try {
         const QString name = WindowName(function);
         TVXFormInterface *window = VXClassRegistry().Create<TVXFormInterface>(
-            className, OwnerWidget(), static_cast<TVXBaseFunctionsInterface *>(this), document,
-            database, name);
+                className, OwnerWidget(), static_cast<TVXBaseFunctionsInterface *>(this), document,
+                database, name);
         window->move(m_currentWindow ? m_currentWindow->pos() + QPoint(20, 20) : QPoint(40, 40));
         m_currentWindow = window;
         window->SetFont(m_fontName, m_fontSize);
@@ -448,22 +509,22 @@ void TVXBaseFunctions::ActivateWindow(QAction *item)
 void TVXBaseFunctions::OpenToolWindow(const QString &name)
 {
     static const QHash<QString, QString> dialogs = {
-        {QStringLiteral("SourceDatabases"), QStringLiteral("TVXSourceDatabases")},
-        {QStringLiteral("Languages"), QStringLiteral("TVXLanguages")},
-        {QStringLiteral("Middleware"), QStringLiteral("TVXMiddleWare")},
-        {QStringLiteral("Repositories"), QStringLiteral("TVXRepositories")},
-        {QStringLiteral("Editors"), QStringLiteral("TVXEditors")},
-        {QStringLiteral("Load"), QStringLiteral("TVXLoad")},
-        {QStringLiteral("Export"), QStringLiteral("TVXExport")},
-        {QStringLiteral("About"), QStringLiteral("TVXAbout")},
-        {QStringLiteral("Properties"), QStringLiteral("TVXProperties")},
-        {QStringLiteral("WindowChange"), QStringLiteral("TVXWindowChange")},
+            {QStringLiteral("SourceDatabases"), QStringLiteral("TVXSourceDatabases")},
+            {QStringLiteral("Languages"), QStringLiteral("TVXLanguages")},
+            {QStringLiteral("Middleware"), QStringLiteral("TVXMiddleWare")},
+            {QStringLiteral("Repositories"), QStringLiteral("TVXRepositories")},
+            {QStringLiteral("Editors"), QStringLiteral("TVXEditors")},
+            {QStringLiteral("Load"), QStringLiteral("TVXLoad")},
+            {QStringLiteral("Export"), QStringLiteral("TVXExport")},
+            {QStringLiteral("About"), QStringLiteral("TVXAbout")},
+            {QStringLiteral("Properties"), QStringLiteral("TVXProperties")},
+            {QStringLiteral("WindowChange"), QStringLiteral("TVXWindowChange")},
     };
     const QString className = dialogs.value(name);
     if (className.isEmpty() || !HasDisplay())
         return;
     std::unique_ptr<TVXToolDialog> dialog(
-        VXClassRegistry().Create<TVXToolDialog>(className, m_currentWindow.data(), this));
+            VXClassRegistry().Create<TVXToolDialog>(className, m_currentWindow.data(), this));
     if (!dialog)
         return;
     if (m_currentWindow)
@@ -480,9 +541,9 @@ TVXFormInterface *TVXBaseFunctions::CreateController(const QString &className,
 {
     if (!HasDisplay())
         throw TVXException(QStringLiteral("The %1 needs a display").arg(className.mid(3)));
-    return VXClassRegistry().Create<TVXFormInterface>(className, OwnerWidget(),
-                                                      static_cast<TVXBaseFunctionsInterface *>(this),
-                                                      document, database, windowName);
+    return VXClassRegistry().Create<TVXFormInterface>(
+            className, OwnerWidget(), static_cast<TVXBaseFunctionsInterface *>(this), document,
+            database, windowName);
 }
 
 QString TVXBaseFunctions::ShowInEditor(const QString &function, const QString &,
@@ -497,7 +558,7 @@ QString TVXBaseFunctions::ShowInEditor(const QString &function, const QString &,
         return QStringLiteral("LanguageID ") + detail + QStringLiteral(" not found");
     try {
         std::unique_ptr<TVXFormInterface> controller(
-            CreateController(className, command, database, editor));
+                CreateController(className, command, database, editor));
         controller->RefreshContent(ConnectDB(database), sender, findKey);
     } catch (const std::exception &e) {
         return VXMessage(e);

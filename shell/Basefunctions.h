@@ -2,6 +2,7 @@
 // The central service object: function registry, window manager, configuration store.
 #pragma once
 
+#include "loading/Loadpipeline.h"
 #include "shell/Basefunctionsinterface.h"
 #include "shell/Configurationstore.h"
 #include "shell/Forminterface.h"
@@ -40,6 +41,8 @@ public:
     TVXDataAccessInterface *ConnectDB(const QString &database) override;
     void LoadDB(const QString &database, bool fromFolders, bool fromRepositories,
                 const QString &fromDatabase, const QString &options) override;
+    void DeleteFilesInDB(const QString &database, bool flag1, bool flag2,
+                         const QString &folder) override;
     QString GetLanguageName(int languageID) override;
     bool GetEditorSettings(int languageID, QString &command, QString &editor,
                            QString &findKey) override;
@@ -50,12 +53,12 @@ public:
     int FontSize() const override { return m_fontSize; }
     void ShowMessage(TVXMessageKind kind, const QString &text) override;
 
-    QString ShowInEditor(const QString &function, const QString &document,
-                         const QString &database, QObject *sender, const QString &detail);
-    QString ShowInExcel(const QString &function, const QString &document,
-                        const QString &database, QObject *sender, const QString &detail);
-    QString ShowInVisio(const QString &function, const QString &document,
-                        const QString &database, QObject *sender, const QString &detail);
+    QString ShowInEditor(const QString &function, const QString &document, const QString &database,
+                         QObject *sender, const QString &detail);
+    QString ShowInExcel(const QString &function, const QString &document, const QString &database,
+                        QObject *sender, const QString &detail);
+    QString ShowInVisio(const QString &function, const QString &document, const QString &database,
+                        QObject *sender, const QString &detail);
 
     // Where messages go: by default a message box where there is a display, standard
     // error where there is none. Tests and the command line put their own here.
@@ -96,6 +99,7 @@ private:
     void InitializeLanguages();
     void InitializeOptions();
     void InitializeLoadDebug();
+    TVXLoadPipeline::TVXServices LoadServices();
 
     QList<TVXFunctionEntry> m_functionList;
     QList<TVXWindowEntry> m_windowList;

@@ -1,0 +1,709 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "loading/Loadpipeline.h"
+
+#include "loading/Loadprogress.h"
+#include "parsing/Languagedefinitionsinterface.h"
+#include "parsing/Rowloop.h"
+#include "parsing/Sourcereader.h"
+#include "repository/Dataaccessinterface.h"
+#include "repository/Dataset.h"
+#include "shell/Configtable.h"
+#include "shell/Exception.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QThread>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+const QString FoundText = QStringLiteral("Files found");
+const QString CheckedText = QStringLiteral("Files in Database Checked for Change");
+
+struct TVXFileRow
+{
+    int FileID = 0;
+    int LanguageID = 0;
+    int SystemID = 0;
+    int ComputerID = 0;
+    int ApplicationID = 0;
+    QString Directory;
+    QString FileName;
+    qint64 FileSize = 0;
+    qint64 LoadTime = 0;
+    QString DependencyChecked;
+
+    QString Path() const { return QDir(Directory).filePath(FileName); }
+};
+
+// Field handles of one table, looked up once.
+class TVXFields
+{
+public:
+    TVXFields(TVXDataAccessInterface *db, const QString &table)
+        : m_db(db)
+        , m_table(db->GetTable(table))
+    {
+        if (m_table <= 0)
+            throw TVXException(QStringLiteral("the repository has no table ") + table);
+    }
+    int Table() const { return m_table; }
+    int Field(const QString &name)
+    {
+        auto found = m_fields.constFind(name);
+        if (found == m_fields.cend())
+            found = m_fields.insert(name, m_db->GetField(m_table, name));
+        return *found;
+    }
+    QVariant Value(const QString &name) { return m_db->GetFieldValue(m_table, Field(name)); }
+    void Set(const QString &name, const QVariant &value)
+    {
+        m_db->SetFieldValue(m_table, Field(name), value);
+    }
+    bool Select(const QString &condition) { return m_db->SelectBegin(m_table, condition); }
+    bool Next() { return m_db->SelectNext(m_table); }
+
+private:
+    TVXDataAccessInterface *m_db;
+    int m_table;
+    QHash<QString, int> m_fields;
+};
+
+TVXFileRow ReadFileRow(TVXFields &files)
+{
+    TVXFileRow row;
+    row.FileID = files.Value(QStringLiteral("VXFileID")).toInt();
+    row.LanguageID = files.Value(QStringLiteral("VXLanguageID")).toInt();
+    row.SystemID = files.Value(QStringLiteral("VXSystemID")).toInt();
+    row.ComputerID = files.Value(QStringLiteral("VXComputerID")).toInt();
+    row.ApplicationID = files.Value(QStringLiteral("VXApplicationID")).toInt();
+    row.Directory = files.Value(QStringLiteral("VXDirectory")).toString();
+    row.FileName = files.Value(QStringLiteral("VXFileName")).toString();
+    row.FileSize = files.Value(QStringLiteral("VXFileSize")).toLongLong();
+    row.LoadTime = files.Value(QStringLiteral("VXLoadTime")).toLongLong();
+    row.DependencyChecked = files.Value(QStringLiteral("VXDependencyChecked")).toString().trimmed();
+    return row;
+}
+
+QList<TVXFileRow> ReadFileRows(TVXFields &files, const QString &condition)
+{
+    QList<TVXFileRow> rows;
+    for (bool found = files.Select(condition); found; found = files.Next())
+        rows.append(ReadFileRow(files));
+    return rows;
+}
+
+int CountRows(TVXDataAccessInterface *db, const QString &table)
+{
+    std::unique_ptr<TVXDataset> count(
+            db->GetQuery(nullptr, {QStringLiteral("SELECT COUNT(*) FROM ") + table}, false));
+    return count && !count->Eof() ? count->Value(0).toInt() : 0;
+}
+
+// $NAME, ${NAME} and %NAME% are replaced by the environment's values.
+QString ExpandEnvironment(QString text)
+{
+    static const QRegularExpression variable(
+            QStringLiteral("\\$\\{([A-Za-z_][A-Za-z0-9_]*)\\}|\\$([A-Za-z_][A-Za-z0-9_]*)|%([A-Za-"
+                           "z_][A-Za-z0-9_]*)%"));
+    QString result;
+    qsizetype last = 0;
+    for (auto it = variable.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        QString name = match.captured(1);
+        if (name.isEmpty())
+            name = match.captured(2);
+        if (name.isEmpty())
+            name = match.captured(3);
+        result += QStringView(text).mid(last, match.capturedStart() - last);
+        result += qEnvironmentVariable(name.toLocal8Bit().constData());
+        last = match.capturedEnd();
+    }
+    result += QStringView(text).mid(last);
+    return result;
+}
+
+} // namespace
+
+TVXLoadPipeline::TVXLoadPipeline(TVXConfigTable &databases, TVXConfigTable &languages,
+                                 TVXServices services, TVXLoadProgress &progress)
+    : m_databases(databases)
+    , m_languages(languages)
+    , m_services(std::move(services))
+    , m_progress(progress)
+{
+    m_traceTimer.start();
+}
+
+// ---- Helpers ---------------------------------------------------------------------------
+
+qint64 TVXLoadPipeline::FileSystemTime(const QDateTime &time)
+{
+    return time.toSecsSinceEpoch();
+}
+
+void TVXLoadPipeline::PopulateLanguageList(int languageID, const QString &extensions,
+                                           TVXLanguageTable &table)
+{
+    // The last piece runs to the end of the text; ".cbl;.cob;" therefore ends with an
+    // empty entry, as it always did.
+    for (const QString &piece : extensions.split(QLatin1Char(';')))
+        table.append({piece.trimmed(), languageID});
+}
+
+int TVXLoadPipeline::LanguageOf(const TVXLanguageTable &table, const QString &fileName)
+{
+    auto find = [&table](const QString &extension) {
+        for (const auto &entry : table)
+            if (!entry.first.isEmpty() && entry.first.compare(extension, Qt::CaseInsensitive) == 0)
+                return entry.second;
+        return 0;
+    };
+    const qsizetype point = fileName.lastIndexOf(QLatin1Char('.'));
+    if (point >= 0)
+        return find(fileName.mid(point));
+    return find(QStringLiteral("."));
+}
+
+void TVXLoadPipeline::Trace(const QString &text)
+{
+    if (!m_services.LoadDebug)
+        return;
+    const qint64 elapsed = m_traceTimer.restart();
+    m_services.LoadDebug->write(
+            (QString::number(elapsed) + QLatin1Char('\t') + text + QLatin1Char('\n')).toUtf8());
+    m_services.LoadDebug->flush();
+}
+
+void TVXLoadPipeline::Process()
+{
+    if (m_services.ProcessEvents)
+        m_services.ProcessEvents();
+}
+
+TVXDataAccessInterface *TVXLoadPipeline::Connect(const QString &database)
+{
+    const int row = m_databases.FindFirst(QStringLiteral("VX_DBNAME"), database);
+    if (row < 0)
+        throw TVXException(
+                QStringLiteral("the source database '%1' is not configured").arg(database));
+    const QString type = m_databases.Text(row, QStringLiteral("VX_DBTYPE"));
+    auto *db = m_services.GetFunction ? qobject_cast<TVXDataAccessInterface *>(
+                       m_services.GetFunction(type + QStringLiteral("DB"), database))
+                                      : nullptr;
+    if (!db)
+        throw TVXException(QStringLiteral("no driver package for the database type '%1' of '%2' "
+                                          "is loaded")
+                                   .arg(type, database));
+    if (db->Connect(m_databases.Text(row, QStringLiteral("VX_DBCONNSTRING"))) != 1)
+        throw TVXException(
+                QStringLiteral("cannot connect to the source database '%1'").arg(database));
+    return db;
+}
+
+void TVXLoadPipeline::BuildLanguageTable()
+{
+    m_languageTable.clear();
+    for (int row = 0; row < m_languages.RowCount(); ++row)
+        PopulateLanguageList(m_languages.Value(row, QStringLiteral("VXLanguageID")).toInt(),
+                             m_languages.Text(row, QStringLiteral("VXFileExtensions")),
+                             m_languageTable);
+    std::stable_sort(m_languageTable.begin(), m_languageTable.end(),
+                     [](const auto &a, const auto &b) {
+                         return a.first.compare(b.first, Qt::CaseInsensitive) < 0;
+                     });
+}
+
+// ---- The run ---------------------------------------------------------------------------
+
+void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fromRepositories,
+                             const QString &fromDatabase, const QString &options)
+{
+    m_loaded = m_newFiles = m_removed = m_truncatedRows = 0;
+    m_bytesLoaded = 0;
+    m_progress.Initialize(database, fromFolders, fromRepositories, fromDatabase);
+    const QString upperOptions = options.toUpper();
+    TVXDataAccessInterface *db = nullptr;
+    try {
+        db = Connect(database);
+        BuildLanguageTable();
+        if (fromRepositories)
+            RunScripts(db);
+        if (fromFolders) {
+            ScanFolders(db);
+            db->Commit(false, true);
+            TVXFields files(db, QStringLiteral("VXFILE"));
+            if (upperOptions.startsWith(QLatin1String("RELOAD"))) {
+                for (bool found = files.Select(QStringLiteral("VXFileID >= 0 ORDER BY VXFileID"));
+                     found; found = files.Next()) {
+                    files.Set(QStringLiteral("VXLoadTime"), 0);
+                    files.Set(QStringLiteral("VXDependencyChecked"), QStringLiteral("N"));
+                }
+                db->Commit(false, true);
+            }
+            QList<int> queue;
+            CheckForChanges(db, queue);
+            if (!upperOptions.startsWith(QLatin1String("DEPENDENCIES"))) {
+                const bool rebuild = upperOptions.startsWith(QLatin1String("REBUILD"))
+                                     || (m_newFiles > 0 && m_services.Ask
+                                         && m_services.Ask(QStringLiteral(
+                                                 "New file(s) has been added. Rebuild all "
+                                                 "dependences?\r\rIf any loaded "
+                                                 "file has dependencies TO the added file(s)\rand "
+                                                 "the loaded file(s) has "
+                                                 "NOT changed this must be done\rto resolve the "
+                                                 "dependencies.")));
+                if (rebuild) {
+                    for (bool found = files.Select(QStringLiteral("VXFileID >= 0")); found;
+                         found = files.Next())
+                        files.Set(QStringLiteral("VXDependencyChecked"), QStringLiteral("N"));
+                    db->Commit(false, true);
+                }
+            }
+            m_queueLength = int(queue.size());
+            m_progress.FilesLoaded(0, m_queueLength, m_truncatedRows);
+            LoadQueue(db, queue);
+            if (m_services.UpdateDependencies)
+                m_services.UpdateDependencies(database, db, m_progress);
+        }
+
+        const int row = m_databases.FindFirst(QStringLiteral("VX_DBNAME"), database);
+        if (row >= 0) {
+            m_databases.SetValue(row, QStringLiteral("VX_DBLASTLOADED"),
+                                 FileSystemTime(QDateTime::currentDateTime()));
+            if (m_services.SaveDatabases)
+                m_services.SaveDatabases();
+        }
+        m_progress.Finish(m_loaded, m_bytesLoaded, CountRows(db, QStringLiteral("VXOBJECT")),
+                          CountRows(db, QStringLiteral("VXROW")));
+        db->Commit(false, false);
+        if (m_loaded > 0 && m_services.RefreshWindows)
+            m_services.RefreshWindows(db);
+        db->DisConnect();
+    } catch (const std::exception &e) {
+        const QString message = VXMessage(e);
+        m_progress.WriteError(QStringLiteral("LoadError: ") + message);
+        m_progress.WriteError(
+                QStringLiteral("*** Load interupted at ")
+                + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
+                + QStringLiteral(" ***"));
+        if (db && db->ConnectionCount() > 0)
+            db->DisConnect();
+        throw TVXException(QStringLiteral("LoadError: ") + message);
+    }
+}
+
+void TVXLoadPipeline::RunScripts(TVXDataAccessInterface *db)
+{
+    TVXFields load(db, QStringLiteral("VXLOAD"));
+    QStringList scripts;
+    for (bool found = load.Select(QStringLiteral("VXLoadType = 'REP'")); found; found = load.Next())
+        scripts << load.Value(QStringLiteral("VXLoadFrom")).toString();
+    m_progress.ScriptRunned(0, int(scripts.size()), QString());
+    for (int i = 0; i < scripts.size(); ++i) {
+        // A script that cannot be started or fails is no reason to stop the load.
+        QProcess process;
+        process.setProgram(ExpandEnvironment(scripts[i]));
+        process.start();
+        if (process.waitForStarted(5000)) {
+            while (!process.waitForFinished(10))
+                Process();
+        }
+        m_progress.ScriptRunned(i + 1, int(scripts.size()), scripts[i]);
+    }
+}
+
+int TVXLoadPipeline::Attribute(TVXDataAccessInterface *db, int type, const QString &name, int icon)
+{
+    TVXFields attributes(db, QStringLiteral("VXATTRIBUTE"));
+    const QString condition
+            = QStringLiteral("VXAttributeType = %1 AND VXAttributeName = ").arg(type)
+              + TVXDataAccessInterface::QuotedText(name);
+    if (!attributes.Select(condition)) {
+        db->VXATTRIBUTE_Append(type, name);
+        db->Commit(false, true);
+        if (!attributes.Select(condition))
+            throw TVXException(QStringLiteral("the attribute '%1' was not stored").arg(name));
+        attributes.Set(QStringLiteral("VXIcon"), icon);
+        db->Commit(false, true);
+    }
+    return attributes.Value(QStringLiteral("VXAttributeID")).toInt();
+}
+
+void TVXLoadPipeline::ScanFolders(TVXDataAccessInterface *db)
+{
+    const int filesBefore = CountRows(db, QStringLiteral("VXFILE"));
+    struct Source
+    {
+        QString Folder, System, ComputerType, ComputerLocation, Application;
+    };
+    QList<Source> sources;
+    {
+        TVXFields load(db, QStringLiteral("VXLOAD"));
+        for (bool found = load.Select(QStringLiteral("VXLoadType = 'FOLDER'")); found;
+             found = load.Next())
+            sources.append({load.Value(QStringLiteral("VXLoadFrom")).toString(),
+                            load.Value(QStringLiteral("VXSystemName")).toString(),
+                            load.Value(QStringLiteral("VXComputerType")).toString(),
+                            load.Value(QStringLiteral("VXComputerLocation")).toString(),
+                            load.Value(QStringLiteral("VXApplicationName")).toString()});
+    }
+    for (const Source &source : sources) {
+        m_progress.FilesChecked(0, FoundText, source.Folder);
+        const int system = source.System.isEmpty() ? 0 : Attribute(db, 1, source.System, 1);
+        QString computerName;
+        int computerIcon = 5;
+        if (!source.ComputerType.isEmpty() && !source.ComputerLocation.isEmpty())
+            computerName = source.ComputerType + QLatin1Char('@') + source.ComputerLocation;
+        else if (!source.ComputerType.isEmpty() || !source.ComputerLocation.isEmpty())
+            computerName = source.ComputerType + source.ComputerLocation;
+        const bool computerNamed = !computerName.isEmpty();
+        if (!computerNamed) {
+            computerName = QStringLiteral("Common Source for ") + source.System;
+            computerIcon = 49;
+        }
+        const int computer = Attribute(db, 2, computerName, computerIcon);
+        int application = 0;
+        if (!source.Application.isEmpty())
+            application = Attribute(db, 3, source.Application, 9);
+        else if (computerNamed)
+            application = Attribute(db, 3, QStringLiteral("Common Source for ") + computerName, 49);
+        Process();
+
+        if (!QFileInfo(source.Folder).isDir())
+            throw TVXException(QStringLiteral("the folder to load from does not exist: ")
+                               + source.Folder);
+        const int found = PopulateVXFileTable(system, computer, application, source.Folder, db,
+                                              filesBefore, 0);
+        db->Commit(false, true);
+        m_progress.FilesChecked(found, FoundText, QString());
+    }
+}
+
+int TVXLoadPipeline::PopulateVXFileTable(int system, int computer, int application,
+                                         const QString &folder, TVXDataAccessInterface *db,
+                                         int filesBefore, int found)
+{
+    try {
+        const QDir dir(folder);
+        QStringList subFolders;
+        TVXFields files(db, QStringLiteral("VXFILE"));
+        const QFileInfoList entries = dir.entryInfoList(
+                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QFileInfo &entry : entries) {
+            if (entry.isDir()) {
+                subFolders << entry.absoluteFilePath();
+                continue;
+            }
+            const int language = LanguageOf(m_languageTable, entry.fileName());
+            if (language != 0) {
+                db->VXFILE_Append(language, system, computer, application, folder, entry.fileName(),
+                                  FileSystemTime(entry.lastModified()), entry.size());
+                if (files.Select(QStringLiteral("VXDirectory = ")
+                                 + TVXDataAccessInterface::QuotedText(folder)
+                                 + QStringLiteral(" AND VXFileName = ")
+                                 + TVXDataAccessInterface::QuotedText(entry.fileName()))) {
+                    const bool isNew
+                            = files.Value(QStringLiteral("VXDependencyChecked"))
+                                      .toString()
+                                      .trimmed()
+                                      .isEmpty()
+                              && files.Value(QStringLiteral("VXLoadTime")).toLongLong() == 0;
+                    if (filesBefore > 0 && isNew
+                        && files.Value(QStringLiteral("VXFileID")).toInt() > 0) {
+                        // Marked so that later scans of this run do not count it again.
+                        files.Set(QStringLiteral("VXDependencyChecked"), QStringLiteral("N"));
+                        ++m_newFiles;
+                        m_progress.FilesAdded(m_newFiles, entry.absoluteFilePath());
+                    }
+                }
+                db->Commit(false, true);
+            }
+            ++found;
+            m_progress.FilesChecked(found, FoundText, QString());
+            Process();
+        }
+        for (const QString &subFolder : std::as_const(subFolders))
+            found = PopulateVXFileTable(system, computer, application, subFolder, db, filesBefore,
+                                        found);
+        return found;
+    } catch (const std::exception &e) {
+        throw TVXException(QStringLiteral("TVXBaseFunctions.PopulateVXFileTable: ") + VXMessage(e));
+    }
+}
+
+void TVXLoadPipeline::DeleteFile(TVXDataAccessInterface *db, int fileID)
+{
+    const QString id = QString::number(fileID);
+    db->VXDeleteForFileID(fileID);
+    db->Commit(false, true);
+    const int dependencies = db->GetTable(QStringLiteral("VXDEPENDENCIES"));
+    db->Delete(dependencies, QStringLiteral("VXFileID = ") + id, false);
+    db->Commit(false, true);
+    db->Delete(dependencies, QStringLiteral("VXFromFileID = ") + id, false);
+    db->Commit(false, true);
+    db->Delete(db->GetTable(QStringLiteral("VXFILE")), QStringLiteral("VXFileID = ") + id, false);
+    db->Commit(false, true);
+}
+
+void TVXLoadPipeline::CheckForChanges(TVXDataAccessInterface *db, QList<int> &queue)
+{
+    m_progress.FilesChecked(0, CheckedText, QString());
+    TVXFields files(db, QStringLiteral("VXFILE"));
+    const QList<TVXFileRow> rows
+            = ReadFileRows(files, QStringLiteral("VXFileID >= 0 ORDER BY VXFileID"));
+    int checked = 0;
+    for (const TVXFileRow &row : rows) {
+        m_progress.FilesChecked(++checked, CheckedText, QString());
+        const QString path = row.Path();
+        if (!QFileInfo::exists(path)) {
+            DeleteFile(db, row.FileID);
+            ++m_removed;
+            m_progress.FilesRemoved(m_removed, path);
+        } else if (row.LoadTime == 0 || row.DependencyChecked == QLatin1String("E")) {
+            queue.append(row.FileID);
+        }
+        Process();
+    }
+    db->Commit(false, true);
+    m_progress.FilesChecked(checked, CheckedText, QString());
+}
+
+// ---- Loading files ---------------------------------------------------------------------
+
+void TVXLoadPipeline::MarkLoaded(TVXDataAccessInterface *db, int fileID, bool failed)
+{
+    TVXFields files(db, QStringLiteral("VXFILE"));
+    if (files.Select(QStringLiteral("VXFileID = ") + QString::number(fileID))) {
+        files.Set(QStringLiteral("VXLoadTime"), FileSystemTime(QDateTime::currentDateTime()));
+        files.Set(QStringLiteral("VXDependencyChecked"),
+                  failed ? QStringLiteral("E") : QStringLiteral("N"));
+        if (!failed)
+            m_bytesLoaded += files.Value(QStringLiteral("VXFileSize")).toLongLong();
+    }
+    ++m_loaded;
+    m_progress.FilesLoaded(m_loaded, m_queueLength, m_truncatedRows);
+    db->Commit(false, true);
+}
+
+void TVXLoadPipeline::LoadQueue(TVXDataAccessInterface *db, const QList<int> &queue)
+{
+    TVXFields files(db, QStringLiteral("VXFILE"));
+    QSet<int> failedThisRun;
+    auto fileRow = [&files](int id, bool pendingOnly, TVXFileRow &row) {
+        QString condition = QStringLiteral("VXFileID = ") + QString::number(id);
+        if (pendingOnly)
+            condition += QStringLiteral(" AND (VXLoadTime = 0 OR VXDependencyChecked = 'E')");
+        if (!files.Select(condition))
+            return false;
+        row = ReadFileRow(files);
+        return true;
+    };
+    for (const int id : queue) {
+        // Each round loads at least one include, so the rounds end; the cap guards a
+        // repository that changes under the run.
+        for (int round = 0; round < 10000; ++round) {
+            TVXFileRow row;
+            if (failedThisRun.contains(id) || !fileRow(id, true, row))
+                break;
+            Trace(QStringLiteral("Check LoadFile %1").arg(id));
+            int loading = id;
+            QString loadingPath = row.Path();
+            bool again = false;
+            try {
+                int include = LoadFile(loadingPath, id, row.SystemID, row.ComputerID,
+                                       row.ApplicationID, row.LanguageID, db, false);
+                Trace(QStringLiteral("FileLoaded\t%1\t%2").arg(id).arg(loadingPath));
+                if (include == 0) {
+                    MarkLoaded(db, id, false);
+                    break;
+                }
+                QStringList visited;
+                while (include > 0) {
+                    TVXFileRow first;
+                    if (!fileRow(include, false, first))
+                        break;
+                    loading = include;
+                    loadingPath = first.Path();
+                    const int next
+                            = LoadFile(loadingPath, include, first.SystemID, first.ComputerID,
+                                       first.ApplicationID, first.LanguageID, db, false);
+                    Trace(QStringLiteral("FileLoaded_First\t%1\t%2").arg(id).arg(loadingPath));
+                    if (next == 0) {
+                        MarkLoaded(db, include, false);
+                        break;
+                    }
+                    if (visited.contains(loadingPath)) {
+                        // Files that include each other: this one goes in without its includes.
+                        if (LoadFile(loadingPath, include, first.SystemID, first.ComputerID,
+                                     first.ApplicationID, first.LanguageID, db, true)
+                            != 0)
+                            throw TVXException(
+                                    QStringLiteral("Can not solve recursive includes in file: ")
+                                    + loadingPath);
+                        MarkLoaded(db, include, false);
+                        break;
+                    }
+                    visited << loadingPath;
+                    include = next;
+                }
+                again = true;
+            } catch (const std::exception &e) {
+                const QString message = VXMessage(e);
+                MarkLoaded(db, loading, true);
+                failedThisRun.insert(loading);
+                m_progress.Error(message, loadingPath);
+                m_progress.WriteError(QStringLiteral("LoadError: ") + message);
+                m_progress.WriteError(QStringLiteral("  in file: ") + loadingPath);
+                db->Commit(false, true);
+                // A failed include leaves the file that asked for it to be tried again.
+                again = loading != id;
+            }
+            Process();
+            if (!again)
+                break;
+        }
+    }
+}
+
+TVXLanguageDefinitionsInterface *TVXLoadPipeline::Definition(int languageID, QString &languageName)
+{
+    const int row = m_languages.FindFirst(QStringLiteral("VXLanguageID"), languageID);
+    languageName = row < 0 ? QString() : m_languages.Text(row, QStringLiteral("VXLanguageName"));
+    if (languageName.isEmpty())
+        throw TVXException(QStringLiteral("the language %1 is not configured").arg(languageID));
+    auto *definition
+            = m_services.GetFunction ? qobject_cast<TVXLanguageDefinitionsInterface *>(
+                      m_services.GetFunction(QStringLiteral("LangDef_") + languageName, QString()))
+                                     : nullptr;
+    if (!definition)
+        throw TVXException(
+                QStringLiteral("no language definition is registered for the language '%1' "
+                               "(package LangDef_%1)")
+                        .arg(languageName));
+    return definition;
+}
+
+void TVXLoadPipeline::ChangeLanguage(const QString &name, TVXLanguageDefinitionsInterface *current)
+{
+    if (current && current->LanguageName().compare(name, Qt::CaseInsensitive) == 0)
+        return;
+    QObject *other = m_services.GetFunction
+                             ? m_services.GetFunction(QStringLiteral("LangDef_") + name, QString())
+                             : nullptr;
+    if (!qobject_cast<TVXLanguageDefinitionsInterface *>(other))
+        throw TVXException(
+                QStringLiteral("no language definition is registered for the language '%1'")
+                        .arg(name));
+}
+
+int TVXLoadPipeline::IsFileLoaded(const QString &name, int fileID, TVXDataAccessInterface *db)
+{
+    try {
+        TVXFields files(db, QStringLiteral("VXFILE"));
+        int result = 0;
+        if (files.Select(QStringLiteral("UPPER(VXFileName) = ")
+                         + TVXDataAccessInterface::QuotedText(name.toUpper())
+                         + QStringLiteral(" ORDER BY VXFileID"))
+            && files.Value(QStringLiteral("VXLoadTime")).toLongLong() == 0)
+            result = files.Value(QStringLiteral("VXFileID")).toInt();
+        files.Select(QStringLiteral("VXFileID = ") + QString::number(fileID));
+        return result == fileID ? 0 : result;
+    } catch (const std::exception &e) {
+        throw TVXException(QStringLiteral("TVXBaseFunctions.IsFileLoaded: ") + VXMessage(e));
+    }
+}
+
+int TVXLoadPipeline::LoadFile(const QString &path, int fileID, int system, int computer,
+                              int application, int language, TVXDataAccessInterface *db,
+                              bool ignoreIncludes)
+{
+    TVXLanguageDefinitionsInterface *definition = nullptr;
+    try {
+        QString languageName;
+        definition = Definition(language, languageName);
+        db->VXDeleteForFileID(fileID);
+        TVXSourceReader reader(path);
+        definition->InitializeForNewFile(db, path, fileID, application, computer, system);
+        QString row;
+        int rows = 0;
+        while (reader.ReadRow(row)) {
+            const TVXRowResult result = VXParseRow(*definition, row);
+            if (result.Truncated)
+                ++m_truncatedRows;
+            for (const QString &switchTo : result.SwitchToLanguages)
+                ChangeLanguage(switchTo, definition);
+            if (!ignoreIncludes) {
+                for (const QString &include : result.SectionNames) {
+                    const int first = IsFileLoaded(include, fileID, db);
+                    if (first > 0)
+                        return first;
+                }
+            }
+            // Pending window messages, without paying for them on every row.
+            if (++rows % 64 == 0)
+                Process();
+        }
+        definition->SaveToDB(true, true);
+        return 0;
+    } catch (const std::exception &e) {
+        QString message = VXMessage(e);
+        if (definition) {
+            try {
+                message += QStringLiteral(" (words dumped to ") + definition->DumpAtError()
+                           + QLatin1Char(')');
+            } catch (const std::exception &) {
+                // Without a dump the error itself is still reported.
+            }
+        }
+        throw TVXException(QStringLiteral("TVXBaseFunctions.LoadFile: ") + message);
+    }
+}
+
+// ---- Removing a folder -----------------------------------------------------------------
+
+void TVXLoadPipeline::DeleteFilesInDB(const QString &database, const QString &folder)
+{
+    TVXDataAccessInterface *db = nullptr;
+    try {
+        db = Connect(database);
+        TVXFields files(db, QStringLiteral("VXFILE"));
+        const QString prefix = QDir::cleanPath(folder);
+        for (const TVXFileRow &row :
+             ReadFileRows(files, QStringLiteral("VXFileID >= 0 ORDER BY VXFileID"))) {
+            const QString directory = QDir::cleanPath(row.Directory);
+            if (directory == prefix || directory.startsWith(prefix + QLatin1Char('/')))
+                DeleteFile(db, row.FileID);
+        }
+        db->Commit(false, true);
+        TVXFields attributes(db, QStringLiteral("VXATTRIBUTE"));
+        QList<QPair<int, int>> unused;
+        for (bool found = attributes.Select(QStringLiteral("VXAttributeType IN (1, 2, 3)")); found;
+             found = attributes.Next()) {
+            const int id = attributes.Value(QStringLiteral("VXAttributeID")).toInt();
+            const int type = attributes.Value(QStringLiteral("VXAttributeType")).toInt();
+            unused.append({id, type});
+        }
+        for (const auto &[id, type] : unused) {
+            const char *column = type == 1   ? "VXSystemID"
+                                 : type == 2 ? "VXComputerID"
+                                             : "VXApplicationID";
+            if (!files.Select(QLatin1String(column) + QStringLiteral(" = ") + QString::number(id)))
+                db->Delete(attributes.Table(),
+                           QStringLiteral("VXAttributeID = ") + QString::number(id), false);
+        }
+        db->Commit(false, false);
+        db->DisConnect();
+    } catch (const std::exception &e) {
+        if (db && db->ConnectionCount() > 0)
+            db->DisConnect();
+        throw TVXException(QStringLiteral("DeleteFilesInDB: ") + VXMessage(e));
+    }
+}

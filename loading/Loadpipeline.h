@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One load run: bring a repository up to date with the sources on disk. Runs the
+// repository scripts, scans the folders, removes vanished files, parses new, changed and
+// failed files (includes first) and hands over to the dependency resolution. Every unit of
+// work is committed at once, so an interrupted run loses nothing and the next run goes on.
+#pragma once
+
+#include "shell/Export.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QList>
+#include <QPair>
+#include <QStringList>
+
+#include <functional>
+
+class QFile;
+class QObject;
+class TVXConfigTable;
+class TVXDataAccessInterface;
+class TVXLanguageDefinitionsInterface;
+class TVXLoadProgress;
+
+// Extension (with its point, or "." for names without one) to language number, sorted and
+// found without regard to case.
+using TVXLanguageTable = QList<QPair<QString, int>>;
+
+class VXCORE_EXPORT TVXLoadPipeline
+{
+public:
+    struct TVXServices
+    {
+        // The service object's function lookup: drivers ("InMemoryDB") and language
+        // definitions ("LangDef_IBMCOB").
+        std::function<QObject *(const QString &name, const QString &database)> GetFunction;
+        // A Yes/No question to the user; unattended runs answer No.
+        std::function<bool(const QString &question)> Ask;
+        // Keeps the user interface alive between units of work.
+        std::function<void()> ProcessEvents;
+        // Called at the end of a run that loaded files, to refresh open windows.
+        std::function<void(TVXDataAccessInterface *)> RefreshWindows;
+        // The dependency resolution of the loaded files; none yet.
+        std::function<void(const QString &database, TVXDataAccessInterface *, TVXLoadProgress &)>
+                UpdateDependencies;
+        // Written to the databases table after VX_DBLASTLOADED changed.
+        std::function<void()> SaveDatabases;
+        QFile *LoadDebug = nullptr;
+    };
+
+    TVXLoadPipeline(TVXConfigTable &databases, TVXConfigTable &languages, TVXServices services,
+                    TVXLoadProgress &progress);
+
+    void LoadDB(const QString &database, bool fromFolders, bool fromRepositories,
+                const QString &fromDatabase, const QString &options);
+    void DeleteFilesInDB(const QString &database, const QString &folder);
+
+    static void PopulateLanguageList(int languageID, const QString &extensions,
+                                     TVXLanguageTable &table);
+    // The language of a file name, or 0.
+    static int LanguageOf(const TVXLanguageTable &table, const QString &fileName);
+    // The time stamps the repository keeps: seconds since 1970 (UTC).
+    static qint64 FileSystemTime(const QDateTime &time);
+
+    // Counters of the last run, for callers and tests.
+    int FilesLoaded() const { return m_loaded; }
+    int FilesNew() const { return m_newFiles; }
+    int FilesRemoved() const { return m_removed; }
+    int TruncatedRows() const { return m_truncatedRows; }
+
+private:
+    TVXDataAccessInterface *Connect(const QString &database);
+    void BuildLanguageTable();
+    void RunScripts(TVXDataAccessInterface *db);
+    void ScanFolders(TVXDataAccessInterface *db);
+    int Attribute(TVXDataAccessInterface *db, int type, const QString &name, int icon);
+    int PopulateVXFileTable(int system, int computer, int application, const QString &folder,
+                            TVXDataAccessInterface *db, int filesBefore, int found);
+    void CheckForChanges(TVXDataAccessInterface *db, QList<int> &queue);
+    void DeleteFile(TVXDataAccessInterface *db, int fileID);
+    void LoadQueue(TVXDataAccessInterface *db, const QList<int> &queue);
+    // 0 when the file was parsed, else the id of an include that must be loaded first.
+    int LoadFile(const QString &path, int fileID, int system, int computer, int application,
+                 int language, TVXDataAccessInterface *db, bool ignoreIncludes);
+    int IsFileLoaded(const QString &name, int fileID, TVXDataAccessInterface *db);
+    void ChangeLanguage(const QString &name, TVXLanguageDefinitionsInterface *current);
+    TVXLanguageDefinitionsInterface *Definition(int languageID, QString &languageName);
+    void MarkLoaded(TVXDataAccessInterface *db, int fileID, bool failed);
+    void Trace(const QString &text);
+    void Process();
+
+    TVXConfigTable &m_databases;
+    TVXConfigTable &m_languages;
+    TVXServices m_services;
+    TVXLoadProgress &m_progress;
+    TVXLanguageTable m_languageTable;
+    QElapsedTimer m_traceTimer;
+    int m_loaded = 0;
+    int m_newFiles = 0;
+    int m_removed = 0;
+    int m_truncatedRows = 0;
+    qint64 m_bytesLoaded = 0;
+    int m_queueLength = 0;
+};

@@ -1,0 +1,283 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Load runs against a real SQLite repository: scanning, attributes, parsing, failures,
+// changes, removals and the options.
+#include "Testsupport.h"
+
+#include "repository/Dataaccessinterface.h"
+#include "repository/Dataset.h"
+#include "shell/Configtable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class LoadTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_packages = std::make_unique<VXTest::PackageFolder>(
+                QStringList{QStringLiteral("vxlib0200.so"), QStringLiteral("vxlib0520.so"),
+                            QStringLiteral("vxlib0521.so"), QStringLiteral("vxlib0525.so"),
+                            QStringLiteral("vxlib0900.so"), QStringLiteral("vxlib0999.so")});
+        m_session = std::make_unique<VXTest::Session>(m_packages->Path());
+        TVXConfigTable &databases = Service().Configuration().DatabasesTable();
+        ASSERT_GT(databases.RowCount(), 0);
+        m_database = databases.Text(0, QStringLiteral("VX_DBNAME"));
+        m_sources = m_home.File(QStringLiteral("sources"));
+        QDir().mkpath(m_sources + QStringLiteral("/maps"));
+    }
+    void TearDown() override { m_session.reset(); }
+
+    TVXBaseFunctions &Service() { return m_session->Service(); }
+
+    void Write(const QString &relative, const QByteArray &content)
+    {
+        QFile file(m_sources + QLatin1Char('/') + relative);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+    }
+    void CopySample(const QString &sample, const QString &relative)
+    {
+        QFile source(QStringLiteral(VELUNOR_SOURCE_DIR "/samples/") + sample);
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        Write(relative, source.readAll());
+    }
+    void AddFolder(const QString &folder, const QString &system, const QString &type,
+                   const QString &location, const QString &application)
+    {
+        TVXDataAccessInterface *db = Service().ConnectDB(m_database);
+        db->VXLOAD_Append(QStringLiteral("FOLDER"), folder, system, type, location, application);
+        db->Commit(false, false);
+        db->DisConnect();
+    }
+    QList<QVariantList> Select(const QString &sql)
+    {
+        TVXDataAccessInterface *db = Service().ConnectDB(m_database);
+        QList<QVariantList> rows;
+        {
+            std::unique_ptr<TVXDataset> dataset(db->GetQuery(nullptr, {sql}, false));
+            for (; dataset && !dataset->Eof(); dataset->Next()) {
+                QVariantList row;
+                for (int i = 0; i < dataset->FieldCount(); ++i)
+                    row << dataset->Value(i);
+                rows << row;
+            }
+        }
+        db->DisConnect();
+        return rows;
+    }
+    QMap<QString, QString> FileStates()
+    {
+        QMap<QString, QString> states;
+        for (const QVariantList &row :
+             Select(QStringLiteral("SELECT VXFileName, VXDependencyChecked FROM VXFILE")))
+            states[row[0].toString()] = row[1].toString().trimmed();
+        return states;
+    }
+    QString Log()
+    {
+        QFile file(m_home.File(QStringLiteral("LoadLog.txt")));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return QString::fromUtf8(file.readAll());
+    }
+    void Load(const QString &options = QString(), bool folders = true)
+    {
+        Service().LoadDB(m_database, folders, false, QString(), options);
+    }
+    int Count(const QString &table, const QString &condition = QString())
+    {
+        QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + table;
+        if (!condition.isEmpty())
+            sql += QStringLiteral(" WHERE ") + condition;
+        return Select(sql).value(0).value(0).toInt();
+    }
+
+    VXTest::Home m_home;
+    std::unique_ptr<VXTest::PackageFolder> m_packages;
+    std::unique_ptr<VXTest::Session> m_session;
+    QString m_database;
+    QString m_sources;
+};
+
+TEST_F(LoadTest, FolderIsScannedParsedAndReported)
+{
+    CopySample(QStringLiteral("ibmcob/CUST010.ibmcob"), QStringLiteral("CUST010.ibmcob"));
+    CopySample(QStringLiteral("ibmcob/CUSTREC.ibmcob"), QStringLiteral("CUSTREC.ibmcob"));
+    CopySample(QStringLiteral("ibmjcl/CUSTJOB.jcl"), QStringLiteral("CUSTJOB.jcl"));
+    CopySample(QStringLiteral("bms/CUSTSET.bms"), QStringLiteral("maps/CUSTSET.bms"));
+    Write(QStringLiteral("readme.txt"), "not a source\n");
+    Write(QStringLiteral("LOADMOD.ibmcob"), QByteArray("\x7f"
+                                                       "ELF\x00\x01",
+                                                       6));
+    AddFolder(m_sources, QStringLiteral("PAYROLL"), QStringLiteral("MVS"), QStringLiteral("PROD"),
+              QStringLiteral("PAY"));
+    Load();
+
+    const QMap<QString, QString> states = FileStates();
+    EXPECT_EQ(states.keys(), (QStringList{"CUST010.ibmcob", "CUSTJOB.jcl", "CUSTREC.ibmcob",
+                                          "CUSTSET.bms", "LOADMOD.ibmcob"}));
+    EXPECT_EQ(states.value(QStringLiteral("CUST010.ibmcob")), QStringLiteral("N"));
+    EXPECT_EQ(states.value(QStringLiteral("CUSTSET.bms")), QStringLiteral("N"));
+    EXPECT_EQ(states.value(QStringLiteral("LOADMOD.ibmcob")), QStringLiteral("E"));
+    EXPECT_EQ(
+            Count(QStringLiteral("VXOBJECT"), QStringLiteral("VXObjectIdentifier = 'CUSTMAP_MAP'")),
+            1);
+    EXPECT_GT(Count(QStringLiteral("VXWORD")), 100);
+
+    // Attributes, with their icons, stamped on every file of the folder.
+    const QList<QVariantList> attributes
+            = Select(QStringLiteral("SELECT VXAttributeType, VXAttributeName, VXIcon, "
+                                    "VXAttributeID FROM VXATTRIBUTE ORDER BY VXAttributeType"));
+    ASSERT_EQ(attributes.size(), 3);
+    EXPECT_EQ(attributes[0][1].toString(), QStringLiteral("PAYROLL"));
+    EXPECT_EQ(attributes[1][1].toString(), QStringLiteral("MVS@PROD"));
+    EXPECT_EQ(attributes[1][2].toInt(), 5);
+    EXPECT_EQ(attributes[2][1].toString(), QStringLiteral("PAY"));
+    EXPECT_EQ(attributes[2][2].toInt(), 9);
+    EXPECT_EQ(Count(QStringLiteral("VXFILE"),
+                    QStringLiteral("VXApplicationID = ") + attributes[2][3].toString()),
+              5);
+
+    const QString log = Log();
+    EXPECT_TRUE(log.contains(QStringLiteral("*** Load into Database '") + m_database
+                             + QStringLiteral("' started at ")));
+    EXPECT_TRUE(log.contains(QStringLiteral("LoadError: TVXBaseFunctions.LoadFile: ")));
+    EXPECT_TRUE(log.contains(QStringLiteral("binary")));
+    EXPECT_TRUE(log.contains(QStringLiteral("  in file: ") + m_sources
+                             + QStringLiteral("/LOADMOD.ibmcob")));
+    EXPECT_TRUE(log.contains(QStringLiteral("  1 Files did not Load because of Errors")));
+    EXPECT_TRUE(log.contains(QStringLiteral("  6 Files found")));
+    EXPECT_GT(Service().GetSourceDBLastLoaded(m_database), 0);
+}
+
+TEST_F(LoadTest, LaterRunsLoadOnlyWhatChangedAndForgetRemovedFiles)
+{
+    CopySample(QStringLiteral("ibmcob/CUST010.ibmcob"), QStringLiteral("CUST010.ibmcob"));
+    CopySample(QStringLiteral("ibmjcl/CUSTJOB.jcl"), QStringLiteral("CUSTJOB.jcl"));
+    Write(QStringLiteral("BROKEN.ibmcob"), QByteArray("\x00\x01", 2));
+    AddFolder(m_sources, QStringLiteral("PAYROLL"), QString(), QString(), QString());
+    Load(QStringLiteral("dependencies"));
+    ASSERT_EQ(FileStates().value(QStringLiteral("BROKEN.ibmcob")), QStringLiteral("E"));
+
+    // The failed file is gone, the job changed: it is removed with its results, the job
+    // is parsed again, the program is left alone.
+    QFile::remove(m_sources + QStringLiteral("/BROKEN.ibmcob"));
+    const int programWords = Count(QStringLiteral("VXWORD"), QStringLiteral("VXFileID = 1"));
+    Write(QStringLiteral("CUSTJOB.jcl"),
+          "//NEWJOB   JOB 1\n//S1       EXEC PGM=CUST010\n//OUT      DD SYSOUT=*\n");
+    QFile job(m_sources + QStringLiteral("/CUSTJOB.jcl"));
+    ASSERT_TRUE(job.open(QIODevice::ReadWrite));
+    job.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+    job.close();
+    Load(QStringLiteral("DEPENDENCIES"));
+    EXPECT_EQ(FileStates().keys(), (QStringList{"CUST010.ibmcob", "CUSTJOB.jcl"}));
+    EXPECT_EQ(Count(QStringLiteral("VXOBJECT"), QStringLiteral("VXObjectName = 'NEWJOB'")), 1);
+    EXPECT_EQ(Count(QStringLiteral("VXOBJECT"), QStringLiteral("VXObjectName = 'CUSTJOB'")), 0);
+    EXPECT_EQ(Count(QStringLiteral("VXWORD"), QStringLiteral("VXFileID = 1")), programWords);
+    QString log = Log();
+    EXPECT_TRUE(log.contains(QStringLiteral("Removed file: ") + m_sources
+                             + QStringLiteral("/BROKEN.ibmcob")));
+    EXPECT_TRUE(log.contains(QStringLiteral("  1 of 1 Files Loaded")));
+
+    // Nothing changed.
+    Load(QStringLiteral("dependencies"));
+    EXPECT_TRUE(Log().trimmed()
+                        .section(QStringLiteral("started at"), -1)
+                        .contains(QStringLiteral("*** No changes to Load ***")));
+
+    // Every file again.
+    Load(QStringLiteral("Reload"));
+    EXPECT_TRUE(Log().section(QStringLiteral("started at"), -1)
+                        .contains(QStringLiteral("  2 of 2 Files Loaded")));
+}
+
+TEST_F(LoadTest, FolderWithoutAttributesAndRunWithoutFolders)
+{
+    CopySample(QStringLiteral("ibmcob/CUSTREC.ibmcob"), QStringLiteral("CUSTREC.ibmcob"));
+    AddFolder(m_sources, QString(), QString(), QString(), QString());
+    Load();
+    const QList<QVariantList> attributes = Select(
+            QStringLiteral("SELECT VXAttributeType, VXAttributeName, VXIcon FROM VXATTRIBUTE"));
+    ASSERT_EQ(attributes.size(), 1);
+    EXPECT_EQ(attributes[0][1].toString(), QStringLiteral("Common Source for "));
+    EXPECT_EQ(attributes[0][2].toInt(), 49);
+    EXPECT_EQ(Count(QStringLiteral("VXFILE"),
+                    QStringLiteral("VXApplicationID = 0 AND VXSystemID = 0")),
+              1);
+
+    // Without folders the files stay as they are, the run is still recorded.
+    Write(QStringLiteral("NEW.ibmcob"), "       PROGRAM-ID. NEW1.\n");
+    Load(QString(), false);
+    EXPECT_EQ(Count(QStringLiteral("VXFILE")), 1);
+    EXPECT_TRUE(Log().section(QStringLiteral("started at"), -1)
+                        .contains(QStringLiteral("*** Load Finished at ")));
+}
+
+TEST_F(LoadTest, MissingFolderInterruptsTheRunByName)
+{
+    const QString missing = m_home.File(QStringLiteral("no such folder"));
+    AddFolder(missing, QString(), QString(), QString(), QString());
+    try {
+        Load();
+        FAIL() << "the load went on";
+    } catch (const std::exception &e) {
+        EXPECT_TRUE(VXMessage(e).startsWith(QStringLiteral("LoadError: ")))
+                << VXMessage(e).toStdString();
+        EXPECT_TRUE(VXMessage(e).contains(missing)) << VXMessage(e).toStdString();
+    }
+    EXPECT_TRUE(Log().contains(QStringLiteral("*** Load interupted at ")));
+}
+
+TEST_F(LoadTest, DeletingAFolderRemovesItsFilesAndUnusedAttributes)
+{
+    CopySample(QStringLiteral("ibmcob/CUSTREC.ibmcob"), QStringLiteral("CUSTREC.ibmcob"));
+    CopySample(QStringLiteral("bms/CUSTSET.bms"), QStringLiteral("maps/CUSTSET.bms"));
+    const QString other = m_home.File(QStringLiteral("other"));
+    QDir().mkpath(other);
+    QFile::copy(QStringLiteral(VELUNOR_SOURCE_DIR "/samples/ibmjcl/CUSTJOB.jcl"),
+                other + QStringLiteral("/CUSTJOB.jcl"));
+    AddFolder(m_sources, QStringLiteral("PAYROLL"), QString(), QString(), QString());
+    AddFolder(other, QStringLiteral("BATCH"), QString(), QString(), QString());
+    Load();
+    ASSERT_EQ(Count(QStringLiteral("VXFILE")), 3);
+    Service().DeleteFilesInDB(m_database, false, false, m_sources);
+    EXPECT_EQ(FileStates().keys(), (QStringList{"CUSTJOB.jcl"}));
+    EXPECT_EQ(Count(QStringLiteral("VXWORD"), QStringLiteral("VXFileID <> 3")), 0);
+    EXPECT_EQ(Count(QStringLiteral("VXATTRIBUTE"), QStringLiteral("VXAttributeName = 'PAYROLL'")),
+              0);
+    EXPECT_EQ(Count(QStringLiteral("VXATTRIBUTE"), QStringLiteral("VXAttributeName = 'BATCH'")), 1);
+}
+
+class LoadDebugTest : public LoadTest
+{
+protected:
+    void SetUp() override
+    {
+        VXTest::WriteVnIni(m_home.Path(), QStringLiteral("[APPLICATION]\nLOAD_DEBUG=Yes\n"));
+        LoadTest::SetUp();
+    }
+};
+
+TEST_F(LoadDebugTest, TraceNamesEveryLoadedFile)
+{
+    CopySample(QStringLiteral("ibmcob/CUSTREC.ibmcob"), QStringLiteral("CUSTREC.ibmcob"));
+    AddFolder(m_sources, QString(), QString(), QString(), QString());
+    Load();
+    QFile trace(m_home.File(QStringLiteral("VN_Load_Debug.txt")));
+    ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(trace.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("\tCheck LoadFile 1\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\tFileLoaded\t1\t") + m_sources
+                              + QStringLiteral("/CUSTREC.ibmcob")))
+            << text.toStdString();
+}
+
+} // namespace
