@@ -2,6 +2,7 @@
 // The central service object.
 #include "shell/Basefunctions.h"
 
+#include "loading/Dependencyresolver.h"
 #include "loading/Loadprogress.h"
 #include "loading/Loadprogresswindow.h"
 #include "parsing/Languagedefinitionsinterface.h"
@@ -186,6 +187,14 @@ TVXLoadPipeline::TVXServices TVXBaseFunctions::LoadServices()
                 entry.Window->RefreshContent(db, nullptr, QString());
     };
     services.SaveDatabases = [this] { m_configuration.Save(TVXConfigurationStore::Databases); };
+    services.UpdateDependencies = [this](const QString &database, TVXDataAccessInterface *db,
+                                         TVXLoadProgress &progress) {
+        TVXDependencyResolver resolver(m_configuration.LanguagesTable(),
+                                       [this](const QString &name, const QString &database) {
+                                           return GetFunction(name, database);
+                                       });
+        resolver.UpdateDependencies(database, db, progress, 1);
+    };
     services.LoadDebug = m_loadDebug.get();
     return services;
 }

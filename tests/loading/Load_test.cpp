@@ -124,8 +124,9 @@ TEST_F(LoadTest, FolderIsScannedParsedAndReported)
     const QMap<QString, QString> states = FileStates();
     EXPECT_EQ(states.keys(), (QStringList{"CUST010.ibmcob", "CUSTJOB.jcl", "CUSTREC.ibmcob",
                                           "CUSTSET.bms", "LOADMOD.ibmcob"}));
-    EXPECT_EQ(states.value(QStringLiteral("CUST010.ibmcob")), QStringLiteral("N"));
-    EXPECT_EQ(states.value(QStringLiteral("CUSTSET.bms")), QStringLiteral("N"));
+    // Loaded and checked for dependencies.
+    EXPECT_EQ(states.value(QStringLiteral("CUST010.ibmcob")), QStringLiteral("Y"));
+    EXPECT_EQ(states.value(QStringLiteral("CUSTSET.bms")), QStringLiteral("Y"));
     EXPECT_EQ(states.value(QStringLiteral("LOADMOD.ibmcob")), QStringLiteral("E"));
     EXPECT_EQ(
             Count(QStringLiteral("VXOBJECT"), QStringLiteral("VXObjectIdentifier = 'CUSTMAP_MAP'")),
@@ -254,6 +255,62 @@ TEST_F(LoadTest, DeletingAFolderRemovesItsFilesAndUnusedAttributes)
     EXPECT_EQ(Count(QStringLiteral("VXATTRIBUTE"), QStringLiteral("VXAttributeName = 'PAYROLL'")),
               0);
     EXPECT_EQ(Count(QStringLiteral("VXATTRIBUTE"), QStringLiteral("VXAttributeName = 'BATCH'")), 1);
+}
+
+// Who uses what, after the sample portfolio is loaded: the program includes its copy member
+// and shows the map, the job runs the program and its in-stream procedure.
+TEST_F(LoadTest, DependenciesLinkProgramsMembersMapsAndJobs)
+{
+    for (const char *sample : {"ibmcob/CUST010.ibmcob", "ibmcob/CUSTREC.ibmcob",
+                               "ibmcob/CUSTUPD.ibmcob", "ibmjcl/CUSTJOB.jcl", "bms/CUSTSET.bms"})
+        CopySample(QString::fromLatin1(sample), QFileInfo(QString::fromLatin1(sample)).fileName());
+    AddFolder(m_sources, QStringLiteral("PAYROLL"), QString(), QString(), QString());
+    Load();
+
+    auto uses = [this] {
+        QStringList links;
+        for (const QVariantList &row : Select(QStringLiteral(
+                     "SELECT f.VXFileName, w.VXWord, t.VXFileName, o.VXObjectName, d.VXEntryID "
+                     "FROM VXDEPENDENCIES d "
+                     "JOIN VXWORD w ON w.VXFileID = d.VXFromFileID AND w.VXObjectID = "
+                     "d.VXFromObjectID "
+                     "AND w.VXEntryID = d.VXFromEntryID AND w.VXRowID = d.VXFromRowID AND "
+                     "w.VXWordID = d.VXFromWordID "
+                     "JOIN VXFILE f ON f.VXFileID = d.VXFromFileID JOIN VXFILE t ON t.VXFileID = "
+                     "d.VXFileID "
+                     "JOIN VXOBJECT o ON o.VXFileID = d.VXFileID AND o.VXObjectID = d.VXObjectID "
+                     "ORDER BY f.VXFileName, w.VXWord, t.VXFileName")))
+            links << QStringLiteral("%1:%2->%3:%4")
+                             .arg(row[0].toString(), row[1].toString(), row[2].toString(),
+                                  row[3].toString());
+        return links;
+    };
+    const QStringList expected{QStringLiteral("CUST010.ibmcob:CUSTMAP->CUSTSET.bms:CUSTMAP"),
+                               QStringLiteral("CUST010.ibmcob:CUSTREC->CUSTREC.ibmcob:CUSTREC"),
+                               QStringLiteral("CUST010.ibmcob:CUSTUPD->CUSTUPD.ibmcob:CUSTUPD"),
+                               QStringLiteral("CUSTJOB.jcl:CUSTUPD->CUSTUPD.ibmcob:CUSTUPD"),
+                               QStringLiteral("CUSTJOB.jcl:SORTPROC->CUSTJOB.jcl:SORTPROC"),
+                               QStringLiteral("CUSTUPD.ibmcob:CUSTREC->CUSTREC.ibmcob:CUSTREC")};
+    EXPECT_EQ(uses().join(QLatin1Char('\n')).toStdString(),
+              expected.join(QLatin1Char('\n')).toStdString());
+    EXPECT_EQ(Count(QStringLiteral("VXFILE"), QStringLiteral("VXDependencyChecked = 'Y'")), 5);
+    EXPECT_TRUE(Log().contains(QStringLiteral("  5 of 5 Files Checked for Dependencies")));
+
+    // The map loses its CUSTMAP: the program that showed it is checked again and keeps
+    // no link to a map that is gone; the other links stay.
+    Write(QStringLiteral("CUSTSET.bms"),
+          "ORDSET   DFHMSD TYPE=MAP\nORDMAP   DFHMDI SIZE=(24,80)\n         DFHMSD TYPE=FINAL\n");
+    QFile map(m_sources + QStringLiteral("/CUSTSET.bms"));
+    ASSERT_TRUE(map.open(QIODevice::ReadWrite));
+    map.setFileTime(QDateTime::currentDateTime().addSecs(120), QFileDevice::FileModificationTime);
+    map.close();
+    Load(QStringLiteral("dependencies"));
+    QStringList remaining = expected;
+    remaining.removeFirst();
+    EXPECT_EQ(uses().join(QLatin1Char('\n')).toStdString(),
+              remaining.join(QLatin1Char('\n')).toStdString());
+    EXPECT_TRUE(Log().section(QStringLiteral("started at"), -1)
+                        .contains(QStringLiteral("  2 of 2 Files Checked for Dependencies")));
 }
 
 class LoadDebugTest : public LoadTest

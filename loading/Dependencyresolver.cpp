@@ -1,0 +1,309 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "loading/Dependencyresolver.h"
+
+#include "loading/Loadprogress.h"
+#include "parsing/Languagedefinitionsinterface.h"
+#include "repository/Dataaccessinterface.h"
+#include "repository/Dataset.h"
+#include "shell/Configtable.h"
+#include "shell/Exception.h"
+
+#include <QSet>
+
+#include <memory>
+
+namespace {
+
+constexpr int CalledName = 1016;
+constexpr int ReferencedName = 1032;
+constexpr int HostName = 1059;
+constexpr int IncludedMember = 1065;
+constexpr int TableName = 1072;
+constexpr int JclLanguage = 20521;
+constexpr int TableIcon = 20;
+constexpr int ViewIcon = 54;
+constexpr int NestedObjectIcon = 50;
+
+QList<QVariantList> Rows(TVXDataAccessInterface *db, const QString &sql)
+{
+    QList<QVariantList> rows;
+    std::unique_ptr<TVXDataset> dataset(db->GetQuery(nullptr, {sql}, false));
+    for (; dataset && !dataset->Eof(); dataset->Next()) {
+        QVariantList row;
+        for (int i = 0; i < dataset->FieldCount(); ++i)
+            row << dataset->Value(i);
+        rows << row;
+    }
+    return rows;
+}
+
+QString Number(int value)
+{
+    return QString::number(value);
+}
+
+} // namespace
+
+TVXDependencyResolver::TVXDependencyResolver(TVXConfigTable &languages, TVXGetFunction getFunction)
+    : m_languages(languages)
+    , m_getFunction(std::move(getFunction))
+{}
+
+TVXLanguageDefinitionsInterface *TVXDependencyResolver::Definition(int languageID)
+{
+    const auto known = m_definitions.constFind(languageID);
+    if (known != m_definitions.cend())
+        return *known;
+    TVXLanguageDefinitionsInterface *definition = nullptr;
+    const int row = m_languages.FindFirst(QStringLiteral("VXLanguageID"), languageID);
+    if (row >= 0 && m_getFunction)
+        definition = qobject_cast<TVXLanguageDefinitionsInterface *>(
+                m_getFunction(QStringLiteral("LangDef_")
+                                      + m_languages.Text(row, QStringLiteral("VXLanguageName")),
+                              QString()));
+    m_definitions.insert(languageID, definition);
+    return definition;
+}
+
+QString TVXDependencyResolver::NameIs(const QString &column, const QString &name,
+                                      bool caseSensitive) const
+{
+    const QString quoted = TVXDataAccessInterface::QuotedText(name);
+    return caseSensitive ? column + QStringLiteral(" = ") + quoted
+                         : QStringLiteral("UPPER(") + column + QStringLiteral(") = UPPER(") + quoted
+                                   + QLatin1Char(')');
+}
+
+TVXDependencyResolver::Target TVXDependencyResolver::FirstObject(TVXDataAccessInterface *db,
+                                                                 const QString &condition)
+{
+    const QList<QVariantList> rows
+            = Rows(db, QStringLiteral("SELECT VXFileID, VXObjectID FROM VXOBJECT WHERE ")
+                               + condition + QStringLiteral(" ORDER BY VXFileID, VXObjectID"));
+    if (rows.isEmpty())
+        return {};
+    return {rows[0][0].toInt(), rows[0][1].toInt(), 0};
+}
+
+TVXDependencyResolver::Target TVXDependencyResolver::FirstEntry(TVXDataAccessInterface *db,
+                                                                const QString &condition)
+{
+    const QList<QVariantList> rows = Rows(
+            db, QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID FROM VXENTRY WHERE ")
+                        + condition + QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID"));
+    if (rows.isEmpty())
+        return {};
+    return {rows[0][0].toInt(), rows[0][1].toInt(), rows[0][2].toInt()};
+}
+
+TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterface *db,
+                                                             const Word &word, int languageID,
+                                                             bool caseSensitive,
+                                                             const QString &referringType)
+{
+    auto unknown = [](const QString &text) {
+        return text.isEmpty() || text == QLatin1String("?") || text == QLatin1String("'");
+    };
+    QString name = word.Text;
+    QString qualifier;
+    if ((word.Type == HostName || word.Type == IncludedMember || word.Type == ReferencedName)
+        && !unknown(word.Identifier))
+        name = word.Identifier;
+    if (word.Type == HostName || word.Type == IncludedMember) {
+        const qsizetype point = name.lastIndexOf(QLatin1Char('.'));
+        if (point > 0) {
+            qualifier = name.left(point);
+            name = name.mid(point + 1);
+        }
+    }
+    if (unknown(name))
+        return {};
+
+    const QString ownFile = QStringLiteral("VXFileID = ") + Number(word.FileID);
+    const QString notNested = QStringLiteral(" AND VXIcon <> ") + Number(NestedObjectIcon);
+    const QString identifierIs = NameIs(QStringLiteral("VXObjectIdentifier"), name, caseSensitive);
+    if (name == QLatin1String("self"))
+        return {word.FileID, word.ObjectID, 0};
+
+    switch (word.Type) {
+    case TableName: {
+        for (const int icon : {TableIcon, ViewIcon}) {
+            const Target table = FirstObject(db, identifierIs + QStringLiteral(" AND VXIcon = ")
+                                                         + Number(icon));
+            if (table.Found())
+                return table;
+        }
+        return {};
+    }
+    case HostName:
+    case ReferencedName:
+    case IncludedMember: {
+        // An included member is never the object that includes it.
+        const QString notItself
+                = word.Type == IncludedMember
+                          ? QStringLiteral(" AND NOT (VXFileID = %1 AND VXObjectID = %2)")
+                                    .arg(word.FileID)
+                                    .arg(word.ObjectID)
+                          : QString();
+        QStringList conditions;
+        if (!qualifier.isEmpty())
+            conditions << identifierIs + QStringLiteral(" AND ")
+                                  + NameIs(QStringLiteral("VXScopeOrNamespace"), qualifier,
+                                           caseSensitive);
+        conditions << ownFile + QStringLiteral(" AND ") + identifierIs << identifierIs;
+        for (const QString &condition : std::as_const(conditions)) {
+            const Target object = FirstObject(db, condition + notNested + notItself);
+            if (object.Found())
+                return object;
+        }
+        return {};
+    }
+    case CalledName: {
+        // A paragraph or section of the calling object itself, other than the one the
+        // call stands in. JCL steps are not called by name: PGM=SORT in the step SORT
+        // runs the program.
+        if (languageID != JclLanguage) {
+            const Target local = FirstEntry(
+                    db, ownFile + QStringLiteral(" AND VXObjectID = ") + Number(word.ObjectID)
+                                + QStringLiteral(" AND VXEntryID <> ") + Number(word.EntryID)
+                                + QStringLiteral(" AND ")
+                                + NameIs(QStringLiteral("VXEntryName"), name, caseSensitive));
+            if (local.Found())
+                return local;
+        }
+        // A job runs its own in-stream procedures before cataloged ones of the same language.
+        if (languageID == JclLanguage && referringType == QLatin1String("JCL_JOB")) {
+            const QString jcl = QStringLiteral(" AND VXLanguageID = ") + Number(JclLanguage);
+            for (const QString &condition :
+                 {ownFile + QStringLiteral(" AND ") + identifierIs + jcl, identifierIs + jcl}) {
+                const Target procedure = FirstObject(db, condition + notNested);
+                if (procedure.Found())
+                    return procedure;
+            }
+        }
+        const Target program = FirstObject(db, identifierIs + notNested);
+        if (program.Found())
+            return program;
+        if (languageID == JclLanguage)
+            return {};
+        return FirstEntry(
+                db,
+                NameIs(QStringLiteral("VXEntryName"), name, caseSensitive)
+                        + QStringLiteral(
+                                  " AND NOT (VXFileID = %1 AND VXObjectID = %2 AND VXEntryID = %3)")
+                                  .arg(word.FileID)
+                                  .arg(word.ObjectID)
+                                  .arg(word.EntryID));
+    }
+    default:
+        return {};
+    }
+}
+
+void TVXDependencyResolver::ResolveFile(TVXDataAccessInterface *db, int fileID, int languageID)
+{
+    TVXLanguageDefinitionsInterface *definition = Definition(languageID);
+    const bool caseSensitive = definition && definition->CaseSensitive();
+    QHash<int, QString> objectTypes;
+    for (const QVariantList &row :
+         Rows(db, QStringLiteral("SELECT VXObjectID, VXObjectType FROM VXOBJECT WHERE VXFileID = ")
+                          + Number(fileID)))
+        objectTypes.insert(row[0].toInt(), row[1].toString());
+
+    QList<Word> words;
+    for (const QVariantList &row :
+         Rows(db, QStringLiteral(
+                          "SELECT VXObjectID, VXEntryID, VXRowID, VXWordID, VXWordType, VXWord, "
+                          "VXObjectIdentifier FROM VXWORD WHERE VXFileID = %1 AND VXWordType IN "
+                          "(%2, %3, %4, %5, %6) ORDER BY VXObjectID, VXEntryID, VXRowID, VXWordID")
+                          .arg(fileID)
+                          .arg(HostName)
+                          .arg(ReferencedName)
+                          .arg(TableName)
+                          .arg(IncludedMember)
+                          .arg(CalledName)))
+        words.append({fileID, row[0].toInt(), row[1].toInt(), row[2].toInt(), row[3].toInt(),
+                      row[4].toInt(), row[5].toString().trimmed(), row[6].toString().trimmed()});
+
+    int appended = 0;
+    for (const Word &word : std::as_const(words)) {
+        try {
+            const Target target = Resolve(db, word, languageID, caseSensitive,
+                                          objectTypes.value(word.ObjectID));
+            if (!target.Found())
+                continue;
+            db->VXDEPENDENCIES_Append(target.FileID, target.ObjectID, target.EntryID, 0, 0, 0, 0,
+                                      word.FileID, word.ObjectID, word.EntryID, word.RowID,
+                                      word.WordID);
+            ++m_written;
+            if (++appended % 50 == 0)
+                db->Commit(false, true);
+        } catch (const std::exception &e) {
+            throw TVXException(VXMessage(e) + QStringLiteral(" RowID:") + Number(word.RowID)
+                               + QStringLiteral(" Call to:") + word.Text);
+        }
+    }
+    db->Commit(false, true);
+}
+
+void TVXDependencyResolver::UpdateDependencies(const QString &database, TVXDataAccessInterface *db,
+                                               TVXLoadProgress &progress, int pass)
+{
+    try {
+        const int files = db->GetTable(QStringLiteral("VXFILE"));
+        const int checkedField = db->GetField(files, QStringLiteral("VXDependencyChecked"));
+        auto pending = [db] {
+            QList<QPair<int, int>> list;
+            for (const QVariantList &row :
+                 Rows(db, QStringLiteral("SELECT VXFileID, VXLanguageID FROM VXFILE WHERE "
+                                         "VXDependencyChecked = 'N' ORDER BY VXFileID")))
+                list.append({row[0].toInt(), row[1].toInt()});
+            return list;
+        };
+        auto setState = [&](int fileID, const QString &state) {
+            if (db->SelectBegin(files, QStringLiteral("VXFileID = ") + Number(fileID)))
+                db->SetFieldValue(files, checkedField, state);
+        };
+
+        // Files whose targets were parsed again refer to objects and entries by numbers
+        // that may be gone: they are checked again as well, so no dependency is left
+        // pointing at a vanished target.
+        QList<QPair<int, int>> toCheck = pending();
+        QSet<int> checking;
+        for (const auto &file : std::as_const(toCheck))
+            checking.insert(file.first);
+        for (const auto &file : std::as_const(toCheck))
+            for (const QVariantList &row :
+                 Rows(db,
+                      QStringLiteral(
+                              "SELECT DISTINCT VXFromFileID FROM VXDEPENDENCIES WHERE VXFileID = ")
+                              + Number(file.first)))
+                if (!checking.contains(row[0].toInt())) {
+                    checking.insert(row[0].toInt());
+                    setState(row[0].toInt(), QStringLiteral("N"));
+                }
+        db->Commit(false, true);
+        toCheck = pending();
+
+        const int dependencies = db->GetTable(QStringLiteral("VXDEPENDENCIES"));
+        for (const auto &file : std::as_const(toCheck)) {
+            db->Delete(dependencies, QStringLiteral("VXFromFileID = ") + Number(file.first), false);
+            db->Commit(false, true);
+        }
+
+        const int count = int(toCheck.size());
+        progress.FilesDependencyChecked(0, count);
+        int done = 0;
+        for (const auto &file : std::as_const(toCheck)) {
+            ResolveFile(db, file.first, file.second);
+            progress.FilesDependencyChecked(++done, count);
+            setState(file.first, QStringLiteral("Y"));
+            db->Commit(true, true);
+        }
+        db->Commit(false, true);
+        Q_UNUSED(database);
+        Q_UNUSED(pass);
+    } catch (const std::exception &e) {
+        throw TVXException(QStringLiteral("TVXBaseFunctions.UpdateDependencies: ") + VXMessage(e));
+    }
+}

@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Turns the names that words refer to into VXDEPENDENCIES rows: for each called name,
+// referenced object, included member and table name of a file still to be checked, the
+// file and object (and, for calls, the entry) it refers to. See Dependencyresolution.md
+// in this folder for the order in which targets are chosen.
+#pragma once
+
+#include "shell/Export.h"
+
+#include <QHash>
+#include <QString>
+
+#include <functional>
+
+class QObject;
+class TVXConfigTable;
+class TVXDataAccessInterface;
+class TVXLanguageDefinitionsInterface;
+class TVXLoadProgress;
+
+class VXCORE_EXPORT TVXDependencyResolver
+{
+public:
+    using TVXGetFunction = std::function<QObject *(const QString &name, const QString &database)>;
+
+    TVXDependencyResolver(TVXConfigTable &languages, TVXGetFunction getFunction);
+
+    void UpdateDependencies(const QString &database, TVXDataAccessInterface *db,
+                            TVXLoadProgress &progress, int pass);
+
+    int DependenciesWritten() const { return m_written; }
+
+private:
+    struct Target
+    {
+        int FileID = 0;
+        int ObjectID = 0;
+        int EntryID = 0;
+        bool Found() const { return FileID > 0; }
+    };
+    struct Word
+    {
+        int FileID, ObjectID, EntryID, RowID, WordID, Type;
+        QString Text, Identifier;
+    };
+
+    void ResolveFile(TVXDataAccessInterface *db, int fileID, int languageID);
+    Target Resolve(TVXDataAccessInterface *db, const Word &word, int languageID, bool caseSensitive,
+                   const QString &referringType);
+    Target FirstObject(TVXDataAccessInterface *db, const QString &condition);
+    Target FirstEntry(TVXDataAccessInterface *db, const QString &condition);
+    QString NameIs(const QString &column, const QString &name, bool caseSensitive) const;
+    TVXLanguageDefinitionsInterface *Definition(int languageID);
+
+    TVXConfigTable &m_languages;
+    TVXGetFunction m_getFunction;
+    QHash<int, TVXLanguageDefinitionsInterface *> m_definitions;
+    int m_written = 0;
+};
