@@ -2,6 +2,7 @@
 #include "loading/Dependencyresolver.h"
 
 #include "loading/Loadprogress.h"
+#include "loading/Middlewarecheck.h"
 #include "parsing/Languagedefinitionsinterface.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
@@ -44,8 +45,11 @@ QString Number(int value)
 
 } // namespace
 
-TVXDependencyResolver::TVXDependencyResolver(TVXConfigTable &languages, TVXGetFunction getFunction)
+TVXDependencyResolver::TVXDependencyResolver(TVXConfigTable &languages,
+                                             const TVXConfigTable &middleware,
+                                             TVXGetFunction getFunction)
     : m_languages(languages)
+    , m_middleware(middleware)
     , m_getFunction(std::move(getFunction))
 {}
 
@@ -159,6 +163,20 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
         return {};
     }
     case CalledName: {
+        // A middleware entry word: the entry of the program its identifier names.
+        if (!unknown(word.Identifier) && word.Identifier.compare(name, Qt::CaseInsensitive) != 0) {
+            const Target program = FirstObject(
+                    db, NameIs(QStringLiteral("VXObjectIdentifier"), word.Identifier, caseSensitive)
+                                + notNested);
+            if (program.Found()) {
+                const Target entry = FirstEntry(
+                        db, QStringLiteral("VXFileID = %1 AND VXObjectID = %2 AND ")
+                                            .arg(program.FileID)
+                                            .arg(program.ObjectID)
+                                    + NameIs(QStringLiteral("VXEntryName"), name, caseSensitive));
+                return entry.Found() ? entry : program;
+            }
+        }
         // A paragraph or section of the calling object itself, other than the one the
         // call stands in. JCL steps are not called by name: PGM=SORT in the step SORT
         // runs the program.
@@ -265,6 +283,9 @@ void TVXDependencyResolver::UpdateDependencies(const QString &database, TVXDataA
                 db->SetFieldValue(files, checkedField, state);
         };
 
+        if (pass == 1)
+            TVXMiddlewareCheck(m_middleware).Run(database, db, progress);
+
         // Files whose targets were parsed again refer to objects and entries by numbers
         // that may be gone: they are checked again as well, so no dependency is left
         // pointing at a vanished target.
@@ -301,8 +322,6 @@ void TVXDependencyResolver::UpdateDependencies(const QString &database, TVXDataA
             db->Commit(true, true);
         }
         db->Commit(false, true);
-        Q_UNUSED(database);
-        Q_UNUSED(pass);
     } catch (const std::exception &e) {
         throw TVXException(QStringLiteral("TVXBaseFunctions.UpdateDependencies: ") + VXMessage(e));
     }

@@ -23,7 +23,8 @@ class VXCORE_EXPORT TVXDependencyResolver
 public:
     using TVXGetFunction = std::function<QObject *(const QString &name, const QString &database)>;
 
-    TVXDependencyResolver(TVXConfigTable &languages, TVXGetFunction getFunction);
+    TVXDependencyResolver(TVXConfigTable &languages, const TVXConfigTable &middleware,
+                          TVXGetFunction getFunction);
 
     void UpdateDependencies(const QString &database, TVXDataAccessInterface *db,
                             TVXLoadProgress &progress, int pass);
@@ -53,6 +54,7 @@ private:
     TVXLanguageDefinitionsInterface *Definition(int languageID);
 
     TVXConfigTable &m_languages;
+    const TVXConfigTable &m_middleware;
     TVXGetFunction m_getFunction;
     QHash<int, TVXLanguageDefinitionsInterface *> m_definitions;
     int m_written = 0;

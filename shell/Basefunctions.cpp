@@ -190,6 +190,7 @@ TVXLoadPipeline::TVXServices TVXBaseFunctions::LoadServices()
     services.UpdateDependencies = [this](const QString &database, TVXDataAccessInterface *db,
                                          TVXLoadProgress &progress) {
         TVXDependencyResolver resolver(m_configuration.LanguagesTable(),
+                                       m_configuration.MiddlewareTable(),
                                        [this](const QString &name, const QString &database) {
                                            return GetFunction(name, database);
                                        });

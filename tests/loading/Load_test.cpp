@@ -313,6 +313,56 @@ TEST_F(LoadTest, DependenciesLinkProgramsMembersMapsAndJobs)
                         .contains(QStringLiteral("  2 of 2 Files Checked for Dependencies")));
 }
 
+// A program reaches another through a routing routine: CALL 'MWROUTE' USING 'CUSTUPD'.
+TEST_F(LoadTest, MiddlewareMarksTheProgramItRoutesTo)
+{
+    CopySample(QStringLiteral("ibmcob/CUSTUPD.ibmcob"), QStringLiteral("CUSTUPD.ibmcob"));
+    CopySample(QStringLiteral("ibmcob/CUSTREC.ibmcob"), QStringLiteral("CUSTREC.ibmcob"));
+    Write(QStringLiteral("ROUTER.ibmcob"), "       PROGRAM-ID. ROUTER.\n"
+                                           "       DATA DIVISION.\n"
+                                           "       PROCEDURE DIVISION.\n"
+                                           "      * MWROUTE IS OUR ROUTING ROUTINE: 'NOTME'\n"
+                                           "           CALL 'MWROUTE' USING 'CUSTUPD'.\n"
+                                           "           GOBACK.\n");
+    AddFolder(m_sources, QStringLiteral("PAYROLL"), QString(), QString(), QString());
+    TVXConfigTable &middleware = Service().Configuration().MiddlewareTable();
+    middleware.Append({{QStringLiteral("VXMiddleWare"), QStringLiteral("Router")},
+                       {QStringLiteral("VXWord"), QStringLiteral("mwroute")},
+                       {QStringLiteral("VXWordType"), QStringLiteral("Call")},
+                       {QStringLiteral("VXOffsetToObjectIdentifier"), 4},
+                       {QStringLiteral("VXOffsetToEntryName"), 0},
+                       {QStringLiteral("VXOffsetToTableIdentifier"), 0},
+                       {QStringLiteral("VXAttributeScope1"), QStringLiteral("System named")},
+                       {QStringLiteral("VXAttributeScope2"), QStringLiteral("PAYROLL")}});
+    // Another database's definition changes nothing here.
+    middleware.Append({{QStringLiteral("VXMiddleWare"), QStringLiteral("Elsewhere")},
+                       {QStringLiteral("VXWord"), QStringLiteral("GOBACK")},
+                       {QStringLiteral("VXWordType"), QStringLiteral("Any Executable Word")},
+                       {QStringLiteral("VXOffsetToObjectIdentifier"), 0},
+                       {QStringLiteral("VXOffsetToEntryName"), 0},
+                       {QStringLiteral("VXOffsetToTableIdentifier"), 1},
+                       {QStringLiteral("VXAttributeScope1"), QStringLiteral("SourceDB named")},
+                       {QStringLiteral("VXAttributeScope2"), QStringLiteral("OTHERDB")}});
+    Load();
+    const QList<QVariantList> marked
+            = Select(QStringLiteral("SELECT VXWordType, VXObjectIdentifier FROM VXWORD w JOIN "
+                                    "VXFILE f ON f.VXFileID = w.VXFileID "
+                                    "WHERE f.VXFileName = 'ROUTER.ibmcob' AND VXWord = 'CUSTUPD'"));
+    ASSERT_EQ(marked.size(), 1);
+    EXPECT_EQ(marked[0][0].toInt(), 1059);
+    EXPECT_EQ(marked[0][1].toString(), QStringLiteral("CUSTUPD"));
+    EXPECT_EQ(Count(QStringLiteral("VXWORD"), QStringLiteral("VXWordType = 1072")), 0);
+    EXPECT_EQ(Select(QStringLiteral("SELECT t.VXFileName FROM VXDEPENDENCIES d JOIN VXFILE f ON "
+                                    "f.VXFileID = d.VXFromFileID "
+                                    "JOIN VXFILE t ON t.VXFileID = d.VXFileID WHERE f.VXFileName = "
+                                    "'ROUTER.ibmcob'"))
+                      .value(0)
+                      .value(0)
+                      .toString(),
+              QStringLiteral("CUSTUPD.ibmcob"));
+    EXPECT_TRUE(Log().contains(QStringLiteral("  2 of 2 MiddleWares Checked")));
+}
+
 class LoadDebugTest : public LoadTest
 {
 protected:

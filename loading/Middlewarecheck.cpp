@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "loading/Middlewarecheck.h"
+
+#include "loading/Loadprogress.h"
+#include "repository/Dataaccessinterface.h"
+#include "repository/Dataset.h"
+#include "shell/Configtable.h"
+#include "shell/Exception.h"
+
+#include <memory>
+
+namespace {
+
+struct StoredWord
+{
+    int FileID, ObjectID, EntryID, RowID, WordID;
+    QString Text;
+};
+
+QList<StoredWord> Words(TVXDataAccessInterface *db, const QString &condition)
+{
+    QList<StoredWord> words;
+    std::unique_ptr<TVXDataset> dataset(db->GetQuery(
+            nullptr,
+            {QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID, VXWord "
+                            "FROM VXWORD WHERE ")
+             + condition
+             + QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID")},
+            false));
+    for (; dataset && !dataset->Eof(); dataset->Next())
+        words.append({dataset->Value(0).toInt(), dataset->Value(1).toInt(),
+                      dataset->Value(2).toInt(), dataset->Value(3).toInt(),
+                      dataset->Value(4).toInt(), dataset->Value(5).toString().trimmed()});
+    return words;
+}
+
+int Count(TVXDataAccessInterface *db, const QString &sql)
+{
+    std::unique_ptr<TVXDataset> dataset(db->GetQuery(nullptr, {sql}, false));
+    return dataset && !dataset->Eof() ? dataset->Value(0).toInt() : 0;
+}
+
+} // namespace
+
+TVXMiddlewareCheck::TVXMiddlewareCheck(const TVXConfigTable &middleware)
+    : m_middleware(middleware)
+{}
+
+QString TVXMiddlewareCheck::WordTypeCondition(const QString &choice)
+{
+    if (choice.startsWith(QLatin1String("Word in String")))
+        return QStringLiteral("VXWordType IN (1001,73)");
+    if (choice.startsWith(QLatin1String("Word in Comment")))
+        return QStringLiteral("VXWordType IN (51,52,53,1003)");
+    if (choice.startsWith(QLatin1String("Call")))
+        return QStringLiteral("VXWordType IN (1016)");
+    return QStringLiteral("VXWordType NOT IN (51,52,53,1003)");
+}
+
+bool TVXMiddlewareCheck::ScopeExists(const QString &kind, const QString &name,
+                                     const QString &database, TVXDataAccessInterface *db)
+{
+    if (kind.startsWith(QLatin1String("SourceDB")))
+        return name == database && Count(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE")) > 0;
+    int type = 0;
+    QString column;
+    if (kind.startsWith(QLatin1String("System"))) {
+        type = 1;
+        column = QStringLiteral("VXSystemID");
+    } else if (kind.startsWith(QLatin1String("Computer"))) {
+        type = 2;
+        column = QStringLiteral("VXComputerID");
+    } else if (kind.startsWith(QLatin1String("Application"))) {
+        type = 3;
+        column = QStringLiteral("VXApplicationID");
+    } else {
+        return false;
+    }
+    std::unique_ptr<TVXDataset> attribute(
+            db->GetQuery(nullptr,
+                         {QStringLiteral("SELECT VXAttributeID FROM VXATTRIBUTE WHERE "
+                                         "VXAttributeType = %1 AND VXAttributeName = ")
+                                  .arg(type)
+                          + TVXDataAccessInterface::QuotedText(name)},
+                         false));
+    if (!attribute || attribute->Eof())
+        return false;
+    return Count(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE WHERE ") + column
+                             + QStringLiteral(" = ") + attribute->Value(0).toString())
+           > 0;
+}
+
+QSet<int> TVXMiddlewareCheck::Run(const QString &database, TVXDataAccessInterface *db,
+                                  TVXLoadProgress &progress)
+{
+    QSet<int> touched;
+    const int definitions = m_middleware.RowCount();
+    const int wordTable = db->GetTable(QStringLiteral("VXWORD"));
+    const int typeField = db->GetField(wordTable, QStringLiteral("VXWordType"));
+    const int identifierField = db->GetField(wordTable, QStringLiteral("VXObjectIdentifier"));
+    auto mark = [&](const StoredWord &word, int type, const QString &identifier) {
+        const QString key
+                = QStringLiteral("VXFileID = %1 AND VXObjectID = %2 AND VXEntryID = %3 AND "
+                                 "VXRowID = %4 AND VXWordID = %5")
+                          .arg(word.FileID)
+                          .arg(word.ObjectID)
+                          .arg(word.EntryID)
+                          .arg(word.RowID)
+                          .arg(word.WordID);
+        if (!db->SelectBegin(wordTable, key))
+            return;
+        db->SetFieldValue(wordTable, typeField, type);
+        db->SetFieldValue(wordTable, identifierField, identifier);
+    };
+
+    progress.MiddleWareChecked(0, definitions);
+    for (int row = 0; row < definitions; ++row) {
+        const QString word = m_middleware.Text(row, QStringLiteral("VXWord"));
+        if (!word.isEmpty()
+            && ScopeExists(m_middleware.Text(row, QStringLiteral("VXAttributeScope1")),
+                           m_middleware.Text(row, QStringLiteral("VXAttributeScope2")), database,
+                           db)) {
+            const int objectOffset
+                    = m_middleware.Value(row, QStringLiteral("VXOffsetToObjectIdentifier")).toInt();
+            const int entryOffset
+                    = m_middleware.Value(row, QStringLiteral("VXOffsetToEntryName")).toInt();
+            const int tableOffset
+                    = m_middleware.Value(row, QStringLiteral("VXOffsetToTableIdentifier")).toInt();
+            const QString hardIdentifier
+                    = m_middleware.Text(row, QStringLiteral("VXHardIdentifier"));
+            const QList<StoredWord> hits
+                    = Words(db, QStringLiteral("UPPER(VXWord) = ")
+                                        + TVXDataAccessInterface::QuotedText(word.toUpper())
+                                        + QStringLiteral(" AND ")
+                                        + WordTypeCondition(m_middleware.Text(
+                                                row, QStringLiteral("VXWordType"))));
+            int cachedFile = 0;
+            QList<StoredWord> fileWords;
+            for (const StoredWord &hit : hits) {
+                if (Count(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE WHERE VXFileID = %1")
+                                      .arg(hit.FileID))
+                    == 0)
+                    continue;
+                if (hit.FileID != cachedFile) {
+                    // Offsets count words in the repository's order, across row ends.
+                    fileWords = Words(db, QStringLiteral("VXFileID = %1").arg(hit.FileID));
+                    cachedFile = hit.FileID;
+                }
+                qsizetype at = -1;
+                for (qsizetype i = 0; i < fileWords.size(); ++i)
+                    if (fileWords[i].ObjectID == hit.ObjectID && fileWords[i].EntryID == hit.EntryID
+                        && fileWords[i].RowID == hit.RowID && fileWords[i].WordID == hit.WordID) {
+                        at = i;
+                        break;
+                    }
+                if (at < 0)
+                    continue;
+                // An offset past the file's last word marks nothing.
+                auto wordAt = [&](int offset) -> const StoredWord * {
+                    return offset > 0 && at + offset < fileWords.size() ? &fileWords[at + offset]
+                                                                        : nullptr;
+                };
+                QString objectName;
+                if (const StoredWord *object = wordAt(objectOffset)) {
+                    objectName = object->Text;
+                    mark(*object, 1059, objectName);
+                }
+                if (const StoredWord *entry = wordAt(entryOffset))
+                    mark(*entry, 1016, objectName.isEmpty() ? hardIdentifier : objectName);
+                if (const StoredWord *table = wordAt(tableOffset))
+                    mark(*table, 1072, table->Text);
+                touched.insert(hit.FileID);
+            }
+            db->Commit(false, true);
+        }
+        progress.MiddleWareChecked(row + 1, definitions);
+    }
+    const int files = db->GetTable(QStringLiteral("VXFILE"));
+    const int checkedField = db->GetField(files, QStringLiteral("VXDependencyChecked"));
+    for (const int file : std::as_const(touched))
+        if (db->SelectBegin(files, QStringLiteral("VXFileID = %1").arg(file)))
+            db->SetFieldValue(files, checkedField, QStringLiteral("N"));
+    db->Commit(false, true);
+    return touched;
+}
