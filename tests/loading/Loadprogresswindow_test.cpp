@@ -5,6 +5,7 @@
 #include "loading/Loadprogress.h"
 #include "loading/Loadprogresswindow.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -34,4 +35,29 @@ TEST(LoadProgressWindow, ShowsTheLinesAndClosesAfterFinish)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
     EXPECT_TRUE(report.isNull());
+}
+
+// A load started where there is a display shows its progress window, which the user may
+// close once the run is over.
+TEST(LoadProgressWindow, LoadRunShowsItsWindow)
+{
+    VXTest::Home home;
+    VXTest::PackageFolder packages(
+            {QStringLiteral("vxlib0200.so"), QStringLiteral("vxlib0520.so")});
+    VXTest::Session session(packages.Path());
+    const QString database = session.Service().Configuration().DatabasesTable().Text(
+            0, QStringLiteral("VX_DBNAME"));
+    session.Service().LoadDB(database, true, false, QString(), QString());
+    TVXLoadProgressWindow *window = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *found = qobject_cast<TVXLoadProgressWindow *>(widget))
+            window = found;
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->CloseButton()->isEnabled());
+    ASSERT_GT(window->Lines()->count(), 0);
+    EXPECT_EQ(window->Lines()->item(window->Lines()->count() - 1)->text(),
+              QStringLiteral("*** No changes to Load ***"));
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
