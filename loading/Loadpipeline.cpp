@@ -25,6 +25,8 @@
 namespace {
 
 const QString FoundText = QStringLiteral("Files found");
+// The test-script language, whose objects are folders.
+constexpr int DirectoryObjectLanguage = 99330;
 const QString CheckedText = QStringLiteral("Files in Database Checked for Change");
 
 struct TVXFileRow
@@ -425,6 +427,25 @@ int TVXLoadPipeline::PopulateVXFileTable(int system, int computer, int applicati
                     }
                 }
                 db->Commit(false, true);
+                // Test scripts of one folder form one object: when one of them changed,
+                // the whole folder is parsed again together.
+                const bool withoutExtension = !entry.fileName().contains(QLatin1Char('.'));
+                if (language == DirectoryObjectLanguage && withoutExtension
+                    && files.Select(QStringLiteral("VXDirectory = ")
+                                    + TVXDataAccessInterface::QuotedText(folder)
+                                    + QStringLiteral(" AND VXFileName = ")
+                                    + TVXDataAccessInterface::QuotedText(entry.fileName()))
+                    && files.Value(QStringLiteral("VXLoadTime")).toLongLong() == 0) {
+                    for (bool other = files.Select(QStringLiteral("VXDirectory = ")
+                                                   + TVXDataAccessInterface::QuotedText(folder)
+                                                   + QStringLiteral(" AND VXLoadTime <> 0"));
+                         other; other = files.Select(QStringLiteral("VXDirectory = ")
+                                                     + TVXDataAccessInterface::QuotedText(folder)
+                                                     + QStringLiteral(" AND VXLoadTime <> 0"))) {
+                        files.Set(QStringLiteral("VXLoadTime"), 0);
+                        db->Commit(false, true);
+                    }
+                }
             }
             ++found;
             m_progress.FilesChecked(found, FoundText, QString());
