@@ -125,10 +125,7 @@ protected:
     void SetFWhiteSpaceBreaks();
 
     // ---- Helpers for overrides -----------------------------------------------------
-    QString Folded(const QString &text) const
-    {
-        return m_caseSensitive ? text : FoldedCase(text);
-    }
+    QString Folded(const QString &text) const { return m_caseSensitive ? text : FoldedCase(text); }
     bool SameText(const QString &a, const QString &b) const
     {
         return a.compare(b, m_caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0;
@@ -139,6 +136,12 @@ protected:
         return index >= 0 && index < m_wordBuffer.size() ? &m_wordBuffer[index] : nullptr;
     }
     int LatestIndex() const { return int(m_wordBuffer.size()) - 1; }
+    // No break word of the table starts with this character: the base rule would say no.
+    bool StartsNoBreak(QChar c) const
+    {
+        return c.unicode() < m_breakWordsByLatin1.size()
+               && m_breakWordsByLatin1[c.unicode()].isEmpty();
+    }
     TVXSectionElement &Innermost() { return m_sectionStack.last(); }
     TVXObjectElement *CurrentObject();
     TVXEntryElement *CurrentEntry();
@@ -222,7 +225,6 @@ private:
     void OpenSection(const TSection &definition, int index, bool replaceInnermost,
                      bool &objectClosed);
     void MoveRowWordsTo(int index, int objectID, int entryID);
-    QList<int> DeclarationsNamed(const QString &name) const;
     void RebuildDeclarationIndex();
 
     QList<TBreakWord> m_breakWords;

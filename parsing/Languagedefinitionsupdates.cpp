@@ -36,19 +36,6 @@ void TVXLanguageDefinitionsInterface::RebuildDeclarationIndex()
         m_declarationsByName.insert(Folded(m_declarations[i].Name), i);
 }
 
-QList<int> TVXLanguageDefinitionsInterface::DeclarationsNamed(const QString &name) const
-{
-    QList<int> found;
-    const QString key = Folded(name);
-    for (auto it = m_declarationsByName.constFind(key);
-         it != m_declarationsByName.cend() && it.key() == key; ++it)
-        if (*it < m_declarations.size() && SameText(m_declarations[*it].Name, name))
-            found.append(*it);
-    std::sort(found.begin(), found.end());
-    found.erase(std::unique(found.begin(), found.end()), found.end());
-    return found;
-}
-
 void TVXLanguageDefinitionsInterface::AddDeclaration(const QString &name)
 {
     TVXDeclaration declaration;
@@ -61,20 +48,26 @@ void TVXLanguageDefinitionsInterface::AddDeclaration(const QString &name)
 
 bool TVXLanguageDefinitionsInterface::IsVariableDeclaredAs(int index, QString &declaredType) const
 {
-    if (index < 0 || index >= m_wordBuffer.size())
+    if (index < 0 || index >= m_wordBuffer.size() || m_declarations.isEmpty())
         return false;
     const TVXWordElement &word = m_wordBuffer[index];
-    const QList<int> candidates = DeclarationsNamed(word.Word);
+    const QString key = Folded(word.Word);
     // The latest declaration wins: an entry's own one hides the object's.
-    for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
-        const TVXDeclaration &declaration = m_declarations[*it];
-        if (declaration.ObjectID == word.ObjectID
-            && (declaration.EntryID == word.EntryID || declaration.EntryID == 0)) {
-            declaredType = declaration.Type;
-            return true;
-        }
+    int latest = -1;
+    for (auto it = m_declarationsByName.constFind(key);
+         it != m_declarationsByName.cend() && it.key() == key; ++it) {
+        const int i = *it;
+        if (i <= latest || i >= m_declarations.size())
+            continue;
+        const TVXDeclaration &declaration = m_declarations[i];
+        if (SameText(declaration.Name, word.Word) && declaration.ObjectID == word.ObjectID
+            && (declaration.EntryID == word.EntryID || declaration.EntryID == 0))
+            latest = i;
     }
-    return false;
+    if (latest < 0)
+        return false;
+    declaredType = m_declarations[latest].Type;
+    return true;
 }
 
 void TVXLanguageDefinitionsInterface::UpdateLatestVariableDefinition(int index,

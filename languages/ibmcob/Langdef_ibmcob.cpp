@@ -432,7 +432,11 @@ bool TVXLangDef_IBMCOB::IsWordBreak(const QString &row, int position, int &lengt
             return true;
         }
     }
-    if (InComment() || InLiteral()) {
+    const bool inText = InComment() || InLiteral();
+    // Letters and digits of area B: most characters of a program end here.
+    if (!inText && StartsNoBreak(c))
+        return false;
+    if (inText) {
         const QChar national = NationalCharacter(c);
         if (!national.isNull()) {
             replacement = national;
@@ -484,7 +488,7 @@ bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
     }
 
     // GO TO and EQUAL TO move no data.
-    if (text.compare(QLatin1String("TO"), Qt::CaseInsensitive) == 0 && before
+    if (text.size() == 2 && text.compare(QLatin1String("TO"), Qt::CaseInsensitive) == 0 && before
         && (before->Word.compare(QLatin1String("GO"), Qt::CaseInsensitive) == 0
             || before->Word.compare(QLatin1String("EQUAL"), Qt::CaseInsensitive) == 0))
         wordType = KnownWord;
