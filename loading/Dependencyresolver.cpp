@@ -264,6 +264,103 @@ void TVXDependencyResolver::ResolveFile(TVXDataAccessInterface *db, int fileID, 
     db->Commit(false, true);
 }
 
+void TVXDependencyResolver::RelinkIncoming(TVXDataAccessInterface *db, int fileID,
+                                           QSet<int> &recheck)
+{
+    QList<QVariantList> replacements;
+    const int dependencies = db->GetTable(QStringLiteral("VXDEPENDENCIES"));
+    const QList<QVariantList> incoming = Rows(
+            db,
+            QStringLiteral(
+                    "SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID, VXInheritsFileID, "
+                    "VXInheritsObjectID, VXFromFileID, VXFromObjectID, VXFromEntryID, VXFromRowID, "
+                    "VXFromWordID FROM VXDEPENDENCIES WHERE VXFileID = ")
+                    + Number(fileID));
+    for (const QVariantList &row : incoming) {
+        const int fromFile = row[7].toInt();
+        if (fromFile == fileID)
+            continue;
+        const QList<QVariantList> words = Rows(
+                db, QStringLiteral(
+                            "SELECT VXWord, VXObjectIdentifier FROM VXWORD WHERE VXFileID = %1 AND "
+                            "VXObjectID = %2 AND VXEntryID = %3 AND VXRowID = %4 AND VXWordID = %5")
+                            .arg(fromFile)
+                            .arg(row[8].toInt())
+                            .arg(row[9].toInt())
+                            .arg(row[10].toInt())
+                            .arg(row[11].toInt()));
+        const QString text = words.value(0).value(0).toString().trimmed();
+        QString identifier = words.value(0).value(1).toString().trimmed();
+        if (identifier.isEmpty() || identifier == QLatin1String("?"))
+            identifier = text;
+        const QString lastPart = identifier.mid(identifier.lastIndexOf(QLatin1Char('.')) + 1);
+        const int objectID = row[1].toInt();
+        const int entryID = row[2].toInt();
+        Target found;
+        bool unchanged = false;
+        if (entryID > 0) {
+            const QString name = NameIs(QStringLiteral("VXEntryName"), text, false);
+            unchanged = FirstEntry(
+                                db,
+                                QStringLiteral(
+                                        "VXFileID = %1 AND VXObjectID = %2 AND VXEntryID = %3 AND ")
+                                                .arg(fileID)
+                                                .arg(objectID)
+                                                .arg(entryID)
+                                        + name)
+                                .Found();
+            if (!unchanged)
+                found = FirstEntry(db, QStringLiteral("VXFileID = %1 AND ").arg(fileID) + name);
+        } else {
+            QString names = QStringLiteral("(")
+                            + NameIs(QStringLiteral("VXObjectIdentifier"), identifier, false)
+                            + QStringLiteral(" OR ")
+                            + NameIs(QStringLiteral("VXObjectIdentifier"), lastPart, false)
+                            + QStringLiteral(" OR ")
+                            + NameIs(QStringLiteral("VXObjectIdentifier"), text, false)
+                            + QLatin1Char(')');
+            unchanged = FirstObject(db, QStringLiteral("VXFileID = %1 AND VXObjectID = %2 AND ")
+                                                        .arg(fileID)
+                                                        .arg(objectID)
+                                                + names)
+                                .Found();
+            if (!unchanged)
+                found = FirstObject(db, QStringLiteral("VXFileID = %1 AND ").arg(fileID) + names);
+        }
+        if (unchanged)
+            continue;
+        QStringList columns;
+        static const char *const names[]
+                = {"VXFileID",       "VXObjectID",       "VXEntryID",          "VXRowID",
+                   "VXWordID",       "VXInheritsFileID", "VXInheritsObjectID", "VXFromFileID",
+                   "VXFromObjectID", "VXFromEntryID",    "VXFromRowID",        "VXFromWordID"};
+        for (int i = 0; i < 12; ++i)
+            columns << QLatin1String(names[i]) + QStringLiteral(" = ") + row[i].toString();
+        db->Delete(dependencies, columns.join(QStringLiteral(" AND ")), false);
+        if (found.Found()) {
+            QVariantList replacement = row;
+            replacement[0] = found.FileID;
+            replacement[1] = found.ObjectID;
+            replacement[2] = found.EntryID;
+            replacements.append(replacement);
+        } else {
+            recheck.insert(fromFile);
+        }
+    }
+    for (const QVariantList &row : std::as_const(replacements)) {
+        try {
+            db->VXDEPENDENCIES_Append(row[0].toInt(), row[1].toInt(), row[2].toInt(),
+                                      row[3].toInt(), row[4].toInt(), row[5].toInt(),
+                                      row[6].toInt(), row[7].toInt(), row[8].toInt(),
+                                      row[9].toInt(), row[10].toInt(), row[11].toInt());
+            ++m_written;
+        } catch (const std::exception &) {
+            // A replacement that cannot be stored leaves the caller to its next check.
+        }
+    }
+    db->Commit(false, true);
+}
+
 void TVXDependencyResolver::UpdateDependencies(const QString &database, TVXDataAccessInterface *db,
                                                TVXLoadProgress &progress, int pass)
 {
@@ -286,25 +383,9 @@ void TVXDependencyResolver::UpdateDependencies(const QString &database, TVXDataA
         if (pass == 1)
             TVXMiddlewareCheck(m_middleware).Run(database, db, progress);
 
-        // Files whose targets were parsed again refer to objects and entries by numbers
-        // that may be gone: they are checked again as well, so no dependency is left
-        // pointing at a vanished target.
-        QList<QPair<int, int>> toCheck = pending();
-        QSet<int> checking;
-        for (const auto &file : std::as_const(toCheck))
-            checking.insert(file.first);
-        for (const auto &file : std::as_const(toCheck))
-            for (const QVariantList &row :
-                 Rows(db,
-                      QStringLiteral(
-                              "SELECT DISTINCT VXFromFileID FROM VXDEPENDENCIES WHERE VXFileID = ")
-                              + Number(file.first)))
-                if (!checking.contains(row[0].toInt())) {
-                    checking.insert(row[0].toInt());
-                    setState(row[0].toInt(), QStringLiteral("N"));
-                }
-        db->Commit(false, true);
-        toCheck = pending();
+        const QList<QPair<int, int>> toCheck = pending();
+        const int filesInRepository
+                = Rows(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE")).value(0).value(0).toInt();
 
         const int dependencies = db->GetTable(QStringLiteral("VXDEPENDENCIES"));
         for (const auto &file : std::as_const(toCheck)) {
@@ -315,13 +396,30 @@ void TVXDependencyResolver::UpdateDependencies(const QString &database, TVXDataA
         const int count = int(toCheck.size());
         progress.FilesDependencyChecked(0, count);
         int done = 0;
+        QSet<int> recheck;
         for (const auto &file : std::as_const(toCheck)) {
+            // When every file is checked, all dependencies are rebuilt anyway.
+            if (count < filesInRepository)
+                RelinkIncoming(db, file.first, recheck);
             ResolveFile(db, file.first, file.second);
             progress.FilesDependencyChecked(++done, count);
             setState(file.first, QStringLiteral("Y"));
             db->Commit(true, true);
         }
         db->Commit(false, true);
+        // Callers whose target could not be found again are checked in a further pass.
+        // Each pass only rechecks callers of files parsed again, so passes come to an end;
+        // the limit guards a repository that changes under the run.
+        if (!recheck.isEmpty() && pass < 32) {
+            for (const int file : std::as_const(recheck))
+                setState(file, QStringLiteral("N"));
+            db->Commit(false, true);
+            UpdateDependencies(database, db, progress, pass + 1);
+        }
+    } catch (const TVXException &e) {
+        if (VXMessage(e).startsWith(QLatin1String("TVXBaseFunctions.UpdateDependencies: ")))
+            throw;
+        throw TVXException(QStringLiteral("TVXBaseFunctions.UpdateDependencies: ") + VXMessage(e));
     } catch (const std::exception &e) {
         throw TVXException(QStringLiteral("TVXBaseFunctions.UpdateDependencies: ") + VXMessage(e));
     }

@@ -8,6 +8,7 @@
 #include "shell/Export.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -45,6 +46,10 @@ private:
         QString Text, Identifier;
     };
 
+    // Incoming dependencies of a file parsed again: kept when the target is still there
+    // under the same numbers, moved when it is found by name under new ones; callers whose
+    // target is gone are checked again in a further pass.
+    void RelinkIncoming(TVXDataAccessInterface *db, int fileID, QSet<int> &recheck);
     void ResolveFile(TVXDataAccessInterface *db, int fileID, int languageID);
     Target Resolve(TVXDataAccessInterface *db, const Word &word, int languageID, bool caseSensitive,
                    const QString &referringType);
