@@ -47,10 +47,11 @@ QString Number(int value)
 
 TVXDependencyResolver::TVXDependencyResolver(TVXConfigTable &languages,
                                              const TVXConfigTable &middleware,
-                                             TVXGetFunction getFunction)
+                                             TVXGetFunction getFunction, QFile *loadDebug)
     : m_languages(languages)
     , m_middleware(middleware)
     , m_getFunction(std::move(getFunction))
+    , m_trace(loadDebug)
 {}
 
 TVXLanguageDefinitionsInterface *TVXDependencyResolver::Definition(int languageID)
@@ -243,19 +244,30 @@ void TVXDependencyResolver::ResolveFile(TVXDataAccessInterface *db, int fileID, 
         words.append({fileID, row[0].toInt(), row[1].toInt(), row[2].toInt(), row[3].toInt(),
                       row[4].toInt(), row[5].toString().trimmed(), row[6].toString().trimmed()});
 
+    m_trace.Write(QStringLiteral("FileDepCheckedFROM_References"));
     int appended = 0;
     for (const Word &word : std::as_const(words)) {
         try {
             const Target target = Resolve(db, word, languageID, caseSensitive,
                                           objectTypes.value(word.ObjectID));
-            if (!target.Found())
+            if (!target.Found()) {
+                if (word.Type == CalledName)
+                    m_trace.Write(QStringLiteral("CALL NOT FOUND\t") + word.Text);
                 continue;
+            }
+            if (word.Type == CalledName)
+                m_trace.Write((target.EntryID > 0
+                                       ? QStringLiteral("Added CALL\t")
+                                       : QStringLiteral("CALL NOT FOUND, but Target Added\t"))
+                              + word.Text);
             db->VXDEPENDENCIES_Append(target.FileID, target.ObjectID, target.EntryID, 0, 0, 0, 0,
                                       word.FileID, word.ObjectID, word.EntryID, word.RowID,
                                       word.WordID);
             ++m_written;
-            if (++appended % 50 == 0)
+            if (++appended % 50 == 0) {
                 db->Commit(false, true);
+                m_trace.Write(QStringLiteral("FileDepCheckedFROM_AddDepToDB"));
+            }
         } catch (const std::exception &e) {
             throw TVXException(VXMessage(e) + QStringLiteral(" RowID:") + Number(word.RowID)
                                + QStringLiteral(" Call to:") + word.Text);
@@ -329,6 +341,17 @@ void TVXDependencyResolver::RelinkIncoming(TVXDataAccessInterface *db, int fileI
         }
         if (unchanged)
             continue;
+        m_trace.Write(QStringLiteral("FileDepCheckedTO Delete dependency for:\t") + text);
+        if (found.Found())
+            m_trace.Write(QStringLiteral("FileDepCheckedTO Add dependency for:\t") + text);
+        else
+            m_trace.Write(
+                    (entryID > 0
+                             ? QStringLiteral(
+                                     "FileDepCheckedTO: Entry NOT found in referenced File:\t")
+                             : QStringLiteral(
+                                     "FileDepCheckedTO: Object NOT found in referenced File:\t"))
+                    + text);
         QStringList columns;
         static const char *const names[]
                 = {"VXFileID",       "VXObjectID",       "VXEntryID",          "VXRowID",
@@ -393,15 +416,19 @@ void TVXDependencyResolver::UpdateDependencies(const QString &database, TVXDataA
             db->Commit(false, true);
         }
 
+        m_trace.Write(QStringLiteral("DepCheckPrepared"));
         const int count = int(toCheck.size());
         progress.FilesDependencyChecked(0, count);
         int done = 0;
         QSet<int> recheck;
         for (const auto &file : std::as_const(toCheck)) {
             // When every file is checked, all dependencies are rebuilt anyway.
-            if (count < filesInRepository)
+            if (count < filesInRepository) {
                 RelinkIncoming(db, file.first, recheck);
+                m_trace.Write(QStringLiteral("FileDepCheckedTO"));
+            }
             ResolveFile(db, file.first, file.second);
+            m_trace.Write(QStringLiteral("FileDepCheckedFROM"));
             progress.FilesDependencyChecked(++done, count);
             setState(file.first, QStringLiteral("Y"));
             db->Commit(true, true);

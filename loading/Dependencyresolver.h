@@ -5,6 +5,7 @@
 // in this folder for the order in which targets are chosen.
 #pragma once
 
+#include "loading/Loadtrace.h"
 #include "shell/Export.h"
 
 #include <QHash>
@@ -25,7 +26,7 @@ public:
     using TVXGetFunction = std::function<QObject *(const QString &name, const QString &database)>;
 
     TVXDependencyResolver(TVXConfigTable &languages, const TVXConfigTable &middleware,
-                          TVXGetFunction getFunction);
+                          TVXGetFunction getFunction, QFile *loadDebug = nullptr);
 
     void UpdateDependencies(const QString &database, TVXDataAccessInterface *db,
                             TVXLoadProgress &progress, int pass);
@@ -63,4 +64,5 @@ private:
     TVXGetFunction m_getFunction;
     QHash<int, TVXLanguageDefinitionsInterface *> m_definitions;
     int m_written = 0;
+    TVXLoadTrace m_trace;
 };

@@ -140,9 +140,8 @@ TVXLoadPipeline::TVXLoadPipeline(TVXConfigTable &databases, TVXConfigTable &lang
     , m_languages(languages)
     , m_services(std::move(services))
     , m_progress(progress)
-{
-    m_traceTimer.start();
-}
+    , m_trace(m_services.LoadDebug)
+{}
 
 // ---- Helpers ---------------------------------------------------------------------------
 
@@ -172,16 +171,6 @@ int TVXLoadPipeline::LanguageOf(const TVXLanguageTable &table, const QString &fi
     if (point >= 0)
         return find(fileName.mid(point));
     return find(QStringLiteral("."));
-}
-
-void TVXLoadPipeline::Trace(const QString &text)
-{
-    if (!m_services.LoadDebug)
-        return;
-    const qint64 elapsed = m_traceTimer.restart();
-    m_services.LoadDebug->write(
-            (QString::number(elapsed) + QLatin1Char('\t') + text + QLatin1Char('\n')).toUtf8());
-    m_services.LoadDebug->flush();
 }
 
 void TVXLoadPipeline::Process()
@@ -534,14 +523,14 @@ void TVXLoadPipeline::LoadQueue(TVXDataAccessInterface *db, const QList<int> &qu
             TVXFileRow row;
             if (failedThisRun.contains(id) || !fileRow(id, true, row))
                 break;
-            Trace(QStringLiteral("Check LoadFile %1").arg(id));
+            m_trace.Write(QStringLiteral("Check LoadFile %1").arg(id));
             int loading = id;
             QString loadingPath = row.Path();
             bool again = false;
             try {
                 int include = LoadFile(loadingPath, id, row.SystemID, row.ComputerID,
                                        row.ApplicationID, row.LanguageID, db, false);
-                Trace(QStringLiteral("FileLoaded\t%1\t%2").arg(id).arg(loadingPath));
+                m_trace.Write(QStringLiteral("FileLoaded\t%1\t%2").arg(id).arg(loadingPath));
                 if (include == 0) {
                     MarkLoaded(db, id, false);
                     break;
@@ -556,7 +545,8 @@ void TVXLoadPipeline::LoadQueue(TVXDataAccessInterface *db, const QList<int> &qu
                     const int next
                             = LoadFile(loadingPath, include, first.SystemID, first.ComputerID,
                                        first.ApplicationID, first.LanguageID, db, false);
-                    Trace(QStringLiteral("FileLoaded_First\t%1\t%2").arg(id).arg(loadingPath));
+                    m_trace.Write(
+                            QStringLiteral("FileLoaded_First\t%1\t%2").arg(id).arg(loadingPath));
                     if (next == 0) {
                         MarkLoaded(db, include, false);
                         break;

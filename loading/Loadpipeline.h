@@ -5,6 +5,7 @@
 // work is committed at once, so an interrupted run loses nothing and the next run goes on.
 #pragma once
 
+#include "loading/Loadtrace.h"
 #include "shell/Export.h"
 
 #include <QDateTime>
@@ -86,7 +87,6 @@ private:
     void ChangeLanguage(const QString &name, TVXLanguageDefinitionsInterface *current);
     TVXLanguageDefinitionsInterface *Definition(int languageID, QString &languageName);
     void MarkLoaded(TVXDataAccessInterface *db, int fileID, bool failed);
-    void Trace(const QString &text);
     void Process();
 
     TVXConfigTable &m_databases;
@@ -94,7 +94,7 @@ private:
     TVXServices m_services;
     TVXLoadProgress &m_progress;
     TVXLanguageTable m_languageTable;
-    QElapsedTimer m_traceTimer;
+    TVXLoadTrace m_trace;
     int m_loaded = 0;
     int m_newFiles = 0;
     int m_removed = 0;

@@ -189,11 +189,12 @@ TVXLoadPipeline::TVXServices TVXBaseFunctions::LoadServices()
     services.SaveDatabases = [this] { m_configuration.Save(TVXConfigurationStore::Databases); };
     services.UpdateDependencies = [this](const QString &database, TVXDataAccessInterface *db,
                                          TVXLoadProgress &progress) {
-        TVXDependencyResolver resolver(m_configuration.LanguagesTable(),
-                                       m_configuration.MiddlewareTable(),
-                                       [this](const QString &name, const QString &database) {
-                                           return GetFunction(name, database);
-                                       });
+        TVXDependencyResolver resolver(
+                m_configuration.LanguagesTable(), m_configuration.MiddlewareTable(),
+                [this](const QString &name, const QString &database) {
+                    return GetFunction(name, database);
+                },
+                m_loadDebug.get());
         resolver.UpdateDependencies(database, db, progress, 1);
     };
     services.LoadDebug = m_loadDebug.get();

@@ -399,6 +399,8 @@ TEST_F(LoadDebugTest, TraceNamesEveryLoadedFile)
     ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(trace.readAll());
     EXPECT_TRUE(text.contains(QStringLiteral("\tCheck LoadFile 1\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\tDepCheckPrepared\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\tFileDepCheckedFROM\n"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("\tFileLoaded\t1\t") + m_sources
                               + QStringLiteral("/CUSTREC.ibmcob")))
             << text.toStdString();
