@@ -1,0 +1,299 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/cli/Cli.h"
+
+#include "repository/Dataaccessinterface.h"
+#include "repository/Dataset.h"
+#include "shell/Basefunctionsinterface.h"
+#include "shell/Classregistry.h"
+#include "shell/Exception.h"
+#include "shell/Packageloader.h"
+#include "shell/Settings.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+const char *const GeneralUsage
+        = "usage: velunor-cli <command> [options]\n"
+          "\n"
+          "commands:\n"
+          "  load     load a repository from its configured folders and scripts\n"
+          "  status   what a repository holds and when it was last loaded\n"
+          "  help     this text, or a command's (velunor-cli help <command>)\n";
+
+const char *const LoadUsage
+        = "usage: velunor-cli load [--db NAME] [--reload | --rebuild | --no-dependency-rebuild]\n"
+          "\n"
+          "Loads the repository NAME (the default source database without --db) from its\n"
+          "configured folders and repository scripts, as `velunor LOAD_INTO_DB_NAMED` does, and\n"
+          "prints the run's report.\n"
+          "  --reload                 parse every file again\n"
+          "  --rebuild                resolve every file's dependencies again\n"
+          "  --no-dependency-rebuild  never rebuild dependencies because files were added\n";
+
+const char *const StatusUsage
+        = "usage: velunor-cli status [--db NAME] [--json]\n"
+          "\n"
+          "Counts the files by state (N to check, Y checked, E failed), the objects by type, the\n"
+          "entries, rows, words, dependencies, data-flow links, packages and attributes of the\n"
+          "repository NAME (the default source database without --db), and its last load time.\n";
+
+int Count(TVXDataAccessInterface *db, const QString &sql)
+{
+    std::unique_ptr<TVXDataset> dataset(db->GetQuery(nullptr, {sql}, false));
+    return dataset && !dataset->Eof() ? dataset->Value(0).toInt() : 0;
+}
+
+// The lines the last run wrote to the load log.
+QString LastRunReport()
+{
+    QFile log(VXSettings::SettingsFolder() + QStringLiteral("LoadLog.txt"));
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = QString::fromUtf8(log.readAll());
+    const qsizetype start = text.lastIndexOf(QLatin1String("*** Load into Database '"));
+    return start < 0 ? text : text.mid(start);
+}
+
+} // namespace
+
+TVXCli::TVXCli(QTextStream &out, QTextStream &err)
+    : m_out(out)
+    , m_err(err)
+{}
+
+TVXCli::~TVXCli()
+{
+    delete m_service;
+    if (m_packages)
+        m_packages->UnloadAll();
+}
+
+int TVXCli::Fail(const QString &message)
+{
+    m_err << "velunor-cli: " << message << "\n";
+    m_err.flush();
+    return Refused;
+}
+
+int TVXCli::UsageError(const QString &message, const QString &command)
+{
+    m_err << "velunor-cli: " << message << "\n";
+    m_err << (command == QLatin1String("load")     ? LoadUsage
+              : command == QLatin1String("status") ? StatusUsage
+                                                   : GeneralUsage);
+    m_err.flush();
+    return Usage;
+}
+
+int TVXCli::Help(const QString &command)
+{
+    if (command.isEmpty())
+        m_out << GeneralUsage;
+    else if (command == QLatin1String("load"))
+        m_out << LoadUsage;
+    else if (command == QLatin1String("status"))
+        m_out << StatusUsage;
+    else
+        return UsageError(QStringLiteral("unknown command '%1'").arg(command), QString());
+    return Success;
+}
+
+int TVXCli::Run(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        return UsageError(QStringLiteral("a command is missing"), QString());
+    const QString command = arguments.first();
+    if (command == QLatin1String("help") || command == QLatin1String("--help"))
+        return Help(arguments.value(1));
+    if (command != QLatin1String("load") && command != QLatin1String("status"))
+        return UsageError(QStringLiteral("unknown command '%1'").arg(command), QString());
+
+    static const QStringList knownFlags{QStringLiteral("--json"), QStringLiteral("--reload"),
+                                        QStringLiteral("--rebuild"),
+                                        QStringLiteral("--no-dependency-rebuild")};
+    Arguments parsed;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("--help"))
+            return Help(command);
+        if (argument == QLatin1String("--db")) {
+            if (i + 1 >= arguments.size())
+                return UsageError(QStringLiteral("--db needs a database name"), command);
+            parsed.Database = arguments[++i];
+        } else if (argument.startsWith(QLatin1String("--db="))) {
+            parsed.Database = argument.mid(5);
+        } else if (knownFlags.contains(argument)) {
+            parsed.Flags << argument;
+        } else if (argument.startsWith(QLatin1Char('-'))) {
+            return UsageError(QStringLiteral("unknown option '%1'").arg(argument), command);
+        } else {
+            parsed.Positional << argument;
+        }
+    }
+    if (!parsed.Positional.isEmpty())
+        return UsageError(QStringLiteral("unexpected argument '%1'").arg(parsed.Positional.first()),
+                          command);
+    if (command == QLatin1String("load")) {
+        const int choices = int(parsed.Flags.contains(QStringLiteral("--reload")))
+                            + int(parsed.Flags.contains(QStringLiteral("--rebuild")))
+                            + int(parsed.Flags.contains(QStringLiteral("--no-dependency-rebuild")));
+        if (choices > 1)
+            return UsageError(QStringLiteral("--reload, --rebuild and --no-dependency-rebuild "
+                                             "exclude each other"),
+                              command);
+        if (parsed.Flags.contains(QStringLiteral("--json")))
+            return UsageError(QStringLiteral("unknown option '--json'"), command);
+    } else {
+        for (const QString &flag : std::as_const(parsed.Flags))
+            if (flag != QLatin1String("--json"))
+                return UsageError(QStringLiteral("unknown option '%1'").arg(flag), command);
+    }
+    if (!Start())
+        return Refused;
+    return command == QLatin1String("load") ? Load(parsed) : Status(parsed);
+}
+
+bool TVXCli::Start()
+{
+    try {
+        m_packages = std::make_unique<TVXPackageLoader>(VXSettings::PackageFolder());
+        m_packages->CheckPackages();
+        m_service = VXClassRegistry().Create<TVXBaseFunctionsInterface, QObject *>(
+                QStringLiteral("TVXBaseFunctions"), nullptr);
+        if (!m_service) {
+            throw TVXException(QStringLiteral("the core package vxlib0100.so was not found in ")
+                               + VXSettings::PackageFolder());
+        }
+        for (const QString &entry : m_packages->PackageList())
+            m_service->RegisterFunctionClass(
+                    m_packages->Description(entry.mid(entry.indexOf(QLatin1Char(':')) + 1)));
+        m_service->InitializeFunctions();
+        return true;
+    } catch (const std::exception &e) {
+        Fail(VXMessage(e));
+        return false;
+    }
+}
+
+bool TVXCli::IsConfigured(const QString &database)
+{
+    for (QString name = m_service->GetSourceDBName(true, false, false); !name.isEmpty();
+         name = m_service->GetSourceDBName(false, true, false))
+        if (name == database)
+            return true;
+    return false;
+}
+
+QString TVXCli::DatabaseOrDefault(const QString &name)
+{
+    if (!name.isEmpty())
+        return name;
+    return m_service->GetSourceDBName(false, false, true);
+}
+
+int TVXCli::Load(const Arguments &arguments)
+{
+    const QString database = DatabaseOrDefault(arguments.Database);
+    if (!IsConfigured(database))
+        return Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+    QString options;
+    if (arguments.Flags.contains(QStringLiteral("--reload")))
+        options = QStringLiteral("RELOAD");
+    else if (arguments.Flags.contains(QStringLiteral("--rebuild")))
+        options = QStringLiteral("REBUILD");
+    else if (arguments.Flags.contains(QStringLiteral("--no-dependency-rebuild")))
+        options = QStringLiteral("DEPENDENCIES");
+    try {
+        m_service->LoadDB(database, true, true, QString(), options);
+    } catch (const std::exception &e) {
+        m_out << LastRunReport();
+        m_out.flush();
+        return Fail(VXMessage(e));
+    }
+    m_out << LastRunReport();
+    return Success;
+}
+
+int TVXCli::Status(const Arguments &arguments)
+{
+    const QString database = DatabaseOrDefault(arguments.Database);
+    if (!IsConfigured(database))
+        return Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+    QJsonObject status;
+    try {
+        TVXDataAccessInterface *db = m_service->ConnectDB(database);
+        if (!db || db->ConnectionCount() == 0)
+            return Fail(QStringLiteral("cannot connect to the source database '%1'").arg(database));
+        QJsonObject files;
+        files.insert(QStringLiteral("total"),
+                     Count(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE")));
+        for (const char *state : {"N", "Y", "E"})
+            files.insert(
+                    QLatin1String(state),
+                    Count(db,
+                          QStringLiteral(
+                                  "SELECT COUNT(*) FROM VXFILE WHERE VXDependencyChecked = '%1'")
+                                  .arg(QLatin1String(state))));
+        QJsonObject types;
+        {
+            std::unique_ptr<TVXDataset> byType(db->GetQuery(
+                    nullptr,
+                    {QStringLiteral(
+                            "SELECT VXObjectType, COUNT(*) FROM VXOBJECT GROUP BY VXObjectType "
+                            "ORDER BY VXObjectType")},
+                    false));
+            for (; byType && !byType->Eof(); byType->Next())
+                types.insert(byType->Value(0).toString(), byType->Value(1).toInt());
+        }
+        status.insert(QStringLiteral("database"), database);
+        const int lastLoaded = m_service->GetSourceDBLastLoaded(database);
+        status.insert(QStringLiteral("lastLoaded"),
+                      lastLoaded > 0
+                              ? QDateTime::fromSecsSinceEpoch(lastLoaded).toString(Qt::ISODate)
+                              : QString());
+        status.insert(QStringLiteral("files"), files);
+        status.insert(QStringLiteral("objects"),
+                      Count(db, QStringLiteral("SELECT COUNT(*) FROM VXOBJECT")));
+        status.insert(QStringLiteral("objectsByType"), types);
+        for (const auto &[key, table] :
+             {std::pair{"entries", "VXENTRY"}, std::pair{"rows", "VXROW"},
+              std::pair{"words", "VXWORD"}, std::pair{"dependencies", "VXDEPENDENCIES"},
+              std::pair{"dataFlowLinks", "VXDATAFLOW"}, std::pair{"packages", "VXPACKAGE"},
+              std::pair{"attributes", "VXATTRIBUTE"}})
+            status.insert(QLatin1String(key), Count(db, QStringLiteral("SELECT COUNT(*) FROM ")
+                                                                + QLatin1String(table)));
+        db->DisConnect();
+    } catch (const std::exception &e) {
+        return Fail(VXMessage(e));
+    }
+
+    if (arguments.Flags.contains(QStringLiteral("--json"))) {
+        m_out << QJsonDocument(status).toJson(QJsonDocument::Indented);
+        return Success;
+    }
+    const QJsonObject files = status.value(QStringLiteral("files")).toObject();
+    m_out << "Database:        " << database << "\n";
+    const QString lastLoaded = status.value(QStringLiteral("lastLoaded")).toString();
+    m_out << "Last loaded:     " << (lastLoaded.isEmpty() ? QStringLiteral("never") : lastLoaded)
+          << "\n";
+    m_out << "Files:           " << files.value(QStringLiteral("total")).toInt() << " ("
+          << files.value(QStringLiteral("N")).toInt() << " to check, "
+          << files.value(QStringLiteral("Y")).toInt() << " checked, "
+          << files.value(QStringLiteral("E")).toInt() << " failed)\n";
+    m_out << "Objects:         " << status.value(QStringLiteral("objects")).toInt() << "\n";
+    const QJsonObject types = status.value(QStringLiteral("objectsByType")).toObject();
+    for (auto it = types.begin(); it != types.end(); ++it)
+        m_out << "  " << (it.key().isEmpty() ? QStringLiteral("(no type)") : it.key()) << ": "
+              << it.value().toInt() << "\n";
+    for (const auto &[key, label] :
+         {std::pair{"entries", "Entries:         "}, std::pair{"rows", "Rows:            "},
+          std::pair{"words", "Words:           "}, std::pair{"dependencies", "Dependencies:    "},
+          std::pair{"dataFlowLinks", "Data-flow links: "},
+          std::pair{"packages", "Packages:        "}, std::pair{"attributes", "Attributes:      "}})
+        m_out << label << status.value(QLatin1String(key)).toInt() << "\n";
+    return Success;
+}

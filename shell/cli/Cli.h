@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// velunor-cli: subcommands over the packages, the configuration and the repositories.
+// Exit status 0 on success, 1 when the system refuses the request (its message goes to
+// standard error), 2 on a usage error.
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+#include <memory>
+
+class TVXBaseFunctionsInterface;
+class TVXPackageLoader;
+
+class TVXCli
+{
+public:
+    enum ExitCode { Success = 0, Refused = 1, Usage = 2 };
+
+    TVXCli(QTextStream &out, QTextStream &err);
+    ~TVXCli();
+
+    int Run(const QStringList &arguments);
+
+private:
+    struct Arguments
+    {
+        QStringList Positional;
+        QStringList Flags;
+        QString Database;
+    };
+    int Help(const QString &command);
+    int Load(const Arguments &arguments);
+    int Status(const Arguments &arguments);
+    // Loads the packages and the configuration; false with a message on failure.
+    bool Start();
+    QString DatabaseOrDefault(const QString &name);
+    bool IsConfigured(const QString &database);
+    int Fail(const QString &message);
+    int UsageError(const QString &message, const QString &command);
+
+    QTextStream &m_out;
+    QTextStream &m_err;
+    std::unique_ptr<TVXPackageLoader> m_packages;
+    TVXBaseFunctionsInterface *m_service = nullptr;
+};

@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// velunor-cli as users run it: a separate process, its output, its exit status.
+#include "Testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result
+{
+    int Code = -1;
+    QString Out;
+    QString Err;
+};
+
+class CliTest : public ::testing::Test
+{
+protected:
+    Result Run(const QStringList &arguments)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VELUNOR_HOME"), m_home.Path());
+        process.setProcessEnvironment(environment);
+        process.start(VXTest::PackageDir() + QStringLiteral("velunor-cli"), arguments);
+        EXPECT_TRUE(process.waitForFinished(120000));
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    // Registers a folder source in the default repository, as the load dialog does.
+    void AddFolder(const QString &folder)
+    {
+        {
+            QSqlDatabase db
+                    = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cli"));
+            db.setDatabaseName(m_home.File(QStringLiteral("VN_FirstDataBase.sqlite")));
+            ASSERT_TRUE(db.open());
+            QSqlQuery insert(db);
+            insert.prepare(
+                    QStringLiteral("INSERT INTO VXLOAD (VXLoadType, VXLoadFrom, VXSystemName, "
+                                   "VXComputerType, VXComputerLocation, VXApplicationName) "
+                                   "VALUES ('FOLDER', ?, 'PAYROLL', 'MVS', 'PROD', 'CUSTOMERS')"));
+            insert.addBindValue(folder);
+            ASSERT_TRUE(insert.exec()) << insert.lastError().text().toStdString();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("cli"));
+    }
+
+    VXTest::Home m_home;
+};
+
+TEST_F(CliTest, UsageErrorsAndRefusalsHaveTheirExitStatus)
+{
+    Result result = Run({});
+    EXPECT_EQ(result.Code, 2);
+    EXPECT_TRUE(result.Err.contains(QStringLiteral("usage: velunor-cli <command>")));
+    result = Run({QStringLiteral("frobnicate")});
+    EXPECT_EQ(result.Code, 2);
+    EXPECT_TRUE(result.Err.contains(QStringLiteral("unknown command 'frobnicate'")));
+    result = Run({QStringLiteral("load"), QStringLiteral("--bogus")});
+    EXPECT_EQ(result.Code, 2);
+    EXPECT_TRUE(result.Err.contains(QStringLiteral("unknown option '--bogus'")));
+    result = Run({QStringLiteral("load"), QStringLiteral("--db")});
+    EXPECT_EQ(result.Code, 2);
+    result = Run({QStringLiteral("load"), QStringLiteral("--reload"), QStringLiteral("--rebuild")});
+    EXPECT_EQ(result.Code, 2);
+    result = Run({QStringLiteral("status"), QStringLiteral("--db"), QStringLiteral("O'Brien")});
+    EXPECT_EQ(result.Code, 1);
+    EXPECT_TRUE(
+            result.Err.contains(QStringLiteral("the source database 'O'Brien' is not configured")))
+            << result.Err.toStdString();
+    result = Run({QStringLiteral("help"), QStringLiteral("status")});
+    EXPECT_EQ(result.Code, 0);
+    EXPECT_TRUE(result.Out.startsWith(QStringLiteral("usage: velunor-cli status")));
+}
+
+TEST_F(CliTest, LoadAndStatusOfTheSamplePortfolio)
+{
+    Result result = Run({QStringLiteral("status")});
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    EXPECT_TRUE(result.Out.contains(QStringLiteral("Last loaded:     never")));
+
+    const QString sources = m_home.File(QStringLiteral("portfolio"));
+    QDir().mkpath(sources);
+    for (const char *sample : {"ibmcob/CUST010.ibmcob", "ibmcob/CUSTREC.ibmcob",
+                               "ibmcob/CUSTUPD.ibmcob", "ibmjcl/CUSTJOB.jcl", "bms/CUSTSET.bms"})
+        ASSERT_TRUE(QFile::copy(
+                QStringLiteral(VELUNOR_SOURCE_DIR "/samples/") + QLatin1String(sample),
+                sources + QLatin1Char('/') + QFileInfo(QLatin1String(sample)).fileName()));
+    AddFolder(sources);
+
+    result = Run({QStringLiteral("load")});
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    EXPECT_TRUE(result.Out.contains(QStringLiteral("*** Load Finished ***")))
+            << result.Out.toStdString();
+    EXPECT_FALSE(result.Out.contains(QStringLiteral("Errors:")));
+
+    result = Run({QStringLiteral("status"), QStringLiteral("--json")});
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    const QJsonObject status = QJsonDocument::fromJson(result.Out.toUtf8()).object();
+    EXPECT_EQ(
+            status.value(QStringLiteral("files")).toObject().value(QStringLiteral("total")).toInt(),
+            5);
+    EXPECT_EQ(status.value(QStringLiteral("files")).toObject().value(QStringLiteral("Y")).toInt(),
+              5);
+    EXPECT_EQ(status.value(QStringLiteral("objectsByType"))
+                      .toObject()
+                      .value(QStringLiteral("JCL_JOB"))
+                      .toInt(),
+              1);
+    EXPECT_EQ(status.value(QStringLiteral("dependencies")).toInt(), 6);
+    EXPECT_EQ(status.value(QStringLiteral("attributes")).toInt(), 3);
+    EXPECT_FALSE(status.value(QStringLiteral("lastLoaded")).toString().isEmpty());
+
+    result = Run({QStringLiteral("load"), QStringLiteral("--no-dependency-rebuild")});
+    EXPECT_EQ(result.Code, 0);
+    EXPECT_TRUE(result.Out.contains(QStringLiteral("*** No changes to Load ***")))
+            << result.Out.toStdString();
+}
+
+} // namespace
