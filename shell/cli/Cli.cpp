@@ -11,8 +11,10 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 
 namespace {
 
@@ -22,6 +24,7 @@ const char *const GeneralUsage
           "commands:\n"
           "  load     load a repository from its configured folders and scripts\n"
           "  status   what a repository holds and when it was last loaded\n"
+          "  missing  what the sources refer to but the repository does not hold\n"
           "  help     this text, or a command's (velunor-cli help <command>)\n";
 
 const char *const LoadUsage
@@ -40,6 +43,13 @@ const char *const StatusUsage
           "Counts the files by state (N to check, Y checked, E failed), the objects by type, the\n"
           "entries, rows, words, dependencies, data-flow links, packages and attributes of the\n"
           "repository NAME (the default source database without --db), and its last load time.\n";
+
+const char *const MissingUsage
+        = "usage: velunor-cli missing [--db NAME] [--json]\n"
+          "\n"
+          "Lists the names that referring words give but that resolved to nothing: called\n"
+          "programs, copy members and included members, maps and objects, tables and data sets.\n"
+          "Each name is listed once, with the number of references and the referring files.\n";
 
 int Count(TVXDataAccessInterface *db, const QString &sql)
 {
@@ -82,9 +92,10 @@ int TVXCli::Fail(const QString &message)
 int TVXCli::UsageError(const QString &message, const QString &command)
 {
     m_err << "velunor-cli: " << message << "\n";
-    m_err << (command == QLatin1String("load")     ? LoadUsage
-              : command == QLatin1String("status") ? StatusUsage
-                                                   : GeneralUsage);
+    m_err << (command == QLatin1String("load")      ? LoadUsage
+              : command == QLatin1String("status")  ? StatusUsage
+              : command == QLatin1String("missing") ? MissingUsage
+                                                    : GeneralUsage);
     m_err.flush();
     return Usage;
 }
@@ -97,6 +108,8 @@ int TVXCli::Help(const QString &command)
         m_out << LoadUsage;
     else if (command == QLatin1String("status"))
         m_out << StatusUsage;
+    else if (command == QLatin1String("missing"))
+        m_out << MissingUsage;
     else
         return UsageError(QStringLiteral("unknown command '%1'").arg(command), QString());
     return Success;
@@ -109,7 +122,8 @@ int TVXCli::Run(const QStringList &arguments)
     const QString command = arguments.first();
     if (command == QLatin1String("help") || command == QLatin1String("--help"))
         return Help(arguments.value(1));
-    if (command != QLatin1String("load") && command != QLatin1String("status"))
+    if (command != QLatin1String("load") && command != QLatin1String("status")
+        && command != QLatin1String("missing"))
         return UsageError(QStringLiteral("unknown command '%1'").arg(command), QString());
 
     static const QStringList knownFlags{QStringLiteral("--json"), QStringLiteral("--reload"),
@@ -154,7 +168,9 @@ int TVXCli::Run(const QStringList &arguments)
     }
     if (!Start())
         return Refused;
-    return command == QLatin1String("load") ? Load(parsed) : Status(parsed);
+    if (command == QLatin1String("load"))
+        return Load(parsed);
+    return command == QLatin1String("status") ? Status(parsed) : Missing(parsed);
 }
 
 bool TVXCli::Start()
@@ -295,5 +311,97 @@ int TVXCli::Status(const Arguments &arguments)
           std::pair{"dataFlowLinks", "Data-flow links: "},
           std::pair{"packages", "Packages:        "}, std::pair{"attributes", "Attributes:      "}})
         m_out << label << status.value(QLatin1String(key)).toInt() << "\n";
+    return Success;
+}
+
+int TVXCli::Missing(const Arguments &arguments)
+{
+    const QString database = DatabaseOrDefault(arguments.Database);
+    if (!IsConfigured(database))
+        return Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+    struct Name
+    {
+        QString Kind;
+        QString Text;
+        int References = 0;
+        QStringList Files;
+    };
+    QMap<QString, Name> names;
+    try {
+        TVXDataAccessInterface *db = m_service->ConnectDB(database);
+        if (!db || db->ConnectionCount() == 0)
+            return Fail(QStringLiteral("cannot connect to the source database '%1'").arg(database));
+        {
+            std::unique_ptr<TVXDataset> words(db->GetQuery(
+                    nullptr,
+                    {QStringLiteral(
+                            "SELECT w.VXWordType, w.VXWord, w.VXObjectIdentifier, f.VXFileName, "
+                            "f.VXLanguageID "
+                            "FROM VXWORD w JOIN VXFILE f ON f.VXFileID = w.VXFileID "
+                            "LEFT JOIN VXDEPENDENCIES d ON d.VXFromFileID = w.VXFileID AND "
+                            "d.VXFromObjectID = w.VXObjectID AND d.VXFromEntryID = w.VXEntryID AND "
+                            "d.VXFromRowID = w.VXRowID AND d.VXFromWordID = w.VXWordID "
+                            "WHERE w.VXWordType IN (1016, 1032, 1059, 1065, 1072) AND "
+                            "d.VXFromFileID IS NULL")},
+                    false));
+            for (; words && !words->Eof(); words->Next()) {
+                const int type = words->Value(0).toInt();
+                const QString text = words->Value(1).toString().trimmed();
+                const QString identifier = words->Value(2).toString().trimmed();
+                // Called names are looked up by their text; the other references by the
+                // identifier their language gave them.
+                QString name
+                        = type == 1016 || identifier.isEmpty() || identifier == QLatin1String("?")
+                                  ? text
+                                  : identifier;
+                if (name.isEmpty() || name == QLatin1String("?") || name == QLatin1String("'"))
+                    continue;
+                QString kind;
+                switch (type) {
+                case 1016:
+                    kind = QStringLiteral("program");
+                    break;
+                case 1065:
+                    kind = QStringLiteral("member");
+                    break;
+                case 1072:
+                    kind = words->Value(4).toInt() == 20521 ? QStringLiteral("data set")
+                                                            : QStringLiteral("table");
+                    break;
+                default:
+                    kind = QStringLiteral("object");
+                    break;
+                }
+                Name &entry = names[kind + QLatin1Char('\t') + name.toUpper()];
+                entry.Kind = kind;
+                entry.Text = name;
+                ++entry.References;
+                const QString file = words->Value(3).toString();
+                if (!entry.Files.contains(file))
+                    entry.Files << file;
+            }
+        }
+        db->DisConnect();
+    } catch (const std::exception &e) {
+        return Fail(VXMessage(e));
+    }
+
+    if (arguments.Flags.contains(QStringLiteral("--json"))) {
+        QJsonArray list;
+        for (const Name &name : std::as_const(names)) {
+            QJsonObject item;
+            item.insert(QStringLiteral("kind"), name.Kind);
+            item.insert(QStringLiteral("name"), name.Text);
+            item.insert(QStringLiteral("references"), name.References);
+            item.insert(QStringLiteral("files"), QJsonArray::fromStringList(name.Files));
+            list.append(item);
+        }
+        m_out << QJsonDocument(list).toJson(QJsonDocument::Indented);
+        return Success;
+    }
+    m_out << "kind\tname\treferences\tfiles\n";
+    for (const Name &name : std::as_const(names))
+        m_out << name.Kind << '\t' << name.Text << '\t' << name.References << '\t'
+              << name.Files.join(QStringLiteral(", ")) << '\n';
     return Success;
 }

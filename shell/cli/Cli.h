@@ -32,6 +32,7 @@ private:
     int Help(const QString &command);
     int Load(const Arguments &arguments);
     int Status(const Arguments &arguments);
+    int Missing(const Arguments &arguments);
     // Loads the packages and the configuration; false with a message on failure.
     bool Start();
     QString DatabaseOrDefault(const QString &name);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -122,6 +123,23 @@ TEST_F(CliTest, LoadAndStatusOfTheSamplePortfolio)
     EXPECT_EQ(status.value(QStringLiteral("dependencies")).toInt(), 6);
     EXPECT_EQ(status.value(QStringLiteral("attributes")).toInt(), 3);
     EXPECT_FALSE(status.value(QStringLiteral("lastLoaded")).toString().isEmpty());
+
+    // What the portfolio refers to without holding it: the sort program, the shared DD
+    // member, the procedure library, the SQL table and the job's data sets.
+    result = Run({QStringLiteral("missing"), QStringLiteral("--json")});
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    QStringList missing;
+    for (const QJsonValue &item : QJsonDocument::fromJson(result.Out.toUtf8()).array())
+        missing << item[QStringLiteral("kind")].toString() + QLatin1Char(' ')
+                           + item[QStringLiteral("name")].toString();
+    EXPECT_TRUE(missing.contains(QStringLiteral("program SORT")))
+            << missing.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(missing.contains(QStringLiteral("member STDOUT")));
+    EXPECT_TRUE(missing.contains(QStringLiteral("member PROD.PROCLIB")));
+    EXPECT_TRUE(missing.contains(QStringLiteral("table CUSTOMER")));
+    EXPECT_TRUE(missing.contains(QStringLiteral("data set PROD.CUSTOMER.MASTER")));
+    EXPECT_FALSE(missing.contains(QStringLiteral("program CUSTUPD")));
+    EXPECT_FALSE(missing.contains(QStringLiteral("member CUSTREC")));
 
     result = Run({QStringLiteral("load"), QStringLiteral("--no-dependency-rebuild")});
     EXPECT_EQ(result.Code, 0);
