@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/cli/Cli.h"
 
+#include "loading/Loadsources.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
 #include "shell/Basefunctionsinterface.h"
@@ -10,7 +11,10 @@
 #include "shell/Settings.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -25,6 +29,7 @@ const char *const GeneralUsage
           "  load     load a repository from its configured folders and scripts\n"
           "  status   what a repository holds and when it was last loaded\n"
           "  missing  what the sources refer to but the repository does not hold\n"
+          "  sources  the folders and scripts a repository is loaded from\n"
           "  help     this text, or a command's (velunor-cli help <command>)\n";
 
 const char *const LoadUsage
@@ -50,6 +55,17 @@ const char *const MissingUsage
           "Lists the names that referring words give but that resolved to nothing: called\n"
           "programs, copy members and included members, maps and objects, tables and data sets.\n"
           "Each name is listed once, with the number of references and the referring files.\n";
+
+const char *const SourcesUsage
+        = "usage: velunor-cli sources list [--db NAME]\n"
+          "       velunor-cli sources add-folder FOLDER --system NAME [--computer-type TYPE]\n"
+          "                   [--location LOCATION] [--application NAME] [--yes] [--db NAME]\n"
+          "       velunor-cli sources add-script PROGRAM [--db NAME]\n"
+          "       velunor-cli sources remove FOLDER-OR-PROGRAM [--yes] [--db NAME]\n"
+          "\n"
+          "Folders are loaded with all their subfolders; scripts run before the folders are\n"
+          "loaded. Removing a folder deletes its loaded files from the repository. A question is\n"
+          "answered Yes with --yes; without it the command stops and prints the question.\n";
 
 int Count(TVXDataAccessInterface *db, const QString &sql)
 {
@@ -95,6 +111,7 @@ int TVXCli::UsageError(const QString &message, const QString &command)
     m_err << (command == QLatin1String("load")      ? LoadUsage
               : command == QLatin1String("status")  ? StatusUsage
               : command == QLatin1String("missing") ? MissingUsage
+              : command == QLatin1String("sources") ? SourcesUsage
                                                     : GeneralUsage);
     m_err.flush();
     return Usage;
@@ -110,6 +127,8 @@ int TVXCli::Help(const QString &command)
         m_out << StatusUsage;
     else if (command == QLatin1String("missing"))
         m_out << MissingUsage;
+    else if (command == QLatin1String("sources"))
+        m_out << SourcesUsage;
     else
         return UsageError(QStringLiteral("unknown command '%1'").arg(command), QString());
     return Success;
@@ -122,25 +141,53 @@ int TVXCli::Run(const QStringList &arguments)
     const QString command = arguments.first();
     if (command == QLatin1String("help") || command == QLatin1String("--help"))
         return Help(arguments.value(1));
-    if (command != QLatin1String("load") && command != QLatin1String("status")
-        && command != QLatin1String("missing"))
+
+    // What each command accepts.
+    struct Grammar
+    {
+        QStringList Flags;
+        QStringList Values;
+        int MinPositional = 0;
+        int MaxPositional = 0;
+    };
+    const QStringList db{QStringLiteral("--db")};
+    const QHash<QString, Grammar> grammar{
+            {QStringLiteral("load"),
+             {{QStringLiteral("--reload"), QStringLiteral("--rebuild"),
+               QStringLiteral("--no-dependency-rebuild")},
+              db}},
+            {QStringLiteral("status"), {{QStringLiteral("--json")}, db}},
+            {QStringLiteral("missing"), {{QStringLiteral("--json")}, db}},
+            {QStringLiteral("sources"),
+             {{QStringLiteral("--yes")},
+              {QStringLiteral("--db"), QStringLiteral("--system"),
+               QStringLiteral("--computer-type"), QStringLiteral("--location"),
+               QStringLiteral("--application")},
+              1,
+              2}},
+    };
+    const auto rules = grammar.constFind(command);
+    if (rules == grammar.cend())
         return UsageError(QStringLiteral("unknown command '%1'").arg(command), QString());
 
-    static const QStringList knownFlags{QStringLiteral("--json"), QStringLiteral("--reload"),
-                                        QStringLiteral("--rebuild"),
-                                        QStringLiteral("--no-dependency-rebuild")};
     Arguments parsed;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         if (argument == QLatin1String("--help"))
             return Help(command);
-        if (argument == QLatin1String("--db")) {
-            if (i + 1 >= arguments.size())
-                return UsageError(QStringLiteral("--db needs a database name"), command);
-            parsed.Database = arguments[++i];
-        } else if (argument.startsWith(QLatin1String("--db="))) {
-            parsed.Database = argument.mid(5);
-        } else if (knownFlags.contains(argument)) {
+        const QString option = argument.section(QLatin1Char('='), 0, 0);
+        if (rules->Values.contains(option)) {
+            QString value;
+            if (argument.contains(QLatin1Char('=')))
+                value = argument.section(QLatin1Char('='), 1);
+            else if (i + 1 < arguments.size())
+                value = arguments[++i];
+            else
+                return UsageError(QStringLiteral("%1 needs a value").arg(option), command);
+            parsed.Values.insert(option, value);
+            if (option == QLatin1String("--db"))
+                parsed.Database = value;
+        } else if (rules->Flags.contains(argument)) {
             parsed.Flags << argument;
         } else if (argument.startsWith(QLatin1Char('-'))) {
             return UsageError(QStringLiteral("unknown option '%1'").arg(argument), command);
@@ -148,28 +195,21 @@ int TVXCli::Run(const QStringList &arguments)
             parsed.Positional << argument;
         }
     }
-    if (!parsed.Positional.isEmpty())
-        return UsageError(QStringLiteral("unexpected argument '%1'").arg(parsed.Positional.first()),
+    if (parsed.Positional.size() < rules->MinPositional)
+        return UsageError(QStringLiteral("an argument is missing"), command);
+    if (parsed.Positional.size() > rules->MaxPositional)
+        return UsageError(QStringLiteral("unexpected argument '%1'").arg(parsed.Positional.last()),
                           command);
-    if (command == QLatin1String("load")) {
-        const int choices = int(parsed.Flags.contains(QStringLiteral("--reload")))
-                            + int(parsed.Flags.contains(QStringLiteral("--rebuild")))
-                            + int(parsed.Flags.contains(QStringLiteral("--no-dependency-rebuild")));
-        if (choices > 1)
-            return UsageError(QStringLiteral("--reload, --rebuild and --no-dependency-rebuild "
-                                             "exclude each other"),
-                              command);
-        if (parsed.Flags.contains(QStringLiteral("--json")))
-            return UsageError(QStringLiteral("unknown option '--json'"), command);
-    } else {
-        for (const QString &flag : std::as_const(parsed.Flags))
-            if (flag != QLatin1String("--json"))
-                return UsageError(QStringLiteral("unknown option '%1'").arg(flag), command);
-    }
+    if (command == QLatin1String("load") && parsed.Flags.size() > 1)
+        return UsageError(QStringLiteral("--reload, --rebuild and --no-dependency-rebuild "
+                                         "exclude each other"),
+                          command);
     if (!Start())
         return Refused;
     if (command == QLatin1String("load"))
         return Load(parsed);
+    if (command == QLatin1String("sources"))
+        return Sources(parsed);
     return command == QLatin1String("status") ? Status(parsed) : Missing(parsed);
 }
 
@@ -404,4 +444,93 @@ int TVXCli::Missing(const Arguments &arguments)
         m_out << name.Kind << '\t' << name.Text << '\t' << name.References << '\t'
               << name.Files.join(QStringLiteral(", ")) << '\n';
     return Success;
+}
+
+int TVXCli::Sources(const Arguments &arguments)
+{
+    const QString database = DatabaseOrDefault(arguments.Database);
+    if (!IsConfigured(database))
+        return Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+    const QString action = arguments.Positional.first();
+    const QString target = arguments.Positional.value(1);
+    const bool yes = arguments.Flags.contains(QStringLiteral("--yes"));
+    // The system's texts break lines with a carriage return.
+    auto text
+            = [](QString message) { return message.replace(QLatin1Char('\r'), QLatin1Char('\n')); };
+    auto ask = [&](const QString &question) {
+        if (yes)
+            return true;
+        m_err << text(question) << "\n(answer Yes with --yes)\n";
+        m_err.flush();
+        return false;
+    };
+    if (action != QLatin1String("list") && target.isEmpty())
+        return UsageError(QStringLiteral("sources %1 needs a folder or program").arg(action),
+                          QStringLiteral("sources"));
+    try {
+        TVXDataAccessInterface *db = m_service->ConnectDB(database);
+        if (!db || db->ConnectionCount() == 0)
+            return Fail(QStringLiteral("cannot connect to the source database '%1'").arg(database));
+        TVXLoadSources sources(db);
+        int code = Success;
+        if (action == QLatin1String("list")) {
+            m_out << "type\tsource\tsystem\tcomputer\tapplication\n";
+            for (const TVXLoadSource &source : sources.List()) {
+                QString computer = source.ComputerType;
+                if (!source.ComputerType.isEmpty() && !source.ComputerLocation.isEmpty())
+                    computer += QLatin1Char('@');
+                computer += source.ComputerLocation;
+                m_out << source.Type << '\t' << source.From << '\t' << source.SystemName << '\t'
+                      << computer << '\t' << source.ApplicationName << '\n';
+            }
+        } else if (action == QLatin1String("add-folder")) {
+            TVXLoadSource source{QStringLiteral("FOLDER"),
+                                 target,
+                                 arguments.Values.value(QStringLiteral("--system")),
+                                 arguments.Values.value(QStringLiteral("--computer-type")),
+                                 arguments.Values.value(QStringLiteral("--location")),
+                                 arguments.Values.value(QStringLiteral("--application"))};
+            const QString refused = sources.CheckNewFolder(target);
+            const TVXSourceCheck check = TVXLoadSources::CheckFolderNames(source);
+            if (!refused.isEmpty())
+                code = Fail(refused);
+            else if (!check.Error.isEmpty())
+                code = Fail(text(check.Error));
+            else if (!check.Question.isEmpty() && !ask(check.Question))
+                code = Refused;
+            else
+                sources.Add(source);
+        } else if (action == QLatin1String("add-script")) {
+            sources.Add({QStringLiteral("REP"), target, {}, {}, {}, {}});
+        } else if (action == QLatin1String("remove")) {
+            const QString folder = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
+            bool isFolder = false;
+            for (const TVXLoadSource &source : sources.List())
+                isFolder = isFolder
+                           || (source.Type == QLatin1String("FOLDER") && source.From == folder);
+            if (isFolder) {
+                if (!ask(QStringLiteral(
+                            "Loaded files from marked Folders will be deleted from your "
+                            "DataBase, Continue?"))) {
+                    code = Refused;
+                } else {
+                    db->DisConnect();
+                    m_service->DeleteFilesInDB(database, false, false, folder);
+                    db = m_service->ConnectDB(database);
+                    TVXLoadSources(db).Remove(QStringLiteral("FOLDER"), folder);
+                }
+            } else if (!sources.Remove(QStringLiteral("REP"), target)) {
+                code = Fail(
+                        QStringLiteral("'%1' is not a load source of '%2'").arg(target, database));
+            }
+        } else {
+            code = UsageError(QStringLiteral("unknown sources action '%1'").arg(action),
+                              QStringLiteral("sources"));
+        }
+        if (db && db->ConnectionCount() > 0)
+            db->DisConnect();
+        return code;
+    } catch (const std::exception &e) {
+        return Fail(VXMessage(e));
+    }
 }

@@ -4,6 +4,7 @@
 // standard error), 2 on a usage error.
 #pragma once
 
+#include <QHash>
 #include <QStringList>
 #include <QTextStream>
 
@@ -27,12 +28,14 @@ private:
     {
         QStringList Positional;
         QStringList Flags;
+        QHash<QString, QString> Values;
         QString Database;
     };
     int Help(const QString &command);
     int Load(const Arguments &arguments);
     int Status(const Arguments &arguments);
     int Missing(const Arguments &arguments);
+    int Sources(const Arguments &arguments);
     // Loads the packages and the configuration; false with a message on failure.
     bool Start();
     QString DatabaseOrDefault(const QString &name);

@@ -8,9 +8,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -36,26 +33,6 @@ protected:
         EXPECT_TRUE(process.waitForFinished(120000));
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
-    }
-
-    // Registers a folder source in the default repository, as the load dialog does.
-    void AddFolder(const QString &folder)
-    {
-        {
-            QSqlDatabase db
-                    = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cli"));
-            db.setDatabaseName(m_home.File(QStringLiteral("VN_FirstDataBase.sqlite")));
-            ASSERT_TRUE(db.open());
-            QSqlQuery insert(db);
-            insert.prepare(
-                    QStringLiteral("INSERT INTO VXLOAD (VXLoadType, VXLoadFrom, VXSystemName, "
-                                   "VXComputerType, VXComputerLocation, VXApplicationName) "
-                                   "VALUES ('FOLDER', ?, 'PAYROLL', 'MVS', 'PROD', 'CUSTOMERS')"));
-            insert.addBindValue(folder);
-            ASSERT_TRUE(insert.exec()) << insert.lastError().text().toStdString();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("cli"));
     }
 
     VXTest::Home m_home;
@@ -99,7 +76,12 @@ TEST_F(CliTest, LoadAndStatusOfTheSamplePortfolio)
         ASSERT_TRUE(QFile::copy(
                 QStringLiteral(VELUNOR_SOURCE_DIR "/samples/") + QLatin1String(sample),
                 sources + QLatin1Char('/') + QFileInfo(QLatin1String(sample)).fileName()));
-    AddFolder(sources);
+    result = Run({QStringLiteral("sources"), QStringLiteral("add-folder"), sources,
+                  QStringLiteral("--system"), QStringLiteral("PAYROLL"),
+                  QStringLiteral("--computer-type"), QStringLiteral("MVS"),
+                  QStringLiteral("--location"), QStringLiteral("PROD"),
+                  QStringLiteral("--application"), QStringLiteral("CUSTOMERS")});
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
 
     result = Run({QStringLiteral("load")});
     ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
@@ -145,6 +127,72 @@ TEST_F(CliTest, LoadAndStatusOfTheSamplePortfolio)
     EXPECT_EQ(result.Code, 0);
     EXPECT_TRUE(result.Out.contains(QStringLiteral("*** No changes to Load ***")))
             << result.Out.toStdString();
+
+    // Removing the folder asks first; with --yes its files leave the repository.
+    result = Run({QStringLiteral("sources"), QStringLiteral("remove"), sources});
+    EXPECT_EQ(result.Code, 1);
+    EXPECT_TRUE(result.Err.contains(
+            QStringLiteral("Loaded files from marked Folders will be deleted")));
+    result = Run({QStringLiteral("sources"), QStringLiteral("remove"), sources,
+                  QStringLiteral("--yes")});
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    result = Run({QStringLiteral("status"), QStringLiteral("--json")});
+    EXPECT_EQ(QJsonDocument::fromJson(result.Out.toUtf8())
+                      .object()
+                      .value(QStringLiteral("files"))
+                      .toObject()
+                      .value(QStringLiteral("total"))
+                      .toInt(),
+              0);
+    result = Run({QStringLiteral("sources"), QStringLiteral("list")});
+    EXPECT_FALSE(result.Out.contains(sources));
+}
+
+TEST_F(CliTest, FolderSourcesFollowTheLoadDialogRules)
+{
+    const QString outer = m_home.File(QStringLiteral("src"));
+    const QString inner = outer + QStringLiteral("/batch");
+    QDir().mkpath(inner);
+    auto addFolder = [this](const QStringList &more) {
+        return Run(QStringList{QStringLiteral("sources"), QStringLiteral("add-folder")} + more);
+    };
+    const QString pay = QStringLiteral("PAY");
+    const QString system = QStringLiteral("--system");
+    const QString yes = QStringLiteral("--yes");
+    Result result = addFolder({outer});
+    EXPECT_EQ(result.Code, 1);
+    EXPECT_TRUE(result.Err.contains(QStringLiteral("Systems Name is required.")));
+    result = addFolder(
+            {outer, system, pay, QStringLiteral("--application"), QStringLiteral("APP")});
+    EXPECT_EQ(result.Code, 1);
+    EXPECT_TRUE(result.Err.contains(QStringLiteral("Computers Type and/or Location is required")));
+    result = addFolder({outer, system, pay});
+    EXPECT_EQ(result.Code, 1);
+    EXPECT_TRUE(
+            result.Err.contains(QStringLiteral("Common Source at System Level, Continue Saving?")));
+    result = addFolder({outer, system, pay, yes});
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    result = addFolder({inner, system, pay, yes});
+    EXPECT_EQ(result.Code, 1);
+    EXPECT_TRUE(
+            result.Err.contains(QStringLiteral("Folder or subfolder is allready subject to Load")));
+    result = addFolder({m_home.File(QStringLiteral("no such folder")), system, pay, yes});
+    EXPECT_EQ(result.Code, 1);
+    EXPECT_TRUE(result.Err.contains(QStringLiteral("no such folder")));
+    const QString script = QStringLiteral("/usr/bin/true");
+    result = Run({QStringLiteral("sources"), QStringLiteral("add-script"), script});
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    result = Run({QStringLiteral("sources"), QStringLiteral("add-script"), script});
+    EXPECT_EQ(result.Code, 1);
+    EXPECT_TRUE(result.Err.contains(
+            QStringLiteral("Script is allready subject to Execute before Load")));
+    result = Run({QStringLiteral("sources"), QStringLiteral("list")});
+    EXPECT_TRUE(result.Out.contains(QStringLiteral("FOLDER\t") + QDir::cleanPath(outer)
+                                    + QStringLiteral("\tPAY")))
+            << result.Out.toStdString();
+    EXPECT_TRUE(result.Out.contains(QStringLiteral("REP\t/usr/bin/true")));
+    result = Run({QStringLiteral("sources"), QStringLiteral("add-folder")});
+    EXPECT_EQ(result.Code, 2);
 }
 
 } // namespace
