@@ -90,87 +90,138 @@ bool TVXMiddlewareCheck::ScopeExists(const QString &kind, const QString &name,
            > 0;
 }
 
-QSet<int> TVXMiddlewareCheck::Run(const QString &database, TVXDataAccessInterface *db,
-                                  TVXLoadProgress &progress)
+QList<TVXMiddlewareHit> TVXMiddlewareCheck::Find(int row, TVXDataAccessInterface *db,
+                                                 bool write) const
 {
-    QSet<int> touched;
-    const int definitions = m_middleware.RowCount();
+    QList<TVXMiddlewareHit> found;
+    const QString word = m_middleware.Text(row, QStringLiteral("VXWord"));
+    if (word.isEmpty())
+        return found;
     const int wordTable = db->GetTable(QStringLiteral("VXWORD"));
     const int typeField = db->GetField(wordTable, QStringLiteral("VXWordType"));
     const int identifierField = db->GetField(wordTable, QStringLiteral("VXObjectIdentifier"));
-    auto mark = [&](const StoredWord &word, int type, const QString &identifier) {
+    auto mark = [&](const StoredWord &target, int type, const QString &identifier) {
+        if (!write)
+            return;
         const QString key
                 = QStringLiteral("VXFileID = %1 AND VXObjectID = %2 AND VXEntryID = %3 AND "
                                  "VXRowID = %4 AND VXWordID = %5")
-                          .arg(word.FileID)
-                          .arg(word.ObjectID)
-                          .arg(word.EntryID)
-                          .arg(word.RowID)
-                          .arg(word.WordID);
+                          .arg(target.FileID)
+                          .arg(target.ObjectID)
+                          .arg(target.EntryID)
+                          .arg(target.RowID)
+                          .arg(target.WordID);
         if (!db->SelectBegin(wordTable, key))
             return;
         db->SetFieldValue(wordTable, typeField, type);
         db->SetFieldValue(wordTable, identifierField, identifier);
     };
 
+    const int objectOffset
+            = m_middleware.Value(row, QStringLiteral("VXOffsetToObjectIdentifier")).toInt();
+    const int entryOffset = m_middleware.Value(row, QStringLiteral("VXOffsetToEntryName")).toInt();
+    const int tableOffset
+            = m_middleware.Value(row, QStringLiteral("VXOffsetToTableIdentifier")).toInt();
+    const QString hardIdentifier = m_middleware.Text(row, QStringLiteral("VXHardIdentifier"));
+    const QList<StoredWord> hits = Words(
+            db, QStringLiteral("UPPER(VXWord) = ")
+                        + TVXDataAccessInterface::QuotedText(word.toUpper())
+                        + QStringLiteral(" AND ")
+                        + WordTypeCondition(m_middleware.Text(row, QStringLiteral("VXWordType"))));
+    int cachedFile = 0;
+    bool fileLoaded = false;
+    QList<StoredWord> fileWords;
+    for (const StoredWord &hit : hits) {
+        if (hit.FileID != cachedFile) {
+            cachedFile = hit.FileID;
+            fileLoaded = Count(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE WHERE VXFileID = %1")
+                                           .arg(hit.FileID))
+                         > 0;
+            // Offsets count words in the repository's order, across row ends.
+            fileWords = fileLoaded ? Words(db, QStringLiteral("VXFileID = %1").arg(hit.FileID))
+                                   : QList<StoredWord>();
+        }
+        if (!fileLoaded)
+            continue;
+        qsizetype at = -1;
+        for (qsizetype i = 0; i < fileWords.size(); ++i)
+            if (fileWords[i].ObjectID == hit.ObjectID && fileWords[i].EntryID == hit.EntryID
+                && fileWords[i].RowID == hit.RowID && fileWords[i].WordID == hit.WordID) {
+                at = i;
+                break;
+            }
+        if (at < 0)
+            continue;
+        // An offset past the file's last word marks nothing.
+        auto wordAt = [&](int offset) -> const StoredWord * {
+            return offset > 0 && at + offset < fileWords.size() ? &fileWords[at + offset] : nullptr;
+        };
+        TVXMiddlewareHit result;
+        result.FileID = hit.FileID;
+        if (const StoredWord *object = wordAt(objectOffset)) {
+            result.FoundObjectIdentifier = object->Text;
+            mark(*object, 1059, object->Text);
+        }
+        const QString entryIdentifier = result.FoundObjectIdentifier.isEmpty()
+                                                ? hardIdentifier
+                                                : result.FoundObjectIdentifier;
+        if (const StoredWord *entry = wordAt(entryOffset)) {
+            result.FoundEntryName = entry->Text;
+            mark(*entry, 1016, entryIdentifier);
+        } else if (entryOffset == 0) {
+            result.FoundEntryName = hardIdentifier;
+        }
+        if (const StoredWord *table = wordAt(tableOffset)) {
+            result.FoundTableIdentifier = table->Text;
+            mark(*table, 1072, table->Text);
+        }
+        if (!write) {
+            // The statement: the words of the hit's row number, in their order.
+            QStringList statement;
+            for (const StoredWord &other : std::as_const(fileWords))
+                if (other.ObjectID == hit.ObjectID && other.EntryID == hit.EntryID
+                    && other.RowID == hit.RowID && !other.Text.isEmpty())
+                    statement << other.Text;
+            result.FoundStatement = statement.join(QLatin1Char(' ')).left(100);
+        }
+        found.append(result);
+    }
+    return found;
+}
+
+TVXMiddlewareTestResult TVXMiddlewareCheck::Test(int row, const QString &database,
+                                                 TVXDataAccessInterface *db) const
+{
+    TVXMiddlewareTestResult result;
+    const QString kind = m_middleware.Text(row, QStringLiteral("VXAttributeScope1"));
+    const QString scope = m_middleware.Text(row, QStringLiteral("VXAttributeScope2"));
+    if (kind.startsWith(QLatin1String("SourceDB")) && scope != database) {
+        result.Message = QStringLiteral("Scope only on database ") + scope;
+        return result;
+    }
+    if (ScopeExists(kind, scope, database, db))
+        result.Hits = Find(row, db, false);
+    if (result.Hits.isEmpty())
+        result.Message = QStringLiteral("No hits on Word ")
+                         + m_middleware.Text(row, QStringLiteral("VXWord"))
+                         + QStringLiteral(" of type ")
+                         + m_middleware.Text(row, QStringLiteral("VXWordType"))
+                         + QStringLiteral(" in given Scope");
+    return result;
+}
+
+QSet<int> TVXMiddlewareCheck::Run(const QString &database, TVXDataAccessInterface *db,
+                                  TVXLoadProgress &progress)
+{
+    QSet<int> touched;
+    const int definitions = m_middleware.RowCount();
     progress.MiddleWareChecked(0, definitions);
     for (int row = 0; row < definitions; ++row) {
-        const QString word = m_middleware.Text(row, QStringLiteral("VXWord"));
-        if (!word.isEmpty()
-            && ScopeExists(m_middleware.Text(row, QStringLiteral("VXAttributeScope1")),
-                           m_middleware.Text(row, QStringLiteral("VXAttributeScope2")), database,
-                           db)) {
-            const int objectOffset
-                    = m_middleware.Value(row, QStringLiteral("VXOffsetToObjectIdentifier")).toInt();
-            const int entryOffset
-                    = m_middleware.Value(row, QStringLiteral("VXOffsetToEntryName")).toInt();
-            const int tableOffset
-                    = m_middleware.Value(row, QStringLiteral("VXOffsetToTableIdentifier")).toInt();
-            const QString hardIdentifier
-                    = m_middleware.Text(row, QStringLiteral("VXHardIdentifier"));
-            const QList<StoredWord> hits
-                    = Words(db, QStringLiteral("UPPER(VXWord) = ")
-                                        + TVXDataAccessInterface::QuotedText(word.toUpper())
-                                        + QStringLiteral(" AND ")
-                                        + WordTypeCondition(m_middleware.Text(
-                                                row, QStringLiteral("VXWordType"))));
-            int cachedFile = 0;
-            QList<StoredWord> fileWords;
-            for (const StoredWord &hit : hits) {
-                if (Count(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE WHERE VXFileID = %1")
-                                      .arg(hit.FileID))
-                    == 0)
-                    continue;
-                if (hit.FileID != cachedFile) {
-                    // Offsets count words in the repository's order, across row ends.
-                    fileWords = Words(db, QStringLiteral("VXFileID = %1").arg(hit.FileID));
-                    cachedFile = hit.FileID;
-                }
-                qsizetype at = -1;
-                for (qsizetype i = 0; i < fileWords.size(); ++i)
-                    if (fileWords[i].ObjectID == hit.ObjectID && fileWords[i].EntryID == hit.EntryID
-                        && fileWords[i].RowID == hit.RowID && fileWords[i].WordID == hit.WordID) {
-                        at = i;
-                        break;
-                    }
-                if (at < 0)
-                    continue;
-                // An offset past the file's last word marks nothing.
-                auto wordAt = [&](int offset) -> const StoredWord * {
-                    return offset > 0 && at + offset < fileWords.size() ? &fileWords[at + offset]
-                                                                        : nullptr;
-                };
-                QString objectName;
-                if (const StoredWord *object = wordAt(objectOffset)) {
-                    objectName = object->Text;
-                    mark(*object, 1059, objectName);
-                }
-                if (const StoredWord *entry = wordAt(entryOffset))
-                    mark(*entry, 1016, objectName.isEmpty() ? hardIdentifier : objectName);
-                if (const StoredWord *table = wordAt(tableOffset))
-                    mark(*table, 1072, table->Text);
+        if (ScopeExists(m_middleware.Text(row, QStringLiteral("VXAttributeScope1")),
+                        m_middleware.Text(row, QStringLiteral("VXAttributeScope2")), database,
+                        db)) {
+            for (const TVXMiddlewareHit &hit : Find(row, db, true))
                 touched.insert(hit.FileID);
-            }
             db->Commit(false, true);
         }
         progress.MiddleWareChecked(row + 1, definitions);

@@ -62,8 +62,11 @@ public:
 
     // Where messages go: by default a message box where there is a display, standard
     // error where there is none. Tests and the command line put their own here.
-    using TVXMessageHandler = std::function<void(TVXMessageKind, const QString &)>;
-    void SetMessageHandler(TVXMessageHandler handler) { m_messageHandler = std::move(handler); }
+    void SetMessageHandler(TVXMessageHandler handler) override
+    {
+        m_messageHandler = std::move(handler);
+    }
+    TVXConfigurationStore *ConfigurationStore() override { return &m_configuration; }
 
     struct TVXFunctionEntry
     {

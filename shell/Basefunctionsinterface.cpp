@@ -25,23 +25,51 @@ QVariant TVXBaseFunctionsInterface::ReadDocParameter(const QString &, const QStr
 {
     return QString();
 }
-void TVXBaseFunctionsInterface::WriteDocParameter(const QString &, const QString &,
-                                                  const QString &, int, const QVariant &)
+void TVXBaseFunctionsInterface::WriteDocParameter(const QString &, const QString &, const QString &,
+                                                  int, const QVariant &)
 {}
-QObject *TVXBaseFunctionsInterface::GetFunction(const QString &, const QString &) { return nullptr; }
-TVXDataAccessInterface *TVXBaseFunctionsInterface::ConnectDB(const QString &) { return nullptr; }
+QObject *TVXBaseFunctionsInterface::GetFunction(const QString &, const QString &)
+{
+    return nullptr;
+}
+TVXDataAccessInterface *TVXBaseFunctionsInterface::ConnectDB(const QString &)
+{
+    return nullptr;
+}
 void TVXBaseFunctionsInterface::LoadDB(const QString &, bool, bool, const QString &,
                                        const QString &)
 {}
 void TVXBaseFunctionsInterface::DeleteFilesInDB(const QString &, bool, bool, const QString &) {}
-QString TVXBaseFunctionsInterface::GetLanguageName(int) { return {}; }
+QString TVXBaseFunctionsInterface::GetLanguageName(int)
+{
+    return {};
+}
 bool TVXBaseFunctionsInterface::GetEditorSettings(int, QString &, QString &, QString &)
 {
     return false;
 }
-QString TVXBaseFunctionsInterface::GetSourceDBName(bool, bool, bool) { return {}; }
-int TVXBaseFunctionsInterface::GetSourceDBLastLoaded(const QString &) { return 0; }
+QString TVXBaseFunctionsInterface::GetSourceDBName(bool, bool, bool)
+{
+    return {};
+}
+int TVXBaseFunctionsInterface::GetSourceDBLastLoaded(const QString &)
+{
+    return 0;
+}
 void TVXBaseFunctionsInterface::ExitApplication() {}
-QString TVXBaseFunctionsInterface::FontName() const { return {}; }
-int TVXBaseFunctionsInterface::FontSize() const { return 0; }
+QString TVXBaseFunctionsInterface::FontName() const
+{
+    return {};
+}
+int TVXBaseFunctionsInterface::FontSize() const
+{
+    return 0;
+}
 void TVXBaseFunctionsInterface::ShowMessage(TVXMessageKind, const QString &) {}
+
+void TVXBaseFunctionsInterface::SetMessageHandler(TVXMessageHandler) {}
+
+TVXConfigurationStore *TVXBaseFunctionsInterface::ConfigurationStore()
+{
+    return nullptr;
+}

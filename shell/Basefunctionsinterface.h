@@ -10,6 +10,7 @@
 #include <functional>
 
 class QAction;
+class TVXConfigurationStore;
 class TVXDataAccessInterface;
 class TVXFormInterface;
 
@@ -43,8 +44,8 @@ public:
     // Value type codes: 3 integer, 5 double, 7 date-time, 11 boolean, 256 text.
     virtual QVariant ReadDocParameter(const QString &file, const QString &section,
                                       const QString &key, int valueType);
-    virtual void WriteDocParameter(const QString &file, const QString &section,
-                                   const QString &key, int valueType, const QVariant &value);
+    virtual void WriteDocParameter(const QString &file, const QString &section, const QString &key,
+                                   int valueType, const QVariant &value);
     virtual QObject *GetFunction(const QString &name, const QString &database);
     virtual TVXDataAccessInterface *ConnectDB(const QString &database);
     virtual void LoadDB(const QString &database, bool fromFolders, bool fromRepositories,
@@ -63,6 +64,12 @@ public:
     virtual QString FontName() const;
     virtual int FontSize() const;
     virtual void ShowMessage(TVXMessageKind kind, const QString &text);
+    // Where messages go instead of a message box (tests, the command line).
+    using TVXMessageHandler = std::function<void(TVXMessageKind, const QString &)>;
+    virtual void SetMessageHandler(TVXMessageHandler handler);
+    // The settings tables, for the rules classes that the dialogs and the command line
+    // share; none in this base.
+    virtual TVXConfigurationStore *ConfigurationStore();
 
     // Value type codes of ReadDocParameter / WriteDocParameter.
     static constexpr int vtInteger = 3;

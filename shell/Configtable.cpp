@@ -46,10 +46,11 @@ QVariant TVXConfigTable::Checked(int field, const QVariant &value) const
     case TVXFieldType::String: {
         const QString text = value.toString();
         if (def.Size > 0 && text.size() > def.Size)
-            throw TVXException(QStringLiteral("%1: the value of %2 is longer than %3 characters: %4")
-                                   .arg(m_name, def.Name)
-                                   .arg(def.Size)
-                                   .arg(text));
+            throw TVXException(
+                    QStringLiteral("%1: the value of %2 is longer than %3 characters: %4")
+                            .arg(m_name, def.Name)
+                            .arg(def.Size)
+                            .arg(text));
         return text;
     }
     case TVXFieldType::Integer: {
@@ -57,7 +58,7 @@ QVariant TVXConfigTable::Checked(int field, const QVariant &value) const
         const qlonglong number = value.toLongLong(&ok);
         if (!ok)
             throw TVXException(QStringLiteral("%1: %2 is not a number: %3")
-                                   .arg(m_name, def.Name, value.toString()));
+                                       .arg(m_name, def.Name, value.toString()));
         return number;
     }
     case TVXFieldType::Boolean:
@@ -72,14 +73,14 @@ void TVXConfigTable::CheckRow(int row) const
     for (int f = 0; f < m_fields.size(); ++f)
         if (m_fields[f].Required && (values[f].isNull() || values[f].toString().isEmpty()))
             throw TVXException(QStringLiteral("%1: Field '%2' must have a value")
-                                   .arg(m_name, m_fields[f].Name));
+                                       .arg(m_name, m_fields[f].Name));
     if (m_uniqueField < 0)
         return;
     for (int other = 0; other < m_rows.size(); ++other)
         if (other != row && m_rows[other][m_uniqueField] == values[m_uniqueField])
             throw TVXException(QStringLiteral("%1: Key violation, %2 '%3' exists already")
-                                   .arg(m_name, m_fields[m_uniqueField].Name,
-                                        values[m_uniqueField].toString()));
+                                       .arg(m_name, m_fields[m_uniqueField].Name,
+                                            values[m_uniqueField].toString()));
 }
 
 int TVXConfigTable::Append(const QVariantMap &values)
@@ -114,6 +115,25 @@ void TVXConfigTable::SetValue(int row, const QString &field, const QVariant &val
         CheckRow(row);
     } catch (...) {
         m_rows[row][f] = old;
+        throw;
+    }
+}
+
+void TVXConfigTable::SetValues(int row, const QVariantMap &values)
+{
+    if (row < 0 || row >= m_rows.size())
+        throw TVXException(QStringLiteral("%1: no row %2").arg(m_name).arg(row));
+    const QList<QVariant> old = m_rows[row];
+    try {
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            const int f = FieldIndex(it.key());
+            if (f < 0)
+                throw TVXException(QStringLiteral("%1: unknown field %2").arg(m_name, it.key()));
+            m_rows[row][f] = Checked(f, it.value());
+        }
+        CheckRow(row);
+    } catch (...) {
+        m_rows[row] = old;
         throw;
     }
 }
@@ -169,8 +189,8 @@ void TVXConfigTable::LoadFromFile(const QString &path)
     QDataStream in(&file);
     in.setVersion(QDataStream::Qt_6_4);
     auto damaged = [&](const QString &why) {
-        return TVXException(QStringLiteral("%1 is not a %2 settings file: %3")
-                                .arg(path, m_name, why));
+        return TVXException(
+                QStringLiteral("%1 is not a %2 settings file: %3").arg(path, m_name, why));
     };
 
     quint32 magic = 0;

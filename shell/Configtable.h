@@ -45,6 +45,8 @@ public:
     // Returns the new row's index. Fields not given are null (empty).
     int Append(const QVariantMap &values);
     void SetValue(int row, const QString &field, const QVariant &value);
+    // All fields at once: either every value is taken or, when one is refused, none.
+    void SetValues(int row, const QVariantMap &values);
     void Delete(int row);
     void Clear() { m_rows.clear(); }
 

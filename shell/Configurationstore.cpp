@@ -28,33 +28,34 @@ TVXConfigurationStore::TVXConfigurationStore(QString folder)
     : m_folder(std::move(folder))
 {
     m_tables[Databases] = std::make_unique<TVXConfigTable>(
-        QStringLiteral("CDS_DATABASES"),
-        QList<TVXFieldDef>{Text("VX_DBNAME", 20, true, "Name"), Text("VX_DBTYPE", 16, true, "Type"),
-                           Text("VX_DBCONNSTRING", 255, false, "Connectionstring"),
-                           Boolean("VX_DBDEFAULT", "Default DB"), Integer("VX_DBLASTLOADED")},
-        QStringLiteral("VX_DBNAME"));
+            QStringLiteral("CDS_DATABASES"),
+            QList<TVXFieldDef>{Text("VX_DBNAME", 20, true, "Name"),
+                               Text("VX_DBTYPE", 16, true, "Type"),
+                               Text("VX_DBCONNSTRING", 255, false, "Connectionstring"),
+                               Boolean("VX_DBDEFAULT", "Default DB"), Integer("VX_DBLASTLOADED")},
+            QStringLiteral("VX_DBNAME"));
     m_tables[Languages] = std::make_unique<TVXConfigTable>(
-        QStringLiteral("CDS_LANGUAGES"),
-        QList<TVXFieldDef>{Integer("VXLanguageID"), Text("VXLanguageName", 20),
-                           Text("VXFileExtensions", 255), Text("VXEditorName", 20),
-                           Text("VXEditorStartCommand", 255), Text("VXFindShortcutKey", 64)});
+            QStringLiteral("CDS_LANGUAGES"),
+            QList<TVXFieldDef>{Integer("VXLanguageID"), Text("VXLanguageName", 20),
+                               Text("VXFileExtensions", 255), Text("VXEditorName", 20),
+                               Text("VXEditorStartCommand", 255), Text("VXFindShortcutKey", 64)});
     m_tables[Options] = std::make_unique<TVXConfigTable>(
-        QStringLiteral("CDS_OPTIONS"),
-        QList<TVXFieldDef>{Text("OFontName", 32), Integer("OFontSize")});
+            QStringLiteral("CDS_OPTIONS"),
+            QList<TVXFieldDef>{Text("OFontName", 32), Integer("OFontSize")});
     m_tables[Middleware] = std::make_unique<TVXConfigTable>(
-        QStringLiteral("CDS_MIDDLEWARE"),
-        QList<TVXFieldDef>{Text("VXMiddleWare", 64, true), Text("VXWord", 64, true),
-                           Text("VXWordType", 20), Text("VXHardIdentifier", 64),
-                           Integer("VXOffsetToObjectIdentifier"), Integer("VXOffsetToEntryName"),
-                           Integer("VXOffsetToTableIdentifier"), Text("VXAttributeScope1", 30),
-                           Text("VXAttributeScope2", 30)},
-        QStringLiteral("VXMiddleWare"));
+            QStringLiteral("CDS_MIDDLEWARE"),
+            QList<TVXFieldDef>{Text("VXMiddleWare", 64, true), Text("VXWord", 64, true),
+                               Text("VXWordType", 20), Text("VXHardIdentifier", 64),
+                               Integer("VXOffsetToObjectIdentifier"),
+                               Integer("VXOffsetToEntryName"), Integer("VXOffsetToTableIdentifier"),
+                               Text("VXAttributeScope1", 30), Text("VXAttributeScope2", 30)},
+            QStringLiteral("VXMiddleWare"));
 }
 
 QString TVXConfigurationStore::FileName(Table table)
 {
-    static const char *const names[] = {"VXLIB0110.bin", "VXLIB0120.bin", "VXLIB0130.bin",
-                                        "VXLIB0140.bin"};
+    static const char *const names[]
+            = {"VXLIB0110.bin", "VXLIB0120.bin", "VXLIB0130.bin", "VXLIB0140.bin"};
     return QString::fromLatin1(names[table]);
 }
 
@@ -63,7 +64,7 @@ QString TVXConfigurationStore::CorruptionMessage(Table table)
     static const char *const what[] = {"DataBases", "Languages", "Options", "MiddleWare"};
     return QStringLiteral("The %1 settingsfile is corrupt or incompatible with this version, it "
                           "has been restored to the default settings.")
-        .arg(QString::fromLatin1(what[table]));
+            .arg(QString::fromLatin1(what[table]));
 }
 
 QString TVXConfigurationStore::FilePath(Table table) const
@@ -82,7 +83,11 @@ void TVXConfigurationStore::Load(Table table, const std::function<void(const QSt
     try {
         data.LoadFromFile(path);
     } catch (const TVXException &) {
-        if (QFile::exists(path) && QFile::remove(path) && warn)
+        // The damaged file is moved aside rather than deleted, so that settings a user
+        // can still read out of it are not gone for good.
+        const QString kept = path + QStringLiteral(".damaged");
+        QFile::remove(kept);
+        if (QFile::exists(path) && (QFile::rename(path, kept) || QFile::remove(path)) && warn)
             warn(CorruptionMessage(table));
         data.LoadFromFile(templatePath);
         // Writing the empty table at once keeps an unreadable file from warning again

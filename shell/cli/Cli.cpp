@@ -2,13 +2,18 @@
 #include "shell/cli/Cli.h"
 
 #include "loading/Loadsources.h"
+#include "loading/Middlewarecheck.h"
+#include "loading/Middlewarerules.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
 #include "shell/Basefunctionsinterface.h"
 #include "shell/Classregistry.h"
+#include "shell/Configurationstore.h"
 #include "shell/Exception.h"
+#include "shell/Languagerules.h"
 #include "shell/Packageloader.h"
 #include "shell/Settings.h"
+#include "shell/Sourcedatabaserules.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -26,11 +31,14 @@ const char *const GeneralUsage
         = "usage: velunor-cli <command> [options]\n"
           "\n"
           "commands:\n"
-          "  load     load a repository from its configured folders and scripts\n"
-          "  status   what a repository holds and when it was last loaded\n"
-          "  missing  what the sources refer to but the repository does not hold\n"
-          "  sources  the folders and scripts a repository is loaded from\n"
-          "  help     this text, or a command's (velunor-cli help <command>)\n";
+          "  load        load a repository from its configured folders and scripts\n"
+          "  status      what a repository holds and when it was last loaded\n"
+          "  missing     what the sources refer to but the repository does not hold\n"
+          "  sources     the folders and scripts a repository is loaded from\n"
+          "  databases   the configured source databases\n"
+          "  languages   the languages, their file extensions and editors\n"
+          "  middleware  the middleware definitions and their test run\n"
+          "  help        this text, or a command's (velunor-cli help <command>)\n";
 
 const char *const LoadUsage
         = "usage: velunor-cli load [--db NAME] [--reload | --rebuild | --no-dependency-rebuild]\n"
@@ -66,6 +74,40 @@ const char *const SourcesUsage
           "Folders are loaded with all their subfolders; scripts run before the folders are\n"
           "loaded. Removing a folder deletes its loaded files from the repository. A question is\n"
           "answered Yes with --yes; without it the command stops and prints the question.\n";
+
+const char *const DatabasesUsage
+        = "usage: velunor-cli databases list\n"
+          "       velunor-cli databases add NAME --type TYPE [--connection TEXT | --create-file]\n"
+          "                   [--default]\n"
+          "       velunor-cli databases remove NAME\n"
+          "       velunor-cli databases set-default NAME\n"
+          "\n"
+          "TYPE is one of the loaded driver types (InMemory, InterBase, ODBC). For the file-based\n"
+          "types the connection is the database file; --create-file makes a new one named after\n"
+          "the database in the settings folder.\n";
+
+const char *const LanguagesUsage
+        = "usage: velunor-cli languages list\n"
+          "       velunor-cli languages extensions LANGUAGE \".EXT;.EXT...\"\n"
+          "       velunor-cli languages editor LANGUAGE [--name TEXT] [--command TEXT]\n"
+          "                   [--find-key KEY]\n"
+          "\n"
+          "LANGUAGE is a language's name or id. Each extension begins with a dot; the list is\n"
+          "separated by \";\". The editor settings name the external editor that shows the\n"
+          "language's files; an option left out is cleared.\n";
+
+const char *const MiddlewareUsage
+        = "usage: velunor-cli middleware list\n"
+          "       velunor-cli middleware add NAME --word WORD --scope KIND --scope-name NAME\n"
+          "                   [--word-type TYPE] [--object-offset N] [--entry-offset N]\n"
+          "                   [--table-offset N] [--hard-identifier NAME]\n"
+          "       velunor-cli middleware remove NAME\n"
+          "       velunor-cli middleware test NAME [--db NAME]\n"
+          "\n"
+          "TYPE is \"Any Executable Word\" (the default), \"Word in String\", \"Word in Comment\"\n"
+          "or \"Call\"; KIND is SourceDB, System, Computer or Application. The offsets count\n"
+          "words after WORD to the target program, entry or table name (0: not used). The test\n"
+          "lists what the definition finds in a repository without changing it.\n";
 
 int Count(TVXDataAccessInterface *db, const QString &sql)
 {
@@ -108,11 +150,14 @@ int TVXCli::Fail(const QString &message)
 int TVXCli::UsageError(const QString &message, const QString &command)
 {
     m_err << "velunor-cli: " << message << "\n";
-    m_err << (command == QLatin1String("load")      ? LoadUsage
-              : command == QLatin1String("status")  ? StatusUsage
-              : command == QLatin1String("missing") ? MissingUsage
-              : command == QLatin1String("sources") ? SourcesUsage
-                                                    : GeneralUsage);
+    m_err << (command == QLatin1String("load")         ? LoadUsage
+              : command == QLatin1String("status")     ? StatusUsage
+              : command == QLatin1String("missing")    ? MissingUsage
+              : command == QLatin1String("sources")    ? SourcesUsage
+              : command == QLatin1String("databases")  ? DatabasesUsage
+              : command == QLatin1String("languages")  ? LanguagesUsage
+              : command == QLatin1String("middleware") ? MiddlewareUsage
+                                                       : GeneralUsage);
     m_err.flush();
     return Usage;
 }
@@ -129,6 +174,12 @@ int TVXCli::Help(const QString &command)
         m_out << MissingUsage;
     else if (command == QLatin1String("sources"))
         m_out << SourcesUsage;
+    else if (command == QLatin1String("databases"))
+        m_out << DatabasesUsage;
+    else if (command == QLatin1String("languages"))
+        m_out << LanguagesUsage;
+    else if (command == QLatin1String("middleware"))
+        m_out << MiddlewareUsage;
     else
         return UsageError(QStringLiteral("unknown command '%1'").arg(command), QString());
     return Success;
@@ -163,6 +214,24 @@ int TVXCli::Run(const QStringList &arguments)
               {QStringLiteral("--db"), QStringLiteral("--system"),
                QStringLiteral("--computer-type"), QStringLiteral("--location"),
                QStringLiteral("--application")},
+              1,
+              2}},
+            {QStringLiteral("databases"),
+             {{QStringLiteral("--create-file"), QStringLiteral("--default")},
+              {QStringLiteral("--type"), QStringLiteral("--connection")},
+              1,
+              2}},
+            {QStringLiteral("languages"),
+             {{},
+              {QStringLiteral("--name"), QStringLiteral("--command"), QStringLiteral("--find-key")},
+              1,
+              3}},
+            {QStringLiteral("middleware"),
+             {{},
+              {QStringLiteral("--db"), QStringLiteral("--word"), QStringLiteral("--word-type"),
+               QStringLiteral("--object-offset"), QStringLiteral("--entry-offset"),
+               QStringLiteral("--table-offset"), QStringLiteral("--hard-identifier"),
+               QStringLiteral("--scope"), QStringLiteral("--scope-name")},
               1,
               2}},
     };
@@ -210,6 +279,12 @@ int TVXCli::Run(const QStringList &arguments)
         return Load(parsed);
     if (command == QLatin1String("sources"))
         return Sources(parsed);
+    if (command == QLatin1String("databases"))
+        return Databases(parsed);
+    if (command == QLatin1String("languages"))
+        return Languages(parsed);
+    if (command == QLatin1String("middleware"))
+        return Middleware(parsed);
     return command == QLatin1String("status") ? Status(parsed) : Missing(parsed);
 }
 
@@ -227,7 +302,28 @@ bool TVXCli::Start()
         for (const QString &entry : m_packages->PackageList())
             m_service->RegisterFunctionClass(
                     m_packages->Description(entry.mid(entry.indexOf(QLatin1Char(':')) + 1)));
+        // A settings file that had to be restored stops the command: an unattended job must
+        // not go on with settings the user did not make (a load into another database).
+        QStringList repaired;
+        m_service->SetMessageHandler([this, &repaired](TVXMessageKind kind, const QString &text) {
+            if (kind == TVXMessageKind::Warning)
+                repaired << text;
+            else
+                m_err << "velunor-cli: " << text << "\n";
+        });
         m_service->InitializeFunctions();
+        m_service->SetMessageHandler([this](TVXMessageKind, const QString &text) {
+            m_err << "velunor-cli: " << text << "\n";
+            m_err.flush();
+        });
+        if (!repaired.isEmpty()) {
+            for (const QString &message : std::as_const(repaired))
+                Fail(message
+                     + QStringLiteral(" The damaged file was kept with the ending "
+                                      "\".damaged\" in ")
+                     + VXSettings::SettingsFolder() + QStringLiteral("; run the command again."));
+            return false;
+        }
         return true;
     } catch (const std::exception &e) {
         Fail(VXMessage(e));
@@ -396,6 +492,10 @@ int TVXCli::Missing(const Arguments &arguments)
                                   : identifier;
                 if (name.isEmpty() || name == QLatin1String("?") || name == QLatin1String("'"))
                     continue;
+                // Temporary and symbolic data set names (&&TEMP, &ENV..X) name nothing that
+                // could be loaded.
+                if (type == 1072 && name.startsWith(QLatin1Char('&')))
+                    continue;
                 QString kind;
                 switch (type) {
                 case 1016:
@@ -530,6 +630,214 @@ int TVXCli::Sources(const Arguments &arguments)
         if (db && db->ConnectionCount() > 0)
             db->DisConnect();
         return code;
+    } catch (const std::exception &e) {
+        return Fail(VXMessage(e));
+    }
+}
+
+TVXConfigurationStore &TVXCli::Configuration()
+{
+    // The rules classes work on the service object's own tables, as the dialogs do.
+    TVXConfigurationStore *store = m_service->ConfigurationStore();
+    if (!store)
+        throw TVXException(QStringLiteral("the service object holds no configuration store"));
+    return *store;
+}
+
+int TVXCli::Outcome(const TVXRuleResult &result)
+{
+    auto text
+            = [](QString message) { return message.replace(QLatin1Char('\r'), QLatin1Char('\n')); };
+    if (!result.Ok())
+        return Fail(text(result.Error));
+    if (!result.Information.isEmpty())
+        m_out << text(result.Information) << "\n";
+    return Success;
+}
+
+int TVXCli::Databases(const Arguments &arguments)
+{
+    const QString action = arguments.Positional.first();
+    const QString name = arguments.Positional.value(1);
+    if (action != QLatin1String("list") && name.isEmpty())
+        return UsageError(QStringLiteral("databases %1 needs a database name").arg(action),
+                          QStringLiteral("databases"));
+    try {
+        TVXSourceDatabaseRules rules(Configuration(), TVXSourceDatabaseRules::AvailableTypes(),
+                                     VXSettings::PackageFolder(), VXSettings::SettingsFolder());
+        if (action == QLatin1String("list")) {
+            m_out << "name\ttype\tconnection\tdefault\n";
+            for (const TVXDatabaseSettings &database : rules.List())
+                m_out << database.Name << '\t' << database.Type << '\t' << database.Connection
+                      << '\t' << (database.Default ? "Default" : "") << '\n';
+            return Success;
+        }
+        if (action == QLatin1String("add")) {
+            if (!arguments.Values.contains(QStringLiteral("--type")))
+                return UsageError(QStringLiteral("databases add needs --type"),
+                                  QStringLiteral("databases"));
+            const bool createFile = arguments.Flags.contains(QStringLiteral("--create-file"));
+            if (createFile && arguments.Values.contains(QStringLiteral("--connection")))
+                return UsageError(
+                        QStringLiteral("--connection and --create-file exclude each other"),
+                        QStringLiteral("databases"));
+            TVXDatabaseSettings settings{name, arguments.Values.value(QStringLiteral("--type")),
+                                         arguments.Values.value(QStringLiteral("--connection")),
+                                         arguments.Flags.contains(QStringLiteral("--default"))};
+            if (rules.RowOf(name) >= 0)
+                return Fail(QStringLiteral(
+                        "Another database allready has this Name, change the given Name."));
+            if (createFile) {
+                // The file is made only when the row itself would be accepted.
+                TVXRuleResult check = rules.CreateDBFile(name, settings.Type);
+                if (!check.Ok())
+                    return Outcome(check);
+                settings.Connection = check.Information;
+            }
+            return Outcome(rules.Save(-1, settings));
+        }
+        const int row = rules.RowOf(name);
+        if (action != QLatin1String("remove") && action != QLatin1String("set-default"))
+            return UsageError(QStringLiteral("unknown databases action '%1'").arg(action),
+                              QStringLiteral("databases"));
+        if (row < 0)
+            return Fail(QStringLiteral("the source database '%1' is not configured").arg(name));
+        return Outcome(action == QLatin1String("remove") ? rules.Delete(row)
+                                                         : rules.SetDefault(row));
+    } catch (const std::exception &e) {
+        return Fail(VXMessage(e));
+    }
+}
+
+int TVXCli::Languages(const Arguments &arguments)
+{
+    const QString action = arguments.Positional.first();
+    const QString language = arguments.Positional.value(1);
+    try {
+        TVXLanguageRules rules(Configuration());
+        if (action == QLatin1String("list")) {
+            if (arguments.Positional.size() > 1)
+                return UsageError(QStringLiteral("unexpected argument '%1'").arg(language),
+                                  QStringLiteral("languages"));
+            m_out << "id\tname\textensions\teditor\tstart command\tfind key\n";
+            for (const TVXLanguageSettings &settings : rules.List())
+                m_out << settings.ID << '\t' << settings.Name << '\t'
+                      << TVXLanguageRules::JoinExtensions(settings.Extensions) << '\t'
+                      << settings.EditorName << '\t' << settings.EditorStartCommand << '\t'
+                      << settings.FindShortcutKey << '\n';
+            return Success;
+        }
+        if (action != QLatin1String("extensions") && action != QLatin1String("editor"))
+            return UsageError(QStringLiteral("unknown languages action '%1'").arg(action),
+                              QStringLiteral("languages"));
+        if (language.isEmpty())
+            return UsageError(QStringLiteral("languages %1 needs a language").arg(action),
+                              QStringLiteral("languages"));
+        const int row = rules.RowOf(language);
+        if (row < 0)
+            return Fail(QStringLiteral("the language '%1' is not known").arg(language));
+        if (action == QLatin1String("editor")) {
+            if (arguments.Positional.size() > 2)
+                return UsageError(
+                        QStringLiteral("unexpected argument '%1'").arg(arguments.Positional.last()),
+                        QStringLiteral("languages"));
+            return Outcome(rules.SaveEditor(row, arguments.Values.value(QStringLiteral("--name")),
+                                            arguments.Values.value(QStringLiteral("--command")),
+                                            arguments.Values.value(QStringLiteral("--find-key"))));
+        }
+        if (arguments.Positional.size() < 3)
+            return UsageError(QStringLiteral("languages extensions needs the extension list"),
+                              QStringLiteral("languages"));
+        // Split on ";" keeping empty items, so that an empty extension is refused, not
+        // dropped.
+        QStringList extensions;
+        for (const QString &item : arguments.Positional[2].split(QLatin1Char(';')))
+            extensions << item.trimmed();
+        if (extensions.size() > 1 && extensions.last().isEmpty())
+            extensions.removeLast(); // a trailing ";"
+        return Outcome(rules.SaveExtensions(row, extensions));
+    } catch (const std::exception &e) {
+        return Fail(VXMessage(e));
+    }
+}
+
+int TVXCli::Middleware(const Arguments &arguments)
+{
+    const QString action = arguments.Positional.first();
+    const QString name = arguments.Positional.value(1);
+    if (action != QLatin1String("list") && name.isEmpty())
+        return UsageError(QStringLiteral("middleware %1 needs a definition name").arg(action),
+                          QStringLiteral("middleware"));
+    try {
+        TVXMiddlewareRules rules(Configuration());
+        if (action == QLatin1String("list")) {
+            m_out << "name\tword\tword type\tobject offset\tentry offset\ttable offset\t"
+                     "hardcoded identifier\tscope\tscope name\n";
+            for (const TVXMiddlewareSettings &definition : rules.List())
+                m_out << definition.Name << '\t' << definition.Word << '\t' << definition.WordType
+                      << '\t' << definition.ObjectOffset << '\t' << definition.EntryOffset << '\t'
+                      << definition.TableOffset << '\t' << definition.HardIdentifier << '\t'
+                      << definition.ScopeKind << '\t' << definition.ScopeName << '\n';
+            return Success;
+        }
+        if (action == QLatin1String("add")) {
+            TVXMiddlewareSettings settings = TVXMiddlewareRules::NewDefinition();
+            settings.Name = name;
+            settings.Word = arguments.Values.value(QStringLiteral("--word"));
+            settings.WordType
+                    = arguments.Values.value(QStringLiteral("--word-type"), settings.WordType);
+            settings.HardIdentifier = arguments.Values.value(QStringLiteral("--hard-identifier"));
+            settings.ObjectOffset = arguments.Values.value(QStringLiteral("--object-offset"),
+                                                           settings.ObjectOffset);
+            settings.EntryOffset = arguments.Values.value(QStringLiteral("--entry-offset"),
+                                                          settings.EntryOffset);
+            settings.TableOffset = arguments.Values.value(QStringLiteral("--table-offset"),
+                                                          settings.TableOffset);
+            settings.ScopeName = arguments.Values.value(QStringLiteral("--scope-name"));
+            // The scope may be given by its first word, as the check recognises it.
+            const QString scope = arguments.Values.value(QStringLiteral("--scope"));
+            settings.ScopeKind = scope;
+            for (const QString &choice : TVXMiddlewareRules::ScopeChoices())
+                if (choice.section(QLatin1Char(' '), 0, 0).compare(scope, Qt::CaseInsensitive) == 0
+                    || choice.compare(scope, Qt::CaseInsensitive) == 0)
+                    settings.ScopeKind = choice;
+            for (const QString &choice : TVXMiddlewareRules::WordTypeChoices())
+                if (choice.compare(settings.WordType, Qt::CaseInsensitive) == 0)
+                    settings.WordType = choice;
+            return Outcome(rules.Save(-1, settings));
+        }
+        const int row = rules.RowOf(name);
+        if (action != QLatin1String("remove") && action != QLatin1String("test"))
+            return UsageError(QStringLiteral("unknown middleware action '%1'").arg(action),
+                              QStringLiteral("middleware"));
+        if (row < 0)
+            return Fail(QStringLiteral("there is no middleware definition named '%1'").arg(name));
+        if (action == QLatin1String("remove"))
+            return Outcome(rules.Delete(row));
+
+        const QString database = DatabaseOrDefault(arguments.Database);
+        if (!IsConfigured(database))
+            return Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+        TVXDataAccessInterface *db = nullptr;
+        try {
+            db = m_service->ConnectDB(database);
+        } catch (const std::exception &e) {
+            return Fail(QStringLiteral("Connection to DataBase ") + database
+                        + QStringLiteral(" failed: ") + VXMessage(e));
+        }
+        const TVXMiddlewareTestResult result
+                = TVXMiddlewareCheck(Configuration().MiddlewareTable()).Test(row, database, db);
+        db->DisConnect();
+        m_out << "Test of MiddleWare " << name << "\n";
+        if (result.Hits.isEmpty()) {
+            m_out << result.Message << "\n";
+            return Success;
+        }
+        m_out << "FoundStatement\tFoundObjectIdentifier\tFoundEntryName\tFoundTableIdentifier\n";
+        for (const TVXMiddlewareHit &hit : result.Hits)
+            m_out << hit.FoundStatement << '\t' << hit.FoundObjectIdentifier << '\t'
+                  << hit.FoundEntryName << '\t' << hit.FoundTableIdentifier << '\n';
+        return Success;
     } catch (const std::exception &e) {
         return Fail(VXMessage(e));
     }

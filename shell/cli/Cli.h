@@ -11,6 +11,8 @@
 #include <memory>
 
 class TVXBaseFunctionsInterface;
+class TVXConfigurationStore;
+struct TVXRuleResult;
 class TVXPackageLoader;
 
 class TVXCli
@@ -36,6 +38,12 @@ private:
     int Status(const Arguments &arguments);
     int Missing(const Arguments &arguments);
     int Sources(const Arguments &arguments);
+    int Databases(const Arguments &arguments);
+    int Languages(const Arguments &arguments);
+    int Middleware(const Arguments &arguments);
+    // Prints a rule's refusal (or its information) and gives the exit status.
+    int Outcome(const TVXRuleResult &result);
+    TVXConfigurationStore &Configuration();
     // Loads the packages and the configuration; false with a message on failure.
     bool Start();
     QString DatabaseOrDefault(const QString &name);

@@ -36,9 +36,9 @@ TEST(ConfigurationStore, FirstStartCreatesDefaultsWithoutWarnings)
         EXPECT_EQ(session.Service().FontSize(), 8);
         EXPECT_EQ(session.Service().LoadDebug(), nullptr);
     }
-    for (const char *name : {"VXLIB0110.bin", "VXLIB0120.bin", "VXLIB0130.bin", "VXLIB0140.bin",
-                             "VXLIB0110.bind", "VXLIB0120.bind", "VXLIB0130.bind",
-                             "VXLIB0140.bind"})
+    for (const char *name :
+         {"VXLIB0110.bin", "VXLIB0120.bin", "VXLIB0130.bin", "VXLIB0140.bin", "VXLIB0110.bind",
+          "VXLIB0120.bind", "VXLIB0130.bind", "VXLIB0140.bind"})
         EXPECT_TRUE(QFile::exists(home.File(QString::fromLatin1(name)))) << name;
 
     TVXConfigurationStore store(home.Path());
@@ -51,7 +51,7 @@ TEST(ConfigurationStore, FirstStartCreatesDefaultsWithoutWarnings)
     EXPECT_EQ(databases.Text(0, QStringLiteral("VX_DBTYPE")), QStringLiteral("InMemory"));
     EXPECT_EQ(databases.Text(0, QStringLiteral("VX_DBCONNSTRING")),
               home.File(QStringLiteral("VN_FirstDataBase.sqlite")))
-        << "the default repository is a file, never lost at exit";
+            << "the default repository is a file, never lost at exit";
     EXPECT_TRUE(databases.Value(0, QStringLiteral("VX_DBDEFAULT")).toBool());
     const TVXConfigTable &languages = store.LanguagesTable();
     ASSERT_EQ(languages.RowCount(), 2);
@@ -81,8 +81,9 @@ TEST(ConfigurationStore, NoDriverStopsStartUp)
         Session session(folder.Path());
         ADD_FAILURE();
     } catch (const TVXException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("TVXBaseFunctions.InitializeFunctions: Default "
-                                              "DataBase Connectors are missing, reinstall Velunor."));
+        EXPECT_EQ(e.Message(),
+                  QStringLiteral("TVXBaseFunctions.InitializeFunctions: Default "
+                                 "DataBase Connectors are missing, reinstall Velunor."));
     }
 }
 
@@ -107,10 +108,12 @@ TEST(ConfigurationStore, ADamagedFileWarnsOnceAndIsRestored)
                   QStringLiteral("The Options settingsfile is corrupt or incompatible with this "
                                  "version, it has been restored to the default settings."));
         EXPECT_EQ(second.Service().Configuration().LanguagesTable().RowCount(), 1)
-            << "languages are refilled at once";
+                << "languages are refilled at once";
         EXPECT_EQ(second.Service().FontName(), QStringLiteral("MS Sans Serif"));
         EXPECT_EQ(second.Service().Configuration().DatabasesTable().RowCount(), 1)
-            << "an intact table is left alone";
+                << "an intact table is left alone";
+        EXPECT_TRUE(QFile::exists(home.File(QStringLiteral("VXLIB0120.bin.damaged"))))
+                << "the damaged settings are kept aside, not destroyed";
     }
     Session third(folder.Path());
     EXPECT_TRUE(third.Messages.isEmpty()) << "the restored files load cleanly";
