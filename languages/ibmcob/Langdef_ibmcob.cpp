@@ -413,7 +413,19 @@ bool TVXLangDef_IBMCOB::IsWordBreak(const QString &row, int position, int &lengt
     }
     const QChar c = row[position - 1];
     // Area A: paragraph and section names.
-    if (position == 8 && !InComment() && !InLiteral() && c > QLatin1Char(' ') && !c.isDigit()) {
+    // A digit in area A usually starts a level number (01, 77); a name such as 1000-READ
+    // that merely begins with digits is a paragraph or section name all the same.
+    auto levelNumber = [&] {
+        for (qsizetype i = 7; i < std::min<qsizetype>(row.size(), 72); ++i) {
+            if (row[i] == QLatin1Char(' ') || row[i] == QLatin1Char('.'))
+                return true;
+            if (!row[i].isDigit())
+                return false;
+        }
+        return true;
+    };
+    if (position == 8 && !InComment() && !InLiteral() && c > QLatin1Char(' ')
+        && (!c.isDigit() || !levelNumber())) {
         StartNewStatement();
         if (!row.toUpper().contains(QLatin1String(" SECTION"))) {
             const QStringView area = QStringView(row).mid(7, 65);
@@ -507,9 +519,23 @@ bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
     if (wordType == ParenthesisOpen && section == CicsBlock)
         wordType = KnownWord;
 
+    // PERFORM names the paragraph or section it runs, unless it opens an inline loop.
+    if (wordType == Unknown && before && before->WordType == Perform
+        && before->Word.compare(QLatin1String("PERFORM"), Qt::CaseInsensitive) == 0
+        && !IsInlinePerformWord(text))
+        word.WordType = wordType = CalledName;
+
     if (m_wordsInRow > 1 && StartsStatement(text))
         MakeStatementStart();
     return found;
+}
+
+bool TVXLangDef_IBMCOB::IsInlinePerformWord(const QString &text)
+{
+    for (const char *option : {"VARYING", "WITH", "TEST", "FOREVER", "UNTIL", "TIMES"})
+        if (text.compare(QLatin1String(option), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 void TVXLangDef_IBMCOB::CheckIdentifier(int index)

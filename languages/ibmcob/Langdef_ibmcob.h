@@ -27,6 +27,7 @@ private:
     void SetFContextsIn(int offset, TWordType anchor, std::initializer_list<int> sections,
                         TWordType newType);
     void MakeStatementStart();
+    static bool IsInlinePerformWord(const QString &text);
 
     // An EXIT or GOBACK closed a paragraph: the next name in area A, or the next SECTION,
     // starts an entry.

@@ -288,11 +288,20 @@ TEST_F(LoadTest, DependenciesLinkProgramsMembersMapsAndJobs)
     const QStringList expected{QStringLiteral("CUST010.ibmcob:CUSTMAP->CUSTSET.bms:CUSTMAP"),
                                QStringLiteral("CUST010.ibmcob:CUSTREC->CUSTREC.ibmcob:CUSTREC"),
                                QStringLiteral("CUST010.ibmcob:CUSTUPD->CUSTUPD.ibmcob:CUSTUPD"),
+                               // PERFORM SUB-PARA: the entry that the paragraph begins.
+                               QStringLiteral("CUST010.ibmcob:SUB-PARA->CUST010.ibmcob:CUST010"),
                                QStringLiteral("CUSTJOB.jcl:CUSTUPD->CUSTUPD.ibmcob:CUSTUPD"),
                                QStringLiteral("CUSTJOB.jcl:SORTPROC->CUSTJOB.jcl:SORTPROC"),
                                QStringLiteral("CUSTUPD.ibmcob:CUSTREC->CUSTREC.ibmcob:CUSTREC")};
     EXPECT_EQ(uses().join(QLatin1Char('\n')).toStdString(),
               expected.join(QLatin1Char('\n')).toStdString());
+    EXPECT_EQ(Select(QStringLiteral("SELECT e.VXEntryName FROM VXDEPENDENCIES d JOIN VXENTRY e "
+                                    "ON e.VXFileID = d.VXFileID AND e.VXObjectID = d.VXObjectID "
+                                    "AND e.VXEntryID = d.VXEntryID"))
+                      .value(0)
+                      .value(0)
+                      .toString(),
+              QStringLiteral("SUB-PARA"));
     EXPECT_EQ(Count(QStringLiteral("VXFILE"), QStringLiteral("VXDependencyChecked = 'Y'")), 5);
     EXPECT_TRUE(Log().contains(QStringLiteral("  5 of 5 Files Checked for Dependencies")));
 
