@@ -20,6 +20,8 @@ constexpr int ReferencedName = 1032;
 constexpr int HostName = 1059;
 constexpr int IncludedMember = 1065;
 constexpr int TableName = 1072;
+constexpr int SectionOrParagraphName = 1010;
+constexpr int ParagraphName = 1015;
 constexpr int JclLanguage = 20521;
 constexpr int TableIcon = 20;
 constexpr int ViewIcon = 54;
@@ -102,10 +104,12 @@ TVXDependencyResolver::Target TVXDependencyResolver::FirstEntry(TVXDataAccessInt
 }
 
 TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterface *db,
-                                                             const Word &word, int languageID,
-                                                             bool caseSensitive,
+                                                             const Word &word,
+                                                             const FileRules &rules,
                                                              const QString &referringType)
 {
+    const int languageID = rules.LanguageID;
+    const bool caseSensitive = rules.CaseSensitive;
     auto unknown = [](const QString &text) {
         return text.isEmpty() || text == QLatin1String("?") || text == QLatin1String("'");
     };
@@ -155,7 +159,10 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
             conditions << identifierIs + QStringLiteral(" AND ")
                                   + NameIs(QStringLiteral("VXScopeOrNamespace"), qualifier,
                                            caseSensitive);
-        conditions << ownFile + QStringLiteral(" AND ") + identifierIs << identifierIs;
+        conditions << ownFile + QStringLiteral(" AND ") + identifierIs;
+        if (!rules.Imported.isEmpty())
+            conditions << identifierIs + QStringLiteral(" AND ") + rules.Imported;
+        conditions << identifierIs;
         for (const QString &condition : std::as_const(conditions)) {
             const Target object = FirstObject(db, condition + notNested + notItself);
             if (object.Found())
@@ -189,6 +196,18 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
                                 + NameIs(QStringLiteral("VXEntryName"), name, caseSensitive));
             if (local.Found())
                 return local;
+            // A paragraph inside an entry (COBOL paragraphs that the flow falls into are
+            // not entries of their own): the entry that holds it.
+            const QList<QVariantList> paragraph = Rows(
+                    db, QStringLiteral("SELECT VXEntryID FROM VXWORD WHERE ") + ownFile
+                                + QStringLiteral(" AND VXObjectID = ") + Number(word.ObjectID)
+                                + QStringLiteral(" AND VXWordType IN (%1, %2) AND ")
+                                          .arg(ParagraphName)
+                                          .arg(SectionOrParagraphName)
+                                + NameIs(QStringLiteral("VXWord"), name, caseSensitive)
+                                + QStringLiteral(" ORDER BY VXEntryID, VXRowID, VXWordID"));
+            if (!paragraph.isEmpty() && paragraph[0][0].toInt() > 0)
+                return {word.FileID, word.ObjectID, paragraph[0][0].toInt()};
         }
         // A job runs its own in-stream procedures before cataloged ones of the same language.
         if (languageID == JclLanguage && referringType == QLatin1String("JCL_JOB")) {
@@ -200,10 +219,17 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
                     return procedure;
             }
         }
+        if (!rules.Imported.isEmpty()) {
+            const Target imported
+                    = FirstObject(db, identifierIs + QStringLiteral(" AND ") + rules.Imported);
+            if (imported.Found())
+                return imported;
+        }
         const Target program = FirstObject(db, identifierIs + notNested);
         if (program.Found())
             return program;
-        if (languageID == JclLanguage)
+        // Where a call may reach any entry of its name, the fan-out links them all.
+        if (languageID == JclLanguage || rules.CallsToEntries)
             return {};
         return FirstEntry(
                 db,
@@ -219,10 +245,68 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
     }
 }
 
+QString TVXDependencyResolver::ImportedObjects(TVXDataAccessInterface *db, int fileID,
+                                               const QString &fileName)
+{
+    const QString base = fileName.section(QLatin1Char('.'), 0, 0);
+    QList<QPair<int, int>> visible;
+    // The file's own module objects named after it.
+    for (const QVariantList &row :
+         Rows(db, QStringLiteral("SELECT VXFileID, VXObjectID FROM VXOBJECT WHERE VXFileID = %1 "
+                                 "AND VXObjectID = 1000 AND VXObjectIdentifier LIKE ")
+                                  .arg(fileID)
+                          + TVXDataAccessInterface::QuotedText(base + QLatin1Char('%'))))
+        visible.append({row[0].toInt(), row[1].toInt()});
+    // Every object of each file whose name, without extension, an import or include gives.
+    QSet<QString> imported;
+    for (const QVariantList &row :
+         Rows(db, QStringLiteral("SELECT DISTINCT VXWord FROM VXWORD WHERE VXFileID = %1 AND "
+                                 "VXWordType IN (1013, 1065)")
+                          .arg(fileID)))
+        imported.insert(row[0].toString().trimmed().toUpper());
+    for (const QString &name : std::as_const(imported)) {
+        if (name.isEmpty())
+            continue;
+        for (const QVariantList &file :
+             Rows(db, QStringLiteral("SELECT VXFileID, VXFileName FROM VXFILE WHERE "
+                                     "UPPER(VXFileName) LIKE ")
+                              + TVXDataAccessInterface::QuotedText(name + QLatin1Char('%')))) {
+            // LIKE also finds longer names; only the name itself, with or without an
+            // extension, counts.
+            if (file[1].toString().section(QLatin1Char('.'), 0, 0).toUpper() != name)
+                continue;
+            for (const QVariantList &object :
+                 Rows(db, QStringLiteral("SELECT VXFileID, VXObjectID FROM VXOBJECT WHERE "
+                                         "VXFileID = ")
+                                  + file[0].toString()))
+                visible.append({object[0].toInt(), object[1].toInt()});
+        }
+    }
+    m_trace.Write(QStringLiteral("FileDepCheckedFROM_Prep"));
+    if (visible.isEmpty())
+        return {};
+    QStringList pairs;
+    for (const auto &[file, object] : std::as_const(visible))
+        pairs << QStringLiteral("(VXFileID = %1 AND VXObjectID = %2)").arg(file).arg(object);
+    pairs.removeDuplicates();
+    return QLatin1Char('(') + pairs.join(QStringLiteral(" OR ")) + QLatin1Char(')');
+}
+
 void TVXDependencyResolver::ResolveFile(TVXDataAccessInterface *db, int fileID, int languageID)
 {
     TVXLanguageDefinitionsInterface *definition = Definition(languageID);
-    const bool caseSensitive = definition && definition->CaseSensitive();
+    FileRules rules;
+    rules.LanguageID = languageID;
+    rules.CaseSensitive = definition && definition->CaseSensitive();
+    rules.CallsToEntries = definition && definition->CallsToEntries();
+    const QString fileName = Rows(db, QStringLiteral("SELECT VXFileName FROM VXFILE WHERE "
+                                                     "VXFileID = ")
+                                              + Number(fileID))
+                                     .value(0)
+                                     .value(0)
+                                     .toString();
+    if (definition && definition->ImportsByFileName())
+        rules.Imported = ImportedObjects(db, fileID, fileName);
     QHash<int, QString> objectTypes;
     for (const QVariantList &row :
          Rows(db, QStringLiteral("SELECT VXObjectID, VXObjectType FROM VXOBJECT WHERE VXFileID = ")
@@ -246,13 +330,22 @@ void TVXDependencyResolver::ResolveFile(TVXDataAccessInterface *db, int fileID, 
 
     m_trace.Write(QStringLiteral("FileDepCheckedFROM_References"));
     int appended = 0;
+    auto counted = [&] {
+        ++m_written;
+        if (++appended % 50 == 0) {
+            db->Commit(false, true);
+            m_trace.Write(QStringLiteral("FileDepCheckedFROM_AddDepToDB"));
+        }
+    };
     for (const Word &word : std::as_const(words)) {
         try {
-            const Target target = Resolve(db, word, languageID, caseSensitive,
-                                          objectTypes.value(word.ObjectID));
+            const Target target = Resolve(db, word, rules, objectTypes.value(word.ObjectID));
             if (!target.Found()) {
-                if (word.Type == CalledName)
+                if (word.Type == CalledName) {
                     m_trace.Write(QStringLiteral("CALL NOT FOUND\t") + word.Text);
+                    if (rules.CallsToEntries)
+                        FanOut(db, word, rules.CaseSensitive, counted);
+                }
                 continue;
             }
             if (word.Type == CalledName)
@@ -263,20 +356,170 @@ void TVXDependencyResolver::ResolveFile(TVXDataAccessInterface *db, int fileID, 
             db->VXDEPENDENCIES_Append(target.FileID, target.ObjectID, target.EntryID, 0, 0, 0, 0,
                                       word.FileID, word.ObjectID, word.EntryID, word.RowID,
                                       word.WordID);
-            ++m_written;
-            if (++appended % 50 == 0) {
-                db->Commit(false, true);
-                m_trace.Write(QStringLiteral("FileDepCheckedFROM_AddDepToDB"));
-            }
+            counted();
         } catch (const std::exception &e) {
             throw TVXException(VXMessage(e) + QStringLiteral(" RowID:") + Number(word.RowID)
                                + QStringLiteral(" Call to:") + word.Text);
         }
     }
     db->Commit(false, true);
+    if (!definition || !definition->QualifiedCalls() || definition->Inheritance()) {
+        m_trace.Write(QStringLiteral("Start PackageDepCheck for") + fileName);
+        CompletePackages(db, fileID);
+        m_trace.Write(QStringLiteral("FileDepCheckedFROM_InPackage+Inheritance"));
+        db->Commit(false, true);
+    }
 }
 
-void TVXDependencyResolver::RelinkIncoming(TVXDataAccessInterface *db, int fileID,
+void TVXDependencyResolver::FanOut(TVXDataAccessInterface *db, const Word &word, bool caseSensitive,
+                                   const std::function<void()> &counted)
+{
+    m_trace.Write(QStringLiteral("FileDepCheckedFROM_SetDepToAllEntrys"));
+    if (word.Text.isEmpty() || word.Text == QLatin1String("?") || word.Text == QLatin1String("'"))
+        return;
+    for (const QVariantList &entry :
+         Rows(db, QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID FROM VXENTRY WHERE ")
+                          + NameIs(QStringLiteral("VXEntryName"), word.Text, caseSensitive)
+                          + QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID"))) {
+        if (entry[0].toInt() == word.FileID && entry[1].toInt() == word.ObjectID
+            && entry[2].toInt() == word.EntryID)
+            continue; // not the entry the call stands in
+        try {
+            db->VXDEPENDENCIES_Append(entry[0].toInt(), entry[1].toInt(), entry[2].toInt(), 0, 0,
+                                      -1, -1, word.FileID, word.ObjectID, word.EntryID, word.RowID,
+                                      word.WordID);
+            counted();
+        } catch (const std::exception &) {
+            // A row that cannot be stored is left out; the others still link the call.
+        }
+    }
+}
+
+void TVXDependencyResolver::CompletePackages(TVXDataAccessInterface *db, int fileID)
+{
+    const int packages = db->GetTable(QStringLiteral("VXPACKAGE"));
+    const int objectFileField = db->GetField(packages, QStringLiteral("VXObjectFileID"));
+    const int objectField = db->GetField(packages, QStringLiteral("VXObjectID"));
+    const QList<QVariantList> self = Rows(
+            db, QStringLiteral("SELECT VXFileName, VXDirectory FROM VXFILE WHERE VXFileID = ")
+                        + Number(fileID));
+    if (self.isEmpty())
+        return;
+    const QString fileName = self[0][0].toString();
+    const QString directory = self[0][1].toString();
+    auto withSeparator = [](QString folder) {
+        if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
+            folder += QLatin1Char('/');
+        return folder;
+    };
+    auto below = [&](const QString &folder, const QString &parent) {
+        return withSeparator(folder).startsWith(withSeparator(parent));
+    };
+    // The objects of the member files: files named after the member, with any extension,
+    // in the package file's folder or below. Objects without a known icon do not count.
+    auto memberObjects = [&](const QString &member, const QString &packageFolder) {
+        QList<QPair<int, int>> objects;
+        for (const QVariantList &file :
+             Rows(db, QStringLiteral("SELECT VXFileID, VXDirectory FROM VXFILE WHERE "
+                                     "UPPER(VXFileName) LIKE ")
+                              + TVXDataAccessInterface::QuotedText(member.toUpper()
+                                                                   + QStringLiteral(".%"))
+                              + QStringLiteral(" ORDER BY VXFileID"))) {
+            if (!below(file[1].toString(), packageFolder))
+                continue;
+            for (const QVariantList &object :
+                 Rows(db, QStringLiteral("SELECT VXObjectID FROM VXOBJECT WHERE VXFileID = %1 AND "
+                                         "VXIcon <> -1 ORDER BY VXObjectID")
+                                  .arg(file[0].toInt())))
+                objects.append({file[0].toInt(), object[0].toInt()});
+        }
+        return objects;
+    };
+    // Records the objects in the rows of one package member: the first row that has none
+    // takes the first object; objects not recorded yet get rows of their own.
+    auto complete = [&](int packageFile, int packageID, const QString &packageName,
+                        const QString &member, const QList<QPair<int, int>> &objects,
+                        const QString &appendTrace, const QString &updateTrace) {
+        const QList<QVariantList> rows = Rows(
+                db, QStringLiteral("SELECT VXContentCounter, VXObjectFileID, VXObjectID FROM "
+                                   "VXPACKAGE WHERE VXFileID = %1 AND VXPackageID = %2 AND "
+                                   "UPPER(VXObjectName) = ")
+                                    .arg(packageFile)
+                                    .arg(packageID)
+                            + TVXDataAccessInterface::QuotedText(member.toUpper())
+                            + QStringLiteral(" ORDER BY VXContentCounter"));
+        QSet<QPair<int, int>> recorded;
+        QList<int> open;
+        for (const QVariantList &row : rows) {
+            if (row[1].toInt() > 0)
+                recorded.insert({row[1].toInt(), row[2].toInt()});
+            else
+                open.append(row[0].toInt());
+        }
+        for (const auto &object : objects) {
+            if (recorded.contains(object))
+                continue;
+            if (!open.isEmpty()) {
+                if (db->SelectBegin(packages,
+                                    QStringLiteral("VXFileID = %1 AND VXPackageID = %2 AND "
+                                                   "VXContentCounter = %3")
+                                            .arg(packageFile)
+                                            .arg(packageID)
+                                            .arg(open.takeFirst()))) {
+                    db->SetFieldValue(packages, objectFileField, object.first);
+                    db->SetFieldValue(packages, objectField, object.second);
+                    m_trace.Write(updateTrace + member);
+                }
+            } else {
+                db->VXPACKAGE_Append(packageFile, packageID, packageName, member, object.first,
+                                     object.second);
+                m_trace.Write(appendTrace + member);
+            }
+            recorded.insert(object);
+        }
+    };
+
+    // The packages this file declares.
+    for (const QVariantList &row :
+         Rows(db, QStringLiteral("SELECT DISTINCT VXPackageID, VXPackageName, VXObjectName FROM "
+                                 "VXPACKAGE WHERE VXFileID = %1 ORDER BY VXPackageID")
+                          .arg(fileID))) {
+        const QString member = row[2].toString().trimmed();
+        if (member.isEmpty())
+            continue;
+        complete(fileID, row[0].toInt(), row[1].toString(), member,
+                 memberObjects(member, directory),
+                 QStringLiteral("PACKAGE_Append for PackageFile, appended object:\t"),
+                 QStringLiteral("PACKAGE_Update for PackageFile, matched object:\t"));
+    }
+    m_trace.Write(QStringLiteral("FileDepCheckedFROM_IsPackage"));
+
+    // The packages elsewhere that name this file as a member.
+    const QString base = fileName.section(QLatin1Char('.'), 0, 0);
+    if (base.isEmpty())
+        return;
+    for (const QVariantList &row :
+         Rows(db, QStringLiteral("SELECT DISTINCT p.VXFileID, p.VXPackageID, p.VXPackageName, "
+                                 "p.VXObjectName, f.VXDirectory FROM VXPACKAGE p JOIN VXFILE f ON "
+                                 "f.VXFileID = p.VXFileID WHERE p.VXFileID <> %1 AND "
+                                 "UPPER(p.VXObjectName) = ")
+                                  .arg(fileID)
+                          + TVXDataAccessInterface::QuotedText(base.toUpper()))) {
+        if (!below(directory, row[4].toString()))
+            continue;
+        QList<QPair<int, int>> objects;
+        for (const QVariantList &object :
+             Rows(db, QStringLiteral("SELECT VXObjectID FROM VXOBJECT WHERE VXFileID = %1 AND "
+                                     "VXIcon <> -1 ORDER BY VXObjectID")
+                              .arg(fileID)))
+            objects.append({fileID, object[0].toInt()});
+        complete(row[0].toInt(), row[1].toInt(), row[2].toString(), row[3].toString().trimmed(),
+                 objects, QStringLiteral("PACKAGE_Append for ObjectFile, appended object:\t"),
+                 QStringLiteral("PACKAGE_Update for ObjectFile, matched object:\t"));
+    }
+}
+
+void TVXDependencyResolver::RelinkIncoming(TVXDataAccessInterface *db, int fileID, bool inheritance,
                                            QSet<int> &recheck)
 {
     QList<QVariantList> replacements;
@@ -287,7 +530,9 @@ void TVXDependencyResolver::RelinkIncoming(TVXDataAccessInterface *db, int fileI
                     "SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID, VXInheritsFileID, "
                     "VXInheritsObjectID, VXFromFileID, VXFromObjectID, VXFromEntryID, VXFromRowID, "
                     "VXFromWordID FROM VXDEPENDENCIES WHERE VXFileID = ")
-                    + Number(fileID));
+                    + Number(fileID)
+                    + (inheritance ? QStringLiteral(" OR VXInheritsFileID = ") + Number(fileID)
+                                   : QString()));
     for (const QVariantList &row : incoming) {
         const int fromFile = row[7].toInt();
         if (fromFile == fileID)
@@ -310,7 +555,18 @@ void TVXDependencyResolver::RelinkIncoming(TVXDataAccessInterface *db, int fileI
         const int entryID = row[2].toInt();
         Target found;
         bool unchanged = false;
-        if (entryID > 0) {
+        if (row[0].toInt() != fileID) {
+            // Reached through an object of this file that it inherits from: the row holds
+            // while that object is still there.
+            unchanged = FirstObject(db, QStringLiteral("VXFileID = %1 AND VXObjectID = %2")
+                                                .arg(fileID)
+                                                .arg(row[6].toInt()))
+                                .Found();
+            if (!unchanged)
+                m_trace.Write(QStringLiteral("FileDepCheckedTO: Inherited Object NOT found in "
+                                             "referenced File:\t")
+                              + text);
+        } else if (entryID > 0) {
             const QString name = NameIs(QStringLiteral("VXEntryName"), text, false);
             unchanged = FirstEntry(
                                 db,
@@ -424,7 +680,8 @@ void TVXDependencyResolver::UpdateDependencies(const QString &database, TVXDataA
         for (const auto &file : std::as_const(toCheck)) {
             // When every file is checked, all dependencies are rebuilt anyway.
             if (count < filesInRepository) {
-                RelinkIncoming(db, file.first, recheck);
+                TVXLanguageDefinitionsInterface *definition = Definition(file.second);
+                RelinkIncoming(db, file.first, definition && definition->Inheritance(), recheck);
                 m_trace.Write(QStringLiteral("FileDepCheckedTO"));
             }
             ResolveFile(db, file.first, file.second);

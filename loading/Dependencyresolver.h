@@ -50,9 +50,28 @@ private:
     // Incoming dependencies of a file parsed again: kept when the target is still there
     // under the same numbers, moved when it is found by name under new ones; callers whose
     // target is gone are checked again in a further pass.
-    void RelinkIncoming(TVXDataAccessInterface *db, int fileID, QSet<int> &recheck);
+    void RelinkIncoming(TVXDataAccessInterface *db, int fileID, bool inheritance,
+                        QSet<int> &recheck);
+    // What the file's language asks of its resolution.
+    struct FileRules
+    {
+        int LanguageID = 0;
+        bool CaseSensitive = false;
+        bool CallsToEntries = false;
+        // The objects the file's imports make visible, as a condition on VXOBJECT; empty
+        // without imports.
+        QString Imported;
+    };
     void ResolveFile(TVXDataAccessInterface *db, int fileID, int languageID);
-    Target Resolve(TVXDataAccessInterface *db, const Word &word, int languageID, bool caseSensitive,
+    QString ImportedObjects(TVXDataAccessInterface *db, int fileID, const QString &fileName);
+    // Records the objects of the files a package of this file names, and completes the
+    // packages elsewhere that name this file.
+    void CompletePackages(TVXDataAccessInterface *db, int fileID);
+    // An unresolved call where a call may reach any entry: one row to each entry of the
+    // name, told apart by -1 in the inheritance columns.
+    void FanOut(TVXDataAccessInterface *db, const Word &word, bool caseSensitive,
+                const std::function<void()> &counted);
+    Target Resolve(TVXDataAccessInterface *db, const Word &word, const FileRules &rules,
                    const QString &referringType);
     Target FirstObject(TVXDataAccessInterface *db, const QString &condition);
     Target FirstEntry(TVXDataAccessInterface *db, const QString &condition);

@@ -48,6 +48,11 @@ public:
     bool NoIcons() const { return m_noIcons; }
     bool NoAssignmentHeuristic() const { return m_noAssignmentHeuristic; }
     bool ObjectsNamedAfterFile() const { return m_objectsNamedAfterFile; }
+    // Read by dependency resolution only: imported files are found by their file names,
+    // objects inherit from others, and a call may reach any entry of its name.
+    bool ImportsByFileName() const { return m_importsByFileName; }
+    bool Inheritance() const { return m_inheritance; }
+    bool CallsToEntries() const { return m_callsToEntries; }
 
     const QList<TBreakWord> &BreakWords() const { return m_breakWords; }
     const QList<TWord> &Words() const { return m_words; }
@@ -169,6 +174,9 @@ protected:
     bool m_noIcons = false;
     bool m_noAssignmentHeuristic = false;
     bool m_objectsNamedAfterFile = false;
+    bool m_importsByFileName = false;
+    bool m_inheritance = false;
+    bool m_callsToEntries = false;
     QList<QChar> m_valueSeparators;
 
     // ---- Per-file state ------------------------------------------------------------
