@@ -2,6 +2,7 @@
 // Load runs against a real SQLite repository: scanning, attributes, parsing, failures,
 // changes, removals and the options.
 #include "Testsupport.h"
+#include "tests/repository/Repositorytestsupport.h"
 
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
@@ -24,7 +25,8 @@ protected:
     void SetUp() override
     {
         m_packages = std::make_unique<VXTest::PackageFolder>(
-                QStringList{QStringLiteral("vxlib0200.so"), QStringLiteral("vxlib0520.so"),
+                QStringList{QStringLiteral("vxlib0200.so"), QStringLiteral("vxlib0210.so"),
+                            QStringLiteral("vxlib0220.so"), QStringLiteral("vxlib0520.so"),
                             QStringLiteral("vxlib0521.so"), QStringLiteral("vxlib0525.so"),
                             QStringLiteral("vxlib0900.so"), QStringLiteral("vxlib0999.so")});
         m_session = std::make_unique<VXTest::Session>(m_packages->Path());
@@ -98,6 +100,60 @@ protected:
         if (!condition.isEmpty())
             sql += QStringLiteral(" WHERE ") + condition;
         return Select(sql).value(0).value(0).toInt();
+    }
+
+    QStringList Uses()
+    {
+        QStringList links;
+        for (const QVariantList &row : Select(QStringLiteral(
+                     "SELECT f.VXFileName, w.VXWord, t.VXFileName, o.VXObjectName, d.VXEntryID "
+                     "FROM VXDEPENDENCIES d "
+                     "JOIN VXWORD w ON w.VXFileID = d.VXFromFileID AND w.VXObjectID = "
+                     "d.VXFromObjectID "
+                     "AND w.VXEntryID = d.VXFromEntryID AND w.VXRowID = d.VXFromRowID AND "
+                     "w.VXWordID = d.VXFromWordID "
+                     "JOIN VXFILE f ON f.VXFileID = d.VXFromFileID JOIN VXFILE t ON t.VXFileID = "
+                     "d.VXFileID "
+                     "JOIN VXOBJECT o ON o.VXFileID = d.VXFileID AND o.VXObjectID = d.VXObjectID "
+                     "ORDER BY f.VXFileName, w.VXWord, t.VXFileName")))
+            links << QStringLiteral("%1:%2->%3:%4")
+                             .arg(row[0].toString(), row[1].toString(), row[2].toString(),
+                                  row[3].toString());
+        return links;
+    }
+    // The customer samples, loaded once: every file checked, each link as expected.
+    QStringList FirstLoadLinks()
+    {
+        for (const char *sample :
+             {"ibmcob/CUST010.ibmcob", "ibmcob/CUSTREC.ibmcob", "ibmcob/CUSTUPD.ibmcob",
+              "ibmjcl/CUSTJOB.jcl", "bms/CUSTSET.bms"})
+            CopySample(QString::fromLatin1(sample),
+                       QFileInfo(QString::fromLatin1(sample)).fileName());
+        AddFolder(m_sources, QStringLiteral("PAYROLL"), QString(), QString(), QString());
+        Load();
+
+        const QStringList expected{
+                QStringLiteral("CUST010.ibmcob:CUSTMAP->CUSTSET.bms:CUSTMAP"),
+                QStringLiteral("CUST010.ibmcob:CUSTREC->CUSTREC.ibmcob:CUSTREC"),
+                QStringLiteral("CUST010.ibmcob:CUSTUPD->CUSTUPD.ibmcob:CUSTUPD"),
+                // PERFORM SUB-PARA: the entry that the paragraph begins.
+                QStringLiteral("CUST010.ibmcob:SUB-PARA->CUST010.ibmcob:CUST010"),
+                QStringLiteral("CUSTJOB.jcl:CUSTUPD->CUSTUPD.ibmcob:CUSTUPD"),
+                QStringLiteral("CUSTJOB.jcl:SORTPROC->CUSTJOB.jcl:SORTPROC"),
+                QStringLiteral("CUSTUPD.ibmcob:CUSTREC->CUSTREC.ibmcob:CUSTREC")};
+        EXPECT_EQ(Uses().join(QLatin1Char('\n')).toStdString(),
+                  expected.join(QLatin1Char('\n')).toStdString());
+        EXPECT_EQ(
+                Select(QStringLiteral("SELECT e.VXEntryName FROM VXDEPENDENCIES d JOIN VXENTRY e "
+                                      "ON e.VXFileID = d.VXFileID AND e.VXObjectID = d.VXObjectID "
+                                      "AND e.VXEntryID = d.VXEntryID"))
+                        .value(0)
+                        .value(0)
+                        .toString(),
+                QStringLiteral("SUB-PARA"));
+        EXPECT_EQ(Count(QStringLiteral("VXFILE"), QStringLiteral("VXDependencyChecked = 'Y'")), 5);
+        EXPECT_TRUE(Log().contains(QStringLiteral("  5 of 5 Files Checked for Dependencies")));
+        return expected;
     }
 
     VXTest::Home m_home;
@@ -261,50 +317,8 @@ TEST_F(LoadTest, DeletingAFolderRemovesItsFilesAndUnusedAttributes)
 // and shows the map, the job runs the program and its in-stream procedure.
 TEST_F(LoadTest, DependenciesLinkProgramsMembersMapsAndJobs)
 {
-    for (const char *sample : {"ibmcob/CUST010.ibmcob", "ibmcob/CUSTREC.ibmcob",
-                               "ibmcob/CUSTUPD.ibmcob", "ibmjcl/CUSTJOB.jcl", "bms/CUSTSET.bms"})
-        CopySample(QString::fromLatin1(sample), QFileInfo(QString::fromLatin1(sample)).fileName());
-    AddFolder(m_sources, QStringLiteral("PAYROLL"), QString(), QString(), QString());
-    Load();
-
-    auto uses = [this] {
-        QStringList links;
-        for (const QVariantList &row : Select(QStringLiteral(
-                     "SELECT f.VXFileName, w.VXWord, t.VXFileName, o.VXObjectName, d.VXEntryID "
-                     "FROM VXDEPENDENCIES d "
-                     "JOIN VXWORD w ON w.VXFileID = d.VXFromFileID AND w.VXObjectID = "
-                     "d.VXFromObjectID "
-                     "AND w.VXEntryID = d.VXFromEntryID AND w.VXRowID = d.VXFromRowID AND "
-                     "w.VXWordID = d.VXFromWordID "
-                     "JOIN VXFILE f ON f.VXFileID = d.VXFromFileID JOIN VXFILE t ON t.VXFileID = "
-                     "d.VXFileID "
-                     "JOIN VXOBJECT o ON o.VXFileID = d.VXFileID AND o.VXObjectID = d.VXObjectID "
-                     "ORDER BY f.VXFileName, w.VXWord, t.VXFileName")))
-            links << QStringLiteral("%1:%2->%3:%4")
-                             .arg(row[0].toString(), row[1].toString(), row[2].toString(),
-                                  row[3].toString());
-        return links;
-    };
-    const QStringList expected{QStringLiteral("CUST010.ibmcob:CUSTMAP->CUSTSET.bms:CUSTMAP"),
-                               QStringLiteral("CUST010.ibmcob:CUSTREC->CUSTREC.ibmcob:CUSTREC"),
-                               QStringLiteral("CUST010.ibmcob:CUSTUPD->CUSTUPD.ibmcob:CUSTUPD"),
-                               // PERFORM SUB-PARA: the entry that the paragraph begins.
-                               QStringLiteral("CUST010.ibmcob:SUB-PARA->CUST010.ibmcob:CUST010"),
-                               QStringLiteral("CUSTJOB.jcl:CUSTUPD->CUSTUPD.ibmcob:CUSTUPD"),
-                               QStringLiteral("CUSTJOB.jcl:SORTPROC->CUSTJOB.jcl:SORTPROC"),
-                               QStringLiteral("CUSTUPD.ibmcob:CUSTREC->CUSTREC.ibmcob:CUSTREC")};
-    EXPECT_EQ(uses().join(QLatin1Char('\n')).toStdString(),
-              expected.join(QLatin1Char('\n')).toStdString());
-    EXPECT_EQ(Select(QStringLiteral("SELECT e.VXEntryName FROM VXDEPENDENCIES d JOIN VXENTRY e "
-                                    "ON e.VXFileID = d.VXFileID AND e.VXObjectID = d.VXObjectID "
-                                    "AND e.VXEntryID = d.VXEntryID"))
-                      .value(0)
-                      .value(0)
-                      .toString(),
-              QStringLiteral("SUB-PARA"));
-    EXPECT_EQ(Count(QStringLiteral("VXFILE"), QStringLiteral("VXDependencyChecked = 'Y'")), 5);
-    EXPECT_TRUE(Log().contains(QStringLiteral("  5 of 5 Files Checked for Dependencies")));
-
+    const QStringList expected = FirstLoadLinks();
+    auto uses = [this] { return Uses(); };
     // The map loses its CUSTMAP: the program that showed it is checked again and keeps
     // no link to a map that is gone; the other links stay.
     Write(QStringLiteral("CUSTSET.bms"),
@@ -388,6 +402,45 @@ TEST_F(LoadTest, MiddlewareMarksTheProgramItRoutesTo)
               QStringLiteral("CUSTUPD.ibmcob"));
     EXPECT_TRUE(Log().contains(QStringLiteral("  2 of 2 MiddleWares Checked")));
 }
+
+// The first load on the other engines: Firebird embedded, and PostgreSQL through ODBC.
+class LoadEngineTest : public LoadTest, public ::testing::WithParamInterface<DriverCase>
+{
+protected:
+    void SetUp() override
+    {
+        if (GetParam().NeedsPostgres && PostgresPort().isEmpty())
+            GTEST_SKIP() << "no PostgreSQL cluster: run through ctest, which starts one";
+        LoadTest::SetUp();
+        TVXConfigTable &databases = Service().Configuration().DatabasesTable();
+        m_database = QStringLiteral("Engine");
+        databases.Append({{QStringLiteral("VX_DBNAME"), m_database},
+                          {QStringLiteral("VX_DBTYPE"),
+                           QString::fromLatin1(GetParam().Name).startsWith(QLatin1String("Odbc"))
+                                   ? QStringLiteral("ODBC")
+                                   : QString::fromLatin1(GetParam().Name)},
+                          {QStringLiteral("VX_DBCONNSTRING"),
+                           GetParam().Connection(m_home.Path() + QLatin1Char('/'))}});
+    }
+};
+
+TEST_P(LoadEngineTest, FirstLoadLinksProgramsMembersMapsAndJobs)
+{
+    FirstLoadLinks();
+    EXPECT_EQ(FileStates().value(QStringLiteral("CUST010.ibmcob")), QStringLiteral("Y"));
+}
+
+std::vector<DriverCase> OtherEngines()
+{
+    std::vector<DriverCase> engines;
+    for (const DriverCase &driver : DriverCases())
+        if (QLatin1String(driver.Name) != QLatin1String("InMemory"))
+            engines.push_back(driver);
+    return engines;
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, LoadEngineTest, ::testing::ValuesIn(OtherEngines()),
+                         DriverCaseName);
 
 class LoadDebugTest : public LoadTest
 {
