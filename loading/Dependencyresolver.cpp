@@ -29,15 +29,7 @@ constexpr int NestedObjectIcon = 50;
 
 QList<QVariantList> Rows(TVXDataAccessInterface *db, const QString &sql)
 {
-    QList<QVariantList> rows;
-    std::unique_ptr<TVXDataset> dataset(db->GetQuery(nullptr, {sql}, false));
-    for (; dataset && !dataset->Eof(); dataset->Next()) {
-        QVariantList row;
-        for (int i = 0; i < dataset->FieldCount(); ++i)
-            row << dataset->Value(i);
-        rows << row;
-    }
-    return rows;
+    return VXSelectRows(db, sql);
 }
 
 QString Number(int value)

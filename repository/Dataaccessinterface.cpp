@@ -6,20 +6,59 @@ TVXDataAccessInterface::TVXDataAccessInterface(QObject *owner)
     : QObject(owner)
 {}
 
-int TVXDataAccessInterface::Connect(const QString &) { return 0; }
-int TVXDataAccessInterface::DisConnect(bool, bool) { return 0; }
-int TVXDataAccessInterface::GetTable(const QString &) { return 0; }
-int TVXDataAccessInterface::GetField(int, const QString &) { return 0; }
-QString TVXDataAccessInterface::GetFieldName(int, int) { return {}; }
-bool TVXDataAccessInterface::SelectBegin(int, const QString &) { return false; }
-bool TVXDataAccessInterface::SelectNext(int) { return false; }
-bool TVXDataAccessInterface::SelectPrevious(int) { return false; }
-bool TVXDataAccessInterface::Delete(int, const QString &, bool) { return false; }
-QVariant TVXDataAccessInterface::GetFieldValue(int, int) { return {}; }
+int TVXDataAccessInterface::Connect(const QString &)
+{
+    return 0;
+}
+int TVXDataAccessInterface::DisConnect(bool, bool)
+{
+    return 0;
+}
+int TVXDataAccessInterface::GetTable(const QString &)
+{
+    return 0;
+}
+int TVXDataAccessInterface::GetField(int, const QString &)
+{
+    return 0;
+}
+QString TVXDataAccessInterface::GetFieldName(int, int)
+{
+    return {};
+}
+bool TVXDataAccessInterface::SelectBegin(int, const QString &)
+{
+    return false;
+}
+bool TVXDataAccessInterface::SelectNext(int)
+{
+    return false;
+}
+bool TVXDataAccessInterface::SelectPrevious(int)
+{
+    return false;
+}
+bool TVXDataAccessInterface::Delete(int, const QString &, bool)
+{
+    return false;
+}
+QVariant TVXDataAccessInterface::GetFieldValue(int, int)
+{
+    return {};
+}
 void TVXDataAccessInterface::SetFieldValue(int, int, const QVariant &) {}
-int TVXDataAccessInterface::GetCount(int) { return 0; }
-bool TVXDataAccessInterface::GoToKey(int, const QString &, const QVariantList &, bool) { return false; }
-bool TVXDataAccessInterface::GoToKeyNext(int, const QString &, const QVariantList &, bool) { return false; }
+int TVXDataAccessInterface::GetCount(int)
+{
+    return 0;
+}
+bool TVXDataAccessInterface::GoToKey(int, const QString &, const QVariantList &, bool)
+{
+    return false;
+}
+bool TVXDataAccessInterface::GoToKeyNext(int, const QString &, const QVariantList &, bool)
+{
+    return false;
+}
 void TVXDataAccessInterface::Commit(bool, bool) {}
 void TVXDataAccessInterface::VXDeleteForFileID(int) {}
 void TVXDataAccessInterface::VXLOAD_Append(const QString &, const QString &, const QString &,
@@ -29,9 +68,8 @@ void TVXDataAccessInterface::VXFILE_Append(int, int, int, int, const QString &, 
                                            qint64, qint64)
 {}
 void TVXDataAccessInterface::VXOBJECT_Append(int, int, int, bool, const QString &, const QString &,
-                                             const QString &, const QString &, int,
-                                             const QString &, const QString &, const QString &,
-                                             int, int, int)
+                                             const QString &, const QString &, int, const QString &,
+                                             const QString &, const QString &, int, int, int)
 {}
 void TVXDataAccessInterface::VXENTRY_Append(int, int, int, int, const QString &, const QString &,
                                             const QString &, int, const QString &)
@@ -48,7 +86,12 @@ void TVXDataAccessInterface::VXPACKAGE_Append(int, int, const QString &, const Q
 {}
 void TVXDataAccessInterface::VXATTRIBUTE_Append(int, const QString &) {}
 void TVXDataAccessInterface::VXDATAFLOW_Append(int, int, int, int, int, int) {}
-TVXDataset *TVXDataAccessInterface::GetQuery(QObject *, const QStringList &, bool) { return nullptr; }
+TVXDataset *TVXDataAccessInterface::GetQuery(QObject *, const QStringList &, bool)
+{
+    return nullptr;
+}
+
+void TVXDataAccessInterface::ReleaseThreadConnection() {}
 
 QString TVXDataAccessInterface::QuotedText(const QString &text)
 {

@@ -50,15 +50,14 @@ public:
     // A file already known by directory and name is updated instead; a changed time or
     // size marks it for reloading (VXLoadTime 0).
     virtual void VXFILE_Append(int languageID, int systemID, int computerID, int applicationID,
-                               const QString &directory, const QString &fileName,
-                               qint64 fileTime, qint64 fileSize);
+                               const QString &directory, const QString &fileName, qint64 fileTime,
+                               qint64 fileSize);
     virtual void VXOBJECT_Append(int fileID, int objectID, int languageID, bool inPackage,
                                  const QString &objectName, const QString &objectIdentifier,
-                                 const QString &objectInherits, const QString &objectType,
-                                 int icon, const QString &subObjectParentName,
-                                 const QString &inheritsParentName,
-                                 const QString &scopeOrNamespace, int applicationID,
-                                 int computerID, int systemID);
+                                 const QString &objectInherits, const QString &objectType, int icon,
+                                 const QString &subObjectParentName,
+                                 const QString &inheritsParentName, const QString &scopeOrNamespace,
+                                 int applicationID, int computerID, int systemID);
     virtual void VXENTRY_Append(int fileID, int objectID, int entryID, int languageID,
                                 const QString &entryName, const QString &objectIdentifier,
                                 const QString &entryResultType, int scope,
@@ -68,24 +67,25 @@ public:
     virtual void VXROW_SetCall(int fileID, int objectID, int entryID, int rowID);
     virtual void VXWORD_Append(int fileID, int objectID, int entryID, int rowID, int wordID,
                                int languageID, int sectionType, int sectionLevel,
-                               const QString &word, int wordType,
-                               const QString &objectIdentifier);
+                               const QString &word, int wordType, const QString &objectIdentifier);
     // The twelve columns of VXDEPENDENCIES in table order.
-    virtual void VXDEPENDENCIES_Append(int fileID, int objectID, int entryID, int rowID,
-                                       int wordID, int inheritsFileID, int inheritsObjectID,
-                                       int fromFileID, int fromObjectID, int fromEntryID,
-                                       int fromRowID, int fromWordID);
+    virtual void VXDEPENDENCIES_Append(int fileID, int objectID, int entryID, int rowID, int wordID,
+                                       int inheritsFileID, int inheritsObjectID, int fromFileID,
+                                       int fromObjectID, int fromEntryID, int fromRowID,
+                                       int fromWordID);
     // A negative package id asks for a new package number when the name changed.
     virtual void VXPACKAGE_Append(int fileID, int packageID, const QString &packageName,
                                   const QString &objectName, int objectFileID, int objectID);
     virtual void VXATTRIBUTE_Append(int attributeType, const QString &attributeName);
     // Failures are ignored: a link already stored is not an error.
-    virtual void VXDATAFLOW_Append(int fileID, int rowID, int wordID, int fromFileID,
-                                   int fromRowID, int fromWordID);
+    virtual void VXDATAFLOW_Append(int fileID, int rowID, int wordID, int fromFileID, int fromRowID,
+                                   int fromWordID);
     // A new, open dataset over the lines joined; the caller owns it (or its owner does).
     // May be called from another thread than the one that connected: each thread reads
     // through a connection of its own.
     virtual TVXDataset *GetQuery(QObject *owner, const QStringList &sql, bool bidirectional);
+    // A thread other than the connecting one is done with its reading connection.
+    virtual void ReleaseThreadConnection();
 
     // A text value as an SQL literal: between single quotes, inner quotes doubled. Every
     // condition built from names or paths goes through here.

@@ -2,6 +2,8 @@
 // A free query's result rows.
 #include "repository/Dataset.h"
 
+#include "repository/Dataaccessinterface.h"
+
 #include <QSqlRecord>
 
 TVXDataset::TVXDataset(QObject *owner, QSqlQuery query, bool bidirectional)
@@ -117,4 +119,17 @@ QVariant TVXDataset::Value(const QString &name) const
 {
     const int field = FieldIndex(name);
     return field < 0 ? QVariant() : Value(field);
+}
+
+QList<QVariantList> VXSelectRows(TVXDataAccessInterface *db, const QString &sql)
+{
+    QList<QVariantList> rows;
+    std::unique_ptr<TVXDataset> dataset(db->GetQuery(nullptr, {sql}, false));
+    for (; dataset && !dataset->Eof(); dataset->Next()) {
+        QVariantList row;
+        for (int i = 0; i < dataset->FieldCount(); ++i)
+            row << dataset->Value(i);
+        rows << row;
+    }
+    return rows;
 }

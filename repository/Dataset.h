@@ -44,3 +44,9 @@ private:
     bool m_bof = true;
     int m_recNo = 0;
 };
+
+class TVXDataAccessInterface;
+
+// Every row of a free query, each as its column values: for the small lookups of loading
+// and querying, whose results fit in memory.
+VXCORE_EXPORT QList<QVariantList> VXSelectRows(TVXDataAccessInterface *db, const QString &sql);

@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -42,13 +43,20 @@ struct CursorDefinition
     int Table;
 };
 const CursorDefinition CursorDefinitions[] = {
-    {"TAB_VXLOAD", LoadTable},       {"TAB_VXFILE", FileTable},
-    {"TAB_VXOBJECT", ObjectTable},   {"TAB_VXENTRY", EntryTable},
-    {"TAB_VXROW", RowTable},         {"TAB_VXWORD", WordTable},
-    {"TAB_VXDEPENDENCIES", DependencyTable}, {"TAB_VXPACKAGE", PackageTable},
-    {"TAB_VXATTRIBUTE", AttributeTable}, {"TAB_VXDATAFLOW", DataFlowTable},
-    {"TAB_VXWORD2", WordTable},      {"TAB_VXOBJECT2", ObjectTable},
-    {"DB_QUERY", -1},                {"DB_QUERY2", -1},
+        {"TAB_VXLOAD", LoadTable},
+        {"TAB_VXFILE", FileTable},
+        {"TAB_VXOBJECT", ObjectTable},
+        {"TAB_VXENTRY", EntryTable},
+        {"TAB_VXROW", RowTable},
+        {"TAB_VXWORD", WordTable},
+        {"TAB_VXDEPENDENCIES", DependencyTable},
+        {"TAB_VXPACKAGE", PackageTable},
+        {"TAB_VXATTRIBUTE", AttributeTable},
+        {"TAB_VXDATAFLOW", DataFlowTable},
+        {"TAB_VXWORD2", WordTable},
+        {"TAB_VXOBJECT2", ObjectTable},
+        {"DB_QUERY", -1},
+        {"DB_QUERY2", -1},
 };
 
 // Indexes beyond the keys: the lookups of loading, dependency resolution and querying.
@@ -59,13 +67,13 @@ struct IndexDefinition
     const char *Columns;
 };
 const IndexDefinition Indexes[] = {
-    {"VXFILE_NAME", VXSchema::VXFILE, "VXFileName"},
-    {"VXOBJECT_IDENTIFIER", VXSchema::VXOBJECT, "VXObjectIdentifier"},
-    {"VXENTRY_NAME", VXSchema::VXENTRY, "VXEntryName"},
-    {"VXDEPENDENCIES_FROM", VXSchema::VXDEPENDENCIES, "VXFromFileID"},
-    {"VXDEPENDENCIES_TO", VXSchema::VXDEPENDENCIES, "VXFileID, VXObjectID"},
-    {"VXPACKAGE_MEMBER", VXSchema::VXPACKAGE, "VXObjectFileID, VXObjectID"},
-    {"VXDATAFLOW_FILE", VXSchema::VXDATAFLOW, "VXFileID"},
+        {"VXFILE_NAME", VXSchema::VXFILE, "VXFileName"},
+        {"VXOBJECT_IDENTIFIER", VXSchema::VXOBJECT, "VXObjectIdentifier"},
+        {"VXENTRY_NAME", VXSchema::VXENTRY, "VXEntryName"},
+        {"VXDEPENDENCIES_FROM", VXSchema::VXDEPENDENCIES, "VXFromFileID"},
+        {"VXDEPENDENCIES_TO", VXSchema::VXDEPENDENCIES, "VXFileID, VXObjectID"},
+        {"VXPACKAGE_MEMBER", VXSchema::VXPACKAGE, "VXObjectFileID, VXObjectID"},
+        {"VXDATAFLOW_FILE", VXSchema::VXDATAFLOW, "VXFileID"},
 };
 
 bool IsFlagField(const QString &name)
@@ -149,8 +157,7 @@ QSqlDatabase TVXSqlDataAccess::Database()
         return MainDatabase();
     // Qt connections belong to the thread that opened them: another thread (the query
     // thread) reads through a copy of its own, which sees what was committed.
-    const QString name = m_connectionName + QStringLiteral("@")
-                         + QString::number(reinterpret_cast<quintptr>(QThread::currentThread()));
+    const QString name = ThreadConnectionName();
     if (QSqlDatabase::contains(name))
         return QSqlDatabase::database(name, false);
     QSqlDatabase copy = QSqlDatabase::cloneDatabase(m_connectionName, name);
@@ -166,6 +173,28 @@ QSqlDatabase TVXSqlDataAccess::Database()
     return copy;
 }
 
+QString TVXSqlDataAccess::ThreadConnectionName() const
+{
+    // A serial of the thread's own: a new thread may get the address of one that ended.
+    static std::atomic<quint64> serials{0};
+    thread_local const quint64 serial = ++serials;
+    return m_connectionName + QStringLiteral("@") + QString::number(serial);
+}
+
+void TVXSqlDataAccess::ReleaseThreadConnection()
+{
+    if (QThread::currentThread() == thread())
+        return;
+    const QString name = ThreadConnectionName();
+    {
+        QMutexLocker lock(&m_threadConnectionsLock);
+        if (!m_threadConnections.removeOne(name))
+            return;
+    }
+    QSqlDatabase::database(name, false).close();
+    QSqlDatabase::removeDatabase(name);
+}
+
 void TVXSqlDataAccess::Configure(QSqlDatabase &) {}
 
 int TVXSqlDataAccess::Connect(const QString &connection)
@@ -177,11 +206,13 @@ int TVXSqlDataAccess::Connect(const QString &connection)
         return ++m_connectionCount;
     }
     static QAtomicInt serial;
-    m_connectionName = m_className + QStringLiteral("#") + QString::number(serial.fetchAndAddRelaxed(1));
+    m_connectionName
+            = m_className + QStringLiteral("#") + QString::number(serial.fetchAndAddRelaxed(1));
     try {
         QSqlDatabase database = QSqlDatabase::addDatabase(m_qtDriver, m_connectionName);
         if (!database.isValid())
-            throw TVXException(QStringLiteral("the Qt SQL driver %1 is not installed").arg(m_qtDriver));
+            throw TVXException(
+                    QStringLiteral("the Qt SQL driver %1 is not installed").arg(m_qtDriver));
         Open(database, connection);
         Configure(database);
         m_connection = connection;
@@ -271,18 +302,21 @@ void TVXSqlDataAccess::EnsureSchema(QSqlDatabase &database)
             continue;
         QStringList columns;
         for (int c = 0; c < table.ColumnCount; ++c)
-            columns << Text(table.Columns[c].Name) + QLatin1Char(' ') + ColumnType(table.Columns[c]);
+            columns << Text(table.Columns[c].Name) + QLatin1Char(' ')
+                               + ColumnType(table.Columns[c]);
         if (!table.Key.empty())
-            columns << QStringLiteral("PRIMARY KEY (%1)").arg(Text(table.Key).replace(QLatin1Char(';'), QStringLiteral(", ")));
+            columns << QStringLiteral("PRIMARY KEY (%1)")
+                               .arg(Text(table.Key).replace(QLatin1Char(';'),
+                                                            QStringLiteral(", ")));
         if (table.Name == VXSchema::VXATTRIBUTE)
             columns << QStringLiteral("UNIQUE (VXAttributeType, VXAttributeName)");
         Execute(query, QStringLiteral("CREATE TABLE %1 (%2)%3")
-                           .arg(name, columns.join(QStringLiteral(", ")), TableOptions(table)));
+                               .arg(name, columns.join(QStringLiteral(", ")), TableOptions(table)));
         for (const IndexDefinition &index : Indexes)
             if (index.Table == table.Name)
                 Execute(query, QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                                   .arg(QString::fromLatin1(index.Name), name,
-                                        QString::fromLatin1(index.Columns)));
+                                       .arg(QString::fromLatin1(index.Name), name,
+                                            QString::fromLatin1(index.Columns)));
     }
 }
 
@@ -294,10 +328,10 @@ void TVXSqlDataAccess::ReadCounters(bool raiseOnly)
         const char *Sql;
     };
     const Counter counters[] = {
-        {&m_lastFileID, "SELECT MAX(VXFileID) FROM VXFILE"},
-        {&m_lastPackageID, "SELECT MAX(VXPackageID) FROM VXPACKAGE"},
-        {&m_lastContentCounter, "SELECT MAX(VXContentCounter) FROM VXPACKAGE"},
-        {&m_lastAttributeID, "SELECT MAX(VXAttributeID) FROM VXATTRIBUTE"},
+            {&m_lastFileID, "SELECT MAX(VXFileID) FROM VXFILE"},
+            {&m_lastPackageID, "SELECT MAX(VXPackageID) FROM VXPACKAGE"},
+            {&m_lastContentCounter, "SELECT MAX(VXContentCounter) FROM VXPACKAGE"},
+            {&m_lastAttributeID, "SELECT MAX(VXAttributeID) FROM VXATTRIBUTE"},
     };
     QSqlQuery query(MainDatabase());
     for (const Counter &counter : counters) {
@@ -438,8 +472,8 @@ int TVXSqlDataAccess::GetTable(const QString &tableName)
 {
     const QString wanted = tableName == QLatin1String("QUERY") ? QStringLiteral("DB_QUERY")
                            : tableName == QLatin1String("QUERY2")
-                               ? QStringLiteral("DB_QUERY2")
-                               : QStringLiteral("TAB_") + tableName.toUpper();
+                                   ? QStringLiteral("DB_QUERY2")
+                                   : QStringLiteral("TAB_") + tableName.toUpper();
     for (int i = 0; i < int(m_cursors.size()); ++i)
         if (m_cursors[i].Name == wanted)
             return i + 1;
@@ -460,7 +494,8 @@ int TVXSqlDataAccess::GetField(int table, const QString &fieldName)
             if (record.fieldName(c).compare(fieldName, Qt::CaseInsensitive) == 0)
                 return c;
     }
-    Fail(QStringLiteral("GetField"), fieldName + QStringLiteral(": no such field in ") + cursor.Name);
+    Fail(QStringLiteral("GetField"),
+         fieldName + QStringLiteral(": no such field in ") + cursor.Name);
 }
 
 QString TVXSqlDataAccess::GetFieldName(int table, int field)
@@ -473,7 +508,8 @@ QString TVXSqlDataAccess::GetFieldName(int table, int field)
     } else if (cursor.Query && field >= 0 && field < cursor.Query->record().count()) {
         return cursor.Query->record().fieldName(field).toUpper();
     }
-    Fail(QStringLiteral("GetFieldName"), QStringLiteral("no field %1 in %2").arg(field).arg(cursor.Name));
+    Fail(QStringLiteral("GetFieldName"),
+         QStringLiteral("no field %1 in %2").arg(field).arg(cursor.Name));
 }
 
 bool TVXSqlDataAccess::SelectBegin(int table, const QString &condition)
@@ -492,8 +528,8 @@ bool TVXSqlDataAccess::SelectBegin(int table, const QString &condition)
         QString sql = QStringLiteral("SELECT * FROM ") + Text(Tables[cursor.Table].Name);
         if (!remembered.trimmed().isEmpty())
             sql += remembered.trimmed().toUpper().startsWith(QLatin1String("ORDER BY"))
-                       ? QLatin1Char(' ') + remembered.trimmed()
-                       : QStringLiteral(" WHERE ") + remembered;
+                           ? QLatin1Char(' ') + remembered.trimmed()
+                           : QStringLiteral(" WHERE ") + remembered;
         return Open(cursor, sql);
     } catch (const TVXException &e) {
         if (e.Message().startsWith(m_className))
@@ -530,8 +566,8 @@ QVariant TVXSqlDataAccess::GetFieldValue(int table, int field)
         return QString();
     const QVariant value = CurrentValue(cursor, field);
     const QString name = cursor.Table >= 0 && field >= 0 && field < Tables[cursor.Table].ColumnCount
-                             ? Text(Tables[cursor.Table].Columns[field].Name)
-                             : cursor.Query->record().fieldName(field);
+                                 ? Text(Tables[cursor.Table].Columns[field].Name)
+                                 : cursor.Query->record().fieldName(field);
     if (IsFlagField(name))
         return value.toInt() == 1;
     if (value.isNull())
@@ -583,7 +619,7 @@ void TVXSqlDataAccess::SetFieldValue(int table, int field, const QVariant &value
         const QString where = KeyCondition(cursor, keyValues);
         QSqlQuery update(MainDatabase());
         update.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3")
-                           .arg(Text(definition.Name), Text(column.Name), where));
+                               .arg(Text(definition.Name), Text(column.Name), where));
         update.addBindValue(stored);
         for (const QVariant &key : std::as_const(keyValues))
             update.addBindValue(key);
@@ -608,7 +644,7 @@ bool TVXSqlDataAccess::Delete(int table, const QString &condition, bool currentR
                 return true;
             QVariantList keyValues;
             query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2")
-                              .arg(Text(definition.Name), KeyCondition(cursor, keyValues)));
+                                  .arg(Text(definition.Name), KeyCondition(cursor, keyValues)));
             for (const QVariant &key : std::as_const(keyValues))
                 query.addBindValue(key);
             ExecutePrepared(query);
@@ -661,13 +697,14 @@ bool TVXSqlDataAccess::GoToKey(int table, const QString &keyFields, const QVaria
             const QVariant value = values.value(i);
             if (value.typeId() != QMetaType::QString)
                 terms << field + QStringLiteral(" = ")
-                             + (value.typeId() == QMetaType::Bool ? QString::number(value.toBool())
-                                                                  : value.toString());
+                                 + (value.typeId() == QMetaType::Bool
+                                            ? QString::number(value.toBool())
+                                            : value.toString());
             else if (caseSensitive)
                 terms << field + QStringLiteral(" = ") + QuotedText(value.toString());
             else
                 terms << RewriteSql(QStringLiteral("UPPER(")) + field + QStringLiteral(") = ")
-                             + QuotedText(value.toString().toUpper());
+                                 + QuotedText(value.toString().toUpper());
         }
         QString where = terms.join(QStringLiteral(" AND "));
         const qsizetype order = cursor.Condition.toUpper().indexOf(QLatin1String(" ORDER BY "));
@@ -678,14 +715,14 @@ bool TVXSqlDataAccess::GoToKey(int table, const QString &keyFields, const QVaria
             where += QLatin1Char(' ') + cursor.Condition.mid(order).trimmed();
         }
         return Open(cursor, QStringLiteral("SELECT * FROM ") + Text(definition.Name)
-                                + QStringLiteral(" WHERE ") + where);
+                                    + QStringLiteral(" WHERE ") + where);
     } catch (const TVXException &e) {
         if (e.Message().startsWith(m_className))
             throw;
-        Fail(QStringLiteral("GoToKey"), cursor.Name.mid(cursor.Name.indexOf(QLatin1Char('_')) + 1)
-                                            + QStringLiteral(": ") + keyFields + QStringLiteral(", ")
-                                            + shownValues.join(QStringLiteral(", ")) + QStringLiteral(", ")
-                                            + e.Message());
+        Fail(QStringLiteral("GoToKey"),
+             cursor.Name.mid(cursor.Name.indexOf(QLatin1Char('_')) + 1) + QStringLiteral(": ")
+                     + keyFields + QStringLiteral(", ") + shownValues.join(QStringLiteral(", "))
+                     + QStringLiteral(", ") + e.Message());
     }
 }
 
@@ -708,8 +745,8 @@ QSqlQuery &TVXSqlDataAccess::Prepared(int table)
         }
         insert = std::make_unique<QSqlQuery>(MainDatabase());
         if (!insert->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                 .arg(Text(definition.Name), columns.join(QStringLiteral(", ")),
-                                      marks.join(QStringLiteral(", "))))) {
+                                     .arg(Text(definition.Name), columns.join(QStringLiteral(", ")),
+                                          marks.join(QStringLiteral(", "))))) {
             const QString message = EngineMessage(insert->lastError());
             insert.reset();
             throw TVXException(message);
@@ -726,15 +763,17 @@ void TVXSqlDataAccess::Insert(int table, const QVariant *values)
     ExecutePrepared(insert);
 }
 
-void TVXSqlDataAccess::AppendRow(int table, const char *operation, std::initializer_list<QVariant> values)
+void TVXSqlDataAccess::AppendRow(int table, const char *operation,
+                                 std::initializer_list<QVariant> values)
 {
     const VXSchema::Table &definition = Tables[table];
     QVariant row[16];
     int c = 0;
     for (const QVariant &value : values) {
         const VXSchema::Column &column = definition.Columns[c];
-        row[c] = value.typeId() == QMetaType::QString ? QVariant(CutToColumn(column, value.toString()))
-                                                       : value;
+        row[c] = value.typeId() == QMetaType::QString
+                         ? QVariant(CutToColumn(column, value.toString()))
+                         : value;
         ++c;
     }
     try {
@@ -749,17 +788,21 @@ void TVXSqlDataAccess::AppendRow(int table, const char *operation, std::initiali
 
 void TVXSqlDataAccess::VXLOAD_Append(const QString &loadType, const QString &loadFrom,
                                      const QString &systemName, const QString &computerType,
-                                     const QString &computerLocation, const QString &applicationName)
+                                     const QString &computerLocation,
+                                     const QString &applicationName)
 {
     try {
         if (loadFrom.size() > VXSchema::DirectoryLength)
-            throw TVXException(QStringLiteral("the path is longer than %1 characters").arg(VXSchema::DirectoryLength));
-        AppendRow(LoadTable, "VXLOAD_Append", {loadType, loadFrom, systemName, computerType,
-                                               computerLocation, applicationName});
+            throw TVXException(QStringLiteral("the path is longer than %1 characters")
+                                       .arg(VXSchema::DirectoryLength));
+        AppendRow(
+                LoadTable, "VXLOAD_Append",
+                {loadType, loadFrom, systemName, computerType, computerLocation, applicationName});
     } catch (const TVXException &e) {
-        throw TVXException(m_className + QStringLiteral(".VXLOAD_Append: ") + loadType
-                           + QLatin1Char('.') + loadFrom + QStringLiteral(" : ")
-                           + QString(e.Message()).remove(m_className + QStringLiteral(".VXLOAD_Append: ")));
+        throw TVXException(
+                m_className + QStringLiteral(".VXLOAD_Append: ") + loadType + QLatin1Char('.')
+                + loadFrom + QStringLiteral(" : ")
+                + QString(e.Message()).remove(m_className + QStringLiteral(".VXLOAD_Append: ")));
     }
 }
 
@@ -767,7 +810,7 @@ void TVXSqlDataAccess::SelectFile(const QString &directory, const QString &fileN
 {
     SelectBegin(GetTable(QStringLiteral("VXFILE")),
                 QStringLiteral("VXDirectory = ") + QuotedText(directory)
-                    + QStringLiteral(" AND VXFileName = ") + QuotedText(fileName));
+                        + QStringLiteral(" AND VXFileName = ") + QuotedText(fileName));
 }
 
 void TVXSqlDataAccess::VXFILE_Append(int languageID, int systemID, int computerID,
@@ -778,7 +821,8 @@ void TVXSqlDataAccess::VXFILE_Append(int languageID, int systemID, int computerI
         if (m_connectionCount == 0)
             throw TVXException(QStringLiteral("not connected"));
         // Cutting a path would make the next load believe the file vanished.
-        if (directory.size() > VXSchema::DirectoryLength || fileName.size() > VXSchema::FileNameLength)
+        if (directory.size() > VXSchema::DirectoryLength
+            || fileName.size() > VXSchema::FileNameLength)
             throw TVXException(QStringLiteral("the path is too long to be stored: ") + directory
                                + QLatin1Char('/') + fileName);
         BeginWrite();
@@ -790,9 +834,9 @@ void TVXSqlDataAccess::VXFILE_Append(int languageID, int systemID, int computerI
         ExecutePrepared(find);
         if (!find.next()) {
             find.finish();
-            const QVariant row[] = {m_lastFileID + 1, languageID, systemID, computerID,
-                                    applicationID, directory, fileName, fileTime, fileSize,
-                                    qint64(0), QVariant()};
+            const QVariant row[]
+                    = {m_lastFileID + 1, languageID, systemID, computerID, applicationID, directory,
+                       fileName,         fileTime,   fileSize, qint64(0),  QVariant()};
             Insert(FileTable, row);
             ++m_lastFileID;
         } else {
@@ -805,9 +849,10 @@ void TVXSqlDataAccess::VXFILE_Append(int languageID, int systemID, int computerI
                 update.prepare(QStringLiteral("UPDATE VXFILE SET VXSystemID = ?, VXComputerID = ?, "
                                               "VXApplicationID = ? WHERE VXFileID = ?"));
             } else {
-                update.prepare(QStringLiteral("UPDATE VXFILE SET VXSystemID = ?, VXComputerID = ?, "
-                                              "VXApplicationID = ?, VXFileTime = ?, VXFileSize = ?, "
-                                              "VXLoadTime = 0 WHERE VXFileID = ?"));
+                update.prepare(
+                        QStringLiteral("UPDATE VXFILE SET VXSystemID = ?, VXComputerID = ?, "
+                                       "VXApplicationID = ?, VXFileTime = ?, VXFileSize = ?, "
+                                       "VXLoadTime = 0 WHERE VXFileID = ?"));
             }
             update.addBindValue(systemID);
             update.addBindValue(computerID);
@@ -876,9 +921,9 @@ void TVXSqlDataAccess::VXROW_SetCall(int fileID, int objectID, int entryID, int 
     }
 }
 
-void TVXSqlDataAccess::VXWORD_Append(int fileID, int objectID, int entryID, int rowID,
-                                     int wordID, int languageID, int sectionType,
-                                     int sectionLevel, const QString &word, int wordType,
+void TVXSqlDataAccess::VXWORD_Append(int fileID, int objectID, int entryID, int rowID, int wordID,
+                                     int languageID, int sectionType, int sectionLevel,
+                                     const QString &word, int wordType,
                                      const QString &objectIdentifier)
 {
     AppendRow(WordTable, "VXWORD_Append",
@@ -887,10 +932,9 @@ void TVXSqlDataAccess::VXWORD_Append(int fileID, int objectID, int entryID, int 
 }
 
 void TVXSqlDataAccess::VXDEPENDENCIES_Append(int fileID, int objectID, int entryID, int rowID,
-                                             int wordID, int inheritsFileID,
-                                             int inheritsObjectID, int fromFileID,
-                                             int fromObjectID, int fromEntryID, int fromRowID,
-                                             int fromWordID)
+                                             int wordID, int inheritsFileID, int inheritsObjectID,
+                                             int fromFileID, int fromObjectID, int fromEntryID,
+                                             int fromRowID, int fromWordID)
 {
     AppendRow(DependencyTable, "VXDEPENDENCIES_Append",
               {fileID, objectID, entryID, rowID, wordID, inheritsFileID, inheritsObjectID,
@@ -965,10 +1009,11 @@ void TVXSqlDataAccess::VXDeleteForFileID(int fileID)
             throw TVXException(QStringLiteral("not connected"));
         BeginWrite();
         QSqlQuery query(MainDatabase());
-        for (const char *table : {"VXOBJECT", "VXENTRY", "VXROW", "VXWORD", "VXPACKAGE", "VXDATAFLOW"})
+        for (const char *table :
+             {"VXOBJECT", "VXENTRY", "VXROW", "VXWORD", "VXPACKAGE", "VXDATAFLOW"})
             Execute(query, QStringLiteral("DELETE FROM %1 WHERE VXFileID = %2")
-                               .arg(QString::fromLatin1(table))
-                               .arg(fileID));
+                                   .arg(QString::fromLatin1(table))
+                                   .arg(fileID));
         CommitTransaction();
     } catch (const std::exception &e) {
         Fail(QStringLiteral("VXDeleteForFileID"), VXMessage(e));

@@ -68,9 +68,9 @@ public:
     void VXROW_Append(int fileID, int objectID, int entryID, int rowID, int languageID,
                       const QString &row, bool call) override;
     void VXROW_SetCall(int fileID, int objectID, int entryID, int rowID) override;
-    void VXWORD_Append(int fileID, int objectID, int entryID, int rowID, int wordID,
-                       int languageID, int sectionType, int sectionLevel, const QString &word,
-                       int wordType, const QString &objectIdentifier) override;
+    void VXWORD_Append(int fileID, int objectID, int entryID, int rowID, int wordID, int languageID,
+                       int sectionType, int sectionLevel, const QString &word, int wordType,
+                       const QString &objectIdentifier) override;
     void VXDEPENDENCIES_Append(int fileID, int objectID, int entryID, int rowID, int wordID,
                                int inheritsFileID, int inheritsObjectID, int fromFileID,
                                int fromObjectID, int fromEntryID, int fromRowID,
@@ -81,6 +81,7 @@ public:
     void VXDATAFLOW_Append(int fileID, int rowID, int wordID, int fromFileID, int fromRowID,
                            int fromWordID) override;
     TVXDataset *GetQuery(QObject *owner, const QStringList &sql, bool bidirectional) override;
+    void ReleaseThreadConnection() override;
 
     const QString &ConnectionText() const { return m_connection; }
 
@@ -158,6 +159,8 @@ private:
     bool m_inTransaction = false;
     std::vector<Cursor> m_cursors;
     std::vector<std::unique_ptr<QSqlQuery>> m_inserts;
+    QString ThreadConnectionName() const;
+
     QMutex m_threadConnectionsLock;
     QStringList m_threadConnections;
 };

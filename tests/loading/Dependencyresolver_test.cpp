@@ -79,18 +79,7 @@ protected:
     {
         m_db->VXWORD_Append(file, object, entry, row, word, Language, 0, 1, text, type, text);
     }
-    QList<QVariantList> Rows(const QString &sql)
-    {
-        QList<QVariantList> rows;
-        std::unique_ptr<TVXDataset> dataset(m_db->GetQuery(nullptr, {sql}, false));
-        for (; dataset && !dataset->Eof(); dataset->Next()) {
-            QVariantList row;
-            for (int i = 0; i < dataset->FieldCount(); ++i)
-                row << dataset->Value(i);
-            rows << row;
-        }
-        return rows;
-    }
+    QList<QVariantList> Rows(const QString &sql) { return VXSelectRows(m_db, sql); }
     void Resolve()
     {
         m_db->Commit(false, false);

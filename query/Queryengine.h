@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Which statements of the loaded sources hold words like these, in these places: the
+// where clause becomes one SELECT over VXWORD (run on a thread of its own) and a set of
+// match clauses tested against the other words of each selected statement. Qualifying
+// statements fill the result table 40 rows at a time. The Query window owns an engine;
+// velunor-cli drives one without a window.
+#pragma once
+
+#include "query/Queryresultmodel.h"
+#include "query/Querythread.h"
+#include "query/Whereclause.h"
+#include "shell/Export.h"
+
+#include <QElapsedTimer>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class TVXDataAccessInterface;
+class TVXDataset;
+
+// One OR group of the SQL, or one condition tested in memory.
+struct TWordClause
+{
+    QString SqlText;
+    bool NeedsMatch = false;
+    int TypeKey = 0;
+    TOperator Operator = VXOperator::None;
+    QString Value;
+    int SectionType = 0;
+    bool Matched = false;
+    // The match clause that goes with an assignment attribute's OR group.
+    bool Partner = false;
+};
+
+class VXCORE_EXPORT TVXQueryEngine
+{
+public:
+    // What the window does while the engine works; each may be left empty.
+    struct TVXCallbacks
+    {
+        std::function<void(const QString &)> Message; // "Getting Results..." and the like
+        std::function<void()> ProcessEvents;
+        std::function<void(bool)> ShowStop;
+        std::function<bool()> StopRequested;
+    };
+
+    static constexpr int PageSize = 40;
+    // The attributes' word-type keys that table A does not take from Part 3.1 codes.
+    static constexpr int AnyExecutableWord = 99600;
+    static constexpr int Assigns = 99601;
+    static constexpr int AssignTo = 99602;
+    static constexpr int AssignFrom = 99603;
+    static constexpr int AnyWord = -1;
+
+    // Fetches the table and field handles once, as the window does when it connects.
+    explicit TVXQueryEngine(TVXDataAccessInterface *db, TVXCallbacks callbacks = {});
+    ~TVXQueryEngine();
+    TVXQueryEngine(const TVXQueryEngine &) = delete;
+    TVXQueryEngine &operator=(const TVXQueryEngine &) = delete;
+
+    TVXWhereClause &WhereClause() { return m_whereClause; }
+    void SetCaseSensitive(bool caseSensitive) { m_caseSensitive = caseSensitive; }
+    // The caption of the "In:" group carries the track mode.
+    void SetInCaption(const QString &caption) { m_inCaption = caption; }
+
+    // The handles a where-clause part names.
+    int Table(const QString &name) const;
+    int Field(int table, const QString &name) const;
+
+    void Query(bool newSearch, bool countHits);
+    QString AppendFilterString(const TVXWhereClause &whereClause, bool caseSensitive, int index,
+                               QString sql) const;
+    bool WordMatch(const QString &word, TOperator op, const QString &value) const;
+    // The SQL condition of a find attribute (table A); empty for an unknown key.
+    static QString WordTypeCondition(int typeKey);
+    static bool WordTypeMatches(int typeKey, int wordType);
+
+    const QStringList &SqlLines() const { return m_sql; }
+    const QList<TWordClause> &WordClauses() const { return m_clauses; }
+    TVXQueryResultModel &Result() { return m_result; }
+    int HitCount() const { return m_hitCount; }
+    int EndOfResults() const { return m_endOfResults; }
+    bool MoreRows() const { return m_endOfResults < 0 && m_next < m_words.size(); }
+    bool Stopped() const { return m_stopped; }
+    double ElapsedSeconds() const { return m_elapsed; }
+    const QString &OrderLabel() const { return m_orderLabel; }
+    QString HitLabel() const;
+
+    // Runs every line of the text that does not begin with "--"; false (and "Error in SQL
+    // Statement" as the label) when one fails.
+    // The last statement's rows stay open in last when it is given.
+    bool SqlReport(const QString &text, QString &label, QString *error = nullptr,
+                   std::unique_ptr<TVXDataset> *last = nullptr);
+
+private:
+    struct Handles
+    {
+        int Attribute, File, Word, Object, Entry, Package, Row;
+        int WordField, SectionTypeField;
+    };
+    void Build();
+    bool Run(bool countHits);
+    void Fetch(bool countHits);
+    bool IsHit(const TVXQueryThread::Word &word);
+    bool InTrack(const TVXQueryThread::Word &word) const;
+    void AppendRow(const TVXQueryThread::Word &word);
+    QList<QVariantList> Rows(const QString &sql) const;
+    void Say(const QString &message) const;
+
+    TVXDataAccessInterface *m_db;
+    TVXCallbacks m_callbacks;
+    Handles m_handles{};
+    TVXWhereClause m_whereClause;
+    bool m_caseSensitive = false;
+    QString m_inCaption;
+    bool m_trackMode = false;
+    bool m_sequentialEntries = false;
+    bool m_sequentialObjects = false;
+    QString m_orderLabel;
+
+    QString m_fileFilter;
+    QString m_subQuery;
+    QList<TWordClause> m_clauses;
+    bool m_matchNeeded = false;
+    QStringList m_sql;
+    std::vector<TVXQueryThread::Word> m_words;
+    size_t m_next = 0;
+    size_t m_pageStart = 0;
+    int m_hitCount = -1;
+    int m_endOfResults = -1;
+    bool m_stopped = false;
+    QElapsedTimer m_timer;
+    double m_elapsed = 0;
+    TVXQueryResultModel m_result;
+    // Stopped searches whose SELECT has not come back yet; waited for at the end.
+    std::vector<std::unique_ptr<TVXQueryThread>> m_abandoned;
+
+    // What the previous result row looked up.
+    TVXQueryResultRow m_previous;
+    bool m_hasPrevious = false;
+};

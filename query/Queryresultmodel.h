@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The result table of a search: one row per qualifying statement, unique over file,
+// object, entry, row and execution order, shown by the Query window and printed by
+// velunor-cli. Fields are addressed by their names, as the window's documents store them.
+#pragma once
+
+#include "shell/Export.h"
+
+#include <QAbstractTableModel>
+#include <QSet>
+#include <QStringList>
+#include <QVariant>
+
+#include <set>
+#include <tuple>
+
+struct TVXQueryResultRow
+{
+    QString QRSystemName;
+    QString QRComputerName;
+    QString QRApplicationName;
+    QString QRObjectName;
+    QString QREntryName;
+    QString QRRow;
+    QString QRLanguageName;
+    int QRFileID = 0;
+    int QRObjectID = 0;
+    int QREntryID = 0;
+    int QRRowID = 0;
+    int QRWordID = 0;
+    int QRLanguageID = 0;
+    int QRExeOrder = 0;
+    int QRSectionLevel = 0;
+    int QRCallToIndex = 0;
+};
+
+class VXCORE_EXPORT TVXQueryResultModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit TVXQueryResultModel(QObject *owner = nullptr);
+
+    static const QStringList &FieldNames();
+    // The columns a user sees, with their labels.
+    static const QStringList &VisibleFields();
+    static QString DisplayLabel(const QString &field);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    int RecordCount() const { return int(m_rows.size()); }
+    const TVXQueryResultRow &Row(int row) const { return m_rows[row]; }
+    QVariant Value(int row, const QString &field) const;
+    // False (and nothing added) when the primary index already holds the statement.
+    bool Append(const TVXQueryResultRow &row);
+    void Clear();
+    // Orders the rows by the fields named, separated by ";" (as index field names are).
+    void SetIndexFieldNames(const QString &fields);
+
+private:
+    using Key = std::tuple<int, int, int, int, int>;
+    static Key PrimaryKey(const TVXQueryResultRow &row);
+
+    QList<TVXQueryResultRow> m_rows;
+    std::set<Key> m_keys;
+};

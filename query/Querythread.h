@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Runs the one SELECT of a search away from the user-interface thread, which polls
+// Finished while it keeps the window alive.
+#pragma once
+
+#include "shell/Export.h"
+
+#include <QStringList>
+#include <QThread>
+
+#include <array>
+#include <atomic>
+#include <vector>
+
+class TVXDataAccessInterface;
+
+class VXCORE_EXPORT TVXQueryThread : public QThread
+{
+    Q_OBJECT
+public:
+    // The key columns of one selected word: file, object, entry, row, word, section level.
+    using Word = std::array<int, 6>;
+
+    TVXQueryThread(TVXDataAccessInterface *db, QStringList sql, bool bidirectional);
+
+    TVXDataAccessInterface *DB;
+    QStringList SQL;
+    bool Bidirectional;
+    std::atomic<bool> Finished{false};
+    // Asks the thread to stop reading rows; the SELECT itself runs to its end.
+    std::atomic<bool> Abandoned{false};
+    // The selected words. A dataset reads through the connection of the thread that
+    // opened it, so the rows are read here and handed over as values.
+    std::vector<Word> Result;
+    QString Error;
+
+protected:
+    void run() override;
+};

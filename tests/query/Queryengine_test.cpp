@@ -1,0 +1,304 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Searches as the Query window runs them, over a repository loaded from COBOL sources.
+#include "Testsupport.h"
+
+#include "query/Queryengine.h"
+#include "repository/Dataaccessinterface.h"
+#include "shell/Configtable.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// Readable failure messages.
+void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+void PrintTo(const QStringList &list, std::ostream *out)
+{
+    *out << '[' << list.join(QStringLiteral("|")).toStdString() << ']';
+}
+
+namespace {
+
+// Fixed-format COBOL: the text from column 8 on, sequence numbers added.
+QByteArray Cobol(const QStringList &lines)
+{
+    QByteArray text;
+    int number = 0;
+    for (const QString &line : lines) {
+        const QString indicator
+                = line.startsWith(QLatin1Char('*')) ? QString() : QStringLiteral(" ");
+        text += QStringLiteral("%1%2%3\n")
+                        .arg(number += 100, 6, 10, QLatin1Char('0'))
+                        .arg(indicator, line)
+                        .toLatin1();
+    }
+    return text;
+}
+
+class QueryEngineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_packages = std::make_unique<VXTest::PackageFolder>(
+                QStringList{QStringLiteral("vxlib0200.so"), QStringLiteral("vxlib0520.so")});
+        m_session = std::make_unique<VXTest::Session>(m_packages->Path());
+        const QString sources = m_home.File(QStringLiteral("sources"));
+        QDir().mkpath(sources);
+        Write(sources + QStringLiteral("/QRY001.ibmcob"),
+              Cobol({QStringLiteral("IDENTIFICATION DIVISION."),
+                     QStringLiteral("PROGRAM-ID. QRY001."), QStringLiteral("DATA DIVISION."),
+                     QStringLiteral("WORKING-STORAGE SECTION."),
+                     QStringLiteral("01  WS-NAME             PIC X(30)."),
+                     QStringLiteral("01  WS-OUT              PIC X(30)."),
+                     QStringLiteral("01  WS-COUNT            PIC 9(5)."),
+                     QStringLiteral("PROCEDURE DIVISION."), QStringLiteral("MAIN-PARA."),
+                     QStringLiteral("*    MOVE NOTHING IN A COMMENT"),
+                     QStringLiteral("    MOVE WS-NAME TO WS-OUT. ADD 1 TO WS-COUNT."),
+                     QStringLiteral("    MOVE 'O''BRIEN' TO WS-NAME."),
+                     QStringLiteral("    COMPUTE WS-COUNT ="),
+                     QStringLiteral("        WS-COUNT + 1."),
+                     QStringLiteral("    IF WS-COUNT > 10"),
+                     QStringLiteral("       DISPLAY 'MOVE ME'"), QStringLiteral("    END-IF."),
+                     QStringLiteral("    GOBACK.")}));
+        QStringList many{QStringLiteral("IDENTIFICATION DIVISION."),
+                         QStringLiteral("PROGRAM-ID. QRY002."),
+                         QStringLiteral("DATA DIVISION."),
+                         QStringLiteral("WORKING-STORAGE SECTION."),
+                         QStringLiteral("01  WS-A                PIC X."),
+                         QStringLiteral("01  WS-B                PIC X."),
+                         QStringLiteral("PROCEDURE DIVISION."),
+                         QStringLiteral("MAIN-PARA.")};
+        for (int i = 0; i < 50; ++i)
+            many << QStringLiteral("    MOVE WS-A TO WS-B.");
+        many << QStringLiteral("    GOBACK.");
+        Write(sources + QStringLiteral("/QRY002.ibmcob"), Cobol(many));
+
+        TVXDataAccessInterface *db = m_session->Service().ConnectDB(QString());
+        db->VXLOAD_Append(QStringLiteral("FOLDER"), sources, QStringLiteral("BILLING"), QString(),
+                          QString(), QString());
+        db->Commit(false, false);
+        db->DisConnect();
+        m_session->Service().LoadDB(QStringLiteral("VN_FirstDataBase"), true, false, QString(),
+                                    QString());
+        m_db = m_session->Service().ConnectDB(QString());
+        m_engine = std::make_unique<TVXQueryEngine>(m_db);
+        m_word = m_engine->Table(QStringLiteral("VXWORD"));
+    }
+    void TearDown() override
+    {
+        m_engine.reset();
+        m_db->DisConnect();
+        m_session.reset();
+    }
+    static void Write(const QString &path, const QByteArray &content)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    void Find(bool andPrevious, int typeKey, TOperator op, const QString &value)
+    {
+        m_engine->WhereClause().Add(andPrevious, m_word,
+                                    m_engine->Field(m_word, QStringLiteral("VXWord")), typeKey);
+        m_engine->WhereClause().SetOperator(op);
+        m_engine->WhereClause().SetValueString(value);
+    }
+    void In(const QString &table, const QString &field, int typeKey, TOperator op,
+            const QString &value)
+    {
+        const int handle = m_engine->Table(table);
+        m_engine->WhereClause().Add(true, handle, m_engine->Field(handle, field), typeKey);
+        m_engine->WhereClause().SetOperator(op);
+        m_engine->WhereClause().SetValueString(value);
+    }
+    // The rows' line texts, trimmed.
+    QStringList Lines()
+    {
+        QStringList lines;
+        for (int i = 0; i < m_engine->Result().RecordCount(); ++i)
+            lines << m_engine->Result().Row(i).QRRow.mid(6, 66).trimmed();
+        return lines;
+    }
+
+    VXTest::Home m_home;
+    std::unique_ptr<VXTest::PackageFolder> m_packages;
+    std::unique_ptr<VXTest::Session> m_session;
+    TVXDataAccessInterface *m_db = nullptr;
+    std::unique_ptr<TVXQueryEngine> m_engine;
+    int m_word = 0;
+};
+
+TEST_F(QueryEngineTest, OneWordEqualsAnyWhereCaseInsensitive)
+{
+    Find(true, TVXQueryEngine::AnyExecutableWord, VXOperator::Equals, QStringLiteral("move"));
+    In(QStringLiteral("VXOBJECT"), QStringLiteral("VXFileID"), 0, VXOperator::Equals,
+       QStringLiteral("1;1000:QRY001"));
+    m_engine->Query(true, true);
+    const QStringList sql = m_engine->SqlLines();
+    ASSERT_GE(sql.size(), 4);
+    EXPECT_EQ(sql[0], QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID, "
+                                     "VXSectionLevel FROM VXWORD W WHERE "));
+    EXPECT_EQ(sql[1], QStringLiteral("("));
+    EXPECT_EQ(sql[2], QStringLiteral("( Upper(VXWORD) = 'MOVE' AND VXWordType NOT IN(1003, 53, 51, "
+                                     "52, 9999) )"));
+    EXPECT_EQ(sql[3], QStringLiteral(")"));
+    EXPECT_EQ(sql[4], QStringLiteral(" AND ( EXISTS (SELECT * FROM VXObject O WHERE O.VXFileID = "
+                                     "W.VXFileID AND O.VXObjectID = W.VXObjectID AND (VXFileID = 1 "
+                                     "AND VXObjectID = 1000)))"));
+    EXPECT_EQ(sql.last(),
+              QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID"));
+    // The MOVE statements, the one sharing its line with ADD included, and the string; not
+    // the comment.
+    EXPECT_EQ(Lines(), (QStringList{QStringLiteral("MOVE WS-NAME TO WS-OUT. ADD 1 TO WS-COUNT."),
+                                    QStringLiteral("MOVE 'O''BRIEN' TO WS-NAME."),
+                                    QStringLiteral("DISPLAY 'MOVE ME'")}));
+    EXPECT_EQ(m_engine->HitCount(), 3);
+    const TVXQueryResultRow &first = m_engine->Result().Row(0);
+    EXPECT_EQ(first.QRObjectName, QStringLiteral("QRY001"));
+    EXPECT_EQ(first.QREntryName, QStringLiteral("QRY001"));
+    EXPECT_EQ(first.QRSystemName, QStringLiteral("BILLING"));
+    EXPECT_TRUE(m_engine->HitLabel().startsWith(QStringLiteral("3 hits in 3 Statements (")))
+            << m_engine->HitLabel().toStdString();
+
+    // Case-sensitive: nothing is written in lower case.
+    m_engine->SetCaseSensitive(true);
+    m_engine->Query(true, true);
+    EXPECT_EQ(m_engine->SqlLines()[2], QStringLiteral("( VXWORD = 'move' AND VXWordType NOT "
+                                                      "IN(1003, 53, 51, 52, 9999) )"));
+    EXPECT_EQ(m_engine->Result().RecordCount(), 0);
+    EXPECT_TRUE(m_engine->HitLabel().startsWith(QStringLiteral("0 hits in 0 Statements")));
+
+    // Any word: the comment and the string as well, each statement once.
+    m_engine->SetCaseSensitive(false);
+    m_engine->WhereClause().Clear();
+    Find(true, TVXQueryEngine::AnyWord, VXOperator::Equals, QStringLiteral("MOVE"));
+    In(QStringLiteral("VXOBJECT"), QStringLiteral("VXFileID"), 0, VXOperator::Equals,
+       QStringLiteral("1;1000:QRY001"));
+    m_engine->Query(true, true);
+    EXPECT_EQ(m_engine->SqlLines()[2],
+              QStringLiteral("( Upper(VXWORD) = 'MOVE' AND VXFileID > 0 )"));
+    EXPECT_EQ(Lines(), (QStringList{QStringLiteral("*    MOVE NOTHING IN A COMMENT"),
+                                    QStringLiteral("MOVE WS-NAME TO WS-OUT. ADD 1 TO WS-COUNT."),
+                                    QStringLiteral("MOVE 'O''BRIEN' TO WS-NAME."),
+                                    QStringLiteral("DISPLAY 'MOVE ME'")}));
+}
+
+TEST_F(QueryEngineTest, OrGroupsAndAndMatches)
+{
+    Find(true, 1012, VXOperator::Equals, QStringLiteral("WS-OUT"));
+    Find(false, 1001, VXOperator::Contains, QStringLiteral("BRIEN"));
+    m_engine->Query(true, true);
+    EXPECT_EQ(m_engine->SqlLines()[2],
+              QStringLiteral("( Upper(VXWORD) = 'WS-OUT' AND VXWordType = 1012 )"));
+    EXPECT_EQ(m_engine->SqlLines()[3],
+              QStringLiteral(" OR ( Upper(VXWORD) LIKE '%BRIEN%' AND VXWordType = 1001 )"));
+    EXPECT_EQ(Lines(), (QStringList{QStringLiteral("MOVE WS-NAME TO WS-OUT. ADD 1 TO WS-COUNT."),
+                                    QStringLiteral("MOVE 'O''BRIEN' TO WS-NAME.")}));
+
+    // And: the second row filters the statements of the first in memory.
+    m_engine->WhereClause().Clear();
+    Find(true, 1012, VXOperator::Equals, QStringLiteral("WS-COUNT"));
+    Find(true, 8, VXOperator::None, QString());
+    m_engine->Query(true, true);
+    EXPECT_EQ(m_engine->SqlLines().size(), 5) << "one condition line";
+    EXPECT_EQ(Lines(), (QStringList{QStringLiteral("IF WS-COUNT > 10")}));
+    EXPECT_EQ(m_engine->HitCount(), -1);
+    EXPECT_TRUE(m_engine->HitLabel().startsWith(QStringLiteral(">= 1 hits in 1 Statements")))
+            << m_engine->HitLabel().toStdString();
+}
+
+// The assignment attributes compare section levels: a variable counts as assigned to
+// when a TO, INTO or INITIALIZE of its level stands in the statement, as assigned from
+// when an "=" or SET of its level does.
+TEST_F(QueryEngineTest, AssignmentsToAndFrom)
+{
+    Find(true, TVXQueryEngine::AssignTo, VXOperator::Equals, QStringLiteral("WS-NAME"));
+    m_engine->Query(true, true);
+    EXPECT_EQ(m_engine->SqlLines()[2],
+              QStringLiteral("( Upper(VXWORD) = 'WS-NAME' AND VXWordType = 1012)"));
+    ASSERT_EQ(m_engine->WordClauses().size(), 2);
+    EXPECT_TRUE(m_engine->WordClauses()[1].Partner);
+    EXPECT_EQ(m_engine->WordClauses()[1].SqlText, QStringLiteral(" )"));
+    EXPECT_EQ(Lines(), (QStringList{QStringLiteral("MOVE WS-NAME TO WS-OUT. ADD 1 TO WS-COUNT."),
+                                    QStringLiteral("MOVE 'O''BRIEN' TO WS-NAME.")}));
+    m_engine->WhereClause().Clear();
+    Find(true, TVXQueryEngine::AssignFrom, VXOperator::Equals, QStringLiteral("WS-COUNT"));
+    m_engine->Query(true, true);
+    EXPECT_EQ(Lines(),
+              (QStringList{QStringLiteral("COMPUTE WS-COUNT ="), QStringLiteral("WS-COUNT + 1.")}));
+    m_engine->WhereClause().Clear();
+    Find(true, TVXQueryEngine::AssignFrom, VXOperator::Equals, QStringLiteral("WS-NAME"));
+    m_engine->Query(true, true);
+    EXPECT_EQ(Lines(), QStringList());
+}
+
+TEST_F(QueryEngineTest, AttributeInRowsFilterFiles)
+{
+    Find(true, TVXQueryEngine::AnyWord, VXOperator::Equals, QStringLiteral("MOVE"));
+    In(QStringLiteral("VXATTRIBUTE"), QStringLiteral("VXAttributeName"), 1, VXOperator::Equals,
+       QStringLiteral("O'NOWHERE"));
+    m_engine->Query(true, true);
+    EXPECT_EQ(
+            m_engine->SqlLines(),
+            QStringList{QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID, "
+                                       "VXSectionLevel FROM VXWORD WHERE VXFileID = 0")});
+    EXPECT_TRUE(m_engine->HitLabel().startsWith(QStringLiteral("0 hits in 0 Statements")));
+
+    m_engine->WhereClause().Clear();
+    Find(true, TVXQueryEngine::AnyWord, VXOperator::Equals, QStringLiteral("MOVE"));
+    In(QStringLiteral("VXATTRIBUTE"), QStringLiteral("VXAttributeName"), 1, VXOperator::Equals,
+       QStringLiteral("billing"));
+    m_engine->Query(true, true);
+    EXPECT_TRUE(m_engine->SqlLines().contains(
+            QStringLiteral(" AND EXISTS (SELECT * FROM VXFILE F WHERE F.VXFileID = W.VXFileID AND "
+                           "(VXSystemID IN (1)))")))
+            << m_engine->SqlLines().join('\n').toStdString();
+    EXPECT_EQ(m_engine->HitCount(), 54) << "50 in QRY002, the comment and the string in QRY001";
+}
+
+TEST_F(QueryEngineTest, PagesOfForty)
+{
+    Find(true, TVXQueryEngine::AnyWord, VXOperator::Equals, QStringLiteral("MOVE"));
+    m_engine->Query(true, true);
+    EXPECT_EQ(m_engine->Result().RecordCount(), 39);
+    EXPECT_TRUE(m_engine->MoreRows());
+    EXPECT_TRUE(
+            m_engine->HitLabel().startsWith(QStringLiteral("54 hits in more than 39 Statements")))
+            << m_engine->HitLabel().toStdString();
+    m_engine->Query(false, true);
+    EXPECT_EQ(m_engine->Result().RecordCount(), 54);
+    EXPECT_FALSE(m_engine->MoreRows());
+    EXPECT_EQ(m_engine->EndOfResults(), 55);
+    EXPECT_TRUE(m_engine->HitLabel().startsWith(QStringLiteral("54 hits in 54 Statements")));
+}
+
+TEST_F(QueryEngineTest, StopLeavesAnEmptyResult)
+{
+    TVXQueryEngine engine(m_db, {{}, {}, {}, [] { return true; }});
+    engine.WhereClause().Add(true, m_word, engine.Field(m_word, QStringLiteral("VXWord")),
+                             TVXQueryEngine::AnyWord);
+    engine.Query(true, true);
+    EXPECT_TRUE(engine.Stopped());
+    EXPECT_EQ(engine.Result().RecordCount(), 0);
+}
+
+TEST_F(QueryEngineTest, SqlReportRunsEveryLineButComments)
+{
+    QString label;
+    EXPECT_TRUE(m_engine->SqlReport(
+            QStringLiteral("-- SELEKT nothing\nSELECT COUNT(*) FROM VXWORD"), label));
+    EXPECT_TRUE(label.endsWith(QStringLiteral(" sec)")));
+    QString error;
+    EXPECT_FALSE(m_engine->SqlReport(QStringLiteral("SELEKT * FROM VXWORD"), label, &error));
+    EXPECT_EQ(label, QStringLiteral("Error in SQL Statement"));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+} // namespace
