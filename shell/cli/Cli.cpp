@@ -4,6 +4,8 @@
 #include "loading/Loadsources.h"
 #include "loading/Middlewarecheck.h"
 #include "loading/Middlewarerules.h"
+#include "query/Queryattributes.h"
+#include "query/Queryengine.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
 #include "shell/Basefunctionsinterface.h"
@@ -38,6 +40,8 @@ const char *const GeneralUsage
           "  databases   the configured source databases\n"
           "  languages   the languages, their file extensions and editors\n"
           "  middleware  the middleware definitions and their test run\n"
+          "  query       the statements that hold words like these, in these places\n"
+          "  sql         a free SELECT over the repository\n"
           "  help        this text, or a command's (velunor-cli help <command>)\n";
 
 const char *const LoadUsage
@@ -109,6 +113,37 @@ const char *const MiddlewareUsage
           "words after WORD to the target program, entry or table name (0: not used). The test\n"
           "lists what the definition finds in a repository without changing it.\n";
 
+const char *const QueryUsage
+        = "usage: velunor-cli query --find ATTRIBUTE OPERATOR VALUE [--and|--or --find ...]\n"
+          "                   [--in ATTRIBUTE OPERATOR VALUE ...] [--case-sensitive] [--count]\n"
+          "                   [--limit N] [--json] [--db NAME]\n"
+          "\n"
+          "Lists the statements that hold a word of the first --find row; further rows joined\n"
+          "with --or widen the search, rows joined with --and (the default) must be met by\n"
+          "other words of the same statement. --in rows restrict it to systems, computers,\n"
+          "applications, packages, objects or entries, or to a kind of section. OPERATOR is\n"
+          "equals, contains, begins-with or ends-with (or \"any\" with no VALUE, for a find\n"
+          "row that asks only for the kind of word). The hit count goes to standard error.\n"
+          "Find attributes:\n%1\nIn attributes:\n%2\n";
+
+const char *const SqlUsage
+        = "usage: velunor-cli sql \"STATEMENT\" [--db NAME]\n"
+          "\n"
+          "Runs every line of STATEMENT that does not begin with \"--\" and prints the rows of\n"
+          "the last one, tab-separated, under its column names.\n";
+
+QString QueryUsageText()
+{
+    QString find, in;
+    for (const TVXQueryAttribute &attribute : VXQueryAttributes::FindAttributes())
+        find += QStringLiteral("  \"") + attribute.Text + QStringLiteral("\"\n");
+    for (const TVXQueryAttribute &attribute : VXQueryAttributes::InAttributes())
+        in += QStringLiteral("  \"") + attribute.Text + QStringLiteral("\"\n");
+    find.chop(1);
+    in.chop(1);
+    return QString::fromLatin1(QueryUsage).arg(find, in);
+}
+
 int Count(TVXDataAccessInterface *db, const QString &sql)
 {
     std::unique_ptr<TVXDataset> dataset(db->GetQuery(nullptr, {sql}, false));
@@ -157,7 +192,11 @@ int TVXCli::UsageError(const QString &message, const QString &command)
               : command == QLatin1String("databases")  ? DatabasesUsage
               : command == QLatin1String("languages")  ? LanguagesUsage
               : command == QLatin1String("middleware") ? MiddlewareUsage
+              : command == QLatin1String("sql")        ? SqlUsage
+              : command == QLatin1String("query")      ? ""
                                                        : GeneralUsage);
+    if (command == QLatin1String("query"))
+        m_err << QueryUsageText();
     m_err.flush();
     return Usage;
 }
@@ -180,6 +219,10 @@ int TVXCli::Help(const QString &command)
         m_out << LanguagesUsage;
     else if (command == QLatin1String("middleware"))
         m_out << MiddlewareUsage;
+    else if (command == QLatin1String("query"))
+        m_out << QueryUsageText();
+    else if (command == QLatin1String("sql"))
+        m_out << SqlUsage;
     else
         return UsageError(QStringLiteral("unknown command '%1'").arg(command), QString());
     return Success;
@@ -192,6 +235,11 @@ int TVXCli::Run(const QStringList &arguments)
     const QString command = arguments.first();
     if (command == QLatin1String("help") || command == QLatin1String("--help"))
         return Help(arguments.value(1));
+    // Their rows take several values each, so they read their own arguments.
+    if (command == QLatin1String("query"))
+        return Query(arguments.mid(1));
+    if (command == QLatin1String("sql"))
+        return Sql(arguments.mid(1));
 
     // What each command accepts.
     struct Grammar
@@ -837,6 +885,210 @@ int TVXCli::Middleware(const Arguments &arguments)
         for (const TVXMiddlewareHit &hit : result.Hits)
             m_out << hit.FoundStatement << '\t' << hit.FoundObjectIdentifier << '\t'
                   << hit.FoundEntryName << '\t' << hit.FoundTableIdentifier << '\n';
+        return Success;
+    } catch (const std::exception &e) {
+        return Fail(VXMessage(e));
+    }
+}
+
+int TVXCli::Query(const QStringList &arguments)
+{
+    struct Row
+    {
+        bool Find = true;
+        bool AndPrevious = true;
+        const TVXQueryAttribute *Attribute = nullptr;
+        TOperator Operator = VXOperator::None;
+        QString Value;
+    };
+    QList<Row> rows;
+    QString database;
+    bool caseSensitive = false, count = false, json = false, nextAnd = true;
+    int limit = -1;
+    const QString command = QStringLiteral("query");
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("--help"))
+            return Help(command);
+        if (argument == QLatin1String("--and") || argument == QLatin1String("--or")) {
+            nextAnd = argument == QLatin1String("--and");
+        } else if (argument == QLatin1String("--case-sensitive")) {
+            caseSensitive = true;
+        } else if (argument == QLatin1String("--count")) {
+            count = true;
+        } else if (argument == QLatin1String("--json")) {
+            json = true;
+        } else if (argument == QLatin1String("--db") || argument == QLatin1String("--limit")) {
+            if (i + 1 >= arguments.size())
+                return UsageError(QStringLiteral("%1 needs a value").arg(argument), command);
+            const QString value = arguments[++i];
+            if (argument == QLatin1String("--db")) {
+                database = value;
+            } else {
+                bool isNumber = false;
+                limit = value.toInt(&isNumber);
+                if (!isNumber || limit < 1)
+                    return UsageError(QStringLiteral("--limit needs a positive number"), command);
+            }
+        } else if (argument == QLatin1String("--find") || argument == QLatin1String("--in")) {
+            Row row;
+            row.Find = argument == QLatin1String("--find");
+            row.AndPrevious = nextAnd;
+            nextAnd = true;
+            if (i + 2 >= arguments.size())
+                return UsageError(
+                        QStringLiteral("%1 needs an attribute and an operator").arg(argument),
+                        command);
+            row.Attribute = VXQueryAttributes::Find(row.Find ? VXQueryAttributes::FindAttributes()
+                                                             : VXQueryAttributes::InAttributes(),
+                                                    arguments[++i]);
+            if (!row.Attribute)
+                return UsageError(
+                        QStringLiteral("unknown %1 attribute '%2'")
+                                .arg(row.Find ? QStringLiteral("find") : QStringLiteral("in"),
+                                     arguments[i]),
+                        command);
+            QString op = arguments[++i];
+            op.replace(QLatin1Char('-'), QLatin1Char(' '));
+            if (op.compare(QLatin1String("any"), Qt::CaseInsensitive) != 0) {
+                bool known = false;
+                for (const TVXQueryOperator &choice : VXQueryAttributes::Operators())
+                    if (choice.Text.compare(op, Qt::CaseInsensitive) == 0) {
+                        row.Operator = choice.Operator;
+                        known = true;
+                    }
+                if (!known)
+                    return UsageError(QStringLiteral("unknown operator '%1'").arg(arguments[i]),
+                                      command);
+                if (i + 1 >= arguments.size())
+                    return UsageError(QStringLiteral("%1 needs a value").arg(argument), command);
+                row.Value = arguments[++i];
+            }
+            rows.append(row);
+        } else {
+            return UsageError(argument.startsWith(QLatin1Char('-'))
+                                      ? QStringLiteral("unknown option '%1'").arg(argument)
+                                      : QStringLiteral("unexpected argument '%1'").arg(argument),
+                              command);
+        }
+    }
+    if (std::none_of(rows.cbegin(), rows.cend(), [](const Row &row) { return row.Find; }))
+        return UsageError(QStringLiteral("a --find row is needed"), command);
+    if (!Start())
+        return Refused;
+    database = DatabaseOrDefault(database);
+    if (!IsConfigured(database))
+        return Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+    try {
+        TVXDataAccessInterface *db = m_service->ConnectDB(database);
+        TVXQueryEngine engine(db);
+        engine.SetCaseSensitive(caseSensitive);
+        // Find rows first: the first of them opens the SQL's conditions.
+        for (const bool find : {true, false})
+            for (const Row &row : std::as_const(rows)) {
+                if (row.Find != find)
+                    continue;
+                const int table = engine.Table(row.Attribute->Table);
+                engine.WhereClause().Add(row.AndPrevious, table,
+                                         engine.Field(table, row.Attribute->Field),
+                                         row.Attribute->TypeKey);
+                engine.WhereClause().SetOperator(row.Operator);
+                engine.WhereClause().SetValueString(row.Value);
+            }
+        engine.Query(true, count);
+        while (engine.MoreRows() && (limit < 0 || engine.Result().RecordCount() < limit))
+            engine.Query(false, engine.HitCount() >= 0);
+        const TVXQueryResultModel &result = engine.Result();
+        const int shown = limit < 0 ? result.RecordCount() : std::min(limit, result.RecordCount());
+        if (json) {
+            QJsonArray list;
+            for (int r = 0; r < shown; ++r) {
+                QJsonObject item;
+                for (const QString &field : TVXQueryResultModel::FieldNames())
+                    item.insert(field, QJsonValue::fromVariant(result.Value(r, field)));
+                list.append(item);
+            }
+            QJsonObject answer;
+            answer.insert(QStringLiteral("hits"), engine.HitCount());
+            answer.insert(QStringLiteral("statements"), result.RecordCount());
+            answer.insert(QStringLiteral("complete"), !engine.MoreRows());
+            answer.insert(QStringLiteral("label"), engine.HitLabel());
+            answer.insert(QStringLiteral("rows"), list);
+            m_out << QJsonDocument(answer).toJson(QJsonDocument::Indented);
+        } else {
+            QStringList header;
+            for (const QString &field : TVXQueryResultModel::VisibleFields())
+                header << TVXQueryResultModel::DisplayLabel(field);
+            m_out << header.join(QLatin1Char('\t')) << '\n';
+            for (int r = 0; r < shown; ++r) {
+                QStringList cells;
+                for (const QString &field : TVXQueryResultModel::VisibleFields())
+                    cells << result.Value(r, field).toString().replace(QLatin1Char('\t'),
+                                                                       QLatin1Char(' '));
+                m_out << cells.join(QLatin1Char('\t')) << '\n';
+            }
+            m_err << engine.HitLabel() << '\n';
+        }
+        db->DisConnect();
+        return Success;
+    } catch (const std::exception &e) {
+        return Fail(VXMessage(e));
+    }
+}
+
+int TVXCli::Sql(const QStringList &arguments)
+{
+    const QString command = QStringLiteral("sql");
+    QString database, statement;
+    for (int i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--help"))
+            return Help(command);
+        if (arguments[i] == QLatin1String("--db")) {
+            if (i + 1 >= arguments.size())
+                return UsageError(QStringLiteral("--db needs a value"), command);
+            database = arguments[++i];
+        } else if (arguments[i].startsWith(QLatin1String("--"))
+                   && !arguments[i].contains(QLatin1Char(' '))
+                   && !arguments[i].contains(QLatin1Char('\n'))) {
+            // A statement may begin with a comment line; an option is one word.
+            return UsageError(QStringLiteral("unknown option '%1'").arg(arguments[i]), command);
+        } else if (statement.isEmpty()) {
+            statement = arguments[i];
+        } else {
+            return UsageError(QStringLiteral("unexpected argument '%1'").arg(arguments[i]),
+                              command);
+        }
+    }
+    if (statement.trimmed().isEmpty())
+        return UsageError(QStringLiteral("a statement is missing"), command);
+    if (!Start())
+        return Refused;
+    database = DatabaseOrDefault(database);
+    if (!IsConfigured(database))
+        return Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+    try {
+        TVXDataAccessInterface *db = m_service->ConnectDB(database);
+        TVXQueryEngine engine(db);
+        QString label, error;
+        std::unique_ptr<TVXDataset> rows;
+        const bool ran = engine.SqlReport(statement, label, &error, &rows);
+        if (ran && rows) {
+            QStringList names;
+            for (int f = 0; f < rows->FieldCount(); ++f)
+                names << rows->FieldName(f);
+            m_out << names.join(QLatin1Char('\t')) << '\n';
+            for (; !rows->Eof(); rows->Next()) {
+                QStringList cells;
+                for (int f = 0; f < rows->FieldCount(); ++f)
+                    cells << rows->Value(f).toString();
+                m_out << cells.join(QLatin1Char('\t')) << '\n';
+            }
+        }
+        rows.reset();
+        db->DisConnect();
+        if (!ran)
+            return Fail(label + QStringLiteral(": ") + error);
+        m_err << label << '\n';
         return Success;
     } catch (const std::exception &e) {
         return Fail(VXMessage(e));

@@ -41,6 +41,8 @@ private:
     int Databases(const Arguments &arguments);
     int Languages(const Arguments &arguments);
     int Middleware(const Arguments &arguments);
+    int Query(const QStringList &arguments);
+    int Sql(const QStringList &arguments);
     // Prints a rule's refusal (or its information) and gives the exit status.
     int Outcome(const TVXRuleResult &result);
     TVXConfigurationStore &Configuration();

@@ -471,6 +471,48 @@ TEST_F(CliTest, TheSampleApplicationLoads)
     result = Run({QStringLiteral("load")});
     EXPECT_EQ(result.Code, 0);
     EXPECT_TRUE(result.Out.contains(QStringLiteral("*** No changes to Load ***")));
+
+    // Searching it: the MOVE statements of the account programs that use an ACCT variable.
+    result = Run({QStringLiteral("query"), QStringLiteral("--find"), QStringLiteral("Any Word"),
+                  QStringLiteral("equals"), QStringLiteral("move"), QStringLiteral("--and"),
+                  QStringLiteral("--find"), QStringLiteral("Variable Name (use)"),
+                  QStringLiteral("contains"), QStringLiteral("ACCT"), QStringLiteral("--in"),
+                  QStringLiteral("Objects Name"), QStringLiteral("begins-with"),
+                  QStringLiteral("ACCT"), QStringLiteral("--json")});
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    const QJsonObject found = QJsonDocument::fromJson(result.Out.toUtf8()).object();
+    QStringList objects;
+    for (const QJsonValue &row : found[QStringLiteral("rows")].toArray())
+        objects << row[QStringLiteral("QRObjectName")].toString();
+    EXPECT_EQ(objects, (QStringList{QStringLiteral("ACCT010"), QStringLiteral("ACCT020"),
+                                    QStringLiteral("ACCT030")}));
+    EXPECT_EQ(found[QStringLiteral("hits")].toInt(), -1) << "matched in memory: not counted";
+    result = Run({QStringLiteral("query"), QStringLiteral("--find"),
+                  QStringLiteral("Word in Comment"), QStringLiteral("contains"),
+                  QStringLiteral("BILLING"), QStringLiteral("--count"), QStringLiteral("--limit"),
+                  QStringLiteral("1")});
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    EXPECT_EQ(result.Out.count(QLatin1Char('\n')), 2) << "the header and one row";
+    EXPECT_TRUE(result.Err.contains(QStringLiteral(" hits in "))) << result.Err.toStdString();
+    EXPECT_EQ(Run({QStringLiteral("query"), QStringLiteral("--find"), QStringLiteral("Any Word"),
+                   QStringLiteral("sounds-like"), QStringLiteral("X")})
+                      .Code,
+              2);
+    EXPECT_EQ(Run({QStringLiteral("query"), QStringLiteral("--in"), QStringLiteral("Objects Name"),
+                   QStringLiteral("equals"), QStringLiteral("X")})
+                      .Code,
+              2)
+            << "an in row alone finds nothing to show";
+
+    result = Run({QStringLiteral("sql"),
+                  QStringLiteral("-- the copy members\nSELECT VXObjectName FROM VXOBJECT WHERE "
+                                 "VXObjectType = 'COPY' ORDER BY VXObjectName")});
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    EXPECT_TRUE(result.Out.startsWith(QStringLiteral("VXOBJECTNAME\nACCTREC\nADDRREC\n")))
+            << result.Out.toStdString();
+    result = Run({QStringLiteral("sql"), QStringLiteral("SELEKT 1")});
+    EXPECT_EQ(result.Code, 1);
+    EXPECT_TRUE(result.Err.contains(QStringLiteral("Error in SQL Statement")));
 }
 
 } // namespace
