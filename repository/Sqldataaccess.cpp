@@ -318,6 +318,16 @@ void TVXSqlDataAccess::EnsureSchema(QSqlDatabase &database)
                                        .arg(QString::fromLatin1(index.Name), name,
                                             QString::fromLatin1(index.Columns)));
     }
+    // Searches compare words as typed and upper-cased; repositories made before these
+    // indexes existed get them here as well, where the engine can say "if not exists".
+    for (const QString &statement : WordIndexes(!existing.contains(Text(VXSchema::VXWORD))))
+        Execute(query, statement);
+}
+
+QStringList TVXSqlDataAccess::WordIndexes(bool) const
+{
+    return {QStringLiteral("CREATE INDEX IF NOT EXISTS VXWORD_WORD ON VXWORD (VXWord)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS VXWORD_UPPER ON VXWORD (UPPER(VXWord))")};
 }
 
 void TVXSqlDataAccess::ReadCounters(bool raiseOnly)

@@ -99,6 +99,8 @@ protected:
     virtual void Configure(QSqlDatabase &database);
     virtual QString ColumnType(const VXSchema::Column &column) const;
     virtual QString TableOptions(const VXSchema::Table &table) const;
+    // The indexes that searches on VXWord use; tableCreated tells whether VXWORD is new.
+    virtual QStringList WordIndexes(bool tableCreated) const;
     // A second Connect naming another database is refused instead of only counted.
     virtual bool RefusesOtherDatabase() const { return false; }
     // Commits end the engine's open cursors, so cursors are read to their end first.

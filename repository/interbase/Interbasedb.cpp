@@ -60,3 +60,12 @@ void TVXInterBaseDB::Open(QSqlDatabase &database, const QString &connection)
     if (!database.open())
         throw TVXException(database.lastError().text());
 }
+
+QStringList TVXInterBaseDB::WordIndexes(bool tableCreated) const
+{
+    // Firebird has no "if not exists": the indexes come with a new word table.
+    if (!tableCreated)
+        return {};
+    return {QStringLiteral("CREATE INDEX VXWORD_WORD ON VXWORD (VXWord)"),
+            QStringLiteral("CREATE INDEX VXWORD_UPPER ON VXWORD COMPUTED BY (UPPER(VXWord))")};
+}
