@@ -12,7 +12,7 @@ packages=(
     unixodbc unixodbc-dev odbc-postgresql libsqliteodbc
     postgresql
     # benchmark yardstick and the fuzz targets (built on their own with clang)
-    universal-ctags clang libclang-rt-14-dev
+    universal-ctags ripgrep clang libclang-rt-14-dev
     # running windows without a screen in tests
     xvfb xauth
 )

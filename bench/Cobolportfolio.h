@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A generated portfolio of fixed-format COBOL in the style of a payroll system: programs of
+// about 1,000 lines (working storage, copy members, paragraphs with MOVE, IF, PERFORM, CALL,
+// COMPUTE, embedded SQL and CICS) and 200 copy members, for the benchmarks.
+#pragma once
+
+#include <QString>
+
+class QTextStream;
+
+// One program of about the given number of lines; returns the lines written.
+int WriteProgram(QTextStream &out, int number, int lines);
+
+// Writes PGMnnnnn.ibmcob and CPYnnnn.ibmcob files into the folder until about the given
+// number of lines; returns the lines written.
+qint64 WritePortfolio(const QString &folder, qint64 lines);
