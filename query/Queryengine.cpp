@@ -50,6 +50,7 @@ TVXQueryEngine::TVXQueryEngine(TVXDataAccessInterface *db, TVXCallbacks callback
 
 TVXQueryEngine::~TVXQueryEngine()
 {
+    AbandonThread();
     for (const auto &thread : m_abandoned)
         thread->wait();
 }
@@ -208,6 +209,7 @@ void TVXQueryEngine::Build()
 {
     m_result.Clear();
     m_result.SetIndexFieldNames(QString());
+    AbandonThread();
     m_words.clear();
     m_next = 0;
     m_pageStart = std::numeric_limits<size_t>::max();
@@ -376,36 +378,67 @@ bool TVXQueryEngine::Run(bool countHits)
         m_hitCount = 0;
         return true;
     }
-    auto thread = std::make_unique<TVXQueryThread>(m_db, m_sql, countHits);
-    thread->start();
+    m_thread = std::make_unique<TVXQueryThread>(m_db, m_sql, countHits);
+    m_thread->start();
     if (m_callbacks.ShowStop)
         m_callbacks.ShowStop(true);
-    while (!thread->Finished) {
+    // Without a count the first page is made as soon as there are rows for it; the rest
+    // is read while the user looks at it.
+    const size_t enough = countHits ? std::numeric_limits<size_t>::max() : size_t(4 * PageSize);
+    while (!m_thread->Finished && m_words.size() < enough) {
         if (m_callbacks.StopRequested && m_callbacks.StopRequested()) {
             // A thread killed inside the database client could leave its locks behind, so
             // the SELECT is left to end on its own and its rows are dropped.
-            thread->Abandoned = true;
-            m_abandoned.push_back(std::move(thread));
+            AbandonThread();
             if (m_callbacks.ShowStop)
                 m_callbacks.ShowStop(false);
             m_stopped = true;
             m_endOfResults = 0;
             return false;
         }
-        if (!thread->wait(50) && m_callbacks.ProcessEvents)
+        if (!m_thread->wait(countHits ? 50 : 2) && m_callbacks.ProcessEvents)
             m_callbacks.ProcessEvents();
+        m_thread->Drain(m_words);
     }
-    thread->wait();
     if (m_callbacks.ShowStop)
         m_callbacks.ShowStop(false);
-    if (!thread->Error.isEmpty())
-        throw TVXException(thread->Error);
-    m_words = std::move(thread->Result);
+    ReadMore(false);
     if (countHits) {
         Say(QStringLiteral("Counting Results..."));
         m_hitCount = int(m_words.size());
     }
     return true;
+}
+
+bool TVXQueryEngine::ReadMore(bool wait)
+{
+    if (!m_thread)
+        return false;
+    const size_t before = m_words.size();
+    for (;;) {
+        const bool finished = m_thread->Finished;
+        m_thread->Drain(m_words);
+        if (finished) {
+            m_thread->wait();
+            const QString error = m_thread->Error;
+            m_thread.reset();
+            if (!error.isEmpty())
+                throw TVXException(error);
+            break;
+        }
+        if (!wait || m_words.size() > before)
+            break;
+        m_thread->wait(1);
+    }
+    return m_words.size() > before;
+}
+
+void TVXQueryEngine::AbandonThread()
+{
+    if (!m_thread)
+        return;
+    m_thread->Abandoned = true;
+    m_abandoned.push_back(std::move(m_thread));
 }
 
 void TVXQueryEngine::Query(bool newSearch, bool countHits)
@@ -652,7 +685,7 @@ void TVXQueryEngine::AppendRow(const TVXQueryThread::Word &word)
 
 void TVXQueryEngine::Fetch(bool countHits)
 {
-    while (m_next < m_words.size()) {
+    while (m_next < m_words.size() || ReadMore(true)) {
         const TVXQueryThread::Word word = m_words[m_next];
         if (IsHit(word)) {
             if (!m_trackMode && (m_result.RecordCount() + 1) % PageSize == 0) {
@@ -667,7 +700,7 @@ void TVXQueryEngine::Fetch(bool countHits)
         }
         // One hit per statement row.
         ++m_next;
-        while (m_next < m_words.size() && m_words[m_next][0] == word[0]
+        while ((m_next < m_words.size() || ReadMore(true)) && m_words[m_next][0] == word[0]
                && m_words[m_next][1] == word[1] && m_words[m_next][2] == word[2]
                && m_words[m_next][3] == word[3])
             ++m_next;

@@ -82,7 +82,7 @@ public:
     TVXQueryResultModel &Result() { return m_result; }
     int HitCount() const { return m_hitCount; }
     int EndOfResults() const { return m_endOfResults; }
-    bool MoreRows() const { return m_endOfResults < 0 && m_next < m_words.size(); }
+    bool MoreRows() const { return m_endOfResults < 0 && (m_next < m_words.size() || m_thread); }
     bool Stopped() const { return m_stopped; }
     double ElapsedSeconds() const { return m_elapsed; }
     const QString &OrderLabel() const { return m_orderLabel; }
@@ -103,6 +103,10 @@ private:
     void Build();
     bool Run(bool countHits);
     void Fetch(bool countHits);
+    // Takes the rows the thread has read since; with wait, waits for some or for its end.
+    // True when rows were added.
+    bool ReadMore(bool wait);
+    void AbandonThread();
     bool IsHit(const TVXQueryThread::Word &word);
     bool InTrack(const TVXQueryThread::Word &word) const;
     void AppendRow(const TVXQueryThread::Word &word);
@@ -134,6 +138,7 @@ private:
     QElapsedTimer m_timer;
     double m_elapsed = 0;
     TVXQueryResultModel m_result;
+    std::unique_ptr<TVXQueryThread> m_thread;
     // Stopped searches whose SELECT has not come back yet; waited for at the end.
     std::vector<std::unique_ptr<TVXQueryThread>> m_abandoned;
 

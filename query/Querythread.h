@@ -5,6 +5,7 @@
 
 #include "shell/Export.h"
 
+#include <QMutex>
 #include <QStringList>
 #include <QThread>
 
@@ -29,11 +30,17 @@ public:
     std::atomic<bool> Finished{false};
     // Asks the thread to stop reading rows; the SELECT itself runs to its end.
     std::atomic<bool> Abandoned{false};
-    // The selected words. A dataset reads through the connection of the thread that
-    // opened it, so the rows are read here and handed over as values.
-    std::vector<Word> Result;
     QString Error;
+
+    // Moves the rows read since the last call to the end of words. A dataset reads through
+    // the connection of the thread that opened it, so the rows are read here and handed
+    // over as values while the reading goes on.
+    void Drain(std::vector<Word> &words);
 
 protected:
     void run() override;
+
+private:
+    QMutex m_lock;
+    std::vector<Word> m_pending;
 };
