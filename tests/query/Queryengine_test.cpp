@@ -301,4 +301,64 @@ TEST_F(QueryEngineTest, SqlReportRunsEveryLineButComments)
     EXPECT_FALSE(error.isEmpty());
 }
 
+TEST_F(QueryEngineTest, EveryFindAttributeHasItsCondition)
+{
+    const std::pair<int, const char *> expected[]{
+            {99600, "VXWordType NOT IN(1003, 53, 51, 52, 9999)"},
+            {1011, "VXWordType = 1011"},
+            {1014, "VXWordType = 1014"},
+            {1012, "VXWordType = 1012"},
+            {99602, "VXWordType = 1012)"},
+            {99603, "VXWordType = 1012)"},
+            {1032, "VXWordType IN(1059, 1032)"},
+            {1002, "VXWordType = 1002"},
+            {1001, "VXWordType = 1001"},
+            {1003, "VXWordType IN(1003, 53, 51, 52)"},
+            {99601, "VXWordType IN(33, 34, 54, 93, 84, 87)"},
+            {9, "VXWordType = 9"},
+            {8, "VXWordType IN(8, 38, 1051, 1053, 1052, 99011, 99012)"},
+            {1037, "VXWordType = 1037"},
+            {-1, "VXFileID > 0"}};
+    for (const auto &[key, condition] : expected)
+        EXPECT_EQ(TVXQueryEngine::WordTypeCondition(key), QLatin1String(condition)) << key;
+    // The "Assigns" test in memory knows four of the six codes of its SQL.
+    EXPECT_TRUE(TVXQueryEngine::WordTypeMatches(TVXQueryEngine::Assigns, 93));
+    EXPECT_FALSE(TVXQueryEngine::WordTypeMatches(TVXQueryEngine::Assigns, 84));
+    EXPECT_FALSE(TVXQueryEngine::WordTypeMatches(TVXQueryEngine::AnyExecutableWord, 9999));
+    EXPECT_TRUE(TVXQueryEngine::WordTypeMatches(12345, 12345)) << "a key outside the table";
+}
+
+TEST_F(QueryEngineTest, OperatorsAndItemReferences)
+{
+    Find(true, TVXQueryEngine::AnyWord, VXOperator::EndsWith, QStringLiteral("O'B"));
+    In(QStringLiteral("VXENTRY"), QStringLiteral("VXEntryName"), 0, VXOperator::BeginsWith,
+       QStringLiteral("MAIN"));
+    In(QStringLiteral("VXPACKAGE"), QStringLiteral("VXFileID"), 0, VXOperator::Equals,
+       QStringLiteral("3;2:Some package"));
+    m_engine->WhereClause().Add(false, m_engine->Table(QStringLiteral("VXOBJECT")), 0, 0);
+    m_engine->WhereClause().SetValueString(QStringLiteral("1;1000;2000:QRY001.MAIN"));
+    m_engine->Query(true, false);
+    const QStringList sql = m_engine->SqlLines();
+    EXPECT_EQ(sql[2], QStringLiteral("( Upper(VXWORD) LIKE '%O''B' AND VXFileID > 0 )"));
+    EXPECT_EQ(sql[4],
+              QStringLiteral(" AND ( EXISTS (SELECT * FROM VXEntry E WHERE E.VXFileID = W.VXFileID "
+                             "AND E.VXObjectID = W.VXObjectID AND E.VXEntryID = W.VXEntryID AND "
+                             "Upper(VXENTRYNAME) LIKE 'MAIN%')"
+                             " AND EXISTS (SELECT * FROM VXPackage P WHERE P.VXObjectFileID = "
+                             "W.VXFileID AND P.VXObjectID = W.VXObjectID AND (VXFileID = 3 AND "
+                             "VXPackageID = 2))"
+                             " OR EXISTS (SELECT * FROM VXObject O WHERE O.VXFileID = W.VXFileID "
+                             "AND O.VXObjectID = W.VXObjectID AND (VXFileID = 1 AND VXObjectID = "
+                             "1000 AND VXEntryID = 2000)))"));
+    // A hand-made reference cannot smuggle SQL in: only its numbers are used.
+    m_engine->WhereClause().Clear();
+    Find(true, TVXQueryEngine::AnyWord, VXOperator::Equals, QStringLiteral("MOVE"));
+    m_engine->WhereClause().Add(true, m_engine->Table(QStringLiteral("VXOBJECT")), 0, 0);
+    m_engine->WhereClause().SetValueString(QStringLiteral("1 OR 1=1;1000"));
+    m_engine->Query(true, false);
+    EXPECT_TRUE(m_engine->SqlLines()[4].contains(
+            QStringLiteral("(VXFileID = 0 AND VXObjectID = 1000)")))
+            << m_engine->SqlLines()[4].toStdString();
+}
+
 } // namespace
