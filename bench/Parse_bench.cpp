@@ -8,6 +8,7 @@
 // runs through a data access object that discards what it is given, so the figure is the
 // engine's alone; a second figure stores a tenth of the portfolio into an SQLite repository.
 #include "Cobolportfolio.h"
+
 #include "parsing/Languagedefinitionsinterface.h"
 #include "parsing/Rowloop.h"
 #include "repository/Dataaccessinterface.h"
@@ -122,7 +123,15 @@ int main(int argc, char **argv)
             for (qsizetype i = 0; i < files.size(); i += 10)
                 tenth << files[i];
             qint64 stored = 0;
-            const double seconds = ParseFolder(*cobol, db.get(), tenth, stored);
+            // As a load of a whole portfolio does: the search indexes are built at the end,
+            // and that time counts.
+            QElapsedTimer store;
+            store.start();
+            db->SuspendSearchIndexes();
+            ParseFolder(*cobol, db.get(), tenth, stored);
+            db->Commit(true, false);
+            db->RestoreSearchIndexes();
+            const double seconds = double(store.nsecsElapsed()) / 1e9;
             std::printf("velunor parse and store (SQLite): %10.0f lines/s (%lld lines)\n",
                         double(stored) / seconds, static_cast<long long>(stored));
             db->DisConnect();

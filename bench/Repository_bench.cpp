@@ -23,10 +23,9 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <memory>
+#include <sqlite3.h>
 #include <vector>
 
 namespace {
@@ -41,11 +40,11 @@ struct Word
 
 std::vector<Word> MakeWords(int count)
 {
-    static const char *const verbs[] = {"MOVE", "TO", "IF", "PERFORM", "COMPUTE", "ADD", "CALL",
-                                        "DISPLAY", "END-IF", "UNTIL", "GIVING", "OF"};
-    static const char *const names[] = {"CUSTOMER-ID", "WS-TOTAL-AMOUNT", "ACCT-STATUS",
-                                        "INVOICE-LINE", "PRINT-REC", "TAX-RATE",
-                                        "EOF-SWITCH", "RETURN-CODE"};
+    static const char *const verbs[] = {"MOVE", "TO",      "IF",     "PERFORM", "COMPUTE", "ADD",
+                                        "CALL", "DISPLAY", "END-IF", "UNTIL",   "GIVING",  "OF"};
+    static const char *const names[]
+            = {"CUSTOMER-ID", "WS-TOTAL-AMOUNT", "ACCT-STATUS", "INVOICE-LINE",
+               "PRINT-REC",   "TAX-RATE",        "EOF-SWITCH",  "RETURN-CODE"};
     std::vector<Word> words;
     words.reserve(std::size_t(count));
     const int wordsPerFile = 5000;
@@ -118,10 +117,10 @@ double ThroughInterface(const char *className, const QString &connection,
                         const std::vector<Word> &words)
 {
     std::unique_ptr<TVXDataAccessInterface> db(VXClassRegistry().Create<TVXDataAccessInterface>(
-        QString::fromLatin1(className), static_cast<QObject *>(nullptr)));
+            QString::fromLatin1(className), static_cast<QObject *>(nullptr)));
     if (!db)
         throw TVXException(QStringLiteral("the driver %1 is not registered")
-                               .arg(QString::fromLatin1(className)));
+                                   .arg(QString::fromLatin1(className)));
     db->Connect(connection);
     QElapsedTimer timer;
     timer.start();
@@ -141,7 +140,8 @@ double ThroughInterface(const char *className, const QString &connection,
 
 QString StartPostgres(const QString &folder)
 {
-    const QString script = QStringLiteral(VELUNOR_SOURCE_DIR "/tests/repository/postgres-cluster.sh");
+    const QString script
+            = QStringLiteral(VELUNOR_SOURCE_DIR "/tests/repository/postgres-cluster.sh");
     if (QProcess::execute(script, {QStringLiteral("start"), folder}) != 0)
         return {};
     QFile portFile(folder + QStringLiteral("/port"));
@@ -150,9 +150,10 @@ QString StartPostgres(const QString &folder)
     const QString port = QString::fromLatin1(portFile.readAll()).trimmed();
     const QString server = QStringLiteral("Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=%1;"
                                           "Uid=postgres;Pwd=;")
-                               .arg(port);
+                                   .arg(port);
     {
-        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("admin"));
+        QSqlDatabase admin
+                = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("admin"));
         admin.setDatabaseName(server + QStringLiteral("Database=postgres;"));
         if (admin.open())
             QSqlQuery(admin).exec(QStringLiteral("CREATE DATABASE vx_bench"));
@@ -197,13 +198,17 @@ int main(int argc, char **argv)
         const char *Label, *ClassName;
         QString Connection;
     };
-    std::vector<Run> runs = {{"InMemory (SQLite)", "TVXInMemoryDB", base + QStringLiteral("vx.sqlite")}};
+    std::vector<Run> runs
+            = {{"InMemory (SQLite)", "TVXInMemoryDB", base + QStringLiteral("vx.sqlite")}};
     QString pgFolder;
     if (allDrivers) {
-        runs.push_back({"InterBase (Firebird embedded)", "TVXInterBaseDB", base + QStringLiteral("vx.fdb")});
+        runs.push_back({"InterBase (Firebird embedded)", "TVXInterBaseDB",
+                        base + QStringLiteral("vx.fdb")});
         runs.push_back({"ODBC (SQLite ODBC)", "TVXODBCDB",
-                        QStringLiteral("Driver={SQLite3};Database=") + base + QStringLiteral("odbc.sqlite;")});
-        pgFolder = QStringLiteral("/tmp/velunor-pg-bench-%1").arg(QCoreApplication::applicationPid());
+                        QStringLiteral("Driver={SQLite3};Database=") + base
+                                + QStringLiteral("odbc.sqlite;")});
+        pgFolder = QStringLiteral("/tmp/velunor-pg-bench-%1")
+                           .arg(QCoreApplication::applicationPid());
         const QString pg = StartPostgres(pgFolder);
         if (!pg.isEmpty())
             runs.push_back({"ODBC (PostgreSQL)", "TVXODBCDB", pg});
@@ -221,8 +226,9 @@ int main(int argc, char **argv)
         std::fflush(stdout);
     }
     if (!pgFolder.isEmpty())
-        QProcess::execute(QStringLiteral(VELUNOR_SOURCE_DIR "/tests/repository/postgres-cluster.sh"),
-                          {QStringLiteral("stop"), pgFolder});
+        QProcess::execute(
+                QStringLiteral(VELUNOR_SOURCE_DIR "/tests/repository/postgres-cluster.sh"),
+                {QStringLiteral("stop"), pgFolder});
     loader.UnloadAll();
     return 0;
 }

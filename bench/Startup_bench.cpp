@@ -19,18 +19,21 @@ const QString PackageDir = QStringLiteral(VELUNOR_PACKAGE_DIR "/");
 // repository driver), so that the program reaches its first window.
 void LinkPackages(const QString &folder, bool withLanguages)
 {
-    const QStringList built = QDir(PackageDir).entryList({QStringLiteral("vxlib*.so")}, QDir::Files);
+    const QStringList built
+            = QDir(PackageDir).entryList({QStringLiteral("vxlib*.so")}, QDir::Files);
     for (const QString &name : built)
         QFile::link(PackageDir + name, folder + name);
     if (!built.contains(QStringLiteral("vxlib1000.so")))
-        QFile::link(QStringLiteral(VELUNOR_FIXTURE_DIR "/fx_windows.so"), folder + QStringLiteral("vxlib1000.so"));
+        QFile::link(QStringLiteral(VELUNOR_FIXTURE_DIR "/fx_windows.so"),
+                    folder + QStringLiteral("vxlib1000.so"));
     if (!built.contains(QStringLiteral("vxlib0200.so")))
         QFile::link(QStringLiteral(VELUNOR_FIXTURE_DIR "/fx_driver_inmemory.so"),
                     folder + QStringLiteral("vxlib0200.so"));
     if (!withLanguages)
         return;
     const QString languages = QStringLiteral(BENCH_LANGUAGE_DIR "/");
-    for (const QString &name : QDir(languages).entryList({QStringLiteral("vxlib0*.so")}, QDir::Files))
+    for (const QString &name :
+         QDir(languages).entryList({QStringLiteral("vxlib0*.so")}, QDir::Files))
         QFile::link(languages + name, folder + name);
 }
 

@@ -505,6 +505,29 @@ void TVXLoadPipeline::MarkLoaded(TVXDataAccessInterface *db, int fileID, bool fa
 
 void TVXLoadPipeline::LoadQueue(TVXDataAccessInterface *db, const QList<int> &queue)
 {
+    // A load of most of the repository builds the search indexes once, after the words.
+    struct SearchIndexes
+    {
+        TVXDataAccessInterface *Db = nullptr;
+        ~SearchIndexes()
+        {
+            if (!Db)
+                return;
+            try {
+                Db->RestoreSearchIndexes();
+            } catch (const std::exception &) {
+                // The next connection makes them again.
+            }
+        }
+    } searchIndexes;
+    const int inRepository = VXSelectRows(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE"))
+                                     .value(0)
+                                     .value(0)
+                                     .toInt();
+    if (queue.size() >= 50 && queue.size() * 2 >= inRepository) {
+        db->SuspendSearchIndexes();
+        searchIndexes.Db = db;
+    }
     TVXFields files(db, QStringLiteral("VXFILE"));
     QSet<int> failedThisRun;
     auto fileRow = [&files](int id, bool pendingOnly, TVXFileRow &row) {

@@ -92,6 +92,8 @@ TVXDataset *TVXDataAccessInterface::GetQuery(QObject *, const QStringList &, boo
 }
 
 void TVXDataAccessInterface::ReleaseThreadConnection() {}
+void TVXDataAccessInterface::SuspendSearchIndexes() {}
+void TVXDataAccessInterface::RestoreSearchIndexes() {}
 
 QString TVXDataAccessInterface::QuotedText(const QString &text)
 {

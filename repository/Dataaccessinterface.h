@@ -86,6 +86,11 @@ public:
     virtual TVXDataset *GetQuery(QObject *owner, const QStringList &sql, bool bidirectional);
     // A thread other than the connecting one is done with its reading connection.
     virtual void ReleaseThreadConnection();
+    // Around a load of most of the repository: the indexes that only searches use are
+    // built once at the end instead of row by row. Restoring is also done at the next
+    // connection when a run never came to it.
+    virtual void SuspendSearchIndexes();
+    virtual void RestoreSearchIndexes();
 
     // A text value as an SQL literal: between single quotes, inner quotes doubled. Every
     // condition built from names or paths goes through here.

@@ -324,6 +324,39 @@ void TVXSqlDataAccess::EnsureSchema(QSqlDatabase &database)
         Execute(query, statement);
 }
 
+void TVXSqlDataAccess::SuspendSearchIndexes()
+{
+    // Only where the indexes can be made again with "if not exists".
+    if (m_connectionCount == 0 || m_searchIndexesSuspended || WordIndexes(false).isEmpty())
+        return;
+    try {
+        if (m_inTransaction)
+            CommitTransaction();
+        QSqlQuery query(MainDatabase());
+        for (const char *name : {"VXWORD_WORDKEY", "VXWORD_UPPERKEY"})
+            Execute(query, QStringLiteral("DROP INDEX IF EXISTS ") + QLatin1String(name));
+        m_searchIndexesSuspended = true;
+    } catch (const std::exception &e) {
+        Fail(QStringLiteral("SuspendSearchIndexes"), VXMessage(e));
+    }
+}
+
+void TVXSqlDataAccess::RestoreSearchIndexes()
+{
+    if (m_connectionCount == 0 || !m_searchIndexesSuspended)
+        return;
+    try {
+        if (m_inTransaction)
+            CommitTransaction();
+        QSqlQuery query(MainDatabase());
+        for (const QString &statement : WordIndexes(false))
+            Execute(query, statement);
+        m_searchIndexesSuspended = false;
+    } catch (const std::exception &e) {
+        Fail(QStringLiteral("RestoreSearchIndexes"), VXMessage(e));
+    }
+}
+
 QStringList TVXSqlDataAccess::WordIndexes(bool) const
 {
     // With the key columns after the word, a search reads its words in the order it

@@ -82,6 +82,8 @@ public:
                            int fromWordID) override;
     TVXDataset *GetQuery(QObject *owner, const QStringList &sql, bool bidirectional) override;
     void ReleaseThreadConnection() override;
+    void SuspendSearchIndexes() override;
+    void RestoreSearchIndexes() override;
 
     const QString &ConnectionText() const { return m_connection; }
 
@@ -163,6 +165,7 @@ private:
     std::vector<std::unique_ptr<QSqlQuery>> m_inserts;
     QString ThreadConnectionName() const;
 
+    bool m_searchIndexesSuspended = false;
     QMutex m_threadConnectionsLock;
     QStringList m_threadConnections;
 };

@@ -4,6 +4,7 @@
 
 #include "query/Queryengine.h"
 #include "repository/Dataaccessinterface.h"
+#include "repository/Dataset.h"
 #include "shell/Configtable.h"
 
 #include <QDir>
@@ -359,6 +360,33 @@ TEST_F(QueryEngineTest, OperatorsAndItemReferences)
     EXPECT_TRUE(m_engine->SqlLines()[4].contains(
             QStringLiteral("(VXFileID = 0 AND VXObjectID = 1000)")))
             << m_engine->SqlLines()[4].toStdString();
+}
+
+// A load of most of the repository builds the search indexes after the words; a run that
+// never restored them leaves that to the next connection.
+TEST_F(QueryEngineTest, SearchIndexesAreSuspendedAndRestored)
+{
+    auto indexes = [this] {
+        return VXSelectRows(m_db, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE "
+                                                 "type = 'index' AND name LIKE 'VXWORD_%KEY'"))
+                .value(0)
+                .value(0)
+                .toInt();
+    };
+    EXPECT_EQ(indexes(), 2);
+    m_db->SuspendSearchIndexes();
+    EXPECT_EQ(indexes(), 0);
+    Find(true, TVXQueryEngine::AnyWord, VXOperator::Equals, QStringLiteral("GOBACK"));
+    m_engine->Query(true, true);
+    EXPECT_EQ(m_engine->HitCount(), 2) << "searches still work, only slower";
+    m_db->RestoreSearchIndexes();
+    EXPECT_EQ(indexes(), 2);
+    m_db->SuspendSearchIndexes();
+    m_engine.reset();
+    m_db->DisConnect();
+    m_db = m_session->Service().ConnectDB(QString());
+    EXPECT_EQ(indexes(), 2);
+    m_engine = std::make_unique<TVXQueryEngine>(m_db);
 }
 
 } // namespace
