@@ -638,18 +638,25 @@ void TVXQueryEngine::AppendRow(const TVXQueryThread::Word &word)
     // The language id stays 0 in the row, as the window fills names itself.
     const int languageID = row.QRLanguageID;
     row.QRLanguageID = 0;
-    QList<QVariantList> text
-            = Rows(QStringLiteral("SELECT VXRow FROM VXROW WHERE VXFileID = %1 AND VXRowID = %2")
-                           .arg(word[0])
-                           .arg(word[3]));
-    // A line that holds several statements is stored under the id of its last one: the
-    // earlier statements find their line as the next one stored.
-    if (text.isEmpty())
-        text = Rows(QStringLiteral("SELECT VXRow FROM VXROW WHERE VXFileID = %1 AND VXRowID > %2 "
-                                   "AND VXRowID < %3 ORDER BY VXRowID")
-                            .arg(word[0])
-                            .arg(word[3])
-                            .arg(word[3] - word[3] % 1000 + 2000));
+    // The line is looked up within the hit's entry first, where the key finds it at once;
+    // a line that holds several statements is stored under the id of its last one, so the
+    // earlier statements take the next line stored.
+    const QString inEntry = QStringLiteral("VXFileID = %1 AND VXObjectID = %2 AND VXEntryID = %3")
+                                    .arg(word[0])
+                                    .arg(word[1])
+                                    .arg(word[2]);
+    const QString nextRows = QStringLiteral(" AND VXRowID > %1 AND VXRowID < %2 ORDER BY VXRowID")
+                                     .arg(word[3])
+                                     .arg(word[3] - word[3] % 1000 + 2000);
+    QList<QVariantList> text;
+    for (const QString &condition :
+         {inEntry + QStringLiteral(" AND VXRowID = ") + Number(word[3]), inEntry + nextRows,
+          QStringLiteral("VXFileID = %1 AND VXRowID = %2").arg(word[0]).arg(word[3]),
+          QStringLiteral("VXFileID = ") + Number(word[0]) + nextRows}) {
+        text = Rows(QStringLiteral("SELECT VXRow FROM VXROW WHERE ") + condition);
+        if (!text.isEmpty())
+            break;
+    }
     row.QRRow = text.isEmpty() ? QStringLiteral("Error: Can not find the Row in table VXRow")
                                : text[0][0].toString();
     const bool sameFile = m_hasPrevious && m_previous.QRFileID == word[0];
