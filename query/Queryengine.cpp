@@ -500,7 +500,48 @@ bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
         clause.Matched = false;
     // Section levels of the last assignment keywords: 34 (to), 33 (=), 54 (set), 93
     // (initialize), 84 (into).
-    QHash<int, int> levels{{34, -1}, {33, -1}, {54, -1}, {93, -1}, {84, -1}};
+    std::array<int, 5> levelOf{-1, -1, -1, -1, -1};
+    auto slot = [](int type) {
+        switch (type) {
+        case 34:
+            return 0;
+        case 33:
+            return 1;
+        case 54:
+            return 2;
+        case 93:
+            return 3;
+        case 84:
+            return 4;
+        default:
+            return -1;
+        }
+    };
+    auto levels = [&](int type) { return levelOf[size_t(slot(type))]; };
+    // The clauses' values as the words are compared: typed text, cased once per search.
+    std::vector<QString> prepared;
+    prepared.reserve(m_clauses.size());
+    for (const TWordClause &clause : std::as_const(m_clauses)) {
+        QString value = clause.Value;
+        value.replace(QLatin1String("''"), QLatin1String("'"));
+        prepared.push_back(m_caseSensitive ? value : value.toUpper());
+    }
+    auto valueMatches = [](const QString &word, TOperator op, const QString &value) {
+        switch (op) {
+        case VXOperator::Equals:
+            return word == value;
+        case VXOperator::Contains:
+            return word.contains(value);
+        case VXOperator::BeginsWith:
+            return word.startsWith(value);
+        case VXOperator::EndsWith:
+            return word.endsWith(value);
+        case VXOperator::NotEquals:
+            return word != value;
+        default:
+            return false;
+        }
+    };
     struct Candidate
     {
         int Clause;
@@ -510,9 +551,9 @@ bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
     auto assignmentMatched = [&](const Candidate &candidate) {
         const TWordClause &clause = m_clauses[candidate.Clause];
         if (clause.TypeKey == AssignTo)
-            return candidate.Level == levels[34] || candidate.Level == levels[93]
-                   || candidate.Level == levels[84];
-        return candidate.Level == levels[33] || candidate.Level == levels[54];
+            return candidate.Level == levels(34) || candidate.Level == levels(93)
+                   || candidate.Level == levels(84);
+        return candidate.Level == levels(33) || candidate.Level == levels(54);
     };
     const int hitKey = StatementKey(hit[4]);
     bool isHit = false;
@@ -529,8 +570,9 @@ bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
         const int level = statement->Value(4).toInt();
         const int sectionType = statement->Value(5).toInt();
         const bool isHitWord = row == hit[3] && wordID == hit[4];
-        if (levels.contains(type))
-            levels[type] = level;
+        if (slot(type) >= 0)
+            levelOf[size_t(slot(type))] = level;
+        const QString cased = m_caseSensitive ? text : text.toUpper();
         for (int c = 0; c < m_clauses.size(); ++c) {
             TWordClause &clause = m_clauses[c];
             if (!clause.NeedsMatch || clause.Matched)
@@ -539,8 +581,8 @@ bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
                 clause.Matched = !isHitWord && sectionType == clause.SectionType;
                 continue;
             }
-            const bool valuePasses
-                    = clause.Value.isEmpty() || WordMatch(text, clause.Operator, clause.Value);
+            const bool valuePasses = clause.Value.isEmpty()
+                                     || valueMatches(cased, clause.Operator, prepared[size_t(c)]);
             if (clause.TypeKey == AssignTo || clause.TypeKey == AssignFrom) {
                 if (valuePasses && type == 1012) {
                     candidates.append({c, level});
