@@ -47,7 +47,7 @@ public:
     };
 
     static constexpr int PageSize = 40;
-    // The attributes' word-type keys that table A does not take from Part 3.1 codes.
+    // The find attributes' keys that are not word types of their own.
     static constexpr int AnyExecutableWord = 99600;
     static constexpr int Assigns = 99601;
     static constexpr int AssignTo = 99602;
@@ -73,7 +73,7 @@ public:
     QString AppendFilterString(const TVXWhereClause &whereClause, bool caseSensitive, int index,
                                QString sql) const;
     bool WordMatch(const QString &word, TOperator op, const QString &value) const;
-    // The SQL condition of a find attribute (table A); empty for an unknown key.
+    // The SQL condition of a find attribute; a key it does not know is taken as a word type.
     static QString WordTypeCondition(int typeKey);
     static bool WordTypeMatches(int typeKey, int wordType);
 
