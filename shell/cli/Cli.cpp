@@ -182,49 +182,40 @@ int TVXCli::Fail(const QString &message)
     return Refused;
 }
 
+// The usage text of a command; empty for a command that does not exist.
+QString TVXCli::UsageText(const QString &command)
+{
+    static const QHash<QString, const char *> texts{{QStringLiteral("load"), LoadUsage},
+                                                    {QStringLiteral("status"), StatusUsage},
+                                                    {QStringLiteral("missing"), MissingUsage},
+                                                    {QStringLiteral("sources"), SourcesUsage},
+                                                    {QStringLiteral("databases"), DatabasesUsage},
+                                                    {QStringLiteral("languages"), LanguagesUsage},
+                                                    {QStringLiteral("middleware"), MiddlewareUsage},
+                                                    {QStringLiteral("sql"), SqlUsage}};
+    if (command.isEmpty())
+        return QString::fromLatin1(GeneralUsage);
+    if (command == QLatin1String("query"))
+        return QueryUsageText();
+    const auto text = texts.constFind(command);
+    return text == texts.cend() ? QString() : QString::fromLatin1(*text);
+}
+
 int TVXCli::UsageError(const QString &message, const QString &command)
 {
-    m_err << "velunor-cli: " << message << "\n";
-    m_err << (command == QLatin1String("load")         ? LoadUsage
-              : command == QLatin1String("status")     ? StatusUsage
-              : command == QLatin1String("missing")    ? MissingUsage
-              : command == QLatin1String("sources")    ? SourcesUsage
-              : command == QLatin1String("databases")  ? DatabasesUsage
-              : command == QLatin1String("languages")  ? LanguagesUsage
-              : command == QLatin1String("middleware") ? MiddlewareUsage
-              : command == QLatin1String("sql")        ? SqlUsage
-              : command == QLatin1String("query")      ? ""
-                                                       : GeneralUsage);
-    if (command == QLatin1String("query"))
-        m_err << QueryUsageText();
+    const QString usage = UsageText(command);
+    m_err << "velunor-cli: " << message << "\n"
+          << (usage.isEmpty() ? QString::fromLatin1(GeneralUsage) : usage);
     m_err.flush();
     return Usage;
 }
 
 int TVXCli::Help(const QString &command)
 {
-    if (command.isEmpty())
-        m_out << GeneralUsage;
-    else if (command == QLatin1String("load"))
-        m_out << LoadUsage;
-    else if (command == QLatin1String("status"))
-        m_out << StatusUsage;
-    else if (command == QLatin1String("missing"))
-        m_out << MissingUsage;
-    else if (command == QLatin1String("sources"))
-        m_out << SourcesUsage;
-    else if (command == QLatin1String("databases"))
-        m_out << DatabasesUsage;
-    else if (command == QLatin1String("languages"))
-        m_out << LanguagesUsage;
-    else if (command == QLatin1String("middleware"))
-        m_out << MiddlewareUsage;
-    else if (command == QLatin1String("query"))
-        m_out << QueryUsageText();
-    else if (command == QLatin1String("sql"))
-        m_out << SqlUsage;
-    else
+    const QString usage = UsageText(command);
+    if (usage.isEmpty())
         return UsageError(QStringLiteral("unknown command '%1'").arg(command), QString());
+    m_out << usage;
     return Success;
 }
 
@@ -388,18 +379,21 @@ bool TVXCli::IsConfigured(const QString &database)
     return false;
 }
 
-QString TVXCli::DatabaseOrDefault(const QString &name)
+bool TVXCli::ConfiguredDatabase(QString &database)
 {
-    if (!name.isEmpty())
-        return name;
-    return m_service->GetSourceDBName(false, false, true);
+    if (database.isEmpty())
+        database = m_service->GetSourceDBName(false, false, true);
+    if (IsConfigured(database))
+        return true;
+    Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+    return false;
 }
 
 int TVXCli::Load(const Arguments &arguments)
 {
-    const QString database = DatabaseOrDefault(arguments.Database);
-    if (!IsConfigured(database))
-        return Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+    QString database = arguments.Database;
+    if (!ConfiguredDatabase(database))
+        return Refused;
     QString options;
     if (arguments.Flags.contains(QStringLiteral("--reload")))
         options = QStringLiteral("RELOAD");
@@ -420,9 +414,9 @@ int TVXCli::Load(const Arguments &arguments)
 
 int TVXCli::Status(const Arguments &arguments)
 {
-    const QString database = DatabaseOrDefault(arguments.Database);
-    if (!IsConfigured(database))
-        return Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+    QString database = arguments.Database;
+    if (!ConfiguredDatabase(database))
+        return Refused;
     QJsonObject status;
     try {
         TVXDataAccessInterface *db = m_service->ConnectDB(database);
@@ -500,9 +494,9 @@ int TVXCli::Status(const Arguments &arguments)
 
 int TVXCli::Missing(const Arguments &arguments)
 {
-    const QString database = DatabaseOrDefault(arguments.Database);
-    if (!IsConfigured(database))
-        return Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+    QString database = arguments.Database;
+    if (!ConfiguredDatabase(database))
+        return Refused;
     struct Name
     {
         QString Kind;
@@ -596,9 +590,9 @@ int TVXCli::Missing(const Arguments &arguments)
 
 int TVXCli::Sources(const Arguments &arguments)
 {
-    const QString database = DatabaseOrDefault(arguments.Database);
-    if (!IsConfigured(database))
-        return Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+    QString database = arguments.Database;
+    if (!ConfiguredDatabase(database))
+        return Refused;
     const QString action = arguments.Positional.first();
     const QString target = arguments.Positional.value(1);
     const bool yes = arguments.Flags.contains(QStringLiteral("--yes"));
@@ -863,9 +857,9 @@ int TVXCli::Middleware(const Arguments &arguments)
         if (action == QLatin1String("remove"))
             return Outcome(rules.Delete(row));
 
-        const QString database = DatabaseOrDefault(arguments.Database);
-        if (!IsConfigured(database))
-            return Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+        QString database = arguments.Database;
+        if (!ConfiguredDatabase(database))
+            return Refused;
         TVXDataAccessInterface *db = nullptr;
         try {
             db = m_service->ConnectDB(database);
@@ -976,9 +970,8 @@ int TVXCli::Query(const QStringList &arguments)
         return UsageError(QStringLiteral("a --find row is needed"), command);
     if (!Start())
         return Refused;
-    database = DatabaseOrDefault(database);
-    if (!IsConfigured(database))
-        return Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+    if (!ConfiguredDatabase(database))
+        return Refused;
     try {
         TVXDataAccessInterface *db = m_service->ConnectDB(database);
         TVXQueryEngine engine(db);
@@ -1063,9 +1056,8 @@ int TVXCli::Sql(const QStringList &arguments)
         return UsageError(QStringLiteral("a statement is missing"), command);
     if (!Start())
         return Refused;
-    database = DatabaseOrDefault(database);
-    if (!IsConfigured(database))
-        return Fail(QStringLiteral("the source database '%1' is not configured").arg(database));
+    if (!ConfiguredDatabase(database))
+        return Refused;
     try {
         TVXDataAccessInterface *db = m_service->ConnectDB(database);
         TVXQueryEngine engine(db);

@@ -48,7 +48,10 @@ private:
     TVXConfigurationStore &Configuration();
     // Loads the packages and the configuration; false with a message on failure.
     bool Start();
-    QString DatabaseOrDefault(const QString &name);
+    // The default source database when none is named; false (and the refusal printed)
+    // when it is not configured.
+    bool ConfiguredDatabase(QString &database);
+    static QString UsageText(const QString &command);
     bool IsConfigured(const QString &database);
     int Fail(const QString &message);
     int UsageError(const QString &message, const QString &command);
