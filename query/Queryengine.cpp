@@ -186,23 +186,10 @@ bool TVXQueryEngine::WordMatch(const QString &word, TOperator op, const QString 
     // The value arrives quote-doubled, as the SQL needs it; compare with the typed text.
     QString v = value;
     v.replace(QLatin1String("''"), QLatin1String("'"));
-    const QString w = m_caseSensitive ? word : word.toUpper();
     if (!m_caseSensitive)
         v = v.toUpper();
-    switch (op) {
-    case VXOperator::Equals:
-        return w == v;
-    case VXOperator::Contains:
-        return w.contains(v);
-    case VXOperator::BeginsWith:
-        return w.startsWith(v);
-    case VXOperator::EndsWith:
-        return w.endsWith(v);
-    case VXOperator::NotEquals:
-        return w != v;
-    default:
-        return false;
-    }
+    // Only the five value operators test a word; without one nothing matches.
+    return op != VXOperator::None && VXCompareText(m_caseSensitive ? word : word.toUpper(), op, v);
 }
 
 void TVXQueryEngine::Build()
@@ -526,22 +513,6 @@ bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
         value.replace(QLatin1String("''"), QLatin1String("'"));
         prepared.push_back(m_caseSensitive ? value : value.toUpper());
     }
-    auto valueMatches = [](const QString &word, TOperator op, const QString &value) {
-        switch (op) {
-        case VXOperator::Equals:
-            return word == value;
-        case VXOperator::Contains:
-            return word.contains(value);
-        case VXOperator::BeginsWith:
-            return word.startsWith(value);
-        case VXOperator::EndsWith:
-            return word.endsWith(value);
-        case VXOperator::NotEquals:
-            return word != value;
-        default:
-            return false;
-        }
-    };
     struct Candidate
     {
         int Clause;
@@ -581,8 +552,10 @@ bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
                 clause.Matched = !isHitWord && sectionType == clause.SectionType;
                 continue;
             }
-            const bool valuePasses = clause.Value.isEmpty()
-                                     || valueMatches(cased, clause.Operator, prepared[size_t(c)]);
+            const bool valuePasses
+                    = clause.Value.isEmpty()
+                      || (clause.Operator != VXOperator::None
+                          && VXCompareText(cased, clause.Operator, prepared[size_t(c)]));
             if (clause.TypeKey == AssignTo || clause.TypeKey == AssignFrom) {
                 if (valuePasses && type == 1012) {
                     candidates.append({c, level});

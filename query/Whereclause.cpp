@@ -40,19 +40,24 @@ bool TVXWhereClause::CompareString(int index, const QString &text, bool caseSens
     const QString t = caseSensitive ? text : text.toUpper();
     const QString v
             = caseSensitive ? m_parts[index].ValueString : m_parts[index].ValueString.toUpper();
-    switch (m_parts[index].Operator) {
+    return VXCompareText(t, m_parts[index].Operator, v);
+}
+
+bool VXCompareText(const QString &text, TOperator op, const QString &value)
+{
+    switch (op) {
     case VXOperator::None:
         return true;
     case VXOperator::Equals:
-        return t == v;
+        return text == value;
     case VXOperator::Contains:
-        return t.contains(v);
+        return text.contains(value);
     case VXOperator::BeginsWith:
-        return t.startsWith(v);
+        return text.startsWith(value);
     case VXOperator::EndsWith:
-        return t.endsWith(v);
+        return text.endsWith(value);
     case VXOperator::NotEquals:
-        return t != v;
+        return text != value;
     default:
         return false;
     }

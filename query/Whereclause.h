@@ -12,6 +12,10 @@
 #include <QList>
 #include <QString>
 
+// The comparison of a where-clause part between two texts already cased alike; false for
+// an operator it does not know, true for none.
+VXCORE_EXPORT bool VXCompareText(const QString &text, TOperator op, const QString &value);
+
 class VXCORE_EXPORT TVXWhereClause
 {
 public:
