@@ -355,7 +355,9 @@ void TVXDependencyResolver::ResolveFile(TVXDataAccessInterface *db, int fileID, 
         }
     }
     db->Commit(false, true);
-    if (!definition || !definition->QualifiedCalls() || definition->Inheritance()) {
+    // Most portfolios hold no packages at all: then there is nothing to complete.
+    if (m_hasPackages
+        && (!definition || !definition->QualifiedCalls() || definition->Inheritance())) {
         m_trace.Write(QStringLiteral("Start PackageDepCheck for") + fileName);
         CompletePackages(db, fileID);
         m_trace.Write(QStringLiteral("FileDepCheckedFROM_InPackage+Inheritance"));
@@ -655,6 +657,11 @@ void TVXDependencyResolver::UpdateDependencies(const QString &database, TVXDataA
             TVXMiddlewareCheck(m_middleware).Run(database, db, progress);
 
         const QList<QPair<int, int>> toCheck = pending();
+        m_hasPackages = Rows(db, QStringLiteral("SELECT COUNT(*) FROM VXPACKAGE"))
+                                .value(0)
+                                .value(0)
+                                .toInt()
+                        > 0;
         const int filesInRepository
                 = Rows(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE")).value(0).value(0).toInt();
 

@@ -83,5 +83,6 @@ private:
     TVXGetFunction m_getFunction;
     QHash<int, TVXLanguageDefinitionsInterface *> m_definitions;
     int m_written = 0;
+    bool m_hasPackages = false;
     TVXLoadTrace m_trace;
 };
