@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "query/Queryengine.h"
 
+#include "query/Executionorder.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
 #include "shell/Exception.h"
@@ -727,12 +728,35 @@ void TVXQueryEngine::Fetch(bool countHits)
                && m_words[m_next][3] == word[3])
             ++m_next;
     }
-    m_endOfResults = m_result.RecordCount() == 0 ? 0 : m_result.RecordCount() + 1;
     if (countHits && m_matchNeeded)
         m_hitCount = -1;
     m_db->Commit(true, true);
+    // A callee reached twice adds rows, so the marker counts the table after the walk.
+    if (m_sequentialEntries || m_sequentialObjects)
+        OrderByExecution();
+    m_endOfResults = m_result.RecordCount() == 0 ? 0 : m_result.RecordCount() + 1;
     if (m_trackMode)
         m_result.SetIndexFieldNames(QStringLiteral("QRExeOrder;QRRowID"));
+}
+
+void TVXQueryEngine::OrderByExecution()
+{
+    Say(QStringLiteral("Getting execution order..."));
+    QList<TVXExecutionOrder::Node> track;
+    const int nodeTable = m_sequentialEntries ? m_handles.Entry : m_handles.Object;
+    for (int i = 0; i < m_whereClause.Count(); ++i)
+        if (m_whereClause.GetTable(i) == nodeTable)
+            track << TVXExecutionOrder::Parse(m_whereClause.GetValueString(i));
+    TVXExecutionOrder order(m_db, track);
+    const QList<TVXQueryResultRow> rows = order.Number(m_result.Rows());
+    m_result.Clear();
+    for (const TVXQueryResultRow &row : rows)
+        m_result.Append(row);
+    if (order.Truncated())
+        Say(QStringLiteral("The execution order stops after %1 statements; the other hits "
+                           "follow in statement order.")
+                    .arg(TVXExecutionOrder::MaximumRows));
+    m_db->Commit(true, true);
 }
 
 QString TVXQueryEngine::HitLabel() const

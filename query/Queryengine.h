@@ -110,6 +110,8 @@ private:
     bool IsHit(const TVXQueryThread::Word &word);
     bool InTrack(const TVXQueryThread::Word &word) const;
     void AppendRow(const TVXQueryThread::Word &word);
+    // Renumbers the result in the order the track runs its statements.
+    void OrderByExecution();
     QList<QVariantList> Rows(const QString &sql) const;
     void Say(const QString &message) const;
 

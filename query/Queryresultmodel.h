@@ -53,6 +53,7 @@ public:
 
     int RecordCount() const { return int(m_rows.size()); }
     const TVXQueryResultRow &Row(int row) const { return m_rows[row]; }
+    const QList<TVXQueryResultRow> &Rows() const { return m_rows; }
     QVariant Value(int row, const QString &field) const;
     // False (and nothing added) when the primary index already holds the statement.
     bool Append(const TVXQueryResultRow &row);

@@ -45,29 +45,27 @@ QByteArray Cobol(const QStringList &lines)
 class QueryEngineTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    // The files of the repository, by name.
+    virtual QList<std::pair<QString, QByteArray>> Sources()
     {
-        m_packages = std::make_unique<VXTest::PackageFolder>(
-                QStringList{QStringLiteral("vxlib0200.so"), QStringLiteral("vxlib0520.so")});
-        m_session = std::make_unique<VXTest::Session>(m_packages->Path());
-        const QString sources = m_home.File(QStringLiteral("sources"));
-        QDir().mkpath(sources);
-        Write(sources + QStringLiteral("/QRY001.ibmcob"),
-              Cobol({QStringLiteral("IDENTIFICATION DIVISION."),
-                     QStringLiteral("PROGRAM-ID. QRY001."), QStringLiteral("DATA DIVISION."),
-                     QStringLiteral("WORKING-STORAGE SECTION."),
-                     QStringLiteral("01  WS-NAME             PIC X(30)."),
-                     QStringLiteral("01  WS-OUT              PIC X(30)."),
-                     QStringLiteral("01  WS-COUNT            PIC 9(5)."),
-                     QStringLiteral("PROCEDURE DIVISION."), QStringLiteral("MAIN-PARA."),
-                     QStringLiteral("*    MOVE NOTHING IN A COMMENT"),
-                     QStringLiteral("    MOVE WS-NAME TO WS-OUT. ADD 1 TO WS-COUNT."),
-                     QStringLiteral("    MOVE 'O''BRIEN' TO WS-NAME."),
-                     QStringLiteral("    COMPUTE WS-COUNT ="),
-                     QStringLiteral("        WS-COUNT + 1."),
-                     QStringLiteral("    IF WS-COUNT > 10"),
-                     QStringLiteral("       DISPLAY 'MOVE ME'"), QStringLiteral("    END-IF."),
-                     QStringLiteral("    GOBACK.")}));
+        QList<std::pair<QString, QByteArray>> files;
+        files.append(
+                {QStringLiteral("QRY001.ibmcob"),
+                 Cobol({QStringLiteral("IDENTIFICATION DIVISION."),
+                        QStringLiteral("PROGRAM-ID. QRY001."), QStringLiteral("DATA DIVISION."),
+                        QStringLiteral("WORKING-STORAGE SECTION."),
+                        QStringLiteral("01  WS-NAME             PIC X(30)."),
+                        QStringLiteral("01  WS-OUT              PIC X(30)."),
+                        QStringLiteral("01  WS-COUNT            PIC 9(5)."),
+                        QStringLiteral("PROCEDURE DIVISION."), QStringLiteral("MAIN-PARA."),
+                        QStringLiteral("*    MOVE NOTHING IN A COMMENT"),
+                        QStringLiteral("    MOVE WS-NAME TO WS-OUT. ADD 1 TO WS-COUNT."),
+                        QStringLiteral("    MOVE 'O''BRIEN' TO WS-NAME."),
+                        QStringLiteral("    COMPUTE WS-COUNT ="),
+                        QStringLiteral("        WS-COUNT + 1."),
+                        QStringLiteral("    IF WS-COUNT > 10"),
+                        QStringLiteral("       DISPLAY 'MOVE ME'"), QStringLiteral("    END-IF."),
+                        QStringLiteral("    GOBACK.")})});
         QStringList many{QStringLiteral("IDENTIFICATION DIVISION."),
                          QStringLiteral("PROGRAM-ID. QRY002."),
                          QStringLiteral("DATA DIVISION."),
@@ -79,7 +77,18 @@ protected:
         for (int i = 0; i < 50; ++i)
             many << QStringLiteral("    MOVE WS-A TO WS-B.");
         many << QStringLiteral("    GOBACK.");
-        Write(sources + QStringLiteral("/QRY002.ibmcob"), Cobol(many));
+        files.append({QStringLiteral("QRY002.ibmcob"), Cobol(many)});
+        return files;
+    }
+    void SetUp() override
+    {
+        m_packages = std::make_unique<VXTest::PackageFolder>(
+                QStringList{QStringLiteral("vxlib0200.so"), QStringLiteral("vxlib0520.so")});
+        m_session = std::make_unique<VXTest::Session>(m_packages->Path());
+        const QString sources = m_home.File(QStringLiteral("sources"));
+        QDir().mkpath(sources);
+        for (const auto &[name, content] : Sources())
+            Write(sources + QLatin1Char('/') + name, content);
 
         TVXDataAccessInterface *db = m_session->Service().ConnectDB(QString());
         db->VXLOAD_Append(QStringLiteral("FOLDER"), sources, QStringLiteral("BILLING"), QString(),
@@ -390,3 +399,140 @@ TEST_F(QueryEngineTest, SearchIndexesAreSuspendedAndRestored)
 }
 
 } // namespace
+
+// A track of programs that call each other, searched in the order they run.
+class ExecutionOrderTest : public QueryEngineTest
+{
+protected:
+    QList<std::pair<QString, QByteArray>> Sources() override
+    {
+        auto program = [](const QString &name, const QStringList &statements) {
+            QStringList lines{QStringLiteral("IDENTIFICATION DIVISION."),
+                              QStringLiteral("PROGRAM-ID. ") + name + QLatin1Char('.'),
+                              QStringLiteral("DATA DIVISION."),
+                              QStringLiteral("WORKING-STORAGE SECTION."),
+                              QStringLiteral("01  WS-STEP             PIC X(8)."),
+                              QStringLiteral("PROCEDURE DIVISION."),
+                              QStringLiteral("MAIN-PARA.")};
+            for (const QString &statement : statements)
+                lines << QStringLiteral("    ") + statement;
+            lines << QStringLiteral("    GOBACK.");
+            return std::pair{name + QStringLiteral(".ibmcob"), Cobol(lines)};
+        };
+        return {program(QStringLiteral("EOROOT"), {QStringLiteral("MOVE 'ROOT-1' TO WS-STEP."),
+                                                   QStringLiteral("CALL 'EOSUBA' USING WS-STEP."),
+                                                   QStringLiteral("MOVE 'ROOT-2' TO WS-STEP."),
+                                                   QStringLiteral("CALL 'EOSUBB'."),
+                                                   QStringLiteral("MOVE 'ROOT-3' TO WS-STEP."),
+                                                   QStringLiteral("CALL 'EOSUBA' USING WS-STEP.")}),
+                program(QStringLiteral("EOSUBA"), {QStringLiteral("MOVE 'SUBA' TO WS-STEP.")}),
+                program(QStringLiteral("EOSUBB"), {QStringLiteral("MOVE 'SUBB-1' TO WS-STEP."),
+                                                   QStringLiteral("CALL 'EOLEAF'."),
+                                                   QStringLiteral("MOVE 'SUBB-2' TO WS-STEP.")}),
+                program(QStringLiteral("EOLEAF"), {QStringLiteral("MOVE 'LEAF' TO WS-STEP.")}),
+                program(QStringLiteral("EOOTHER"), {QStringLiteral("MOVE 'OTHER' TO WS-STEP.")})};
+    }
+    // The item reference of a program's entry with its level in the track.
+    QString Reference(const QString &program, int level, bool object = false)
+    {
+        const QList<QVariantList> entry = VXSelectRows(
+                m_db, QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID FROM VXENTRY WHERE "
+                                     "VXEntryName = '%1'")
+                              .arg(program));
+        EXPECT_EQ(entry.size(), 1) << program.toStdString();
+        if (entry.isEmpty())
+            return QString();
+        QString reference
+                = QStringLiteral("%1;%2").arg(entry[0][0].toInt()).arg(entry[0][1].toInt())
+                  + (object ? QString() : QStringLiteral(";%1").arg(entry[0][2].toInt()))
+                  + QLatin1Char(':') + program;
+        if (level >= 0)
+            reference += QLatin1Char('.') + QString::number(level);
+        return reference;
+    }
+    void Track(const QString &caption, const QList<std::pair<QString, int>> &entries)
+    {
+        const bool objects = caption.contains(QLatin1String("Object"));
+        m_engine->WhereClause().Clear();
+        Find(true, TVXQueryEngine::AnyExecutableWord, VXOperator::Equals, QStringLiteral("MOVE"));
+        for (const auto &[program, level] : entries) {
+            m_engine->WhereClause().Add(false,
+                                        m_engine->Table(objects ? QStringLiteral("VXOBJECT")
+                                                                : QStringLiteral("VXENTRY")),
+                                        0, 0);
+            m_engine->WhereClause().SetValueString(Reference(program, level, objects));
+        }
+        m_engine->SetInCaption(caption);
+    }
+    // The step each hit moves, in the result's order.
+    QStringList Steps()
+    {
+        QStringList steps;
+        for (const QString &line : Lines())
+            steps << line.section(QLatin1Char('\''), 1, 1);
+        return steps;
+    }
+    const QList<std::pair<QString, int>> m_track{{QStringLiteral("EOROOT"), 0},
+                                                 {QStringLiteral("EOSUBA"), 1},
+                                                 {QStringLiteral("EOSUBB"), 1},
+                                                 {QStringLiteral("EOLEAF"), 2}};
+};
+
+TEST_F(ExecutionOrderTest, SequentialTrackFollowsTheCalls)
+{
+    Track(QStringLiteral(" In Entry Track EOROOT - EOLEAF Sequentially: "), m_track);
+    m_engine->Query(true, false);
+    EXPECT_EQ(m_engine->OrderLabel(),
+              QStringLiteral("Order by: Entry in Track, Statement (execution order)"));
+    // The callee called twice shows its hit twice; the program outside the track none.
+    EXPECT_EQ(Steps(), (QStringList{QStringLiteral("ROOT-1"), QStringLiteral("SUBA"),
+                                    QStringLiteral("ROOT-2"), QStringLiteral("SUBB-1"),
+                                    QStringLiteral("LEAF"), QStringLiteral("SUBB-2"),
+                                    QStringLiteral("ROOT-3"), QStringLiteral("SUBA")}));
+    for (int i = 0; i < m_engine->Result().RecordCount(); ++i)
+        EXPECT_EQ(m_engine->Result().Row(i).QRExeOrder, i + 1);
+    EXPECT_EQ(m_engine->EndOfResults(), 9);
+
+    // An object track runs the same way.
+    Track(QStringLiteral(" In Object Track EOROOT - EOLEAF Sequentially: "), m_track);
+    m_engine->Query(true, false);
+    EXPECT_EQ(m_engine->OrderLabel(),
+              QStringLiteral("Order by: Object in Track, Entry, Statement"));
+    EXPECT_EQ(Steps().join(QLatin1Char(' ')),
+              QStringLiteral("ROOT-1 SUBA ROOT-2 SUBB-1 LEAF SUBB-2 ROOT-3 SUBA"));
+}
+
+TEST_F(ExecutionOrderTest, TrackWithoutSequenceKeepsStatementOrder)
+{
+    Track(QStringLiteral(" In Entry Track EOROOT - EOLEAF: "), m_track);
+    m_engine->Query(true, false);
+    EXPECT_EQ(m_engine->OrderLabel(), QStringLiteral("Order by: Entry in Track, Statement"));
+    QStringList steps = Steps();
+    std::sort(steps.begin(), steps.end());
+    EXPECT_EQ(steps, (QStringList{QStringLiteral("LEAF"), QStringLiteral("ROOT-1"),
+                                  QStringLiteral("ROOT-2"), QStringLiteral("ROOT-3"),
+                                  QStringLiteral("SUBA"), QStringLiteral("SUBB-1"),
+                                  QStringLiteral("SUBB-2")}));
+    for (int i = 0; i < m_engine->Result().RecordCount(); ++i)
+        EXPECT_EQ(m_engine->Result().Row(i).QRExeOrder, 0);
+}
+
+TEST_F(ExecutionOrderTest, MissingTrackLevelsAreReported)
+{
+    Track(QStringLiteral(" In Entry Track EOROOT - EOSUBA Sequentially: "),
+          {{QStringLiteral("EOROOT"), 0}, {QStringLiteral("EOSUBA"), -1}});
+    try {
+        m_engine->Query(true, false);
+        ADD_FAILURE() << "a track item without its level was taken";
+    } catch (const TVXException &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Could not find ChildTrackLevel in VNID"));
+    }
+    Track(QStringLiteral(" In Entry Track EOROOT - EOLEAF Sequentially: "),
+          {{QStringLiteral("EOROOT"), 0}, {QStringLiteral("EOLEAF"), 2}});
+    try {
+        m_engine->Query(true, false);
+        ADD_FAILURE() << "a track that skips a level was taken";
+    } catch (const TVXException &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Could not find NextChildTrackLevel in VNID"));
+    }
+}
