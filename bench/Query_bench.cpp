@@ -4,7 +4,8 @@
 //
 //   query_bench [lines]
 //
-// lines defaults to 1,000,000. For each search it prints the time to the first page, the
+// lines defaults to 1,000,000; with QUERY_BENCH_KEEP set the sources and the repository
+// stay behind for a look at the query plans. For each search it prints the time to the first page, the
 // time to the last page and, where ripgrep has an equivalent, ripgrep's time and the ratio
 // (ripgrep's time / ours: above 1 means faster than ripgrep).
 #include "Cobolportfolio.h"
@@ -76,6 +77,10 @@ int main(int argc, char **argv)
             throw TVXException(QStringLiteral("the COBOL or the InMemory package is missing"));
 
         QTemporaryDir work;
+        if (qEnvironmentVariableIsSet("QUERY_BENCH_KEEP")) {
+            work.setAutoRemove(false);
+            std::printf("kept in %s\n", work.path().toLocal8Bit().constData());
+        }
         const QString portfolio = work.filePath(QStringLiteral("portfolio"));
         QDir().mkpath(portfolio);
         const qint64 written = WritePortfolio(portfolio, lines);

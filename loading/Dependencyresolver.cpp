@@ -245,9 +245,9 @@ QString TVXDependencyResolver::ImportedObjects(TVXDataAccessInterface *db, int f
     // The file's own module objects named after it.
     for (const QVariantList &row :
          Rows(db, QStringLiteral("SELECT VXFileID, VXObjectID FROM VXOBJECT WHERE VXFileID = %1 "
-                                 "AND VXObjectID = 1000 AND VXObjectIdentifier LIKE ")
+                                 "AND VXObjectID = 1000 AND UPPER(VXObjectIdentifier) LIKE ")
                                   .arg(fileID)
-                          + TVXDataAccessInterface::QuotedText(base + QLatin1Char('%'))))
+                          + TVXDataAccessInterface::QuotedText(base.toUpper() + QLatin1Char('%'))))
         visible.append({row[0].toInt(), row[1].toInt()});
     // Every object of each file whose name, without extension, an import or include gives.
     QSet<QString> imported;

@@ -274,10 +274,16 @@ void TVXQueryEngine::Build()
                 m_clauses.append(clause);
                 continue;
             }
-            if (wc.GetOperator(i) != VXOperator::None)
-                clause.SqlText += AppendFilterString(wc, m_caseSensitive, i, QString())
-                                  + QStringLiteral(" AND ");
+            clause.RunSqlText = clause.SqlText;
+            if (wc.GetOperator(i) != VXOperator::None) {
+                const QString condition = AppendFilterString(wc, m_caseSensitive, i, QString());
+                clause.SqlText += condition + QStringLiteral(" AND ");
+                clause.RunSqlText
+                        += ThroughDistinctWords(condition, wc.GetOperator(i), wc.GetField(i))
+                           + QStringLiteral(" AND ");
+            }
             clause.SqlText += WordTypeCondition(wc.GetTypeKey(i));
+            clause.RunSqlText += WordTypeCondition(wc.GetTypeKey(i));
             m_clauses.append(clause);
             if (wc.GetTypeKey(i) == AssignTo || wc.GetTypeKey(i) == AssignFrom) {
                 m_clauses.last().TypeKey = wc.GetTypeKey(i);
@@ -291,6 +297,7 @@ void TVXQueryEngine::Build()
                 m_matchNeeded = true;
             }
             m_clauses.last().SqlText += QStringLiteral(" )");
+            m_clauses.last().RunSqlText += QStringLiteral(" )");
         }
     }
 
@@ -336,21 +343,45 @@ void TVXQueryEngine::Build()
         }
     }
 
-    m_sql.clear();
-    m_sql << QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID, "
-                            "VXSectionLevel FROM VXWORD W WHERE ")
-          << QStringLiteral("(");
-    for (const TWordClause &clause : std::as_const(m_clauses))
-        if (!clause.NeedsMatch)
-            m_sql << clause.SqlText;
-    m_sql << QStringLiteral(")");
-    if (!m_fileFilter.isEmpty())
-        m_sql << QStringLiteral(" AND EXISTS (SELECT * FROM VXFILE F WHERE F.VXFileID = "
-                                "W.VXFileID AND (")
-                         + m_fileFilter + QStringLiteral("))");
-    if (!m_subQuery.isEmpty())
-        m_sql << m_subQuery + QLatin1Char(')');
-    m_sql << QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID");
+    auto lines = [this](QString TWordClause::*text) {
+        QStringList sql{QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, "
+                                       "VXWordID, VXSectionLevel FROM VXWORD W WHERE "),
+                        QStringLiteral("(")};
+        for (const TWordClause &clause : std::as_const(m_clauses))
+            if (!clause.NeedsMatch)
+                sql << clause.*text;
+        sql << QStringLiteral(")");
+        if (!m_fileFilter.isEmpty())
+            sql << QStringLiteral(" AND EXISTS (SELECT * FROM VXFILE F WHERE F.VXFileID = "
+                                  "W.VXFileID AND (")
+                            + m_fileFilter + QStringLiteral("))");
+        if (!m_subQuery.isEmpty())
+            sql << m_subQuery + QLatin1Char(')');
+        sql << QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID");
+        return sql;
+    };
+    m_sql = lines(&TWordClause::SqlText);
+    m_runSql = lines(&TWordClause::RunSqlText);
+}
+
+QString TVXQueryEngine::ThroughDistinctWords(const QString &condition, TOperator op,
+                                             int field) const
+{
+    // A pattern cannot use the word index, so every word of the repository would be read.
+    const QString table = m_db->DistinctWordTable();
+    const qsizetype like = condition.indexOf(QLatin1String(" LIKE "));
+    if (table.isEmpty() || field != m_handles.WordField || like < 0
+        || (op != VXOperator::BeginsWith && op != VXOperator::EndsWith
+            && op != VXOperator::Contains))
+        return condition;
+    // The condition names VXWORD, which inside the sub-select is the distinct word.
+    const QString fitting
+            = QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE ") + condition;
+    if (Rows(QStringLiteral("SELECT COUNT(*)") + fitting).value(0).value(0).toInt()
+        > MaximumPatternWords)
+        return condition;
+    const QString word = condition.left(like);
+    return word + QStringLiteral(" IN (SELECT ") + word + fitting + QLatin1Char(')');
 }
 
 bool TVXQueryEngine::Run(bool countHits)
@@ -363,10 +394,11 @@ bool TVXQueryEngine::Run(bool countHits)
         m_sql = QStringList{
                 QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, "
                                "VXWordID, VXSectionLevel FROM VXWORD WHERE VXFileID = 0")};
+        m_runSql = m_sql;
         m_hitCount = 0;
         return true;
     }
-    m_thread = std::make_unique<TVXQueryThread>(m_db, m_sql, countHits);
+    m_thread = std::make_unique<TVXQueryThread>(m_db, m_runSql, countHits);
     m_thread->start();
     if (m_callbacks.ShowStop)
         m_callbacks.ShowStop(true);

@@ -24,6 +24,8 @@ class TVXDataset;
 struct TWordClause
 {
     QString SqlText;
+    // What the SELECT runs in its place: the same condition, maybe answered otherwise.
+    QString RunSqlText;
     bool NeedsMatch = false;
     int TypeKey = 0;
     TOperator Operator = VXOperator::None;
@@ -53,6 +55,9 @@ public:
     static constexpr int AssignTo = 99602;
     static constexpr int AssignFrom = 99603;
     static constexpr int AnyWord = -1;
+    // A pattern that fits at most this many distinct words is looked up word by word
+    // through the word index; one that fits more reads the words in key order.
+    static constexpr int MaximumPatternWords = 200;
 
     // Fetches the table and field handles once, as the window does when it connects.
     explicit TVXQueryEngine(TVXDataAccessInterface *db, TVXCallbacks callbacks = {});
@@ -78,6 +83,9 @@ public:
     static bool WordTypeMatches(int typeKey, int wordType);
 
     const QStringList &SqlLines() const { return m_sql; }
+    // The lines the thread runs: the SQL lines, with patterns on words matched against
+    // the distinct words first where the repository keeps them.
+    const QStringList &RunSqlLines() const { return m_runSql; }
     const QList<TWordClause> &WordClauses() const { return m_clauses; }
     TVXQueryResultModel &Result() { return m_result; }
     int HitCount() const { return m_hitCount; }
@@ -101,6 +109,9 @@ private:
         int WordField, SectionTypeField;
     };
     void Build();
+    // The condition of a pattern on VXWord as a lookup of the distinct words that fit it,
+    // or the condition itself.
+    QString ThroughDistinctWords(const QString &condition, TOperator op, int field) const;
     bool Run(bool countHits);
     void Fetch(bool countHits);
     // Takes the rows the thread has read since; with wait, waits for some or for its end.
@@ -131,6 +142,7 @@ private:
     QList<TWordClause> m_clauses;
     bool m_matchNeeded = false;
     QStringList m_sql;
+    QStringList m_runSql;
     std::vector<TVXQueryThread::Word> m_words;
     size_t m_next = 0;
     size_t m_pageStart = 0;

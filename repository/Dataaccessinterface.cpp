@@ -94,6 +94,10 @@ TVXDataset *TVXDataAccessInterface::GetQuery(QObject *, const QStringList &, boo
 void TVXDataAccessInterface::ReleaseThreadConnection() {}
 void TVXDataAccessInterface::SuspendSearchIndexes() {}
 void TVXDataAccessInterface::RestoreSearchIndexes() {}
+QString TVXDataAccessInterface::DistinctWordTable() const
+{
+    return {};
+}
 
 QString TVXDataAccessInterface::QuotedText(const QString &text)
 {

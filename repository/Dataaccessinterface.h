@@ -91,6 +91,10 @@ public:
     // connection when a run never came to it.
     virtual void SuspendSearchIndexes();
     virtual void RestoreSearchIndexes();
+    // A table (VXWord, one row per distinct word ever stored) that holds every word of
+    // VXWORD, maybe more: a pattern can be matched against it first and the words found
+    // looked up through the word index. Empty where the repository keeps none.
+    virtual QString DistinctWordTable() const;
 
     // A text value as an SQL literal: between single quotes, inner quotes doubled. Every
     // condition built from names or paths goes through here.

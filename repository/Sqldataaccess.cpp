@@ -25,6 +25,7 @@ QString Text(std::string_view text)
 
 using VXSchema::TableIndex;
 
+const char *const DistinctWords = "VXDISTINCTWORD";
 const int LoadTable = TableIndex(VXSchema::VXLOAD);
 const int FileTable = TableIndex(VXSchema::VXFILE);
 const int ObjectTable = TableIndex(VXSchema::VXOBJECT);
@@ -245,6 +246,9 @@ int TVXSqlDataAccess::DisConnect(bool, bool)
     }
     BeforeClose();
     CloseCursors();
+    m_distinctInsert.reset();
+    // What a transaction rolled back below added is not known to be stored.
+    m_knownWords.clear();
     m_inserts.clear();
     m_inserts.resize(Tables.size());
     {
@@ -322,6 +326,48 @@ void TVXSqlDataAccess::EnsureSchema(QSqlDatabase &database)
     // indexes existed get them here as well, where the engine can say "if not exists".
     for (const QString &statement : WordIndexes(!existing.contains(Text(VXSchema::VXWORD))))
         Execute(query, statement);
+    if (!existing.contains(QLatin1String(DistinctWords))) {
+        Execute(query,
+                QStringLiteral("CREATE TABLE %1 (VXWord %2 NOT NULL PRIMARY KEY)")
+                        .arg(QLatin1String(DistinctWords), ColumnType(VXSchema::WordColumns[8])));
+        // A repository from before the table: its words, once.
+        if (existing.contains(Text(VXSchema::VXWORD)))
+            Execute(query, QStringLiteral("INSERT INTO %1 (VXWord) SELECT DISTINCT VXWord FROM "
+                                          "VXWORD WHERE VXWord IS NOT NULL")
+                                   .arg(QLatin1String(DistinctWords)));
+    }
+}
+
+QString TVXSqlDataAccess::DistinctWordTable() const
+{
+    return m_connectionCount > 0 ? QString::fromLatin1(DistinctWords) : QString();
+}
+
+QString TVXSqlDataAccess::DistinctWordInsertSql() const
+{
+    // SQLite and PostgreSQL both know this form.
+    return QStringLiteral("INSERT INTO %1 (VXWord) VALUES (?) ON CONFLICT DO NOTHING")
+            .arg(QLatin1String(DistinctWords));
+}
+
+void TVXSqlDataAccess::InsertDistinctWord(const QString &word)
+{
+    if (!m_distinctInsert) {
+        auto insert = std::make_unique<QSqlQuery>(MainDatabase());
+        if (!insert->prepare(DistinctWordInsertSql()))
+            throw TVXException(EngineMessage(insert->lastError()));
+        m_distinctInsert = std::move(insert);
+    }
+    m_distinctInsert->bindValue(0, word);
+    ExecutePrepared(*m_distinctInsert);
+}
+
+void TVXSqlDataAccess::NoteWord(const QString &word)
+{
+    if (m_knownWords.contains(word))
+        return;
+    InsertDistinctWord(word);
+    m_knownWords.insert(word);
 }
 
 void TVXSqlDataAccess::SuspendSearchIndexes()
@@ -444,9 +490,11 @@ void TVXSqlDataAccess::CommitTransaction()
         throw TVXException(EngineMessage(database.lastError()));
     m_inTransaction = false;
     // Statements prepared inside the transaction hold its handle on such engines.
-    if (CommitClosesCursors())
+    if (CommitClosesCursors()) {
         for (std::unique_ptr<QSqlQuery> &insert : m_inserts)
             insert.reset();
+        m_distinctInsert.reset();
+    }
 }
 
 void TVXSqlDataAccess::Commit(bool, bool retaining)
@@ -977,6 +1025,11 @@ void TVXSqlDataAccess::VXWORD_Append(int fileID, int objectID, int entryID, int 
     AppendRow(WordTable, "VXWORD_Append",
               {fileID, objectID, entryID, rowID, wordID, languageID, sectionType, sectionLevel,
                word, wordType, objectIdentifier});
+    try {
+        NoteWord(CutToColumn(VXSchema::WordColumns[8], word));
+    } catch (const std::exception &e) {
+        Fail(QStringLiteral("VXWORD_Append"), VXMessage(e));
+    }
 }
 
 void TVXSqlDataAccess::VXDEPENDENCIES_Append(int fileID, int objectID, int entryID, int rowID,

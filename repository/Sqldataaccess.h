@@ -84,6 +84,7 @@ public:
     void ReleaseThreadConnection() override;
     void SuspendSearchIndexes() override;
     void RestoreSearchIndexes() override;
+    QString DistinctWordTable() const override;
 
     const QString &ConnectionText() const { return m_connection; }
 
@@ -114,6 +115,12 @@ protected:
     virtual void Insert(int table, const QVariant *values);
     // Called before the connection closes and before its transaction ends.
     virtual void BeforeClose() {}
+    // Adds a word to the distinct-word table unless it is there.
+    virtual void InsertDistinctWord(const QString &word);
+    virtual QString DistinctWordInsertSql() const;
+
+    // Every word appended goes through here (after its cut to the column).
+    void NoteWord(const QString &word);
 
     // The connection of the calling thread: the driver's own, or a copy of it for another
     // thread.
@@ -166,6 +173,9 @@ private:
     QString ThreadConnectionName() const;
 
     bool m_searchIndexesSuspended = false;
+    // The words this connection knows to be in the distinct-word table.
+    QSet<QString> m_knownWords;
+    std::unique_ptr<QSqlQuery> m_distinctInsert;
     QMutex m_threadConnectionsLock;
     QStringList m_threadConnections;
 };

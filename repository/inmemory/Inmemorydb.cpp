@@ -48,7 +48,7 @@ void TVXInMemoryDB::Open(QSqlDatabase &database, const QString &connection)
         // A named shared-cache memory database, so the query thread's connection sees the
         // same tables.
         file = QStringLiteral("file:velunor-%1?mode=memory&cache=shared")
-                   .arg(reinterpret_cast<quintptr>(this));
+                       .arg(reinterpret_cast<quintptr>(this));
         options += QStringLiteral(";QSQLITE_OPEN_URI");
     } else {
         const QFileInfo info(file);
@@ -88,6 +88,9 @@ void TVXInMemoryDB::Configure(QSqlDatabase &database)
     pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     pragma.exec(QStringLiteral("PRAGMA cache_size=-65536"));
     pragma.exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
+    // A case-sensitive search compares with LIKE as typed; the upper-cased forms are
+    // compared upper-cased on both sides and do not depend on it.
+    pragma.exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
 }
 
 QString TVXInMemoryDB::TableOptions(const VXSchema::Table &table) const
@@ -102,7 +105,8 @@ sqlite3_stmt *TVXInMemoryDB::Statement(int table)
     if (statement)
         return statement;
     const VXSchema::Table &definition = VXSchema::Tables[table];
-    QByteArray sql = "INSERT INTO " + QByteArray(definition.Name.data(), qsizetype(definition.Name.size()))
+    QByteArray sql = "INSERT INTO "
+                     + QByteArray(definition.Name.data(), qsizetype(definition.Name.size()))
                      + " VALUES (";
     for (int c = 0; c < definition.ColumnCount; ++c)
         sql += c ? ",?" : "?";
@@ -162,8 +166,8 @@ void TVXInMemoryDB::VXWORD_Append(int fileID, int objectID, int entryID, int row
             throw TVXException(QStringLiteral("not connected"));
         BeginWrite();
         sqlite3_stmt *statement = Statement(WordTable);
-        const int numbers[] = {fileID, objectID, entryID, rowID, wordID, languageID, sectionType,
-                               sectionLevel};
+        const int numbers[]
+                = {fileID, objectID, entryID, rowID, wordID, languageID, sectionType, sectionLevel};
         for (int i = 0; i < 8; ++i)
             sqlite3_bind_int(statement, i + 1, numbers[i]);
         const QString cutWord = CutToColumn(VXSchema::WordColumns[8], word);
@@ -172,6 +176,7 @@ void TVXInMemoryDB::VXWORD_Append(int fileID, int objectID, int entryID, int row
         sqlite3_bind_int(statement, 10, wordType);
         BindText(statement, 11, cutIdentifier);
         Step(statement);
+        NoteWord(cutWord);
     } catch (const std::exception &e) {
         Fail(QStringLiteral("VXWORD_Append"), VXMessage(e));
     }
@@ -197,6 +202,21 @@ void TVXInMemoryDB::VXROW_Append(int fileID, int objectID, int entryID, int rowI
     }
 }
 
+void TVXInMemoryDB::InsertDistinctWord(const QString &word)
+{
+    if (!m_distinctInsert) {
+        const QByteArray sql = DistinctWordInsertSql().toUtf8();
+        if (sqlite3_prepare_v3(m_handle, sql.constData(), int(sql.size()),
+                               SQLITE_PREPARE_PERSISTENT, &m_distinctInsert, nullptr)
+            != SQLITE_OK) {
+            m_distinctInsert = nullptr;
+            throw TVXException(QString::fromUtf8(sqlite3_errmsg(m_handle)));
+        }
+    }
+    BindText(m_distinctInsert, 1, word);
+    Step(m_distinctInsert);
+}
+
 void TVXInMemoryDB::BeforeClose()
 {
     for (sqlite3_stmt *&statement : m_statements) {
@@ -204,5 +224,8 @@ void TVXInMemoryDB::BeforeClose()
             sqlite3_finalize(statement);
         statement = nullptr;
     }
+    if (m_distinctInsert)
+        sqlite3_finalize(m_distinctInsert);
+    m_distinctInsert = nullptr;
     m_handle = nullptr;
 }

@@ -21,9 +21,9 @@ public:
     explicit TVXInMemoryDB(QObject *owner);
     ~TVXInMemoryDB() override;
 
-    void VXWORD_Append(int fileID, int objectID, int entryID, int rowID, int wordID,
-                       int languageID, int sectionType, int sectionLevel, const QString &word,
-                       int wordType, const QString &objectIdentifier) override;
+    void VXWORD_Append(int fileID, int objectID, int entryID, int rowID, int wordID, int languageID,
+                       int sectionType, int sectionLevel, const QString &word, int wordType,
+                       const QString &objectIdentifier) override;
     void VXROW_Append(int fileID, int objectID, int entryID, int rowID, int languageID,
                       const QString &row, bool call) override;
 
@@ -34,6 +34,7 @@ protected:
     bool RefusesOtherDatabase() const override { return true; }
     void Insert(int table, const QVariant *values) override;
     void BeforeClose() override;
+    void InsertDistinctWord(const QString &word) override;
 
 private:
     sqlite3_stmt *Statement(int table);
@@ -41,4 +42,5 @@ private:
 
     sqlite3 *m_handle = nullptr;
     std::array<sqlite3_stmt *, 10> m_statements{};
+    sqlite3_stmt *m_distinctInsert = nullptr;
 };

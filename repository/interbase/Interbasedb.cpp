@@ -4,8 +4,8 @@
 
 #include "shell/Exception.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 
@@ -39,7 +39,8 @@ void TVXInterBaseDB::CreateDatabaseFile(const QString &path)
     isc_db_handle database = 0;
     isc_tr_handle transaction = 0;
     if (isc_dsql_execute_immediate(status, &database, &transaction, 0, sql.constData(), 3, nullptr))
-        throw TVXException(QStringLiteral("cannot create %1: %2").arg(path, FirebirdMessage(status)));
+        throw TVXException(
+                QStringLiteral("cannot create %1: %2").arg(path, FirebirdMessage(status)));
     isc_detach_database(status, &database);
 }
 
@@ -59,6 +60,12 @@ void TVXInterBaseDB::Open(QSqlDatabase &database, const QString &connection)
     database.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
     if (!database.open())
         throw TVXException(database.lastError().text());
+}
+
+QString TVXInterBaseDB::DistinctWordInsertSql() const
+{
+    return QStringLiteral(
+            "UPDATE OR INSERT INTO VXDISTINCTWORD (VXWord) VALUES (?) MATCHING (VXWord)");
 }
 
 QStringList TVXInterBaseDB::WordIndexes(bool tableCreated) const

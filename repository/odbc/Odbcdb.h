@@ -16,6 +16,7 @@ public:
 
 protected:
     void Open(QSqlDatabase &database, const QString &connection) override;
+    void Configure(QSqlDatabase &database) override;
     bool SkipsRetainingCommit() const override { return true; }
     QString RewriteSql(const QString &sql) const override;
 

@@ -4,6 +4,7 @@
 #include "Testsupport.h"
 #include "tests/repository/Repositorytestsupport.h"
 
+#include "query/Queryengine.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
 #include "shell/Configtable.h"
@@ -428,6 +429,53 @@ TEST_P(LoadEngineTest, FirstLoadLinksProgramsMembersMapsAndJobs)
 {
     FirstLoadLinks();
     EXPECT_EQ(FileStates().value(QStringLiteral("CUST010.ibmcob")), QStringLiteral("Y"));
+}
+
+// Patterns are matched against the distinct words first: every stored word must be
+// among them, and the search must give what the plain LIKE over every word gives.
+TEST_P(LoadEngineTest, PatternSearchesGoThroughTheDistinctWords)
+{
+    FirstLoadLinks();
+    EXPECT_EQ(Count(QStringLiteral("VXWORD W"),
+                    QStringLiteral("NOT EXISTS (SELECT * FROM VXDISTINCTWORD D WHERE D.VXWord = "
+                                   "W.VXWord)")),
+              0);
+    EXPECT_GT(Count(QStringLiteral("VXDISTINCTWORD")), 10);
+    const int statements
+            = Select(QStringLiteral("SELECT COUNT(*) FROM (SELECT DISTINCT VXFileID, VXObjectID, "
+                                    "VXEntryID, VXRowID FROM VXWORD WHERE Upper(VXWord) LIKE "
+                                    "'%CUST%' AND VXFileID > 0) S"))
+                      .value(0)
+                      .value(0)
+                      .toInt();
+    ASSERT_GT(statements, 40);
+
+    TVXDataAccessInterface *db = Service().ConnectDB(m_database);
+    {
+        TVXQueryEngine engine(db);
+        const int word = engine.Table(QStringLiteral("VXWORD"));
+        engine.WhereClause().Add(true, word, engine.Field(word, QStringLiteral("VXWord")),
+                                 TVXQueryEngine::AnyWord);
+        engine.WhereClause().SetOperator(VXOperator::Contains);
+        engine.WhereClause().SetValueString(QStringLiteral("cust"));
+        auto all = [&engine] {
+            engine.Query(true, false);
+            while (engine.MoreRows())
+                engine.Query(false, false);
+            return engine.Result().RecordCount();
+        };
+        EXPECT_EQ(all(), statements);
+        EXPECT_TRUE(engine.RunSqlLines()[2].contains(QLatin1String("VXDISTINCTWORD")))
+                << engine.RunSqlLines()[2].toStdString();
+        EXPECT_EQ(engine.SqlLines()[2],
+                  QStringLiteral("( Upper(VXWORD) LIKE '%CUST%' AND VXFileID > 0 )"));
+        // Nothing in the samples is written in lower case.
+        engine.SetCaseSensitive(true);
+        EXPECT_EQ(all(), 0);
+        engine.WhereClause().SetValueString(QStringLiteral("CUST"));
+        EXPECT_EQ(all(), statements);
+    }
+    db->DisConnect();
 }
 
 std::vector<DriverCase> OtherEngines()

@@ -400,6 +400,41 @@ TEST_F(QueryEngineTest, SearchIndexesAreSuspendedAndRestored)
 
 } // namespace
 
+// Patterns are answered by the words that fit them, looked up through the word index.
+TEST_F(QueryEngineTest, PatternsGoThroughTheDistinctWords)
+{
+    auto search = [this](bool caseSensitive, const QString &value) {
+        m_engine->WhereClause().Clear();
+        m_engine->SetCaseSensitive(caseSensitive);
+        Find(true, TVXQueryEngine::AnyWord, VXOperator::Contains, value);
+        In(QStringLiteral("VXOBJECT"), QStringLiteral("VXFileID"), 0, VXOperator::Equals,
+           QStringLiteral("1;1000:QRY001"));
+        m_engine->Query(true, false);
+        return Lines();
+    };
+    const QStringList expected{QStringLiteral("01  WS-NAME             PIC X(30)."),
+                               QStringLiteral("MOVE WS-NAME TO WS-OUT. ADD 1 TO WS-COUNT."),
+                               QStringLiteral("MOVE 'O''BRIEN' TO WS-NAME.")};
+    EXPECT_EQ(search(false, QStringLiteral("s-na")), expected);
+    EXPECT_EQ(m_engine->SqlLines()[2],
+              QStringLiteral("( Upper(VXWORD) LIKE '%S-NA%' AND VXFileID > 0 )"));
+    EXPECT_EQ(m_engine->RunSqlLines()[2],
+              QStringLiteral("( Upper(VXWORD) IN (SELECT Upper(VXWORD) FROM VXDISTINCTWORD WHERE "
+                             "Upper(VXWORD) LIKE '%S-NA%') AND VXFileID > 0 )"));
+    // Case-sensitive patterns compare as typed.
+    EXPECT_TRUE(search(true, QStringLiteral("s-na")).isEmpty());
+    EXPECT_EQ(search(true, QStringLiteral("S-NA")), expected);
+
+    // A repository from before the distinct words gets them at its next connection.
+    m_engine.reset();
+    VXSelectRows(m_db, QStringLiteral("DROP TABLE VXDISTINCTWORD"));
+    m_db->DisConnect();
+    m_db = m_session->Service().ConnectDB(QString());
+    m_engine = std::make_unique<TVXQueryEngine>(m_db);
+    EXPECT_EQ(search(false, QStringLiteral("s-na")), expected);
+    EXPECT_TRUE(m_engine->RunSqlLines()[2].contains(QLatin1String("VXDISTINCTWORD")));
+}
+
 // A track of programs that call each other, searched in the order they run.
 class ExecutionOrderTest : public QueryEngineTest
 {
