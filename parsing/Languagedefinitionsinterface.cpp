@@ -67,7 +67,9 @@ void TVXLanguageDefinitionsInterface::SetFWords(const QString &word, int section
                                                 TWordType wordType)
 {
     m_words.append({word, sectionID, wordType, {}, 0});
-    m_wordsByText[Folded(word)].append(int(m_words.size()) - 1);
+    const QString key = Folded(word);
+    m_wordsByText[key].append(int(m_words.size()) - 1);
+    m_keyLengthsByFirst[KeyFirst(key)] |= KeyLength(key);
 }
 
 void TVXLanguageDefinitionsInterface::SetFContexts(int offset, TWordType wordType, int sectionID,
@@ -77,7 +79,9 @@ void TVXLanguageDefinitionsInterface::SetFContexts(int offset, TWordType wordTyp
         throw TVXException(QStringLiteral("ContextError in LanguageDefinition '") + m_languageName
                            + QLatin1Char('\''));
     m_contexts.append({offset, wordType, sectionID, newWordType});
-    m_contextsByAnchor[ContextKey(offset, wordType)].append(int(m_contexts.size()) - 1);
+    const qint64 key = ContextKey(offset, wordType);
+    m_contextsByAnchor[key].append(int(m_contexts.size()) - 1);
+    m_contextKeysSeen.set(ContextFilterBit(key));
 }
 
 void TVXLanguageDefinitionsInterface::SetFSections(TWordType startWordType, TWordType endWordType,
@@ -311,6 +315,16 @@ bool TVXLanguageDefinitionsInterface::IsWordBreak(const QString &row, int positi
     return false;
 }
 
+int TVXLanguageDefinitionsInterface::FindWordBreak(QString &row, int from, int &length,
+                                                   TWordType &wordType)
+{
+    const int size = int(row.size());
+    for (int i = from; i <= size; ++i)
+        if (BreakAt(row, i, length, wordType))
+            return i;
+    return size + 1;
+}
+
 // ---- Words -----------------------------------------------------------------------------
 
 void TVXLanguageDefinitionsInterface::CloseInnermostSection(bool &objectClosed)
@@ -482,7 +496,12 @@ void TVXLanguageDefinitionsInterface::RunDelayedChecks(bool all)
 
 bool TVXLanguageDefinitionsInterface::BaseLookup(const QString &text, TWordType &wordType) const
 {
-    const auto entries = m_wordsByText.constFind(Folded(text));
+    // Most words of a program are names: the first character and the length of the table's
+    // words turn them away before the text is hashed.
+    const QString key = Folded(text);
+    if ((m_keyLengthsByFirst[KeyFirst(key)] & KeyLength(key)) == 0)
+        return false;
+    const auto entries = m_wordsByText.constFind(key);
     if (entries == m_wordsByText.cend())
         return false;
     const int section = m_sectionStack.isEmpty() ? 0 : m_sectionStack.last().SectionID;
@@ -543,8 +562,11 @@ TWordType TVXLanguageDefinitionsInterface::GetWordTypeByContext(int offset, int 
     const int anchor = index - offset;
     if (anchor < 0 || anchor >= m_wordBuffer.size() || index < 0 || index >= m_wordBuffer.size())
         return none;
-    const auto rules
-            = m_contextsByAnchor.constFind(ContextKey(offset, m_wordBuffer[anchor].WordType));
+    // Up to eight lookups per word, nearly all of them for anchors no rule names.
+    const qint64 key = ContextKey(offset, m_wordBuffer[anchor].WordType);
+    if (!m_contextKeysSeen.test(ContextFilterBit(key)))
+        return none;
+    const auto rules = m_contextsByAnchor.constFind(key);
     if (rules == m_contextsByAnchor.cend())
         return none;
     const int section = m_wordBuffer[index].SectionID;

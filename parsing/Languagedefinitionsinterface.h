@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <array>
+#include <bitset>
 #include <functional>
 
 class TVXDataAccessInterface;
@@ -71,6 +72,10 @@ public:
     // the character at the position to be replaced (national characters).
     virtual bool IsWordBreak(const QString &row, int position, int &length, TWordType &wordType,
                              QChar &replacement);
+    // The first position from which a break starts, or the row's length + 1: IsWordBreak
+    // asked at every position in turn, replacements written into the row. A definition
+    // whose column rules let it pass over plain characters faster may say so here.
+    virtual int FindWordBreak(QString &row, int from, int &length, TWordType &wordType);
     // Returns true when an object section closed (a partial save is due).
     bool AppendWord(const QString &text, TWordType wordType, QString &switchToLanguage,
                     QString &sectionName);
@@ -130,6 +135,23 @@ protected:
     void SetFWhiteSpaceBreaks();
 
     // ---- Helpers for overrides -----------------------------------------------------
+    // IsWordBreak at one position as the row loop takes it: a replacement is written into
+    // the row, and a break is at least one character long.
+    bool BreakAt(QString &row, int position, int &length, TWordType &wordType)
+    {
+        int candidateLength = 0;
+        TWordType candidateType = VXWordType::Unknown;
+        QChar replacement;
+        const bool isBreak
+                = IsWordBreak(row, position, candidateLength, candidateType, replacement);
+        if (!replacement.isNull())
+            row[position - 1] = replacement;
+        if (!isBreak)
+            return false;
+        length = std::max(1, candidateLength);
+        wordType = candidateType;
+        return true;
+    }
     QString Folded(const QString &text) const { return m_caseSensitive ? text : FoldedCase(text); }
     bool SameText(const QString &a, const QString &b) const
     {
@@ -247,7 +269,24 @@ private:
     // The same for Latin-1 first characters, read on every character of every row.
     std::array<QList<int>, 256> m_breakWordsByLatin1;
     QHash<QString, QList<int>> m_wordsByText;
+    // For each first character of a word of the table (all above 127 share the last slot),
+    // the lengths it comes in, one bit each (63 and longer share the last bit).
+    static int KeyFirst(const QString &key)
+    {
+        return key.isEmpty() ? 0 : std::min<int>(key.front().unicode(), 127);
+    }
+    static quint64 KeyLength(const QString &key)
+    {
+        return quint64(1) << std::min<qsizetype>(key.size(), 63);
+    }
+    std::array<quint64, 128> m_keyLengthsByFirst{};
     QHash<qint64, QList<int>> m_contextsByAnchor;
+    // A bit per hashed key of m_contextsByAnchor: a clear bit means no rule.
+    static size_t ContextFilterBit(qint64 key)
+    {
+        return size_t((quint64(key) * 0x9E3779B97F4A7C15ULL) >> 52);
+    }
+    std::bitset<4096> m_contextKeysSeen;
     QHash<TWordType, int> m_sectionByStart;
     QMultiHash<QString, int> m_declarationsByName;
 };

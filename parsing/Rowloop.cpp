@@ -43,25 +43,9 @@ TVXRowResult VXParseRow(TVXLanguageDefinitionsInterface &definition, QString row
             result.SectionNames.append(sectionName);
     };
     while (p <= length) {
-        int breakAt = length + 1;
         int breakLength = 0;
         TWordType breakType = VXWordType::WhiteSpace;
-        for (int i = p; i <= length; ++i) {
-            int candidateLength = 0;
-            TWordType candidateType = VXWordType::Unknown;
-            QChar replacement;
-            const bool isBreak
-                    = definition.IsWordBreak(row, i, candidateLength, candidateType, replacement);
-            if (!replacement.isNull())
-                row[i - 1] = replacement;
-            if (isBreak) {
-                breakAt = i;
-                // A break always moves the scan on, whatever a column rule reported.
-                breakLength = std::max(1, candidateLength);
-                breakType = candidateType;
-                break;
-            }
-        }
+        const int breakAt = definition.FindWordBreak(row, p, breakLength, breakType);
         if (breakAt > p)
             append(row.mid(p - 1, breakAt - p), VXWordType::Unknown);
         if (breakAt <= length && breakType != VXWordType::WhiteSpace)
@@ -89,7 +73,7 @@ TVXFileParseResult VXParseFile(TVXLanguageDefinitionsInterface &definition,
         QString row;
         while (reader.ReadRow(row)) {
             ++result.Rows;
-            const TVXRowResult rowResult = VXParseRow(definition, row);
+            const TVXRowResult rowResult = VXParseRow(definition, std::move(row));
             result.TruncatedRows += rowResult.Truncated ? 1 : 0;
             result.PartialSaves += rowResult.Saved ? 1 : 0;
             result.SwitchToLanguages += rowResult.SwitchToLanguages;

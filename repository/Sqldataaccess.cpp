@@ -460,6 +460,7 @@ void TVXSqlDataAccess::BeginWrite()
         throw TVXException(QStringLiteral("cannot begin a transaction: ")
                            + EngineMessage(database.lastError()));
     m_inTransaction = true;
+    m_transactionAge.start();
     // Another connection (a second process on the same repository) may have handed out ids
     // since this one read its counters: never allocate below what is stored.
     ReadCounters(true);
@@ -500,6 +501,8 @@ void TVXSqlDataAccess::CommitTransaction()
 void TVXSqlDataAccess::Commit(bool, bool retaining)
 {
     if (!m_inTransaction || (retaining && SkipsRetainingCommit()))
+        return;
+    if (retaining && m_transactionAge.elapsed() < RetainingCommitInterval())
         return;
     try {
         CommitTransaction();

@@ -5,6 +5,7 @@
 #include "repository/Dataaccessinterface.h"
 #include "repository/Schema.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMutex>
 #include <QSet>
@@ -110,6 +111,10 @@ protected:
     virtual bool CommitClosesCursors() const { return false; }
     // A retaining commit is only skipped where the engine cannot keep the transaction.
     virtual bool SkipsRetainingCommit() const { return false; }
+    // A retaining commit within this many milliseconds of the transaction's start is left
+    // to a later one: a parse commits every few rows, and where each commit writes its
+    // pages out on its own that costs more than the parse.
+    virtual qint64 RetainingCommitInterval() const { return 0; }
     virtual QString RewriteSql(const QString &sql) const { return sql; }
     // Appends one row in table order; the values are already cut to their columns.
     virtual void Insert(int table, const QVariant *values);
@@ -173,6 +178,7 @@ private:
     QString ThreadConnectionName() const;
 
     bool m_searchIndexesSuspended = false;
+    QElapsedTimer m_transactionAge;
     // The words this connection knows to be in the distinct-word table.
     QSet<QString> m_knownWords;
     std::unique_ptr<QSqlQuery> m_distinctInsert;

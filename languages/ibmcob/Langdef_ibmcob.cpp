@@ -462,6 +462,40 @@ bool TVXLangDef_IBMCOB::IsWordBreak(const QString &row, int position, int &lengt
                                                         replacement);
 }
 
+int TVXLangDef_IBMCOB::FindWordBreak(QString &row, int from, int &length, TWordType &wordType)
+{
+    // Names, numbers and blanks make up most of a program: in area B, outside comments
+    // and literals, a character that starts no break word is no break, and the blanks
+    // after a blank are white space of their own, as are columns 1 to 6 (IsWordBreak says
+    // the same, one call per character); the row loop passes over white space however
+    // long.
+    const int size = int(row.size());
+    const int areaBEnd = std::min(size, 72);
+    // Read through a constant pointer: the row's own operator[] checks for sharing on
+    // every character. A replacement written by IsWordBreak keeps the row's buffer.
+    const QChar *text = row.constData();
+    for (int i = from; i <= size; ++i) {
+        const bool plain = i >= 9 && i <= areaBEnd && !InComment() && !InLiteral();
+        if (plain) {
+            while (i <= areaBEnd && StartsNoBreak(text[i - 1]))
+                ++i;
+            if (i > size)
+                break;
+        }
+        if (!BreakAt(row, i, length, wordType))
+            continue;
+        text = row.constData();
+        // The sequence area is white space column by column.
+        if (i <= 6)
+            length = std::min(6, size) - i + 1;
+        else if (plain && wordType == WhiteSpace && text[i - 1] == QLatin1Char(' '))
+            while (i + length <= areaBEnd && text[i + length - 1] == QLatin1Char(' '))
+                ++length;
+        return i;
+    }
+    return size + 1;
+}
+
 // ---- Classification --------------------------------------------------------------------
 
 void TVXLangDef_IBMCOB::MakeStatementStart()

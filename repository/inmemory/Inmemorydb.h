@@ -32,6 +32,7 @@ protected:
     void Configure(QSqlDatabase &database) override;
     QString TableOptions(const VXSchema::Table &table) const override;
     bool RefusesOtherDatabase() const override { return true; }
+    qint64 RetainingCommitInterval() const override { return 1000; }
     void Insert(int table, const QVariant *values) override;
     void BeforeClose() override;
     void InsertDistinctWord(const QString &word) override;

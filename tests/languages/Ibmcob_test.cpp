@@ -3,6 +3,9 @@
 // CICS, as stored in the repository.
 #include "Languagetestsupport.h"
 
+#include <QDir>
+#include <QFile>
+
 namespace {
 
 constexpr int VariableType = 1012;
@@ -257,3 +260,118 @@ TEST_F(IbmCobolTest, SectionsAfterAnExitAreEntries)
 }
 
 } // namespace
+
+namespace {
+
+// Every word the parse would store, in order.
+class WordRecorder : public TVXDataAccessInterface
+{
+public:
+    void VXWORD_Append(int, int objectID, int entryID, int rowID, int wordID, int, int sectionType,
+                       int sectionLevel, const QString &word, int wordType,
+                       const QString &objectIdentifier) override
+    {
+        Words << QStringLiteral("%1/%2/%3/%4 %5:%6 %7 [%8] %9")
+                         .arg(objectID)
+                         .arg(entryID)
+                         .arg(rowID)
+                         .arg(wordID)
+                         .arg(sectionType)
+                         .arg(sectionLevel)
+                         .arg(wordType)
+                         .arg(objectIdentifier, word);
+    }
+    void VXROW_Append(int, int objectID, int entryID, int rowID, int, const QString &row,
+                      bool call) override
+    {
+        Words << QStringLiteral("row %1/%2/%3 %4 %5")
+                         .arg(objectID)
+                         .arg(entryID)
+                         .arg(rowID)
+                         .arg(call)
+                         .arg(row);
+    }
+    QStringList Words;
+};
+
+// The row loop as it reads a row without any definition's shortcut: IsWordBreak asked at
+// every position.
+void ParseRowColumnByColumn(TVXLanguageDefinitionsInterface &definition, QString row)
+{
+    while (row.endsWith(QLatin1Char(' ')))
+        row.chop(1);
+    bool objectClosed = false;
+    QString switchTo, sectionName;
+    const int length = int(row.size());
+    int p = 1;
+    while (p <= length) {
+        int breakLength = 0;
+        TWordType breakType = VXWordType::WhiteSpace;
+        const int breakAt = definition.TVXLanguageDefinitionsInterface::FindWordBreak(
+                row, p, breakLength, breakType);
+        if (breakAt > p)
+            objectClosed |= definition.AppendWord(row.mid(p - 1, breakAt - p), VXWordType::Unknown,
+                                                  switchTo, sectionName);
+        if (breakAt <= length && breakType != VXWordType::WhiteSpace)
+            objectClosed |= definition.AppendWord(row.mid(breakAt - 1, breakLength), breakType,
+                                                  switchTo, sectionName);
+        p = breakAt + breakLength;
+    }
+    if (definition.AppendRow(VXStoredRowText(row, nullptr)) || objectClosed)
+        definition.SaveToDB(false, objectClosed);
+}
+
+} // namespace
+
+// The COBOL scan passes over names and blanks without asking every column; what it stores
+// must be what asking every column stores, for every row of the sample application and
+// for rows that exercise the column rules.
+TEST_F(IbmCobolTest, FastScanStoresWhatTheColumnRulesStore)
+{
+    QList<QStringList> sources;
+    for (const QString &name : QDir(QStringLiteral(VELUNOR_SOURCE_DIR "/samples/billing/cobol"))
+                                       .entryList({QStringLiteral("*.cbl")}, QDir::Files)) {
+        QFile file(QStringLiteral(VELUNOR_SOURCE_DIR "/samples/billing/cobol/") + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        sources << QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'));
+    }
+    ASSERT_GE(sources.size(), 5);
+    sources << QStringList{
+            AreaA(QStringLiteral("PROGRAM-ID. EDGES."), 100),
+            Comment(QStringLiteral(" NATIONAL @[\\] IN A COMMENT")),
+            AreaA(QStringLiteral("PROCEDURE DIVISION."), 200),
+            AreaA(QStringLiteral("0000-MAIN."), 300),
+            AreaB(QStringLiteral("MOVE 'A@B[C' TO WS-X.    MOVE  WS-A   TO   WS-B."), 400),
+            AreaB(QStringLiteral("DISPLAY 'A LITERAL THAT GOES ON AND ON AND ON TO COLUMN 72"),
+                  500),
+            QStringLiteral("000600-    'AND IS CONTINUED HERE'."),
+            AreaB(QStringLiteral("COMPUTE X=Y+Z*(2-W)/3."), 700).leftJustified(72)
+                    + QStringLiteral("TRAILING TEXT   HERE"),
+            QStringLiteral("0008"),
+            QStringLiteral("000900 "),
+            QStringLiteral("001000       ") + QString(80, QLatin1Char(' ')) + QStringLiteral("X"),
+            AreaB(QStringLiteral("GOBACK."), 1100)};
+
+    int fileID = 1;
+    for (const QStringList &rows : std::as_const(sources)) {
+        TVXLanguageDefinitionsInterface *fast = Language(QStringLiteral("IBMCOB"));
+        TVXLanguageDefinitionsInterface *slow = Language(QStringLiteral("IBMCOB"));
+        ASSERT_TRUE(fast && slow);
+        WordRecorder fastWords, slowWords;
+        fast->InitializeForNewFile(&fastWords, QStringLiteral("/src/F%1.cbl").arg(fileID), fileID,
+                                   1, 1, 1);
+        slow->InitializeForNewFile(&slowWords, QStringLiteral("/src/F%1.cbl").arg(fileID), fileID,
+                                   1, 1, 1);
+        for (const QString &row : rows) {
+            VXParseRow(*fast, row);
+            ParseRowColumnByColumn(*slow, row);
+        }
+        fast->SaveToDB(true, false);
+        slow->SaveToDB(true, false);
+        ASSERT_GT(fastWords.Words.size(), 10);
+        EXPECT_EQ(fastWords.Words.join(QLatin1Char('\n')).toStdString(),
+                  slowWords.Words.join(QLatin1Char('\n')).toStdString())
+                << "source " << fileID;
+        ++fileID;
+    }
+}

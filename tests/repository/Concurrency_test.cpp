@@ -117,5 +117,24 @@ TEST_P(SqliteSharingTest, AViewReadsWhileALoadWrites)
     EXPECT_EQ(load->GetCount(load->GetTable(QStringLiteral("VXATTRIBUTE"))), 4);
 }
 
+// A parse commits retaining every few rows; SQLite writes out its pages at each commit, so
+// such commits are joined for a second. A plain commit always goes through.
+TEST_P(SqliteSharingTest, RetainingCommitsAreJoinedForASecond)
+{
+    TVXDataAccessInterface *load = Connected();
+    TVXDataAccessInterface *view = Connected();
+    const int words = view->GetTable(QStringLiteral("VXWORD"));
+    load->VXWORD_Append(1, 0, 0, 1000, 1000, 1, 1, 0, QStringLiteral("first"), 0, {});
+    load->Commit(false, true);
+    EXPECT_EQ(view->GetCount(words), 0);
+    QThread::msleep(1100);
+    load->VXWORD_Append(1, 0, 0, 2000, 1000, 1, 1, 0, QStringLiteral("second"), 0, {});
+    load->Commit(false, true);
+    EXPECT_EQ(view->GetCount(words), 2);
+    load->VXWORD_Append(1, 0, 0, 3000, 1000, 1, 1, 0, QStringLiteral("third"), 0, {});
+    load->Commit(false, false);
+    EXPECT_EQ(view->GetCount(words), 3);
+}
+
 INSTANTIATE_TEST_SUITE_P(Sqlite, SqliteSharingTest,
                          ::testing::Values(DriverCases().front()), DriverCaseName);
