@@ -397,6 +397,13 @@ void TVXSqlDataAccess::RestoreSearchIndexes()
         QSqlQuery query(MainDatabase());
         for (const QString &statement : WordIndexes(false))
             Execute(query, statement);
+        // Words of files deleted or reloaded since stay in the distinct words (a pattern
+        // search only looks up fewer of them). After most of the repository was loaded,
+        // the word index answers for each of them at little cost.
+        Execute(query, QStringLiteral("DELETE FROM %1 WHERE NOT EXISTS (SELECT * FROM VXWORD W "
+                                      "WHERE W.VXWord = %1.VXWord)")
+                               .arg(QLatin1String(DistinctWords)));
+        m_knownWords.clear();
         m_searchIndexesSuspended = false;
     } catch (const std::exception &e) {
         Fail(QStringLiteral("RestoreSearchIndexes"), VXMessage(e));

@@ -433,6 +433,29 @@ TEST_F(QueryEngineTest, PatternsGoThroughTheDistinctWords)
     m_engine = std::make_unique<TVXQueryEngine>(m_db);
     EXPECT_EQ(search(false, QStringLiteral("s-na")), expected);
     EXPECT_TRUE(m_engine->RunSqlLines()[2].contains(QLatin1String("VXDISTINCTWORD")));
+
+    // A load of most of the repository drops the words no file holds any more; a word
+    // stored again afterwards is a distinct word again.
+    auto distinct = [this](const QString &word) {
+        return VXSelectRows(m_db, QStringLiteral("SELECT COUNT(*) FROM VXDISTINCTWORD WHERE "
+                                                 "VXWord = '%1'")
+                                          .arg(word))
+                .value(0)
+                .value(0)
+                .toInt();
+    };
+    ASSERT_EQ(distinct(QStringLiteral("WS-A")), 1);
+    // This connection has stored the word itself before.
+    m_db->VXWORD_Append(1, 1000, 1000, 98000, 1000, 20520, 0, 0, QStringLiteral("WS-A"), 0, {});
+    m_db->Commit(false, false);
+    VXSelectRows(m_db, QStringLiteral("DELETE FROM VXWORD WHERE VXWord = 'WS-A'"));
+    m_db->SuspendSearchIndexes();
+    m_db->RestoreSearchIndexes();
+    EXPECT_EQ(distinct(QStringLiteral("WS-A")), 0);
+    EXPECT_EQ(distinct(QStringLiteral("WS-NAME")), 1);
+    m_db->VXWORD_Append(1, 1000, 1000, 99000, 1000, 20520, 0, 0, QStringLiteral("WS-A"), 0, {});
+    m_db->Commit(false, false);
+    EXPECT_EQ(distinct(QStringLiteral("WS-A")), 1);
 }
 
 // A track of programs that call each other, searched in the order they run.
