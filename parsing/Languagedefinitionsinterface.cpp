@@ -117,7 +117,7 @@ TVXObjectElement *TVXLanguageDefinitionsInterface::CurrentObject()
     if (m_currentObject == 0)
         return nullptr;
     for (qsizetype i = m_objectList.size() - 1; i >= 0; --i)
-        if (m_objectList[i].ObjectID == m_currentObject)
+        if (std::as_const(m_objectList)[i].ObjectID == m_currentObject)
             return &m_objectList[i];
     return nullptr;
 }
@@ -127,7 +127,8 @@ TVXEntryElement *TVXLanguageDefinitionsInterface::CurrentEntry()
     if (m_currentEntry == 0)
         return nullptr;
     for (qsizetype i = m_entryList.size() - 1; i >= 0; --i)
-        if (m_entryList[i].EntryID == m_currentEntry && m_entryList[i].ObjectID == m_currentObject)
+        if (std::as_const(m_entryList)[i].EntryID == m_currentEntry
+            && std::as_const(m_entryList)[i].ObjectID == m_currentObject)
             return &m_entryList[i];
     return nullptr;
 }
@@ -268,7 +269,7 @@ void TVXLanguageDefinitionsInterface::InitializeForNewFile(TVXDataAccessInterfac
     CheckSectionChange(0, sectionName);
     m_wordBuffer.clear();
 
-    const TVXSectionElement &innermost = m_sectionStack.last();
+    const TVXSectionElement &innermost = std::as_const(m_sectionStack).last();
     if (innermost.SectionType == VXSectionType::Object) {
         if (TVXObjectElement *object = CurrentObject())
             object->Name = object->Identifier = m_fileName;
@@ -338,8 +339,8 @@ void TVXLanguageDefinitionsInterface::CloseInnermostSection(bool &objectClosed)
 
 void TVXLanguageDefinitionsInterface::MoveRowWordsTo(int index, int objectID, int entryID)
 {
-    const int rowID = m_wordBuffer[index].RowID;
-    for (int i = index; i >= 0 && m_wordBuffer[i].RowID == rowID; --i) {
+    const int rowID = std::as_const(m_wordBuffer)[index].RowID;
+    for (int i = index; i >= 0 && std::as_const(m_wordBuffer)[i].RowID == rowID; --i) {
         m_wordBuffer[i].ObjectID = objectID;
         m_wordBuffer[i].EntryID = entryID;
     }
@@ -351,14 +352,15 @@ bool TVXLanguageDefinitionsInterface::AppendWord(const QString &text, TWordType 
     bool objectClosed = false;
 
     // 1. Sections that end with the row they began on, or that inherit their type.
-    if (m_sectionStack.size() > 1 && Innermost().RowID < m_rowID) {
-        if (m_closeOnNextRow || Innermost().EndWordType == EndWithRow) {
+    if (m_sectionStack.size() > 1 && std::as_const(m_sectionStack).last().RowID < m_rowID) {
+        if (m_closeOnNextRow || std::as_const(m_sectionStack).last().EndWordType == EndWithRow) {
             m_closeOnNextRow = false;
             CloseInnermostSection(objectClosed);
         }
-        const TWordType end = Innermost().EndWordType;
+        const TWordType end = std::as_const(m_sectionStack).last().EndWordType;
         if (m_sectionStack.size() > 1 && (end == ConditionalEnd2 || end == ConditionalEnd3)) {
-            const TVXSectionElement &around = m_sectionStack[m_sectionStack.size() - 2];
+            const TVXSectionElement &around
+                    = std::as_const(m_sectionStack)[m_sectionStack.size() - 2];
             Innermost().SectionType = around.SectionType;
             Innermost().SectionID = around.SectionID;
         }
@@ -413,7 +415,7 @@ bool TVXLanguageDefinitionsInterface::AppendWord(const QString &text, TWordType 
         m_wordBuffer.last().WordType = type;
         UpdateWordTypesByContext();
         const int latest = LatestIndex();
-        const TWordType now = m_wordBuffer[latest].WordType;
+        const TWordType now = std::as_const(m_wordBuffer)[latest].WordType;
         if (now != Unknown && now != MainDelimiter)
             CheckUpdates(latest);
         if (closesLiteral)
@@ -430,7 +432,7 @@ bool TVXLanguageDefinitionsInterface::AppendWord(const QString &text, TWordType 
         word.WordType = section.SectionType == VXSectionType::Comment ? CommentWord : wordType;
         word.SectionLevel = int(m_sectionStack.size()) - 1;
         m_wordBuffer.append(std::move(word));
-        TWordType type = m_wordBuffer.last().WordType;
+        TWordType type = std::as_const(m_wordBuffer).last().WordType;
         GetWordType(text, type);
         int latest = LatestIndex();
         m_wordBuffer[latest].WordType = type;
@@ -441,8 +443,8 @@ bool TVXLanguageDefinitionsInterface::AppendWord(const QString &text, TWordType 
         latest = LatestIndex();
         TVXWordElement &current = m_wordBuffer[latest];
         if (m_sectionOpened) {
-            current.SectionType = Innermost().SectionType;
-            current.SectionID = Innermost().SectionID;
+            current.SectionType = std::as_const(m_sectionStack).last().SectionType;
+            current.SectionID = std::as_const(m_sectionStack).last().SectionID;
             current.SectionLevel = int(m_sectionStack.size()) - 1;
         }
         if (m_currentObject > appendedObject && m_currentObject > current.ObjectID)
@@ -458,14 +460,14 @@ bool TVXLanguageDefinitionsInterface::AppendWord(const QString &text, TWordType 
             m_rowsSinceSave = 0;
         UpdateWordTypesByContext();
         latest = LatestIndex();
-        if (m_wordBuffer[latest].WordType != Unknown)
+        if (std::as_const(m_wordBuffer)[latest].WordType != Unknown)
             CheckUpdates(latest);
         CheckValue(latest);
     }
 
     // 7. Row numbering follows the last word that is not a comment.
-    if (m_wordBuffer.last().WordType != CommentWord)
-        m_lastWordType = m_wordBuffer.last().WordType;
+    if (std::as_const(m_wordBuffer).last().WordType != CommentWord)
+        m_lastWordType = std::as_const(m_wordBuffer).last().WordType;
 
     // 8. The identifier and data-flow checks look three words back, so the context rules
     // have settled those words first.
@@ -485,7 +487,7 @@ void TVXLanguageDefinitionsInterface::RunDelayedChecks(bool all)
     const int last = all ? LatestIndex() : LatestIndex() - 3;
     // Checked words form a prefix of the buffer: find where the unchecked ones begin.
     int first = last;
-    while (first >= 0 && !m_wordBuffer[first].Checked)
+    while (first >= 0 && !std::as_const(m_wordBuffer)[first].Checked)
         --first;
     for (int i = first + 1; i <= last; ++i) {
         m_wordBuffer[i].Checked = true;
@@ -504,7 +506,8 @@ bool TVXLanguageDefinitionsInterface::BaseLookup(const QString &text, TWordType 
     const auto entries = m_wordsByText.constFind(key);
     if (entries == m_wordsByText.cend())
         return false;
-    const int section = m_sectionStack.isEmpty() ? 0 : m_sectionStack.last().SectionID;
+    const int section
+            = m_sectionStack.isEmpty() ? 0 : std::as_const(m_sectionStack).last().SectionID;
     const bool literal = wordType == MainDelimiter;
     for (const int i : *entries) {
         const TWord &entry = m_words[i];
@@ -521,14 +524,14 @@ bool TVXLanguageDefinitionsInterface::BaseLookup(const QString &text, TWordType 
 bool TVXLanguageDefinitionsInterface::GetWordType(const QString &text, TWordType &wordType)
 {
     const int latest = LatestIndex();
-    if (latest >= 1 && m_wordBuffer[latest - 1].WordType == Joiner) {
+    if (latest >= 1 && std::as_const(m_wordBuffer)[latest - 1].WordType == Joiner) {
         // a.b or a-b: the joiner and both neighbours become one word.
-        m_wordBuffer[latest - 1].Word += m_wordBuffer[latest].Word;
+        m_wordBuffer[latest - 1].Word += std::as_const(m_wordBuffer)[latest].Word;
         m_wordBuffer.removeLast();
         m_wordID -= 1000;
         --m_wordsInRow;
         if (latest >= 2) {
-            m_wordBuffer[latest - 2].Word += m_wordBuffer[latest - 1].Word;
+            m_wordBuffer[latest - 2].Word += std::as_const(m_wordBuffer)[latest - 1].Word;
             m_wordBuffer.removeLast();
             m_wordID -= 1000;
             --m_wordsInRow;
@@ -563,13 +566,13 @@ TWordType TVXLanguageDefinitionsInterface::GetWordTypeByContext(int offset, int 
     if (anchor < 0 || anchor >= m_wordBuffer.size() || index < 0 || index >= m_wordBuffer.size())
         return none;
     // Up to eight lookups per word, nearly all of them for anchors no rule names.
-    const qint64 key = ContextKey(offset, m_wordBuffer[anchor].WordType);
+    const qint64 key = ContextKey(offset, std::as_const(m_wordBuffer)[anchor].WordType);
     if (!m_contextKeysSeen.test(ContextFilterBit(key)))
         return none;
     const auto rules = m_contextsByAnchor.constFind(key);
     if (rules == m_contextsByAnchor.cend())
         return none;
-    const int section = m_wordBuffer[index].SectionID;
+    const int section = std::as_const(m_wordBuffer)[index].SectionID;
     for (const int i : *rules) {
         const TContext &rule = m_contexts[i];
         const bool applies = literalMode ? rule.SectionID < -1 && -rule.SectionID == section
@@ -601,11 +604,11 @@ void TVXLanguageDefinitionsInterface::UpdateWordTypesByContext()
             }
         }
     }
-    if (m_wordBuffer[latest].WordType == open)
+    if (std::as_const(m_wordBuffer)[latest].WordType == open)
         return;
     for (int offset = 4; offset >= 1; --offset) {
         const int earlier = latest - offset;
-        if (earlier < 0 || m_wordBuffer[earlier].WordType != open)
+        if (earlier < 0 || std::as_const(m_wordBuffer)[earlier].WordType != open)
             continue;
         const TWordType found = GetWordTypeByContext(-offset, earlier, literal);
         if (found != open) {
@@ -651,14 +654,16 @@ void TVXLanguageDefinitionsInterface::OpenSection(const TSection &definition, in
         m_entryList.append(entry);
     }
 
-    const TVXSectionElement &around = m_sectionStack.last();
+    const TVXSectionElement &around = std::as_const(m_sectionStack).last();
     TVXSectionElement section;
     section.SectionType = definition.SectionType;
     if (definition.SectionType == VXSectionType::Inherit) {
         section.SectionType = around.SectionType;
         section.InheritsType = true;
     }
-    section.RowID = index >= 0 && index < m_wordBuffer.size() ? m_wordBuffer[index].RowID : m_rowID;
+    section.RowID = index >= 0 && index < m_wordBuffer.size()
+                            ? std::as_const(m_wordBuffer)[index].RowID
+                            : m_rowID;
     section.ObjectID = m_currentObject;
     section.EntryID = m_currentEntry;
     section.EndWordType = definition.EndWordType;
@@ -675,22 +680,23 @@ void TVXLanguageDefinitionsInterface::OpenSection(const TSection &definition, in
 
 bool TVXLanguageDefinitionsInterface::CheckSectionChange(int index, QString &sectionName)
 {
-    const TWordType t = m_wordBuffer[index].WordType;
-    const int wordRow = m_wordBuffer[index].RowID;
+    const TWordType t = std::as_const(m_wordBuffer)[index].WordType;
+    const int wordRow = std::as_const(m_wordBuffer)[index].RowID;
     bool ended = false;
     bool objectClosed = false;
 
     // 1. Does the word end the innermost section?
     if (t == ProcedureDivisionStatementEnd) {
         while (m_sectionStack.size() > 2
-               && m_sectionStack[m_sectionStack.size() - 2].SectionID == Innermost().SectionID)
+               && std::as_const(m_sectionStack)[m_sectionStack.size() - 2].SectionID
+                          == std::as_const(m_sectionStack).last().SectionID)
             CloseInnermostSection(objectClosed);
         ended = true;
     } else {
-        const TWordType end = Innermost().EndWordType;
+        const TWordType end = std::as_const(m_sectionStack).last().EndWordType;
         switch (end) {
         case EndWithRowOrBlockEnd:
-            if (wordRow > Innermost().RowID) {
+            if (wordRow > std::as_const(m_sectionStack).last().RowID) {
                 if (t == ElseIf || t == EndOfBlock)
                     ended = true;
             } else {
@@ -725,13 +731,13 @@ bool TVXLanguageDefinitionsInterface::CheckSectionChange(int index, QString &sec
         default:
             break;
         }
-        if (t == Innermost().EndWordType && t != Chain)
+        if (t == std::as_const(m_sectionStack).last().EndWordType && t != Chain)
             ended = true;
         if (t == EndsSectionCancelsEntry) {
             ended = true;
             for (qsizetype i = m_entryList.size() - 1; i >= 0; --i)
-                if (m_entryList[i].EntryID == m_currentEntry
-                    && m_entryList[i].ObjectID == m_currentObject) {
+                if (std::as_const(m_entryList)[i].EntryID == m_currentEntry
+                    && std::as_const(m_entryList)[i].ObjectID == m_currentObject) {
                     m_entryList.removeAt(i);
                     break;
                 }
@@ -751,18 +757,21 @@ bool TVXLanguageDefinitionsInterface::CheckSectionChange(int index, QString &sec
     if (const TSection *definition = FindSectionDefinition(t)) {
         // A section that ended, or one that ends when the next one of its number starts,
         // makes room for the new one.
-        const bool replace = m_sectionStack.size() > 1
-                             && (ended
-                                 || (Innermost().EndWordType == EndAtSameSectionNumber
-                                     && Innermost().SectionID == definition->SectionID));
+        const bool replace
+                = m_sectionStack.size() > 1
+                  && (ended
+                      || (std::as_const(m_sectionStack).last().EndWordType == EndAtSameSectionNumber
+                          && std::as_const(m_sectionStack).last().SectionID
+                                     == definition->SectionID));
         OpenSection(*definition, index, replace, objectClosed);
-        for (int chain = 0; chain < 8 && Innermost().EndWordType == Chain; ++chain) {
+        for (int chain = 0; chain < 8 && std::as_const(m_sectionStack).last().EndWordType == Chain;
+             ++chain) {
             const TSection *chained = FindSectionDefinition(Chain);
             if (!chained)
                 break;
             OpenSection(*chained, index, false, objectClosed);
         }
-        sectionName = Innermost().Name;
+        sectionName = std::as_const(m_sectionStack).last().Name;
         return objectClosed;
     }
 
@@ -775,14 +784,14 @@ bool TVXLanguageDefinitionsInterface::CheckSectionChange(int index, QString &sec
             closings = 3;
         for (int i = 0; i < closings; ++i)
             CloseInnermostSection(objectClosed);
-        sectionName = Innermost().Name;
+        sectionName = std::as_const(m_sectionStack).last().Name;
     }
     return objectClosed;
 }
 
 bool TVXLanguageDefinitionsInterface::CheckSectionEnd()
 {
-    const TVXSectionElement &closing = m_sectionStack.last();
+    const TVXSectionElement &closing = std::as_const(m_sectionStack).last();
     const TVXSectionElement *around
             = m_sectionStack.size() > 1 ? &m_sectionStack[m_sectionStack.size() - 2] : nullptr;
     const bool objectSection = closing.SectionType == VXSectionType::Object
@@ -835,8 +844,8 @@ bool TVXLanguageDefinitionsInterface::AppendRow(const QString &text)
 {
     TVXRowElement row;
     if (!m_wordBuffer.isEmpty()) {
-        row.ObjectID = m_wordBuffer.last().ObjectID;
-        row.EntryID = m_wordBuffer.last().EntryID;
+        row.ObjectID = std::as_const(m_wordBuffer).last().ObjectID;
+        row.EntryID = std::as_const(m_wordBuffer).last().EntryID;
     }
     row.RowID = m_rowID;
     row.Row = text;
@@ -852,7 +861,8 @@ bool TVXLanguageDefinitionsInterface::AppendRow(const QString &text)
     if (statementEnded) {
         StartNewStatement();
         m_lastWordType = 0;
-    } else if ((!m_sectionStack.isEmpty() && Innermost().RowsBelongTogether)
+    } else if ((!m_sectionStack.isEmpty()
+                && std::as_const(m_sectionStack).last().RowsBelongTogether)
                || m_lastWordType == LineContinuation) {
         m_rowID += 1;
         m_wordID = 1000 + m_wordID % 1000;
@@ -868,7 +878,7 @@ bool TVXLanguageDefinitionsInterface::AppendRow(const QString &text)
     }
     m_wordsInRow = 0;
 
-    if (!m_wordBuffer.isEmpty() && m_wordBuffer.last().WordType == LineContinuation)
+    if (!m_wordBuffer.isEmpty() && std::as_const(m_wordBuffer).last().WordType == LineContinuation)
         m_wordBuffer.removeLast();
 
     ++m_rowsSinceSave;

@@ -50,7 +50,7 @@ bool TVXLanguageDefinitionsInterface::IsVariableDeclaredAs(int index, QString &d
 {
     if (index < 0 || index >= m_wordBuffer.size() || m_declarations.isEmpty())
         return false;
-    const TVXWordElement &word = m_wordBuffer[index];
+    const TVXWordElement &word = std::as_const(m_wordBuffer)[index];
     const QString key = Folded(word.Word);
     // The latest declaration wins: an entry's own one hides the object's.
     int latest = -1;
@@ -59,7 +59,7 @@ bool TVXLanguageDefinitionsInterface::IsVariableDeclaredAs(int index, QString &d
         const int i = *it;
         if (i <= latest || i >= m_declarations.size())
             continue;
-        const TVXDeclaration &declaration = m_declarations[i];
+        const TVXDeclaration &declaration = std::as_const(m_declarations)[i];
         if (SameText(declaration.Name, word.Word) && declaration.ObjectID == word.ObjectID
             && (declaration.EntryID == word.EntryID || declaration.EntryID == 0))
             latest = i;
@@ -75,7 +75,7 @@ void TVXLanguageDefinitionsInterface::UpdateLatestVariableDefinition(int index,
 {
     if (m_declarations.isEmpty() || index < 0 || index >= m_wordBuffer.size())
         return;
-    const TVXDeclaration &declaration = m_declarations.last();
+    const TVXDeclaration &declaration = std::as_const(m_declarations).last();
     const bool declaringWordKnown = declaration.RowID != 0;
     for (int i = includeDeclaringWord ? index : index - 1; i >= 0; --i) {
         TVXWordElement &word = m_wordBuffer[i];
@@ -184,7 +184,7 @@ void TVXLanguageDefinitionsInterface::CheckUpdates(int index)
     switch (type) {
     case 1047:
         if (object) {
-            const QString described = Innermost().DescribedName;
+            const QString described = std::as_const(m_sectionStack).last().DescribedName;
             object->Name = described + QLatin1Char('.') + w;
             object->SubObjectParentName = described;
             object->Icon = 50;
@@ -593,14 +593,14 @@ void TVXLanguageDefinitionsInterface::WriteWords(qsizetype count)
     // Fewer than five words in the buffer: a partial save keeps them all.
     count = std::clamp(count, qsizetype(0), m_wordBuffer.size());
     for (qsizetype i = 0; i < count; ++i) {
-        const TVXWordElement &word = m_wordBuffer[i];
+        const TVXWordElement &word = std::as_const(m_wordBuffer)[i];
         if (word.WordType == CalledName || word.WordType == IncludedMember) {
             for (qsizetype r = m_rowBuffer.size() - 1; r >= 0; --r) {
-                if (m_rowBuffer[r].RowID == word.RowID) {
+                if (std::as_const(m_rowBuffer)[r].RowID == word.RowID) {
                     m_rowBuffer[r].Call = true;
                     break;
                 }
-                if (m_rowBuffer[r].RowID < word.RowID)
+                if (std::as_const(m_rowBuffer)[r].RowID < word.RowID)
                     break;
             }
         }
@@ -616,8 +616,8 @@ void TVXLanguageDefinitionsInterface::WriteWords(qsizetype count)
 void TVXLanguageDefinitionsInterface::WriteRows(int belowRowID)
 {
     qsizetype count = 0;
-    while (count < m_rowBuffer.size() && m_rowBuffer[count].RowID < belowRowID) {
-        const TVXRowElement &row = m_rowBuffer[count];
+    while (count < m_rowBuffer.size() && std::as_const(m_rowBuffer)[count].RowID < belowRowID) {
+        const TVXRowElement &row = std::as_const(m_rowBuffer)[count];
         if (m_dataAccess)
             m_dataAccess->VXROW_Append(m_fileID, row.ObjectID, row.EntryID, row.RowID, m_languageID,
                                        row.Row, row.Call);

@@ -519,7 +519,7 @@ bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
     const int latest = LatestIndex();
     TVXWordElement &word = m_wordBuffer[latest];
     TVXWordElement *before = WordAt(latest - 1);
-    const int section = Innermost().SectionID;
+    const int section = std::as_const(m_sectionStack).last().SectionID;
     const int level = int(m_sectionStack.size()) - 1;
 
     // A level number and the name it declares: 05 CUSTOMER-NAME PIC X(30).
