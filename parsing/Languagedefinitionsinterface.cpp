@@ -53,8 +53,10 @@ void TVXLanguageDefinitionsInterface::SetFBreakWords(const QString &word, TWordT
         spellings = {word.front().toUpper(), word.front().toLower()};
     for (const QChar c : spellings)
         if (c.unicode() < m_breakWordsByLatin1.size()
-            && !m_breakWordsByLatin1[c.unicode()].contains(index))
+            && !m_breakWordsByLatin1[c.unicode()].contains(index)) {
             m_breakWordsByLatin1[c.unicode()].append(index);
+            m_startsBreakWord[c.unicode()] = true;
+        }
 }
 
 void TVXLanguageDefinitionsInterface::SetFWhiteSpaceBreaks()
@@ -399,7 +401,7 @@ bool TVXLanguageDefinitionsInterface::AppendWord(const QString &text, TWordType 
     word.Word = text;
     m_wordID += 1000;
     ++m_wordsInRow;
-    const TVXSectionElement &section = Innermost();
+    const TVXSectionElement &section = std::as_const(m_sectionStack).last();
     word.SectionType = section.SectionType;
     word.SectionID = section.SectionID;
     const int appendedObject = word.ObjectID;

@@ -162,12 +162,16 @@ protected:
     {
         return index >= 0 && index < m_wordBuffer.size() ? &m_wordBuffer[index] : nullptr;
     }
+    // The same for reading only, without the list's sharing check.
+    const TVXWordElement *ReadWordAt(int index) const
+    {
+        return index >= 0 && index < m_wordBuffer.size() ? &m_wordBuffer.at(index) : nullptr;
+    }
     int LatestIndex() const { return int(m_wordBuffer.size()) - 1; }
     // No break word of the table starts with this character: the base rule would say no.
     bool StartsNoBreak(QChar c) const
     {
-        return c.unicode() < m_breakWordsByLatin1.size()
-               && m_breakWordsByLatin1[c.unicode()].isEmpty();
+        return c.unicode() < m_startsBreakWord.size() && !m_startsBreakWord[c.unicode()];
     }
     TVXSectionElement &Innermost() { return m_sectionStack.last(); }
     TVXObjectElement *CurrentObject();
@@ -268,6 +272,8 @@ private:
     QHash<QChar, QList<int>> m_breakWordsByFirstChar;
     // The same for Latin-1 first characters, read on every character of every row.
     std::array<QList<int>, 256> m_breakWordsByLatin1;
+    // Whether the list of that character holds any, read on every character of area B.
+    std::array<bool, 256> m_startsBreakWord{};
     QHash<QString, QList<int>> m_wordsByText;
     // For each first character of a word of the table (all above 127 share the last slot),
     // the lengths it comes in, one bit each (63 and longer share the last bit).

@@ -339,7 +339,7 @@ void TVXLanguageDefinitionsInterface::CheckUpdates(int index)
 
 void TVXLanguageDefinitionsInterface::CheckPendingIdentifier(int index)
 {
-    const TVXWordElement *word = WordAt(index);
+    const TVXWordElement *word = ReadWordAt(index);
     if (!word)
         return;
     while (!m_qualifierStack.isEmpty() && m_qualifierStack.last().Level > word->SectionLevel)
@@ -348,7 +348,7 @@ void TVXLanguageDefinitionsInterface::CheckPendingIdentifier(int index)
     if (m_qualifierStack.isEmpty() || m_qualifierStack.last().Level != word->SectionLevel)
         return;
     const TWordType t = word->WordType;
-    const TVXWordElement *before = WordAt(index - 1);
+    const TVXWordElement *before = ReadWordAt(index - 1);
     const TWordType b = before ? before->WordType : Unknown;
     bool continues = t == Qualifier || t == 43 || t == 100 || t == Unknown || t == LineContinuation;
     if (t == 1032 || t == CalledName)
@@ -366,8 +366,8 @@ void TVXLanguageDefinitionsInterface::CheckIdentifier(int index)
     if (!word)
         return;
     const QString w = word->Word;
-    const TVXWordElement *before = WordAt(index - 1);
-    const TVXWordElement *twoBefore = WordAt(index - 2);
+    const TVXWordElement *before = ReadWordAt(index - 1);
+    const TVXWordElement *twoBefore = ReadWordAt(index - 2);
     // A "." that does not follow a self reference leaves the target unknown.
     const bool afterForeignDot
             = before && before->WordType == Qualifier && !(twoBefore && twoBefore->WordType == 42);
@@ -416,7 +416,7 @@ void TVXLanguageDefinitionsInterface::CheckIdentifier(int index)
             word->ObjectIdentifier = m_pendingQualifier;
             return;
         }
-        const TVXWordElement *after = WordAt(index + 1);
+        const TVXWordElement *after = ReadWordAt(index + 1);
         if (!m_noAssignmentHeuristic
             && ((after && after->WordType == Assignment) || (before && before->WordType == To))) {
             word->WordType = VariableReference;
@@ -452,7 +452,7 @@ void TVXLanguageDefinitionsInterface::CheckValue(int index)
         return;
     word->WordType = Constant;
     // 1 . 5 cut by a point break: the digits after a separator word belong to the value.
-    const TVXWordElement *separator = WordAt(index - 1);
+    const TVXWordElement *separator = ReadWordAt(index - 1);
     TVXWordElement *integerPart = WordAt(index - 2);
     if (separator && integerPart && separator->Word.size() == 1
         && m_valueSeparators.contains(separator->Word.front()) && integerPart->WordType == Constant
@@ -462,7 +462,7 @@ void TVXLanguageDefinitionsInterface::CheckValue(int index)
 
 void TVXLanguageDefinitionsInterface::CheckDataFlow(int index)
 {
-    const TVXWordElement *word = WordAt(index);
+    const TVXWordElement *word = ReadWordAt(index);
     if (!word)
         return;
     const TWordType t = word->WordType;
@@ -485,7 +485,7 @@ void TVXLanguageDefinitionsInterface::CheckDataFlow(int index)
             return;
         }
     }
-    const TVXWordElement *before = WordAt(index - 1);
+    const TVXWordElement *before = ReadWordAt(index - 1);
     if (t == Assignment && before) {
         m_dataFlowList.append({before->RowID, before->WordID, 0, 0});
     } else if (t == To && before) {
@@ -493,11 +493,11 @@ void TVXLanguageDefinitionsInterface::CheckDataFlow(int index)
     } else if (t == 54) {
         // SET X TO Y, ACCEPT X FROM Y: the checks run three words behind, so the words
         // after "set" are already in the buffer.
-        const TVXWordElement *receiver = WordAt(index + 1);
+        const TVXWordElement *receiver = ReadWordAt(index + 1);
         if (!receiver || receiver->WordType == StatementEnd)
             return;
         for (int i = index + 2; i <= index + 3; ++i) {
-            const TVXWordElement *read = WordAt(i);
+            const TVXWordElement *read = ReadWordAt(i);
             if (!read || read->WordType == StatementEnd)
                 return;
             const TWordType r = read->WordType;

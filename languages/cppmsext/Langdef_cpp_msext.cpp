@@ -44,7 +44,7 @@ TVXLangDef_CPP_MSExt::TVXLangDef_CPP_MSExt(QObject *owner, const QString &folder
 
 void TVXLangDef_CPP_MSExt::CheckUpdates(int index)
 {
-    const TVXWordElement *word = WordAt(index);
+    const TVXWordElement *word = ReadWordAt(index);
     if (word && word->WordType == PackageMember) {
         for (const TVXPackageElement &package : m_packageList)
             if (SameText(package.ObjectName, word->Word))

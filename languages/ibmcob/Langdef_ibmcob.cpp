@@ -580,7 +580,7 @@ void TVXLangDef_IBMCOB::CheckIdentifier(int index)
     const QString &w = word->Word;
     switch (word->WordType) {
     case HostName: {
-        const TVXWordElement *map = WordAt(index - 3);
+        const TVXWordElement *map = ReadWordAt(index - 3);
         if (map && map->Word.compare(QLatin1String("MAP"), Qt::CaseInsensitive) == 0)
             word->ObjectIdentifier = w + QStringLiteral("_MAP");
         else
@@ -600,9 +600,9 @@ void TVXLangDef_IBMCOB::CheckIdentifier(int index)
         // A module header names the program: "* MODULE NAME: CUST010".
         if (word->RowID >= 20000)
             return;
-        const TVXWordElement *colon = WordAt(index - 1);
-        const TVXWordElement *name = WordAt(index - 2);
-        const TVXWordElement *module = WordAt(index - 3);
+        const TVXWordElement *colon = ReadWordAt(index - 1);
+        const TVXWordElement *name = ReadWordAt(index - 2);
+        const TVXWordElement *module = ReadWordAt(index - 3);
         if (colon && name && module && colon->WordType == CommentWord
             && name->WordType == CommentWord && module->WordType == CommentWord
             && colon->Word == QLatin1String(":")

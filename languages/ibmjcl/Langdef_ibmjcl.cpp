@@ -176,7 +176,7 @@ bool TVXLangDef_IBMJCL::GetWordType(const QString &text, TWordType &wordType)
     if (!IsOperation(wordType))
         return found;
     if (!m_statementRow || m_wordsInRow != operationWord) {
-        const TVXWordElement *before = WordAt(LatestIndex() - 1);
+        const TVXWordElement *before = ReadWordAt(LatestIndex() - 1);
         wordType = wordType == Proc && before && before->WordType == Exec ? ProcReference
                                                                           : KnownWord;
         return found;
