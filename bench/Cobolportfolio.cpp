@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Cobolportfolio.h"
 
+#include "parsing/Languagedefinitionsinterface.h"
+#include "shell/Classregistry.h"
 #include "shell/Exception.h"
+#include "shell/Packageloader.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -150,4 +153,16 @@ qint64 WritePortfolio(const QString &folder, qint64 lines)
         written += WriteProgram(out, program, int(std::min<qint64>(1000, lines - written + 2)));
     }
     return written;
+}
+
+std::unique_ptr<TVXLanguageDefinitionsInterface> CreateCobolDefinition(TVXPackageLoader &loader)
+{
+    loader.CheckPackages();
+    std::unique_ptr<TVXLanguageDefinitionsInterface> cobol(
+            VXClassRegistry().Create<TVXLanguageDefinitionsInterface>(
+                    QStringLiteral("TVXLangDef_IBMCOB"), static_cast<QObject *>(nullptr),
+                    QString()));
+    if (!cobol)
+        throw TVXException(QStringLiteral("TVXLangDef_IBMCOB is not registered"));
+    return cobol;
 }

@@ -6,7 +6,15 @@
 
 #include <QString>
 
+#include <memory>
+
 class QTextStream;
+class TVXLanguageDefinitionsInterface;
+class TVXPackageLoader;
+
+// Loads the built packages and creates the IBM COBOL definition from them; throws when it
+// is missing. The loader must outlive the definition.
+std::unique_ptr<TVXLanguageDefinitionsInterface> CreateCobolDefinition(TVXPackageLoader &loader);
 
 // One program of about the given number of lines; returns the lines written.
 int WriteProgram(QTextStream &out, int number, int lines);

@@ -63,13 +63,8 @@ int main(int argc, char **argv)
     const bool parseOnly = argc > 2 && QByteArray(argv[2]) == "--parse-only";
     try {
         TVXPackageLoader loader(QStringLiteral(VELUNOR_PACKAGE_DIR "/"));
-        loader.CheckPackages();
-        std::unique_ptr<TVXLanguageDefinitionsInterface> cobol(
-                VXClassRegistry().Create<TVXLanguageDefinitionsInterface>(
-                        QStringLiteral("TVXLangDef_IBMCOB"), static_cast<QObject *>(nullptr),
-                        QString()));
-        if (!cobol)
-            throw TVXException(QStringLiteral("TVXLangDef_IBMCOB is not registered"));
+        const std::unique_ptr<TVXLanguageDefinitionsInterface> cobol
+                = CreateCobolDefinition(loader);
 
         QTemporaryDir work;
         const QString portfolio = work.filePath(QStringLiteral("portfolio"));

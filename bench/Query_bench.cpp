@@ -5,8 +5,8 @@
 //   query_bench [lines]
 //
 // lines defaults to 1,000,000; with QUERY_BENCH_KEEP set the sources and the repository
-// stay behind for a look at the query plans. For each search it prints the time to the first page, the
-// time to the last page and, where ripgrep has an equivalent, ripgrep's time and the ratio
+// stay behind for a look at the query plans. For each search it prints the time to the first page,
+// the time to the last page and, where ripgrep has an equivalent, ripgrep's time and the ratio
 // (ripgrep's time / ours: above 1 means faster than ripgrep).
 #include "Cobolportfolio.h"
 
@@ -66,15 +66,12 @@ int main(int argc, char **argv)
     const qint64 lines = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1000000;
     try {
         TVXPackageLoader loader(QStringLiteral(VELUNOR_PACKAGE_DIR "/"));
-        loader.CheckPackages();
-        std::unique_ptr<TVXLanguageDefinitionsInterface> cobol(
-                VXClassRegistry().Create<TVXLanguageDefinitionsInterface>(
-                        QStringLiteral("TVXLangDef_IBMCOB"), static_cast<QObject *>(nullptr),
-                        QString()));
+        const std::unique_ptr<TVXLanguageDefinitionsInterface> cobol
+                = CreateCobolDefinition(loader);
         std::unique_ptr<TVXDataAccessInterface> db(VXClassRegistry().Create<TVXDataAccessInterface>(
                 QStringLiteral("TVXInMemoryDB"), static_cast<QObject *>(nullptr)));
-        if (!cobol || !db)
-            throw TVXException(QStringLiteral("the COBOL or the InMemory package is missing"));
+        if (!db)
+            throw TVXException(QStringLiteral("the InMemory package is missing"));
 
         QTemporaryDir work;
         if (qEnvironmentVariableIsSet("QUERY_BENCH_KEEP")) {

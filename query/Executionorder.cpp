@@ -48,8 +48,12 @@ bool TVXExecutionOrder::Holds(const Node &node, const TVXQueryResultRow &row) co
            && (node.Entry < 0 || node.Entry == row.QREntryID);
 }
 
-std::vector<TVXExecutionOrder::Call> TVXExecutionOrder::Calls(const Node &node) const
+const std::vector<TVXExecutionOrder::Call> &TVXExecutionOrder::Calls(int index)
 {
+    std::optional<std::vector<Call>> &known = m_callsOf[size_t(index)];
+    if (known)
+        return *known;
+    const Node &node = m_track[index];
     QString sql
             = QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID, "
                              "VXInheritsFileID, VXInheritsObjectID, VXFromFileID, VXFromObjectID, "
@@ -68,7 +72,8 @@ std::vector<TVXExecutionOrder::Call> TVXExecutionOrder::Calls(const Node &node) 
     std::sort(calls.begin(), calls.end(), [](const Call &a, const Call &b) {
         return std::tie(a.Entry, a.Row, a.Word) < std::tie(b.Entry, b.Row, b.Word);
     });
-    return calls;
+    known = std::move(calls);
+    return *known;
 }
 
 int TVXExecutionOrder::Target(const Node &from, const Call &call) const
@@ -98,7 +103,7 @@ void TVXExecutionOrder::Visit(int node, std::vector<int> &path)
     path.push_back(node);
     const std::vector<int> &hits = m_hitsOf[node];
     size_t next = 0;
-    for (const Call &call : Calls(m_track[node])) {
+    for (const Call &call : Calls(node)) {
         const auto at = Position(call.Entry, call.Row);
         // The hits of the calling statement itself run before the call does.
         while (next < hits.size()
@@ -132,6 +137,7 @@ QList<TVXQueryResultRow> TVXExecutionOrder::Number(const QList<TVXQueryResultRow
         throw TVXException(QStringLiteral("Could not find NextChildTrackLevel in VNID"));
 
     m_hitsOf.assign(size_t(m_track.size()), {});
+    m_callsOf.assign(size_t(m_track.size()), std::nullopt);
     for (int h = 0; h < hits.size(); ++h)
         for (int n = 0; n < m_track.size(); ++n)
             if (Holds(m_track[n], hits[h])) {

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 class TVXDataAccessInterface;
@@ -49,7 +50,8 @@ private:
         int ToFile, ToObject, ToEntry;
     };
     bool Holds(const Node &node, const TVXQueryResultRow &row) const;
-    std::vector<Call> Calls(const Node &node) const;
+    // The calls out of a track node, read once per walk.
+    const std::vector<Call> &Calls(int node);
     int Target(const Node &from, const Call &call) const;
     void Visit(int node, std::vector<int> &path);
     void Emit(int hit);
@@ -60,6 +62,7 @@ private:
     QList<TVXQueryResultRow> m_hits;
     // The hits of each track node, in statement order.
     std::vector<std::vector<int>> m_hitsOf;
+    std::vector<std::optional<std::vector<Call>>> m_callsOf;
     std::vector<bool> m_reached;
     QList<TVXQueryResultRow> m_ordered;
     bool m_truncated = false;

@@ -708,28 +708,19 @@ void TVXQueryEngine::AppendRow(const TVXQueryThread::Word &word)
     row.QRRow = text.isEmpty() ? QStringLiteral("Error: Can not find the Row in table VXRow")
                                : text[0][0].toString();
     const bool sameFile = m_hasPrevious && m_previous.QRFileID == word[0];
+    auto name = [this](const QString &sql) {
+        return Rows(sql).value(0).value(0).toString().trimmed();
+    };
+    const QString inObject
+            = QStringLiteral("WHERE VXFileID = %1 AND VXObjectID = %2").arg(word[0]).arg(word[1]);
     if (word[1] > 0 && !(sameFile && m_previous.QRObjectID == word[1]))
-        row.QRObjectName = Rows(QStringLiteral("SELECT VXObjectName FROM VXOBJECT WHERE VXFileID "
-                                               "= %1 AND VXObjectID = %2")
-                                        .arg(word[0])
-                                        .arg(word[1]))
-                                   .value(0)
-                                   .value(0)
-                                   .toString()
-                                   .trimmed();
+        row.QRObjectName = name(QStringLiteral("SELECT VXObjectName FROM VXOBJECT ") + inObject);
     else if (sameFile)
         row.QRObjectName = m_previous.QRObjectName;
     if (word[2] > 0
         && !(sameFile && m_previous.QRObjectID == word[1] && m_previous.QREntryID == word[2]))
-        row.QREntryName = Rows(QStringLiteral("SELECT VXEntryName FROM VXENTRY WHERE VXFileID = "
-                                              "%1 AND VXObjectID = %2 AND VXEntryID = %3")
-                                       .arg(word[0])
-                                       .arg(word[1])
-                                       .arg(word[2]))
-                                  .value(0)
-                                  .value(0)
-                                  .toString()
-                                  .trimmed();
+        row.QREntryName = name(QStringLiteral("SELECT VXEntryName FROM VXENTRY ") + inObject
+                               + QStringLiteral(" AND VXEntryID = ") + Number(word[2]));
     else if (sameFile && m_previous.QRObjectID == word[1])
         row.QREntryName = m_previous.QREntryName;
     m_result.Append(row);

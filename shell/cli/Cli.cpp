@@ -389,6 +389,15 @@ bool TVXCli::ConfiguredDatabase(QString &database)
     return false;
 }
 
+TVXDataAccessInterface *TVXCli::Connected(const QString &database)
+{
+    TVXDataAccessInterface *db = m_service->ConnectDB(database);
+    if (!db || db->ConnectionCount() == 0)
+        throw TVXException(
+                QStringLiteral("cannot connect to the source database '%1'").arg(database));
+    return db;
+}
+
 int TVXCli::Load(const Arguments &arguments)
 {
     QString database = arguments.Database;
@@ -419,9 +428,7 @@ int TVXCli::Status(const Arguments &arguments)
         return Refused;
     QJsonObject status;
     try {
-        TVXDataAccessInterface *db = m_service->ConnectDB(database);
-        if (!db || db->ConnectionCount() == 0)
-            return Fail(QStringLiteral("cannot connect to the source database '%1'").arg(database));
+        TVXDataAccessInterface *db = Connected(database);
         QJsonObject files;
         files.insert(QStringLiteral("total"),
                      Count(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE")));
@@ -506,9 +513,7 @@ int TVXCli::Missing(const Arguments &arguments)
     };
     QMap<QString, Name> names;
     try {
-        TVXDataAccessInterface *db = m_service->ConnectDB(database);
-        if (!db || db->ConnectionCount() == 0)
-            return Fail(QStringLiteral("cannot connect to the source database '%1'").arg(database));
+        TVXDataAccessInterface *db = Connected(database);
         {
             std::unique_ptr<TVXDataset> words(db->GetQuery(
                     nullptr,
@@ -610,9 +615,7 @@ int TVXCli::Sources(const Arguments &arguments)
         return UsageError(QStringLiteral("sources %1 needs a folder or program").arg(action),
                           QStringLiteral("sources"));
     try {
-        TVXDataAccessInterface *db = m_service->ConnectDB(database);
-        if (!db || db->ConnectionCount() == 0)
-            return Fail(QStringLiteral("cannot connect to the source database '%1'").arg(database));
+        TVXDataAccessInterface *db = Connected(database);
         TVXLoadSources sources(db);
         int code = Success;
         if (action == QLatin1String("list")) {
@@ -973,7 +976,7 @@ int TVXCli::Query(const QStringList &arguments)
     if (!ConfiguredDatabase(database))
         return Refused;
     try {
-        TVXDataAccessInterface *db = m_service->ConnectDB(database);
+        TVXDataAccessInterface *db = Connected(database);
         TVXQueryEngine engine(db);
         engine.SetCaseSensitive(caseSensitive);
         // Find rows first: the first of them opens the SQL's conditions.
@@ -1059,7 +1062,7 @@ int TVXCli::Sql(const QStringList &arguments)
     if (!ConfiguredDatabase(database))
         return Refused;
     try {
-        TVXDataAccessInterface *db = m_service->ConnectDB(database);
+        TVXDataAccessInterface *db = Connected(database);
         TVXQueryEngine engine(db);
         QString label, error;
         std::unique_ptr<TVXDataset> rows;

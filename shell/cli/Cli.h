@@ -12,6 +12,7 @@
 
 class TVXBaseFunctionsInterface;
 class TVXConfigurationStore;
+class TVXDataAccessInterface;
 struct TVXRuleResult;
 class TVXPackageLoader;
 
@@ -51,6 +52,8 @@ private:
     // The default source database when none is named; false (and the refusal printed)
     // when it is not configured.
     bool ConfiguredDatabase(QString &database);
+    // The named database, connected; throws naming it when it cannot be.
+    TVXDataAccessInterface *Connected(const QString &database);
     static QString UsageText(const QString &command);
     bool IsConfigured(const QString &database);
     int Fail(const QString &message);

@@ -64,16 +64,7 @@ protected:
     QList<QVariantList> Select(const QString &sql)
     {
         TVXDataAccessInterface *db = Service().ConnectDB(m_database);
-        QList<QVariantList> rows;
-        {
-            std::unique_ptr<TVXDataset> dataset(db->GetQuery(nullptr, {sql}, false));
-            for (; dataset && !dataset->Eof(); dataset->Next()) {
-                QVariantList row;
-                for (int i = 0; i < dataset->FieldCount(); ++i)
-                    row << dataset->Value(i);
-                rows << row;
-            }
-        }
+        const QList<QVariantList> rows = VXSelectRows(db, sql);
         db->DisConnect();
         return rows;
     }
