@@ -56,6 +56,9 @@ void TVXLanguageDefinitionsInterface::SetFBreakWords(const QString &word, TWordT
             && !m_breakWordsByLatin1[c.unicode()].contains(index)) {
             m_breakWordsByLatin1[c.unicode()].append(index);
             m_startsBreakWord[c.unicode()] = true;
+            const TBreakWord &first = m_breakWords[m_breakWordsByLatin1[c.unicode()].first()];
+            m_breaksAlone[c.unicode()] = first.Length == 1;
+            m_breakAloneType[c.unicode()] = first.WordType;
         }
 }
 

@@ -173,6 +173,15 @@ protected:
     {
         return c.unicode() < m_startsBreakWord.size() && !m_startsBreakWord[c.unicode()];
     }
+    // The base rule's answer for a Latin-1 character that is a break word by itself
+    // before any longer one: a break of one character, of this type.
+    bool BreaksAlone(QChar c, TWordType &wordType) const
+    {
+        if (c.unicode() >= m_breaksAlone.size() || !m_breaksAlone[c.unicode()])
+            return false;
+        wordType = m_breakAloneType[c.unicode()];
+        return true;
+    }
     TVXSectionElement &Innermost() { return m_sectionStack.last(); }
     TVXObjectElement *CurrentObject();
     TVXEntryElement *CurrentEntry();
@@ -274,6 +283,10 @@ private:
     std::array<QList<int>, 256> m_breakWordsByLatin1;
     // Whether the list of that character holds any, read on every character of area B.
     std::array<bool, 256> m_startsBreakWord{};
+    // Whether the first break word of that character's list is the character alone, which
+    // then breaks wherever it stands, and that word's type.
+    std::array<bool, 256> m_breaksAlone{};
+    std::array<TWordType, 256> m_breakAloneType{};
     QHash<QString, QList<int>> m_wordsByText;
     // For each first character of a word of the table (all above 127 share the last slot),
     // the lengths it comes in, one bit each (63 and longer share the last bit).

@@ -6,6 +6,8 @@ packages=(
     build-essential cmake ninja-build git
     qt6-base-dev libqt6sql6 libgl-dev firebird-dev
     googletest libgtest-dev
+    # the allocator the executables link: a load allocates a few short strings per word
+    libmimalloc-dev
     # repository engines: SQLite (embedded), Firebird 3 (embedded), ODBC
     libqt6sql6-sqlite libqt6sql6-ibase libqt6sql6-odbc
     libsqlite3-dev libfbclient2 firebird3.0-server-core firebird3.0-utils

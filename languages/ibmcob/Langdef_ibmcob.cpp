@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <array>
+
 using namespace VXWordType;
 
 namespace {
@@ -71,29 +73,6 @@ constexpr std::initializer_list<int> ProcedureSections
 // Words that begin a statement wherever they stand in a row.
 bool StartsStatement(const QString &text)
 {
-    // Most words are data names: rule them out before folding the text.
-    if (text.size() < 2)
-        return false;
-    if (text.size() > 10)
-        return text.startsWith(QLatin1String("END-"), Qt::CaseInsensitive);
-    switch (text.front().toUpper().unicode()) {
-    case 'A':
-    case 'C':
-    case 'D':
-    case 'E':
-    case 'G':
-    case 'I':
-    case 'M':
-    case 'N':
-    case 'O':
-    case 'P':
-    case 'S':
-    case 'W':
-        break;
-    default:
-        return false;
-    }
-    const QString upper = TVXLanguageDefinitionsInterface::FoldedCase(text);
     static const QSet<QString> verbs
             = {QStringLiteral("ACCEPT"),  QStringLiteral("ADD"),      QStringLiteral("CALL"),
                QStringLiteral("COMPUTE"), QStringLiteral("CONTINUE"), QStringLiteral("COPY"),
@@ -105,7 +84,26 @@ bool StartsStatement(const QString &text)
                QStringLiteral("NEXT"),    QStringLiteral("PERFORM"),  QStringLiteral("OPEN"),
                QStringLiteral("SET"),     QStringLiteral("SUBTRACT"), QStringLiteral("STRING"),
                QStringLiteral("WHEN"),    QStringLiteral("WHILE")};
-    return verbs.contains(upper) || upper.startsWith(QLatin1String("END-"));
+    // Most words are data names: the first letter and the length of the verbs rule them out
+    // before the text is folded and hashed.
+    static const std::array<quint16, 26> lengthsByLetter = [] {
+        std::array<quint16, 26> lengths{};
+        for (const QString &verb : verbs)
+            lengths[verb.front().unicode() - 'A'] |= quint16(1u << verb.size());
+        return lengths;
+    }();
+    if (text.size() < 2)
+        return false;
+    if (text.size() > 10)
+        return text.startsWith(QLatin1String("END-"), Qt::CaseInsensitive);
+    const char16_t first = text.front().toUpper().unicode();
+    if (first < 'A' || first > 'Z')
+        return false;
+    if (first == 'E' && text.startsWith(QLatin1String("END-"), Qt::CaseInsensitive))
+        return true;
+    if ((lengthsByLetter[first - 'A'] & (1u << text.size())) == 0)
+        return false;
+    return verbs.contains(TVXLanguageDefinitionsInterface::FoldedCase(text));
 }
 
 // The Swedish and Finnish 7-bit code page puts national letters where ASCII has these.
@@ -465,19 +463,35 @@ bool TVXLangDef_IBMCOB::IsWordBreak(const QString &row, int position, int &lengt
 int TVXLangDef_IBMCOB::FindWordBreak(QString &row, int from, int &length, TWordType &wordType)
 {
     // Names, numbers and blanks make up most of a program: in area B, outside comments
-    // and literals, a character that starts no break word is no break, and the blanks
-    // after a blank are white space of their own, as are columns 1 to 6 (IsWordBreak says
-    // the same, one call per character); the row loop passes over white space however
-    // long.
+    // and literals, a character that starts no break word is no break, a character that is
+    // a break word by itself breaks alone, and the blanks after a blank are white space of
+    // their own, as are columns 1 to 6 (IsWordBreak says the same, one call per
+    // character); the row loop passes over white space however long. Inside comments and
+    // literals, from column 8 on, the same holds for the characters that start no break
+    // word and stand for no national letter.
     const int size = int(row.size());
     const int areaBEnd = std::min(size, 72);
     // Read through a constant pointer: the row's own operator[] checks for sharing on
     // every character. A replacement written by IsWordBreak keeps the row's buffer.
     const QChar *text = row.constData();
     for (int i = from; i <= size; ++i) {
-        const bool plain = i >= 9 && i <= areaBEnd && !InComment() && !InLiteral();
+        const bool inText = InComment() || InLiteral();
+        const bool plain = i >= 9 && i <= areaBEnd && !inText;
         if (plain) {
             while (i <= areaBEnd && StartsNoBreak(text[i - 1]))
+                ++i;
+            if (i > size)
+                break;
+            if (i <= areaBEnd && BreaksAlone(text[i - 1], wordType)) {
+                length = 1;
+                if (wordType == WhiteSpace && text[i - 1] == QLatin1Char(' '))
+                    while (i + length <= areaBEnd && text[i + length - 1] == QLatin1Char(' '))
+                        ++length;
+                return i;
+            }
+        } else if (inText && i >= 8 && i <= areaBEnd) {
+            while (i <= areaBEnd && StartsNoBreak(text[i - 1])
+                   && NationalCharacter(text[i - 1]).isNull())
                 ++i;
             if (i > size)
                 break;
