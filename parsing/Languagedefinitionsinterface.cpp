@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cstring>
+
 using namespace VXWordType;
 
 namespace {
@@ -28,14 +30,35 @@ TVXLanguageDefinitionsInterface::TVXLanguageDefinitionsInterface(QObject *owner,
     , m_valueSeparators({QLatin1Char(' ')})
 {}
 
+bool TVXLanguageDefinitionsInterface::NeedsFolding(QStringView text)
+{
+    // Four characters at a time: legacy sources are mostly upper-case ASCII, and every word
+    // is folded before it is looked up.
+    const char16_t *p = text.utf16();
+    const char16_t *const end = p + text.size();
+    constexpr quint64 notAscii = 0xFF80FF80FF80FF80ULL;
+    constexpr quint64 lane80 = 0x0080008000800080ULL;
+    for (; end - p >= 4; p += 4) {
+        quint64 chars;
+        std::memcpy(&chars, p, sizeof chars);
+        if (chars & notAscii)
+            return true;
+        // In each 16-bit lane (below 0x80, so nothing carries over): bit 7 of c + 0x1F is
+        // set from 'a' on, bit 7 of c + 0x05 from '{' on.
+        const quint64 fromA = (chars + 0x001F001F001F001FULL) & lane80;
+        const quint64 pastZ = (chars + 0x0005000500050005ULL) & lane80;
+        if (fromA & ~pastZ)
+            return true;
+    }
+    for (; p != end; ++p)
+        if (*p >= 0x80 || (*p >= 'a' && *p <= 'z'))
+            return true;
+    return false;
+}
+
 QString TVXLanguageDefinitionsInterface::FoldedCase(const QString &text)
 {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80 || (u >= 'a' && u <= 'z'))
-            return text.toUpper();
-    }
-    return text;
+    return NeedsFolding(text) ? text.toUpper() : text;
 }
 
 // ---- Tables ----------------------------------------------------------------------------
@@ -72,6 +95,9 @@ void TVXLanguageDefinitionsInterface::SetFWords(const QString &word, int section
                                                 TWordType wordType)
 {
     m_words.append({word, sectionID, wordType, {}, 0});
+    // The cached words hold copies of the entry lists they were looked up in.
+    for (TCachedWord &cached : m_wordCache)
+        cached.EntriesKnown = false;
     const QString key = Folded(word);
     m_wordsByText[key].append(int(m_words.size()) - 1);
     m_keyLengthsByFirst[KeyFirst(key)] |= KeyLength(key);
@@ -96,8 +122,10 @@ void TVXLanguageDefinitionsInterface::SetFSections(TWordType startWordType, TWor
     m_sectionDefinitions.append(
             {startWordType, endWordType, sectionType, sectionID, name, rowsBelongTogether});
     // The first definition for a start code wins.
-    if (!m_sectionByStart.contains(startWordType))
+    if (!m_sectionByStart.contains(startWordType)) {
         m_sectionByStart.insert(startWordType, int(m_sectionDefinitions.size()) - 1);
+        m_sectionStartsSeen.set(SectionFilterBit(startWordType));
+    }
 }
 
 void TVXLanguageDefinitionsInterface::SetFObjectIcons(const QString &inheritance,
@@ -111,6 +139,8 @@ void TVXLanguageDefinitionsInterface::SetFObjectIcons(const QString &inheritance
 
 const TSection *TVXLanguageDefinitionsInterface::FindSectionDefinition(TWordType start) const
 {
+    if (!m_sectionStartsSeen.test(SectionFilterBit(start)))
+        return nullptr;
     const auto found = m_sectionByStart.constFind(start);
     return found == m_sectionByStart.cend() ? nullptr : &m_sectionDefinitions[*found];
 }
@@ -395,10 +425,15 @@ bool TVXLanguageDefinitionsInterface::AppendWord(const QString &text, TWordType 
     }
 
     // 3. The word joins the buffer.
-    TVXWordElement word;
-    const TVXWordElement *previous = m_wordBuffer.isEmpty() ? nullptr : &m_wordBuffer.last();
-    word.ObjectID = m_carryObject && previous ? previous->ObjectID : m_currentObject;
-    word.EntryID = m_carryEntry && previous ? previous->EntryID : m_currentEntry;
+    const TVXWordElement *previous
+            = m_wordBuffer.isEmpty() ? nullptr : &std::as_const(m_wordBuffer).last();
+    const int objectID = m_carryObject && previous ? previous->ObjectID : m_currentObject;
+    const int entryID = m_carryEntry && previous ? previous->EntryID : m_currentEntry;
+    // Built where it stays: a word element moved in from outside costs a second string
+    // reference.
+    TVXWordElement &word = m_wordBuffer.emplaceBack();
+    word.ObjectID = objectID;
+    word.EntryID = entryID;
     word.RowID = m_rowID;
     word.WordID = m_wordID;
     word.Word = text;
@@ -414,7 +449,6 @@ bool TVXLanguageDefinitionsInterface::AppendWord(const QString &text, TWordType 
         // 4. Inside a literal.
         word.WordType = MainDelimiter;
         word.SectionLevel = int(m_sectionStack.size());
-        m_wordBuffer.append(std::move(word));
         TWordType type = MainDelimiter;
         GetWordType(text, type);
         m_wordBuffer.last().WordType = type;
@@ -429,14 +463,12 @@ bool TVXLanguageDefinitionsInterface::AppendWord(const QString &text, TWordType 
         // 5. Inside a comment.
         word.WordType = CommentWord;
         word.SectionLevel = int(m_sectionStack.size()) - 1;
-        m_wordBuffer.append(std::move(word));
         if (wordType == BlockCommentEnd && !m_commentEndsWithRow)
             m_inComment = false;
     } else {
         // 6. An ordinary word.
         word.WordType = section.SectionType == VXSectionType::Comment ? CommentWord : wordType;
         word.SectionLevel = int(m_sectionStack.size()) - 1;
-        m_wordBuffer.append(std::move(word));
         TWordType type = std::as_const(m_wordBuffer).last().WordType;
         GetWordType(text, type);
         int latest = LatestIndex();
@@ -501,16 +533,58 @@ void TVXLanguageDefinitionsInterface::RunDelayedChecks(bool all)
     }
 }
 
-bool TVXLanguageDefinitionsInterface::BaseLookup(const QString &text, TWordType &wordType) const
+const QString &TVXLanguageDefinitionsInterface::WordText(QStringView text)
+{
+    // FNV-1a over the characters: words are short, and the table is probed once per word.
+    quint64 hash = 0xCBF29CE484222325ULL;
+    for (const QChar c : text)
+        hash = (hash ^ c.unicode()) * 0x100000001B3ULL;
+    if (m_wordCache.empty())
+        m_wordCache.resize(WordCacheSlots);
+    TCachedWord &slot = m_wordCache[(hash ^ (hash >> 29)) & (WordCacheSlots - 1)];
+    if (slot.Hash != hash || slot.Text.size() != text.size() || QStringView(slot.Text) != text) {
+        slot.Hash = hash;
+        slot.Text = text.toString();
+        slot.EntriesKnown = false;
+        slot.Entries.clear();
+    }
+    m_latestCachedWord = &slot;
+    return slot.Text;
+}
+
+const QList<int> *TVXLanguageDefinitionsInterface::KeywordEntries(const QString &text) const
 {
     // Most words of a program are names: the first character and the length of the table's
     // words turn them away before the text is hashed.
-    const QString key = Folded(text);
+    QString folded;
+    const QString &key = FoldedInto(text, folded);
     if ((m_keyLengthsByFirst[KeyFirst(key)] & KeyLength(key)) == 0)
-        return false;
+        return nullptr;
     const auto entries = m_wordsByText.constFind(key);
-    if (entries == m_wordsByText.cend())
-        return false;
+    return entries == m_wordsByText.cend() ? nullptr : &*entries;
+}
+
+bool TVXLanguageDefinitionsInterface::BaseLookup(const QString &text, TWordType &wordType) const
+{
+    const QList<int> *entries = nullptr;
+    TCachedWord *cached = m_latestCachedWord;
+    // The same buffer means the same text: the word that WordText gave out last.
+    if (cached && cached->Text.constData() == text.constData() && cached->Text.size() == text.size()
+        && !text.isEmpty()) {
+        if (!cached->EntriesKnown || cached->CaseSensitive != m_caseSensitive) {
+            const QList<int> *found = KeywordEntries(text);
+            cached->Entries = found ? *found : QList<int>();
+            cached->EntriesKnown = true;
+            cached->CaseSensitive = m_caseSensitive;
+        }
+        if (cached->Entries.isEmpty())
+            return false;
+        entries = &cached->Entries;
+    } else {
+        entries = KeywordEntries(text);
+        if (!entries)
+            return false;
+    }
     const int section
             = m_sectionStack.isEmpty() ? 0 : std::as_const(m_sectionStack).last().SectionID;
     const bool literal = wordType == MainDelimiter;
@@ -598,9 +672,16 @@ void TVXLanguageDefinitionsInterface::UpdateWordTypesByContext()
     TVXWordElement &word = m_wordBuffer[latest];
     if (word.WordType == CommentWord)
         return;
+    // Most (offset, anchor) pairs have no rule at all: ask the filter before the lookup.
+    const auto mayHaveRule = [this](int offset, int index) {
+        const int anchor = index - offset;
+        return anchor >= 0 && anchor < m_wordBuffer.size()
+               && m_contextKeysSeen.test(ContextFilterBit(
+                       ContextKey(offset, std::as_const(m_wordBuffer)[anchor].WordType)));
+    };
     if (word.WordType == open) {
         for (int offset = 4; offset >= 1; --offset) {
-            if (latest - offset < 0)
+            if (latest - offset < 0 || !mayHaveRule(offset, latest))
                 continue;
             const TWordType found = GetWordTypeByContext(offset, latest, literal);
             if (found != open) {
@@ -613,7 +694,8 @@ void TVXLanguageDefinitionsInterface::UpdateWordTypesByContext()
         return;
     for (int offset = 4; offset >= 1; --offset) {
         const int earlier = latest - offset;
-        if (earlier < 0 || std::as_const(m_wordBuffer)[earlier].WordType != open)
+        if (earlier < 0 || std::as_const(m_wordBuffer)[earlier].WordType != open
+            || !mayHaveRule(-offset, earlier))
             continue;
         const TWordType found = GetWordTypeByContext(-offset, earlier, literal);
         if (found != open) {

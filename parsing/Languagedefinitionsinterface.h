@@ -14,6 +14,7 @@
 #include <array>
 #include <bitset>
 #include <functional>
+#include <vector>
 
 class TVXDataAccessInterface;
 
@@ -64,6 +65,8 @@ public:
     // Upper case; ASCII text that is upper case already is returned as it is, without the
     // cost of the Unicode case tables.
     static QString FoldedCase(const QString &text);
+    // Whether upper-casing could change the text (a lower-case letter or a character above ASCII).
+    static bool NeedsFolding(QStringView text);
 
     // ---- Parsing one file ----------------------------------------------------------
     void InitializeForNewFile(TVXDataAccessInterface *dataAccess, const QString &fullFileName,
@@ -76,6 +79,12 @@ public:
     // asked at every position in turn, replacements written into the row. A definition
     // whose column rules let it pass over plain characters faster may say so here.
     virtual int FindWordBreak(QString &row, int from, int &length, TWordType &wordType);
+    // The text of a word cut from a row, shared with every earlier word of the same
+    // spelling: a program repeats its names and keywords on row after row, and a shared
+    // text costs neither an allocation nor, for the word given next to AppendWord, a second
+    // keyword lookup.
+    // The reference stays valid until the next call.
+    const QString &WordText(QStringView text);
     // Returns true when an object section closed (a partial save is due).
     bool AppendWord(const QString &text, TWordType wordType, QString &switchToLanguage,
                     QString &sectionName);
@@ -90,6 +99,8 @@ public:
     virtual void CheckIdentifier(int index);
     void CheckPendingIdentifier(int index);
     bool IsVariableDeclaredAs(int index, QString &declaredType) const;
+    // The index of the declaration that the word at index names, or -1.
+    int LatestDeclarationOf(int index) const;
     void UpdateLatestVariableDefinition(int index, bool includeDeclaringWord);
     void CheckValue(int index);
     void CheckDataFlow(int index);
@@ -153,6 +164,15 @@ protected:
         return true;
     }
     QString Folded(const QString &text) const { return m_caseSensitive ? text : FoldedCase(text); }
+    // The folded text without copying it when folding changes nothing: storage receives the
+    // folded copy only when one is needed.
+    const QString &FoldedInto(const QString &text, QString &storage) const
+    {
+        if (m_caseSensitive || !NeedsFolding(text))
+            return text;
+        storage = text.toUpper();
+        return storage;
+    }
     bool SameText(const QString &a, const QString &b) const
     {
         return a.compare(b, m_caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0;
@@ -307,5 +327,25 @@ private:
     }
     std::bitset<4096> m_contextKeysSeen;
     QHash<TWordType, int> m_sectionByStart;
+    // A bit per start word type of m_sectionByStart: most words open no section.
+    static size_t SectionFilterBit(TWordType start) { return size_t(quint32(start)) & 1023; }
+    std::bitset<1024> m_sectionStartsSeen;
     QMultiHash<QString, int> m_declarationsByName;
+
+    // The latest word texts cut, one per slot of a small table that fits the processor's
+    // cache, with their keyword-table entries once looked up: a word of another spelling
+    // that falls into a slot takes it over, so memory stays the same however many names
+    // a portfolio has.
+    struct TCachedWord
+    {
+        quint64 Hash = 0;
+        QString Text;
+        bool EntriesKnown = false;
+        bool CaseSensitive = false;
+        QList<int> Entries;
+    };
+    static constexpr size_t WordCacheSlots = 4096;
+    std::vector<TCachedWord> m_wordCache;
+    TCachedWord *m_latestCachedWord = nullptr;
+    const QList<int> *KeywordEntries(const QString &text) const;
 };

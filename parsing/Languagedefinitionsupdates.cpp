@@ -48,10 +48,20 @@ void TVXLanguageDefinitionsInterface::AddDeclaration(const QString &name)
 
 bool TVXLanguageDefinitionsInterface::IsVariableDeclaredAs(int index, QString &declaredType) const
 {
-    if (index < 0 || index >= m_wordBuffer.size() || m_declarations.isEmpty())
+    const int latest = LatestDeclarationOf(index);
+    if (latest < 0)
         return false;
+    declaredType = m_declarations[latest].Type;
+    return true;
+}
+
+int TVXLanguageDefinitionsInterface::LatestDeclarationOf(int index) const
+{
+    if (index < 0 || index >= m_wordBuffer.size() || m_declarations.isEmpty())
+        return -1;
     const TVXWordElement &word = std::as_const(m_wordBuffer)[index];
-    const QString key = Folded(word.Word);
+    QString folded;
+    const QString &key = FoldedInto(word.Word, folded);
     // The latest declaration wins: an entry's own one hides the object's.
     int latest = -1;
     for (auto it = m_declarationsByName.constFind(key);
@@ -64,10 +74,7 @@ bool TVXLanguageDefinitionsInterface::IsVariableDeclaredAs(int index, QString &d
             && (declaration.EntryID == word.EntryID || declaration.EntryID == 0))
             latest = i;
     }
-    if (latest < 0)
-        return false;
-    declaredType = m_declarations[latest].Type;
-    return true;
+    return latest;
 }
 
 void TVXLanguageDefinitionsInterface::UpdateLatestVariableDefinition(int index,
@@ -102,7 +109,7 @@ void TVXLanguageDefinitionsInterface::CheckUpdates(int index)
     TVXWordElement *word = WordAt(index);
     if (!word)
         return;
-    const QString w = word->Word;
+    const QString &w = word->Word;
     const TWordType type = word->WordType;
     TVXObjectElement *object = CurrentObject();
 
@@ -365,7 +372,7 @@ void TVXLanguageDefinitionsInterface::CheckIdentifier(int index)
     TVXWordElement *word = WordAt(index);
     if (!word)
         return;
-    const QString w = word->Word;
+    const QString &w = word->Word;
     const TVXWordElement *before = ReadWordAt(index - 1);
     const TVXWordElement *twoBefore = ReadWordAt(index - 2);
     // A "." that does not follow a self reference leaves the target unknown.

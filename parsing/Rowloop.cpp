@@ -47,9 +47,10 @@ TVXRowResult VXParseRow(TVXLanguageDefinitionsInterface &definition, QString row
         TWordType breakType = VXWordType::WhiteSpace;
         const int breakAt = definition.FindWordBreak(row, p, breakLength, breakType);
         if (breakAt > p)
-            append(row.mid(p - 1, breakAt - p), VXWordType::Unknown);
+            append(definition.WordText(QStringView(row).mid(p - 1, breakAt - p)),
+                   VXWordType::Unknown);
         if (breakAt <= length && breakType != VXWordType::WhiteSpace)
-            append(row.mid(breakAt - 1, breakLength), breakType);
+            append(definition.WordText(QStringView(row).mid(breakAt - 1, breakLength)), breakType);
         p = breakAt + breakLength;
     }
 

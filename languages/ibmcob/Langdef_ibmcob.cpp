@@ -604,12 +604,10 @@ void TVXLangDef_IBMCOB::CheckIdentifier(int index)
     case IncludedMember:
         word->ObjectIdentifier = w;
         return;
-    case Unknown: {
-        QString declared;
-        if (IsVariableDeclaredAs(index, declared))
+    case Unknown:
+        if (LatestDeclarationOf(index) >= 0)
             word->WordType = VariableReference;
         return;
-    }
     case CommentWord: {
         // A module header names the program: "* MODULE NAME: CUST010".
         if (word->RowID >= 20000)
