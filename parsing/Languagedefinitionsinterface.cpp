@@ -535,14 +535,29 @@ void TVXLanguageDefinitionsInterface::RunDelayedChecks(bool all)
 
 const QString &TVXLanguageDefinitionsInterface::WordText(QStringView text)
 {
-    // FNV-1a over the characters: words are short, and the table is probed once per word.
-    quint64 hash = 0xCBF29CE484222325ULL;
-    for (const QChar c : text)
-        hash = (hash ^ c.unicode()) * 0x100000001B3ULL;
+    // Four characters per step: words are short, and the table is probed once per word.
+    const char16_t *p = text.utf16();
+    const size_t size = size_t(text.size());
+    quint64 hash = 0x9E3779B97F4A7C15ULL ^ size;
+    size_t i = 0;
+    for (; i + 4 <= size; i += 4) {
+        quint64 chunk;
+        std::memcpy(&chunk, p + i, sizeof chunk);
+        hash = (hash ^ chunk) * 0xFF51AFD7ED558CCDULL;
+        hash ^= hash >> 32;
+    }
+    if (i < size) {
+        quint64 chunk = 0;
+        for (int shift = 0; i < size; ++i, shift += 16)
+            chunk |= quint64(p[i]) << shift;
+        hash = (hash ^ chunk) * 0xFF51AFD7ED558CCDULL;
+        hash ^= hash >> 32;
+    }
     if (m_wordCache.empty())
         m_wordCache.resize(WordCacheSlots);
-    TCachedWord &slot = m_wordCache[(hash ^ (hash >> 29)) & (WordCacheSlots - 1)];
-    if (slot.Hash != hash || slot.Text.size() != text.size() || QStringView(slot.Text) != text) {
+    TCachedWord &slot = m_wordCache[(hash ^ (hash >> 17)) & (WordCacheSlots - 1)];
+    if (slot.Hash != hash || size_t(slot.Text.size()) != size
+        || std::memcmp(slot.Text.constData(), p, size * sizeof(char16_t)) != 0) {
         slot.Hash = hash;
         slot.Text = text.toString();
         slot.EntriesKnown = false;

@@ -47,6 +47,32 @@ TEST(Keywords, SectionEntriesWinOverGeneralOnesInTableOrder)
     EXPECT_EQ(language.Types(), (QList<TWordType>{54, Unknown}));
 }
 
+TEST(Keywords, SharedWordTextsKeepTheirOwnSpellingAndLookups)
+{
+    TableLanguage language;
+    language.AddWhiteSpace();
+    language.SetFWords(QStringLiteral("move"), -1, 54);
+    language.Start();
+    // Thousands of distinct names take over each other's slots in the shared text table;
+    // every word must still carry its own text and the keyword its type.
+    QStringList rows;
+    for (int i = 0; i < 20000; ++i)
+        rows << QStringLiteral("MOVE N%1").arg(i);
+    for (const QString &row : std::as_const(rows)) {
+        VXParseRow(language, row);
+        const QList<TVXWordElement> &words = language.WordBuffer();
+        ASSERT_EQ(words.last().Word, row.mid(5));
+        ASSERT_EQ(words[words.size() - 2].WordType, 54) << qPrintable(row);
+        ASSERT_EQ(words.last().WordType, Unknown) << qPrintable(row);
+    }
+    // A keyword added after its text was shared is found all the same.
+    language.Rows({QStringLiteral("MOVE N7")});
+    ASSERT_EQ(language.Types().last(), Unknown);
+    language.SetFWords(QStringLiteral("n7"), -1, 501);
+    language.Rows({QStringLiteral("MOVE N7")});
+    EXPECT_EQ(language.Types().last(), 501);
+}
+
 TEST(Contexts, FarthestAnchorWinsAndLookAheadRetypesEarlierWords)
 {
     TableLanguage language;
