@@ -942,7 +942,7 @@ bool TVXLanguageDefinitionsInterface::CheckSectionEnd()
 
 // ---- Rows ------------------------------------------------------------------------------
 
-bool TVXLanguageDefinitionsInterface::AppendRow(const QString &text)
+bool TVXLanguageDefinitionsInterface::AppendRow(QString text)
 {
     TVXRowElement row;
     if (!m_wordBuffer.isEmpty()) {
@@ -950,7 +950,7 @@ bool TVXLanguageDefinitionsInterface::AppendRow(const QString &text)
         row.EntryID = std::as_const(m_wordBuffer).last().EntryID;
     }
     row.RowID = m_rowID;
-    row.Row = text;
+    row.Row = std::move(text);
     // Row ids are keys: a column rule that moved the id back must not repeat one.
     if (m_rowID <= m_lastRowID)
         row.RowID = m_rowID = m_lastRowID + 1;

@@ -88,7 +88,7 @@ public:
     // Returns true when an object section closed (a partial save is due).
     bool AppendWord(const QString &text, TWordType wordType, QString &switchToLanguage,
                     QString &sectionName);
-    bool AppendRow(const QString &text);
+    bool AppendRow(QString text);
     virtual bool GetWordType(const QString &text, TWordType &wordType);
     virtual void UpdateWordTypesByContext();
     TWordType GetWordTypeByContext(int offset, int index, bool literalMode) const;

@@ -6,9 +6,9 @@
 #include "parsing/Sourcereader.h"
 #include "shell/Exception.h"
 
-QString VXStoredRowText(const QString &row, bool *truncated)
+QString VXStoredRowText(QString row, bool *truncated)
 {
-    QString text = row;
+    QString text = std::move(row);
     if (text.contains(QLatin1Char('\t')))
         text.replace(QLatin1Char('\t'), QLatin1String("  "));
     const bool cut = text.size() > VXStoredRowLength;
@@ -54,7 +54,7 @@ TVXRowResult VXParseRow(TVXLanguageDefinitionsInterface &definition, QString row
         p = breakAt + breakLength;
     }
 
-    const bool saveDue = definition.AppendRow(VXStoredRowText(row, &result.Truncated));
+    const bool saveDue = definition.AppendRow(VXStoredRowText(std::move(row), &result.Truncated));
     if (saveDue || objectClosed) {
         definition.SaveToDB(false, objectClosed);
         result.Saved = true;

@@ -30,7 +30,7 @@ struct TVXRowResult
 VXCORE_EXPORT TVXRowResult VXParseRow(TVXLanguageDefinitionsInterface &definition, QString row);
 
 // The text a row is stored as: tabs as two blanks, long rows cut with "...!!".
-VXCORE_EXPORT QString VXStoredRowText(const QString &row, bool *truncated = nullptr);
+VXCORE_EXPORT QString VXStoredRowText(QString row, bool *truncated = nullptr);
 
 struct TVXFileParseResult
 {

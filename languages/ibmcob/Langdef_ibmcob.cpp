@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <array>
+#include <cstring>
 
 using namespace VXWordType;
 
@@ -104,6 +105,24 @@ bool StartsStatement(const QString &text)
     if ((lengthsByLetter[first - 'A'] & (1u << text.size())) == 0)
         return false;
     return verbs.contains(TVXLanguageDefinitionsInterface::FoldedCase(text));
+}
+
+// The length of the run of blanks that starts at the 0-based index from and ends before
+// end at the latest. Fixed-format rows are padded with blanks up to column 72, so the runs
+// are long: four characters are compared at a time.
+int BlankRun(const QChar *text, int from, int end)
+{
+    constexpr quint64 fourBlanks = 0x0020002000200020ULL;
+    int i = from;
+    for (; i + 4 <= end; i += 4) {
+        quint64 chars;
+        std::memcpy(&chars, text + i, sizeof chars);
+        if (chars != fourBlanks)
+            break;
+    }
+    while (i < end && text[i] == QLatin1Char(' '))
+        ++i;
+    return i - from;
 }
 
 // The Swedish and Finnish 7-bit code page puts national letters where ASCII has these.
@@ -485,8 +504,7 @@ int TVXLangDef_IBMCOB::FindWordBreak(QString &row, int from, int &length, TWordT
             if (i <= areaBEnd && BreaksAlone(text[i - 1], wordType)) {
                 length = 1;
                 if (wordType == WhiteSpace && text[i - 1] == QLatin1Char(' '))
-                    while (i + length <= areaBEnd && text[i + length - 1] == QLatin1Char(' '))
-                        ++length;
+                    length += BlankRun(text, i, areaBEnd);
                 return i;
             }
         } else if (inText && i >= 8 && i <= areaBEnd) {
@@ -503,8 +521,7 @@ int TVXLangDef_IBMCOB::FindWordBreak(QString &row, int from, int &length, TWordT
         if (i <= 6)
             length = std::min(6, size) - i + 1;
         else if (plain && wordType == WhiteSpace && text[i - 1] == QLatin1Char(' '))
-            while (i + length <= areaBEnd && text[i + length - 1] == QLatin1Char(' '))
-                ++length;
+            length += BlankRun(text, i + length - 1, areaBEnd);
         return i;
     }
     return size + 1;
