@@ -15,6 +15,23 @@ using namespace VXWordType;
 
 namespace {
 
+// Word texts are short: comparing them in place saves the library call.
+bool SameCharacters(const char16_t *a, const char16_t *b, size_t size)
+{
+    for (; size >= 4; size -= 4, a += 4, b += 4) {
+        quint64 left;
+        quint64 right;
+        std::memcpy(&left, a, sizeof left);
+        std::memcpy(&right, b, sizeof right);
+        if (left != right)
+            return false;
+    }
+    for (; size > 0; --size)
+        if (*a++ != *b++)
+            return false;
+    return true;
+}
+
 // Context rules are found by (offset, anchor type).
 qint64 ContextKey(int offset, TWordType anchorType)
 {
@@ -557,7 +574,7 @@ const QString &TVXLanguageDefinitionsInterface::WordText(QStringView text)
         m_wordCache.resize(WordCacheSlots);
     TCachedWord &slot = m_wordCache[(hash ^ (hash >> 17)) & (WordCacheSlots - 1)];
     if (slot.Hash != hash || size_t(slot.Text.size()) != size
-        || std::memcmp(slot.Text.constData(), p, size * sizeof(char16_t)) != 0) {
+        || !SameCharacters(QStringView(slot.Text).utf16(), p, size)) {
         slot.Hash = hash;
         slot.Text = text.toString();
         slot.EntriesKnown = false;

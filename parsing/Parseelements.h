@@ -111,3 +111,8 @@ struct TVXQualifier
     QString Name;
     int Level = 0;
 };
+
+// Ints and implicitly shared strings only: the buffers move these with memmove when they
+// take back the room that a save freed at their front.
+Q_DECLARE_TYPEINFO(TVXWordElement, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(TVXRowElement, Q_RELOCATABLE_TYPE);
