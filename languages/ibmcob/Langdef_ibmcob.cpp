@@ -517,10 +517,17 @@ int TVXLangDef_IBMCOB::FindWordBreak(QString &row, int from, int &length, TWordT
         if (!BreakAt(row, i, length, wordType))
             continue;
         text = row.constData();
-        // The sequence area is white space column by column.
-        if (i <= 6)
+        // The sequence area is white space column by column. A blank indicator and the
+        // blanks that follow it are white space too, and a blank asks no column rule for
+        // anything, so most rows reach their first word in one step.
+        if (i <= 6) {
             length = std::min(6, size) - i + 1;
-        else if (plain && wordType == WhiteSpace && text[i - 1] == QLatin1Char(' '))
+            if (i + length == 7 && size >= 7 && text[6] == QLatin1Char(' ')) {
+                ++length;
+                if (size >= 8 && text[7] == QLatin1Char(' '))
+                    length += BlankRun(text, 7, areaBEnd);
+            }
+        } else if (plain && wordType == WhiteSpace && text[i - 1] == QLatin1Char(' '))
             length += BlankRun(text, i + length - 1, areaBEnd);
         return i;
     }
