@@ -349,6 +349,9 @@ TEST_F(IbmCobolTest, FastScanStoresWhatTheColumnRulesStore)
                     + QStringLiteral("TRAILING TEXT   HERE"),
             QStringLiteral("0008"),
             QStringLiteral("000900 "),
+            QStringLiteral("000910  "),
+            AreaB(QStringLiteral("DISPLAY 'A LITERAL LEFT OPEN"), 920),
+            AreaB(QStringLiteral("    MOVE A TO B."), 930),
             QStringLiteral("001000       ") + QString(80, QLatin1Char(' ')) + QStringLiteral("X"),
             AreaB(QStringLiteral("GOBACK."), 1100)};
 
