@@ -496,23 +496,21 @@ int TVXLangDef_IBMCOB::FindWordBreak(QString &row, int from, int &length, TWordT
     for (int i = from; i <= size; ++i) {
         const bool inText = InComment() || InLiteral();
         const bool plain = i >= 9 && i <= areaBEnd && !inText;
-        if (plain) {
-            while (i <= areaBEnd && StartsNoBreak(text[i - 1]))
+        // In comments and literals a national character is replaced before the break words
+        // are matched, so only the others take the quick way.
+        const bool quickText = inText && i >= 8 && i <= areaBEnd;
+        if (plain || quickText) {
+            auto quick = [&](QChar c) { return plain || NationalCharacter(c).isNull(); };
+            while (i <= areaBEnd && StartsNoBreak(text[i - 1]) && quick(text[i - 1]))
                 ++i;
             if (i > size)
                 break;
-            if (i <= areaBEnd && BreaksAlone(text[i - 1], wordType)) {
+            if (i <= areaBEnd && quick(text[i - 1]) && BreaksAlone(text[i - 1], wordType)) {
                 length = 1;
                 if (wordType == WhiteSpace && text[i - 1] == QLatin1Char(' '))
                     length += BlankRun(text, i, areaBEnd);
                 return i;
             }
-        } else if (inText && i >= 8 && i <= areaBEnd) {
-            while (i <= areaBEnd && StartsNoBreak(text[i - 1])
-                   && NationalCharacter(text[i - 1]).isNull())
-                ++i;
-            if (i > size)
-                break;
         }
         if (!BreakAt(row, i, length, wordType))
             continue;
