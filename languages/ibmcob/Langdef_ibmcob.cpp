@@ -97,7 +97,11 @@ bool StartsStatement(const QString &text)
         return false;
     if (text.size() > 10)
         return text.startsWith(QLatin1String("END-"), Qt::CaseInsensitive);
-    const char16_t first = text.front().toUpper().unicode();
+    char16_t first = text.front().unicode();
+    if (first >= 'a' && first <= 'z')
+        first -= 'a' - 'A';
+    else if (first >= 0x80)
+        first = text.front().toUpper().unicode();
     if (first < 'A' || first > 'Z')
         return false;
     if (first == 'E' && text.startsWith(QLatin1String("END-"), Qt::CaseInsensitive))
