@@ -556,19 +556,21 @@ const QString &TVXLanguageDefinitionsInterface::WordText(QStringView text)
     const char16_t *p = text.utf16();
     const size_t size = size_t(text.size());
     quint64 hash = 0x9E3779B97F4A7C15ULL ^ size;
+    const auto mix = [&hash](quint64 chunk) {
+        hash = (hash ^ chunk) * 0xFF51AFD7ED558CCDULL;
+        hash ^= hash >> 32;
+    };
     size_t i = 0;
     for (; i + 4 <= size; i += 4) {
         quint64 chunk;
         std::memcpy(&chunk, p + i, sizeof chunk);
-        hash = (hash ^ chunk) * 0xFF51AFD7ED558CCDULL;
-        hash ^= hash >> 32;
+        mix(chunk);
     }
     if (i < size) {
         quint64 chunk = 0;
         for (int shift = 0; i < size; ++i, shift += 16)
             chunk |= quint64(p[i]) << shift;
-        hash = (hash ^ chunk) * 0xFF51AFD7ED558CCDULL;
-        hash ^= hash >> 32;
+        mix(chunk);
     }
     if (m_wordCache.empty())
         m_wordCache.resize(WordCacheSlots);

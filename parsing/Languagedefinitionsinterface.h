@@ -82,8 +82,7 @@ public:
     // The text of a word cut from a row, shared with every earlier word of the same
     // spelling: a program repeats its names and keywords on row after row, and a shared
     // text costs neither an allocation nor, for the word given next to AppendWord, a second
-    // keyword lookup.
-    // The reference stays valid until the next call.
+    // keyword lookup. The reference stays valid until the next call.
     const QString &WordText(QStringView text);
     // Returns true when an object section closed (a partial save is due).
     bool AppendWord(const QString &text, TWordType wordType, QString &switchToLanguage,

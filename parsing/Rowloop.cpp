@@ -8,15 +8,14 @@
 
 QString VXStoredRowText(QString row, bool *truncated)
 {
-    QString text = std::move(row);
-    if (text.contains(QLatin1Char('\t')))
-        text.replace(QLatin1Char('\t'), QLatin1String("  "));
-    const bool cut = text.size() > VXStoredRowLength;
+    if (row.contains(QLatin1Char('\t')))
+        row.replace(QLatin1Char('\t'), QLatin1String("  "));
+    const bool cut = row.size() > VXStoredRowLength;
     if (cut)
-        text = text.left(250) + QLatin1String("...!!");
+        row = row.left(250) + QLatin1String("...!!");
     if (truncated)
         *truncated = cut;
-    return text;
+    return row;
 }
 
 TVXRowResult VXParseRow(TVXLanguageDefinitionsInterface &definition, QString row)

@@ -490,8 +490,8 @@ int TVXLangDef_IBMCOB::FindWordBreak(QString &row, int from, int &length, TWordT
     // a break word by itself breaks alone, and the blanks after a blank are white space of
     // their own, as are columns 1 to 6 (IsWordBreak says the same, one call per
     // character); the row loop passes over white space however long. Inside comments and
-    // literals, from column 8 on, the same holds for the characters that start no break
-    // word and stand for no national letter.
+    // literals, from column 8 on, the same holds for every character that stands for no
+    // national letter.
     const int size = int(row.size());
     const int areaBEnd = std::min(size, 72);
     // Read through a constant pointer: the row's own operator[] checks for sharing on

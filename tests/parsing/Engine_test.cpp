@@ -73,6 +73,21 @@ TEST(Keywords, SharedWordTextsKeepTheirOwnSpellingAndLookups)
     EXPECT_EQ(language.Types().last(), 501);
 }
 
+TEST(Keywords, FoldingIsNeededExactlyWhenUpperCaseDiffers)
+{
+    // Every character at every place of a word that is checked four characters at a time
+    // and of its tail.
+    for (char16_t c = 1; c < 0x100; ++c) {
+        for (int at = 0; at < 6; ++at) {
+            QString word(6, QLatin1Char('A'));
+            word[at] = QChar(c);
+            const bool differs = word.toUpper() != word || c >= 0x80;
+            ASSERT_EQ(TVXLanguageDefinitionsInterface::NeedsFolding(word), differs)
+                    << int(c) << " at " << at;
+        }
+    }
+}
+
 TEST(Contexts, FarthestAnchorWinsAndLookAheadRetypesEarlierWords)
 {
     TableLanguage language;
