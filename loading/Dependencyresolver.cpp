@@ -26,6 +26,15 @@ constexpr int JclLanguage = 20521;
 constexpr int TableIcon = 20;
 constexpr int ViewIcon = 54;
 constexpr int NestedObjectIcon = 50;
+constexpr int IncludedMemberIcon = 52;
+
+// Objects a CALL, LINK, XCTL or EXEC PGM= may run: no copy member, job, procedure or map.
+const char *const ProgramKind
+        = " AND VXIcon <> 52 AND VXObjectType NOT IN ('JCL_JOB', 'JCL_PROC', 'JCL_MEMBER', "
+          "'JCL_INCLUDE', 'MAPSET', 'MAP')";
+
+// A possible call carries this in both inheritance columns, as the entry fan-out does.
+constexpr int PossibleMark = -1;
 
 QList<QVariantList> Rows(TVXDataAccessInterface *db, const QString &sql)
 {
@@ -128,12 +137,29 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
 
     switch (word.Type) {
     case TableName: {
-        for (const int icon : {TableIcon, ViewIcon}) {
-            const Target table = FirstObject(db, identifierIs + QStringLiteral(" AND VXIcon = ")
-                                                         + Number(icon));
-            if (table.Found())
-                return table;
+        // SCHEMA.TABLE: a table of that schema, then any table of that name.
+        QStringList conditions;
+        const QString qualified = unknown(word.Identifier) ? name : word.Identifier;
+        const qsizetype point = qualified.lastIndexOf(QLatin1Char('.'));
+        if (point > 0) {
+            const QString table = qualified.mid(point + 1);
+            const QString tableIs
+                    = NameIs(QStringLiteral("VXObjectIdentifier"), table, caseSensitive);
+            conditions << NameIs(QStringLiteral("VXObjectIdentifier"), qualified, caseSensitive)
+                       << tableIs + QStringLiteral(" AND ")
+                                  + NameIs(QStringLiteral("VXScopeOrNamespace"),
+                                           qualified.left(point), caseSensitive)
+                       << tableIs;
+        } else {
+            conditions << identifierIs;
         }
+        for (const QString &condition : std::as_const(conditions))
+            for (const int icon : {TableIcon, ViewIcon}) {
+                const Target table = FirstObject(db, condition + QStringLiteral(" AND VXIcon = ")
+                                                             + Number(icon));
+                if (table.Found())
+                    return table;
+            }
         return {};
     }
     case HostName:
@@ -155,32 +181,56 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
         if (!rules.Imported.isEmpty())
             conditions << identifierIs + QStringLiteral(" AND ") + rules.Imported;
         conditions << identifierIs;
-        for (const QString &condition : std::as_const(conditions)) {
-            const Target object = FirstObject(db, condition + notNested + notItself);
-            if (object.Found())
-                return object;
-        }
+        // COPY and INCLUDE take a copy member of the name before any other object of it (a
+        // mapset and its symbolic-map member share their name).
+        QStringList kinds;
+        if (word.Type == IncludedMember)
+            kinds << QStringLiteral(" AND VXIcon = ") + Number(IncludedMemberIcon);
+        kinds << QString();
+        for (const QString &kind : std::as_const(kinds))
+            for (const QString &condition : std::as_const(conditions)) {
+                const Target object = FirstObject(db, condition + notNested + notItself + kind);
+                if (object.Found())
+                    return object;
+            }
         return {};
     }
     case CalledName: {
-        // A middleware entry word: the entry of the program its identifier names.
-        if (!unknown(word.Identifier) && word.Identifier.compare(name, Qt::CaseInsensitive) != 0) {
-            const Target program = FirstObject(
-                    db, NameIs(QStringLiteral("VXObjectIdentifier"), word.Identifier, caseSensitive)
-                                + notNested);
+        const QString notCaller = QStringLiteral(" AND NOT (VXFileID = %1 AND VXObjectID = %2)")
+                                          .arg(word.FileID)
+                                          .arg(word.ObjectID);
+        // A call through a variable that nobody sets before run time: nothing by the
+        // variable's name is the target.
+        if (word.Identifier == QLatin1String("?") && !rules.QualifiedCalls)
+            return {};
+        const bool namesProgram = !unknown(word.Identifier)
+                                  && word.Identifier.compare(name, Qt::CaseInsensitive) == 0;
+        // The identifier names another object: a middleware entry word (the entry of that
+        // name in that program) or a call through a variable whose value the parser read.
+        if (!unknown(word.Identifier) && !namesProgram) {
+            const QString programIs
+                    = NameIs(QStringLiteral("VXObjectIdentifier"), word.Identifier, caseSensitive);
+            Target program = FirstObject(db, programIs + notNested + QLatin1String(ProgramKind));
+            if (!program.Found())
+                program = FirstObject(db, programIs + notNested + notCaller);
             if (program.Found()) {
                 const Target entry = FirstEntry(
                         db, QStringLiteral("VXFileID = %1 AND VXObjectID = %2 AND ")
                                             .arg(program.FileID)
                                             .arg(program.ObjectID)
                                     + NameIs(QStringLiteral("VXEntryName"), name, caseSensitive));
-                return entry.Found() ? entry : program;
+                if (entry.Found())
+                    return entry;
+                program.Possible = true;
+                return program;
             }
         }
-        // A paragraph or section of the calling object itself, other than the one the
-        // call stands in. JCL steps are not called by name: PGM=SORT in the step SORT
-        // runs the program.
-        if (languageID != JclLanguage) {
+        const auto localEntry = [&]() -> Target {
+            // A paragraph or section of the calling object itself, other than the one the
+            // call stands in. JCL steps are not called by name: PGM=SORT in the step SORT
+            // runs the program.
+            if (languageID == JclLanguage)
+                return {};
             const Target local = FirstEntry(
                     db, ownFile + QStringLiteral(" AND VXObjectID = ") + Number(word.ObjectID)
                                 + QStringLiteral(" AND VXEntryID <> ") + Number(word.EntryID)
@@ -188,8 +238,8 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
                                 + NameIs(QStringLiteral("VXEntryName"), name, caseSensitive));
             if (local.Found())
                 return local;
-            // A paragraph inside an entry (COBOL paragraphs that the flow falls into are
-            // not entries of their own): the entry that holds it.
+            // A paragraph inside an entry (a name in area A that the flow falls into): the
+            // entry that holds it.
             const QList<QVariantList> paragraph = Rows(
                     db, QStringLiteral("SELECT VXEntryID FROM VXWORD WHERE ") + ownFile
                                 + QStringLiteral(" AND VXObjectID = ") + Number(word.ObjectID)
@@ -200,12 +250,37 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
                                 + QStringLiteral(" ORDER BY VXEntryID, VXRowID, VXWordID"));
             if (!paragraph.isEmpty() && paragraph[0][0].toInt() > 0)
                 return {word.FileID, word.ObjectID, paragraph[0][0].toInt()};
+            // A paragraph of a copy member that the file copies into its procedure division.
+            if (!rules.Included.isEmpty())
+                return FirstEntry(
+                        db, NameIs(QStringLiteral("VXEntryName"), name, caseSensitive)
+                                    + QStringLiteral(" AND EXISTS (SELECT 1 FROM VXOBJECT o WHERE "
+                                                     "o.VXFileID = VXENTRY.VXFileID AND "
+                                                     "o.VXObjectID = VXENTRY.VXObjectID AND "
+                                                     "o.VXIcon = %1 AND ")
+                                              .arg(IncludedMemberIcon)
+                                    + rules.Included + QLatin1Char(')'));
+            return {};
+        };
+        // CALL 'X', LINK and XCTL PROGRAM('X') and EXEC PGM=X run a program: programs first.
+        if (namesProgram) {
+            const Target program
+                    = FirstObject(db, identifierIs + notNested + QLatin1String(ProgramKind));
+            if (program.Found())
+                return program;
+        } else {
+            const Target local = localEntry();
+            if (local.Found())
+                return local;
         }
         // A job runs its own in-stream procedures before cataloged ones of the same language.
-        if (languageID == JclLanguage && referringType == QLatin1String("JCL_JOB")) {
+        if (languageID == JclLanguage && referringType == QLatin1String("JCL_JOB")
+            && !namesProgram) {
             const QString jcl = QStringLiteral(" AND VXLanguageID = ") + Number(JclLanguage);
             for (const QString &condition :
-                 {ownFile + QStringLiteral(" AND ") + identifierIs + jcl, identifierIs + jcl}) {
+                 {ownFile + QStringLiteral(" AND ") + identifierIs + jcl,
+                  identifierIs + QStringLiteral(" AND VXObjectType = 'JCL_PROC'"),
+                  identifierIs + jcl}) {
                 const Target procedure = FirstObject(db, condition + notNested);
                 if (procedure.Found())
                     return procedure;
@@ -217,7 +292,15 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
             if (imported.Found())
                 return imported;
         }
-        const Target program = FirstObject(db, identifierIs + notNested);
+        if (namesProgram) {
+            const Target local = localEntry();
+            if (local.Found())
+                return local;
+        }
+        // Another kind of object only when no object of the asked kind exists; a job is
+        // never the program it runs.
+        const Target program = FirstObject(db, identifierIs + notNested
+                                                       + (namesProgram ? notCaller : QString()));
         if (program.Found())
             return program;
         // Where a call may reach any entry of its name, the fan-out links them all.
@@ -291,6 +374,25 @@ void TVXDependencyResolver::ResolveFile(TVXDataAccessInterface *db, int fileID, 
     rules.LanguageID = languageID;
     rules.CaseSensitive = definition && definition->CaseSensitive();
     rules.CallsToEntries = definition && definition->CallsToEntries();
+    rules.QualifiedCalls = definition && definition->QualifiedCalls();
+    {
+        QStringList included;
+        for (const QVariantList &row :
+             Rows(db, QStringLiteral("SELECT DISTINCT VXObjectIdentifier, VXWord FROM VXWORD "
+                                     "WHERE VXFileID = %1 AND VXWordType = %2")
+                              .arg(fileID)
+                              .arg(IncludedMember))) {
+            QString member = row[0].toString().trimmed();
+            if (member.isEmpty() || member == QLatin1String("?"))
+                member = row[1].toString().trimmed();
+            if (!member.isEmpty())
+                included << TVXDataAccessInterface::QuotedText(member.toUpper());
+        }
+        included.removeDuplicates();
+        if (!included.isEmpty())
+            rules.Included = QStringLiteral("UPPER(o.VXObjectIdentifier) IN (")
+                             + included.join(QStringLiteral(", ")) + QLatin1Char(')');
+    }
     const QString fileName = Rows(db, QStringLiteral("SELECT VXFileName FROM VXFILE WHERE "
                                                      "VXFileID = ")
                                               + Number(fileID))
@@ -345,8 +447,9 @@ void TVXDependencyResolver::ResolveFile(TVXDataAccessInterface *db, int fileID, 
                                        ? QStringLiteral("Added CALL\t")
                                        : QStringLiteral("CALL NOT FOUND, but Target Added\t"))
                               + word.Text);
-            db->VXDEPENDENCIES_Append(target.FileID, target.ObjectID, target.EntryID, 0, 0, 0, 0,
-                                      word.FileID, word.ObjectID, word.EntryID, word.RowID,
+            const int mark = target.Possible ? PossibleMark : 0;
+            db->VXDEPENDENCIES_Append(target.FileID, target.ObjectID, target.EntryID, 0, 0, mark,
+                                      mark, word.FileID, word.ObjectID, word.EntryID, word.RowID,
                                       word.WordID);
             counted();
         } catch (const std::exception &e) {

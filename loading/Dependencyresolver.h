@@ -39,6 +39,9 @@ private:
         int FileID = 0;
         int ObjectID = 0;
         int EntryID = 0;
+        // Reached through a value the parser read, not through the name as written: the
+        // row is marked as a possible call.
+        bool Possible = false;
         bool Found() const { return FileID > 0; }
     };
     struct Word
@@ -58,6 +61,10 @@ private:
         int LanguageID = 0;
         bool CaseSensitive = false;
         bool CallsToEntries = false;
+        bool QualifiedCalls = false;
+        // The members the file includes, as a condition on VXOBJECT's identifier; empty when
+        // it includes none.
+        QString Included;
         // The objects the file's imports make visible, as a condition on VXOBJECT; empty
         // without imports.
         QString Imported;

@@ -217,7 +217,7 @@ void TVXLoadPipeline::BuildLanguageTable()
 void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fromRepositories,
                              const QString &fromDatabase, const QString &options)
 {
-    m_loaded = m_newFiles = m_removed = m_truncatedRows = 0;
+    m_loaded = m_failed = m_newFiles = m_removed = m_truncatedRows = 0;
     m_bytesLoaded = 0;
     m_progress.Initialize(database, fromFolders, fromRepositories, fromDatabase);
     const QString upperOptions = options.toUpper();
@@ -499,6 +499,8 @@ void TVXLoadPipeline::MarkLoaded(TVXDataAccessInterface *db, int fileID, bool fa
             m_bytesLoaded += files.Value(QStringLiteral("VXFileSize")).toLongLong();
     }
     ++m_loaded;
+    if (failed)
+        ++m_failed;
     m_progress.FilesLoaded(m_loaded, m_queueLength, m_truncatedRows);
     db->Commit(false, true);
 }

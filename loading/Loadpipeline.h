@@ -27,6 +27,15 @@ class TVXLoadProgress;
 // found without regard to case.
 using TVXLanguageTable = QList<QPair<QString, int>>;
 
+// How a load run ended, as the program and velunor-cli exit with it.
+namespace VXLoadStatus {
+inline constexpr int Finished = 0;
+// The run stopped (a connection, a full disk, an error outside one file's load).
+inline constexpr int Interrupted = 1;
+// The run finished, but some files did not load (state "E").
+inline constexpr int FilesFailed = 3;
+} // namespace VXLoadStatus
+
 class VXCORE_EXPORT TVXLoadPipeline
 {
 public:
@@ -65,6 +74,8 @@ public:
 
     // Counters of the last run, for callers and tests.
     int FilesLoaded() const { return m_loaded; }
+    // Loaded, but their parse failed (state "E").
+    int FilesFailed() const { return m_failed; }
     int FilesNew() const { return m_newFiles; }
     int FilesRemoved() const { return m_removed; }
     int TruncatedRows() const { return m_truncatedRows; }
@@ -96,6 +107,7 @@ private:
     TVXLanguageTable m_languageTable;
     TVXLoadTrace m_trace;
     int m_loaded = 0;
+    int m_failed = 0;
     int m_newFiles = 0;
     int m_removed = 0;
     int m_truncatedRows = 0;

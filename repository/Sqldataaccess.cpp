@@ -378,6 +378,9 @@ void TVXSqlDataAccess::SuspendSearchIndexes()
     try {
         if (m_inTransaction)
             CommitTransaction();
+        // SQLite refuses to drop an index while any statement of the connection is still
+        // stepping ("database table is locked"): the cursors keep what they read.
+        ReadCursorsToEnd();
         QSqlQuery query(MainDatabase());
         for (const char *name : {"VXWORD_WORDKEY", "VXWORD_UPPERKEY"})
             Execute(query, QStringLiteral("DROP INDEX IF EXISTS ") + QLatin1String(name));

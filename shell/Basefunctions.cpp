@@ -222,8 +222,12 @@ void TVXBaseFunctions::LoadDB(const QString &database, bool fromFolders, bool fr
     }
     TVXLoadPipeline pipeline(m_configuration.DatabasesTable(), m_configuration.LanguagesTable(),
                              LoadServices(), *progress);
+    // Until the run says otherwise, it did not finish.
+    m_exitStatus = VXLoadStatus::Interrupted;
     try {
         pipeline.LoadDB(database, fromFolders, fromRepositories, fromDatabase, options);
+        m_exitStatus
+                = pipeline.FilesFailed() > 0 ? VXLoadStatus::FilesFailed : VXLoadStatus::Finished;
     } catch (const std::exception &) {
         if (HasDisplay())
             QApplication::restoreOverrideCursor();
@@ -420,10 +424,12 @@ QString TVXBaseFunctions::NewWindow(const QString &function, const QString &docu
                                     const QString &database, QObject *sender, const QString &detail)
 {
     if (function == QLatin1String("Load")) {
+        // A scheduled job must not take a run that did not finish for a current repository.
         try {
             LoadDB(document, true, true, QString(), detail);
         } catch (const std::exception &) {
-            // The load has logged its failure; an unattended load ends in any case.
+            // The load has logged its failure and left its status; an unattended load
+            // ends in any case.
         }
         ExitApplication();
         return {};

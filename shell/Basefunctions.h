@@ -49,6 +49,8 @@ public:
     QString GetSourceDBName(bool first, bool next, bool isDefault) override;
     int GetSourceDBLastLoaded(const QString &database) override;
     void ExitApplication() override;
+    // How the last load run ended (VXLoadStatus).
+    int ExitStatus() const override { return m_exitStatus; }
     QString FontName() const override { return m_fontName; }
     int FontSize() const override { return m_fontSize; }
     void ShowMessage(TVXMessageKind kind, const QString &text) override;
@@ -110,6 +112,7 @@ private:
     TVXFormInterface *m_excelController = nullptr;
     TVXFormInterface *m_visioController = nullptr;
     QString m_fontName = QStringLiteral("MS Sans Serif");
+    int m_exitStatus = 0;
     int m_fontSize = 8;
     std::unique_ptr<QFile> m_loadDebug;
     TVXConfigurationStore m_configuration;

@@ -57,6 +57,11 @@ int TVXBaseFunctionsInterface::GetSourceDBLastLoaded(const QString &)
     return 0;
 }
 void TVXBaseFunctionsInterface::ExitApplication() {}
+
+int TVXBaseFunctionsInterface::ExitStatus() const
+{
+    return 0;
+}
 QString TVXBaseFunctionsInterface::FontName() const
 {
     return {};

@@ -58,6 +58,9 @@ public:
     virtual QString GetSourceDBName(bool first, bool next, bool isDefault);
     virtual int GetSourceDBLastLoaded(const QString &database);
     virtual void ExitApplication();
+    // The status the program ends with when it ends now: 0, or how the last load run
+    // ended (VXLoadStatus).
+    virtual int ExitStatus() const;
 
     // Beyond the classic slots: what windows need to preset their font dialog, and the
     // one channel through which every message reaches the user.

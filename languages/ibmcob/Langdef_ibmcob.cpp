@@ -299,9 +299,11 @@ void TVXLangDef_IBMCOB::SetKeywords()
     SetFWords(QStringLiteral("end-exec"), Sql, EndClosesParent);
     SetFWords(QStringLiteral("end-exec"), CicsBlock, EndClosesParent);
     SetFWords(QStringLiteral("end-exec"), SqlUpdateList, ClosesTwoLevels);
-    for (const char *word : {"declare", "open",   "close",    "fetch", "insert", "delete", "values",
-                             "include", "order",  "group",    "by",    "and",    "or",     "null",
-                             "is",      "commit", "distinct", "as",    "for",    "with"})
+    // EXEC SQL INCLUDE member END-EXEC is a copy by the precompiler.
+    SetFWords(QStringLiteral("include"), Sql, Include);
+    for (const char *word :
+         {"declare", "open", "close", "fetch", "insert", "delete", "values", "order", "group", "by",
+          "and", "or", "null", "is", "commit", "distinct", "as", "for", "with"})
         SetFWords(QString::fromLatin1(word), Sql, KnownWord);
 
     // Embedded CICS.
@@ -397,13 +399,74 @@ void TVXLangDef_IBMCOB::ForgetEarlierFile()
     m_stateFileID = m_fileID;
     m_stateFileName = m_fullFileName;
     m_sectionNameDue = false;
+    m_areaASection = false;
+    m_values.clear();
+    m_movedLiterals.clear();
+    m_lastDeclared.clear();
+    m_valueDue = false;
+    m_moveState = 0;
+}
+
+bool TVXLangDef_IBMCOB::InProcedureDivision() const
+{
+    for (const TVXSectionElement &section : SectionStack())
+        if (section.SectionID == ProcedureDivisionSection)
+            return true;
+    return false;
+}
+
+bool TVXLangDef_IBMCOB::InCopyMember()
+{
+    for (const TVXSectionElement &section : SectionStack())
+        if (section.SectionID == Identification || section.SectionID == DataDivision
+            || section.SectionID == ProcedureDivisionSection)
+            return false;
+    // The object is named after the file until a PROGRAM-ID names it.
+    const TVXObjectElement *object = FirstObject();
+    return object && object->Name.contains(QLatin1Char('.'));
+}
+
+bool TVXLangDef_IBMCOB::StartsEntry(QStringView name, bool pointFollows)
+{
+    // Area A also holds these, which name no paragraph.
+    static const QSet<QString> notParagraphs = {QStringLiteral("DECLARATIVES"),
+                                                QStringLiteral("END"),
+                                                QStringLiteral("PROGRAM-ID"),
+                                                QStringLiteral("ID"),
+                                                QStringLiteral("AUTHOR"),
+                                                QStringLiteral("INSTALLATION"),
+                                                QStringLiteral("DATE-WRITTEN"),
+                                                QStringLiteral("DATE-COMPILED"),
+                                                QStringLiteral("SECURITY"),
+                                                QStringLiteral("REMARKS"),
+                                                QStringLiteral("FD"),
+                                                QStringLiteral("SD"),
+                                                QStringLiteral("RD"),
+                                                QStringLiteral("CD"),
+                                                QStringLiteral("COPY"),
+                                                QStringLiteral("EXEC"),
+                                                QStringLiteral("EJECT"),
+                                                QStringLiteral("SKIP1"),
+                                                QStringLiteral("SKIP2"),
+                                                QStringLiteral("SKIP3"),
+                                                QStringLiteral("IDENTIFICATION"),
+                                                QStringLiteral("ENVIRONMENT"),
+                                                QStringLiteral("DATA"),
+                                                QStringLiteral("PROCEDURE")};
+    if (name.isEmpty() || notParagraphs.contains(name.toString().toUpper()))
+        return false;
+    if (InProcedureDivision())
+        return true;
+    return pointFollows && InCopyMember();
 }
 
 bool TVXLangDef_IBMCOB::IsWordBreak(const QString &row, int position, int &length,
                                     TWordType &wordType, QChar &replacement)
 {
-    if (position == 1)
+    if (position == 1) {
         ForgetEarlierFile();
+        m_areaASection = false;
+    }
     // Sequence area.
     if (position <= 6) {
         length = 1;
@@ -456,14 +519,18 @@ bool TVXLangDef_IBMCOB::IsWordBreak(const QString &row, int position, int &lengt
             const qsizetype point = area.left(end).indexOf(QLatin1Char('.'));
             if (point >= 0)
                 end = point;
-            length = std::max(1, int(area.left(end).trimmed().size()));
+            const QStringView name = area.left(end).trimmed();
+            length = std::max(1, int(name.size()));
             wordType = ParagraphName;
-            if (m_sectionNameDue) {
+            // Every paragraph of a procedure division is an entry: a PERFORM runs it, and
+            // CICS programs end their paragraphs in EXEC CICS RETURN, never in EXIT.
+            if (m_sectionNameDue || StartsEntry(name, point >= 0)) {
                 wordType = SectionOrParagraphName;
                 m_sectionNameDue = false;
             }
             return true;
         }
+        m_areaASection = InProcedureDivision();
     }
     const bool inText = InComment() || InLiteral();
     // Letters and digits of area B: most characters of a program end here.
@@ -553,12 +620,21 @@ bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
     // file's state.
     const bool literal = wordType == MainDelimiter;
     const bool found = TVXLanguageDefinitionsInterface::GetWordType(text, wordType);
-    if (literal)
-        return found;
-
     const int latest = LatestIndex();
     TVXWordElement &word = m_wordBuffer[latest];
     TVXWordElement *before = WordAt(latest - 1);
+    const bool quote = text == QLatin1String("'") || text == QLatin1String("\"");
+    if (literal) {
+        if (!quote) {
+            NoteValues(text, true);
+            // COPY 'MEMBER' and COPY "MEMBER" name the member as a literal.
+            const TVXWordElement *copy = ReadWordAt(latest - 2);
+            if (before && before->RowID == word.RowID && copy && copy->WordType == Include)
+                wordType = IncludedMember;
+        }
+        return found;
+    }
+    NoteValues(text, false);
     const int section = std::as_const(m_sectionStack).last().SectionID;
     const int level = int(m_sectionStack.size()) - 1;
 
@@ -570,6 +646,7 @@ bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
         CheckUpdates(latest);
         before->WordType = DeclarationType;
         CheckUpdates(latest - 1);
+        NoteValues(text, false);
         return found;
     }
 
@@ -583,9 +660,9 @@ bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
         && ((section == ProcedureDivisionSection && level == 3)
             || (section == Paragraph && level == 4)))
         m_sectionNameDue = true;
-    else if (wordType == ProcedureSection && m_sectionNameDue) {
+    else if (wordType == ProcedureSection && (m_sectionNameDue || m_areaASection)) {
         wordType = Section;
-        m_sectionNameDue = false;
+        m_sectionNameDue = m_areaASection = false;
     }
 
     // Inside EXEC CICS the options' parentheses stay in the block, so that the literals
@@ -599,9 +676,91 @@ bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
         && !IsInlinePerformWord(text))
         word.WordType = wordType = CalledName;
 
+    // PERFORM A THRU B runs B as well.
+    if (wordType == Unknown && before
+        && (before->Word.compare(QLatin1String("THRU"), Qt::CaseInsensitive) == 0
+            || before->Word.compare(QLatin1String("THROUGH"), Qt::CaseInsensitive) == 0)) {
+        const TVXWordElement *first = ReadWordAt(latest - 2);
+        if (first && first->WordType == CalledName)
+            word.WordType = wordType = CalledName;
+    }
+
+    // CALL through a variable: the program its value names, when the program says so;
+    // "?" when nobody can tell before run time.
+    if ((wordType == Unknown || wordType == VariableReference) && before
+        && before->WordType == Perform
+        && before->Word.compare(QLatin1String("CALL"), Qt::CaseInsensitive) == 0) {
+        word.WordType = wordType = CalledName;
+        const QString value = StaticValue(text);
+        word.ObjectIdentifier = value.isEmpty() ? QStringLiteral("?") : value;
+    }
+
     if (m_wordsInRow > 1 && StartsStatement(text))
         MakeStatementStart();
     return found;
+}
+
+void TVXLangDef_IBMCOB::NoteValues(const QString &text, bool inLiteral)
+{
+    const int section = std::as_const(m_sectionStack).last().SectionID;
+    const TVXWordElement &word = std::as_const(m_wordBuffer).last();
+    if (inLiteral) {
+        if (m_valueDue && !m_lastDeclared.isEmpty()) {
+            m_values.insert(m_lastDeclared, text.trimmed().toUpper());
+            m_valueDue = false;
+        }
+        if (m_moveState == 1) {
+            m_movedLiteral = text.trimmed().toUpper();
+            m_moveState = 2;
+        } else if (m_moveState == 2) {
+            m_moveState = 0; // a literal of several words names no program
+        }
+        return;
+    }
+    if (section == DataDivision || section == FileObject || section == PictureParentheses) {
+        if (word.WordType == DeclarationName) {
+            m_lastDeclared = FoldedCase(text);
+            m_valueDue = false;
+        } else if (text.compare(QLatin1String("VALUE"), Qt::CaseInsensitive) == 0
+                   || text.compare(QLatin1String("VALUES"), Qt::CaseInsensitive) == 0) {
+            m_valueDue = true;
+        } else if (m_valueDue && text.compare(QLatin1String("IS"), Qt::CaseInsensitive) != 0
+                   && text != QLatin1String("'") && text != QLatin1String("\"")) {
+            m_valueDue = false;
+        }
+        return;
+    }
+    if (text == QLatin1String("'") || text == QLatin1String("\""))
+        return;
+    if (text.compare(QLatin1String("MOVE"), Qt::CaseInsensitive) == 0) {
+        m_moveState = 1;
+    } else if (m_moveState == 2 && text.compare(QLatin1String("TO"), Qt::CaseInsensitive) == 0) {
+        m_moveState = 3;
+    } else if (m_moveState == 3) {
+        m_movedLiterals[FoldedCase(text)].insert(m_movedLiteral);
+        m_moveState = 0;
+    } else {
+        m_moveState = 0;
+    }
+}
+
+QString TVXLangDef_IBMCOB::StaticValue(const QString &variable) const
+{
+    const QString name = variable.toUpper();
+    const QString value = m_values.value(name);
+    const QSet<QString> moved = m_movedLiterals.value(name);
+    // A VALUE clause and the literals moved in must all agree: one program, or none.
+    QSet<QString> all = moved;
+    if (!value.isEmpty())
+        all.insert(value);
+    all.remove(QString());
+    if (all.size() != 1)
+        return {};
+    const QString program = *all.cbegin();
+    // SPACES, a number or a text with blanks names no program.
+    if (program.contains(QLatin1Char(' ')) || program.front().isDigit())
+        return {};
+    return program;
 }
 
 bool TVXLangDef_IBMCOB::IsInlinePerformWord(const QString &text)
@@ -630,6 +789,42 @@ void TVXLangDef_IBMCOB::CheckIdentifier(int index)
     case IncludedMember:
         word->ObjectIdentifier = w;
         return;
+    case CalledName: {
+        if (!word->ObjectIdentifier.isEmpty())
+            return;
+        // PERFORM and THRU name a paragraph or section; CALL 'X', LINK PROGRAM('X') and
+        // XCTL PROGRAM('X') name a program, which the identifier says.
+        const TVXWordElement *verb = ReadWordAt(index - 1);
+        const bool paragraph
+                = verb
+                  && (verb->Word.compare(QLatin1String("PERFORM"), Qt::CaseInsensitive) == 0
+                      || verb->Word.compare(QLatin1String("THRU"), Qt::CaseInsensitive) == 0
+                      || verb->Word.compare(QLatin1String("THROUGH"), Qt::CaseInsensitive) == 0);
+        if (!paragraph)
+            word->ObjectIdentifier = w;
+        return;
+    }
+    case TableName: {
+        // SCHEMA.TABLE is one table: the schema qualifies the name after the point.
+        const TVXWordElement *point = ReadWordAt(index + 1);
+        TVXWordElement *table = WordAt(index + 2);
+        const TVXWordElement *before = ReadWordAt(index - 1);
+        const TVXWordElement *schema = ReadWordAt(index - 2);
+        if (before && schema && before->Word == QLatin1String(".") && before->RowID == word->RowID
+            && schema->WordType == KnownWord && schema->ObjectIdentifier == QLatin1String(".")) {
+            word->ObjectIdentifier = schema->Word + QLatin1Char('.') + w;
+            WordAt(index - 2)->ObjectIdentifier.clear();
+        } else if (point && table && point->Word == QLatin1String(".")
+                   && point->RowID == word->RowID && table->RowID == word->RowID
+                   && !table->Word.isEmpty() && table->Word.front().isLetter()) {
+            word->WordType = KnownWord;
+            // Remembered for the table name that follows.
+            word->ObjectIdentifier = QStringLiteral(".");
+        } else {
+            word->ObjectIdentifier = w;
+        }
+        return;
+    }
     case Unknown:
         if (LatestDeclarationOf(index) >= 0)
             word->WordType = VariableReference;

@@ -5,6 +5,9 @@
 
 #include "parsing/Languagedefinitionsinterface.h"
 
+#include <QHash>
+#include <QSet>
+
 class TVXLangDef_IBMCOB : public TVXLanguageDefinitionsInterface
 {
     Q_OBJECT
@@ -29,10 +32,30 @@ private:
                         TWordType newType);
     void MakeStatementStart();
     static bool IsInlinePerformWord(const QString &text);
+    bool InProcedureDivision() const;
+    // Before any division: a copy member, whose area-A names followed by a point are the
+    // paragraphs it brings into the procedure division that copies it.
+    bool InCopyMember();
+    bool StartsEntry(QStringView name, bool pointFollows);
+    // Remembers VALUE clauses and MOVEs of literals, so that a CALL through a variable can
+    // name the program it most likely runs.
+    void NoteValues(const QString &text, bool inLiteral);
+    QString StaticValue(const QString &variable) const;
 
     // An EXIT or GOBACK closed a paragraph: the next name in area A, or the next SECTION,
     // starts an entry.
     bool m_sectionNameDue = false;
+    // The row began in area A with a name and holds SECTION: a section header.
+    bool m_areaASection = false;
+    // Static values: VALUE clauses of the data division, and the literals moved into each
+    // variable so far.
+    QHash<QString, QString> m_values;
+    QHash<QString, QSet<QString>> m_movedLiterals;
+    QString m_lastDeclared;
+    bool m_valueDue = false;
+    // MOVE 'literal' TO name: 1 after MOVE, 2 after its literal, 3 after TO.
+    int m_moveState = 0;
+    QString m_movedLiteral;
     // The file the state above belongs to.
     int m_stateFileID = -1;
     QString m_stateFileName;

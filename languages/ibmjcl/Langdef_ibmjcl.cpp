@@ -91,10 +91,10 @@ TVXLangDef_IBMJCL::TVXLangDef_IBMJCL(QObject *owner, const QString &folder)
     SetFContexts(2, ProcReference, -1, CalledName);
     SetFContexts(2, Dsn, -1, DataSetName);
     SetFContexts(2, Member, -1, IncludedMember);
-    // JCLLIB ORDER=LIB or ORDER=(LIB1,LIB2,...).
-    SetFContexts(3, Order, LibraryList, IncludedMember);
-    SetFContexts(2, Order, LibraryList, IncludedMember);
-    SetFContexts(1, Comma, LibraryList, IncludedMember);
+    // JCLLIB ORDER=LIB or ORDER=(LIB1,LIB2,...): libraries are data sets, not members.
+    SetFContexts(3, Order, LibraryList, DataSetName);
+    SetFContexts(2, Order, LibraryList, DataSetName);
+    SetFContexts(1, Comma, LibraryList, DataSetName);
 
     SetFSections(BeginningOfFile, EndOfFile, VXSectionType::Object, MemberObject, QString(), false);
     SetFSections(Job, EndAtSameSectionNumber, VXSectionType::Object, JobObject, QString(), false);
@@ -202,10 +202,15 @@ void TVXLangDef_IBMJCL::CheckIdentifier(int index)
     switch (word->WordType) {
     case CalledName:
         // PGM=*.STEP1.SYSLMOD runs what an earlier step wrote: no program by that name.
-        if (word->Word.startsWith(QLatin1Char('*')))
+        if (word->Word.startsWith(QLatin1Char('*'))) {
             word->WordType = KnownWord;
-        else if (word->ObjectIdentifier.isEmpty())
-            word->ObjectIdentifier = word->Word;
+        } else if (word->ObjectIdentifier.isEmpty()) {
+            // EXEC PGM=X runs a program, which the identifier names; EXEC X and EXEC PROC=X
+            // run a procedure and carry none.
+            const TVXWordElement *keyword = ReadWordAt(index - 2);
+            if (keyword && keyword->WordType == Pgm)
+                word->ObjectIdentifier = word->Word;
+        }
         return;
     case IncludedMember:
     case DataSetName:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/cli/Cli.h"
 
+#include "loading/Loadpipeline.h"
 #include "loading/Loadsources.h"
 #include "loading/Middlewarecheck.h"
 #include "loading/Middlewarerules.h"
@@ -65,8 +66,11 @@ const char *const MissingUsage
         = "usage: velunor-cli missing [--db NAME] [--json]\n"
           "\n"
           "Lists the names that referring words give but that resolved to nothing: called\n"
-          "programs, copy members and included members, maps and objects, tables and data sets.\n"
-          "Each name is listed once, with the number of references and the referring files.\n";
+          "programs, paragraphs and procedures, calls through a variable that no value names\n"
+          "(dynamic call), copy members and included members, maps and objects, tables (with\n"
+          "their schema) and data sets. Names declared anywhere in the repository are never\n"
+          "missing. Each name is listed once, with the number of references and each\n"
+          "referring file and line (FILE:LINE).\n";
 
 const char *const SourcesUsage
         = "usage: velunor-cli sources list [--db NAME]\n"
@@ -418,6 +422,11 @@ int TVXCli::Load(const Arguments &arguments)
         return Fail(VXMessage(e));
     }
     m_out << LastRunReport();
+    if (m_service->ExitStatus() == VXLoadStatus::FilesFailed) {
+        m_err << "velunor-cli: some files did not load (see the report's Errors and "
+                 "LoadLog.txt)\n";
+        return FilesFailed;
+    }
     return Success;
 }
 
@@ -510,27 +519,45 @@ int TVXCli::Missing(const Arguments &arguments)
         QString Text;
         int References = 0;
         QStringList Files;
+        QStringList Where; // file:line of each reference
     };
     QMap<QString, Name> names;
     try {
         TVXDataAccessInterface *db = Connected(database);
+        // What the repository declares is never missing, whatever kind the referring
+        // word asked for: a paragraph of a copy member, a map of a mapset.
+        QSet<QString> objects;
+        QSet<QString> entries;
+        for (auto [sql, names] :
+             {std::pair{"SELECT DISTINCT UPPER(VXObjectIdentifier) FROM VXOBJECT", &objects},
+              std::pair{"SELECT DISTINCT UPPER(VXEntryName) FROM VXENTRY", &entries}}) {
+            std::unique_ptr<TVXDataset> rows(db->GetQuery(nullptr, {QLatin1String(sql)}, false));
+            for (; rows && !rows->Eof(); rows->Next())
+                names->insert(rows->Value(0).toString().trimmed());
+        }
         {
+            // A row takes the number of the statement it ends in, its words that of the
+            // statement they began: the line of a word is one after the rows numbered below it.
             std::unique_ptr<TVXDataset> words(db->GetQuery(
                     nullptr,
                     {QStringLiteral(
                             "SELECT w.VXWordType, w.VXWord, w.VXObjectIdentifier, f.VXFileName, "
-                            "f.VXLanguageID "
+                            "f.VXLanguageID, 1 + (SELECT COUNT(*) FROM VXROW r WHERE r.VXFileID = "
+                            "w.VXFileID AND r.VXRowID < w.VXRowID) "
                             "FROM VXWORD w JOIN VXFILE f ON f.VXFileID = w.VXFileID "
                             "LEFT JOIN VXDEPENDENCIES d ON d.VXFromFileID = w.VXFileID AND "
                             "d.VXFromObjectID = w.VXObjectID AND d.VXFromEntryID = w.VXEntryID AND "
                             "d.VXFromRowID = w.VXRowID AND d.VXFromWordID = w.VXWordID "
                             "WHERE w.VXWordType IN (1016, 1032, 1059, 1065, 1072) AND "
-                            "d.VXFromFileID IS NULL")},
+                            "d.VXFromFileID IS NULL "
+                            "ORDER BY f.VXFileName, w.VXRowID, w.VXWordID")},
                     false));
             for (; words && !words->Eof(); words->Next()) {
                 const int type = words->Value(0).toInt();
                 const QString text = words->Value(1).toString().trimmed();
                 const QString identifier = words->Value(2).toString().trimmed();
+                const int language = words->Value(4).toInt();
+                const bool jcl = language == 20521;
                 // Called names are looked up by their text; the other references by the
                 // identifier their language gave them.
                 QString name
@@ -546,19 +573,35 @@ int TVXCli::Missing(const Arguments &arguments)
                 QString kind;
                 switch (type) {
                 case 1016:
-                    kind = QStringLiteral("program");
+                    if (identifier == QLatin1String("?"))
+                        kind = QStringLiteral("dynamic call");
+                    else if (identifier.isEmpty())
+                        kind = jcl ? QStringLiteral("procedure") : QStringLiteral("paragraph");
+                    else
+                        kind = QStringLiteral("program");
                     break;
                 case 1065:
-                    kind = QStringLiteral("member");
+                    kind = jcl ? QStringLiteral("member") : QStringLiteral("copy member");
                     break;
                 case 1072:
-                    kind = words->Value(4).toInt() == 20521 ? QStringLiteral("data set")
-                                                            : QStringLiteral("table");
+                    kind = jcl ? QStringLiteral("data set") : QStringLiteral("table");
                     break;
                 default:
-                    kind = QStringLiteral("object");
+                    if (name.endsWith(QLatin1String("_MAP"), Qt::CaseInsensitive)) {
+                        kind = QStringLiteral("map");
+                        name.chop(4);
+                    } else {
+                        kind = QStringLiteral("object");
+                    }
                     break;
                 }
+                // A paragraph is declared as an entry, everything else as an object (a JCL
+                // step named SORT declares no program SORT).
+                if (kind != QLatin1String("dynamic call")
+                    && (objects.contains(name.toUpper())
+                        || (kind == QLatin1String("paragraph")
+                            && entries.contains(name.toUpper()))))
+                    continue;
                 Name &entry = names[kind + QLatin1Char('\t') + name.toUpper()];
                 entry.Kind = kind;
                 entry.Text = name;
@@ -566,6 +609,7 @@ int TVXCli::Missing(const Arguments &arguments)
                 const QString file = words->Value(3).toString();
                 if (!entry.Files.contains(file))
                     entry.Files << file;
+                entry.Where << file + QLatin1Char(':') + words->Value(5).toString();
             }
         }
         db->DisConnect();
@@ -581,15 +625,16 @@ int TVXCli::Missing(const Arguments &arguments)
             item.insert(QStringLiteral("name"), name.Text);
             item.insert(QStringLiteral("references"), name.References);
             item.insert(QStringLiteral("files"), QJsonArray::fromStringList(name.Files));
+            item.insert(QStringLiteral("where"), QJsonArray::fromStringList(name.Where));
             list.append(item);
         }
         m_out << QJsonDocument(list).toJson(QJsonDocument::Indented);
         return Success;
     }
-    m_out << "kind\tname\treferences\tfiles\n";
+    m_out << "kind\tname\treferences\twhere\n";
     for (const Name &name : std::as_const(names))
         m_out << name.Kind << '\t' << name.Text << '\t' << name.References << '\t'
-              << name.Files.join(QStringLiteral(", ")) << '\n';
+              << name.Where.join(QStringLiteral(", ")) << '\n';
     return Success;
 }
 

@@ -19,7 +19,7 @@ class TVXPackageLoader;
 class TVXCli
 {
 public:
-    enum ExitCode { Success = 0, Refused = 1, Usage = 2 };
+    enum ExitCode { Success = 0, Refused = 1, Usage = 2, FilesFailed = 3 };
 
     TVXCli(QTextStream &out, QTextStream &err);
     ~TVXCli();

@@ -98,12 +98,11 @@ void TVXMain::Startup()
 
         QObject *owner = m_splash ? static_cast<QObject *>(m_splash.get()) : this;
         m_baseFunctions = VXClassRegistry().Create<TVXBaseFunctionsInterface>(
-            QStringLiteral("TVXBaseFunctions"), owner);
+                QStringLiteral("TVXBaseFunctions"), owner);
         if (!m_baseFunctions)
             throw TVXException(QStringLiteral("The core package vxlib0100.so was not found in ")
                                + VXSettings::PackageFolder());
-        connect(m_baseFunctions, &TVXBaseFunctionsInterface::ExitRequested, this,
-                &TVXMain::Close);
+        connect(m_baseFunctions, &TVXBaseFunctionsInterface::ExitRequested, this, &TVXMain::Close);
 
         for (const QString &entry : std::as_const(m_packageList)) {
             const QString fileName = entry.mid(entry.indexOf(QLatin1Char(':')) + 1);
@@ -134,6 +133,8 @@ void TVXMain::Close()
     if (!m_open)
         return;
     m_open = false;
+    if (m_exitCode == 0 && m_baseFunctions)
+        m_exitCode = m_baseFunctions->ExitStatus();
     if (m_splash)
         m_splash->hide();
     Q_EMIT Closed();

@@ -74,12 +74,13 @@ TEST_F(IbmCobolTest, ProgramObjectEntriesAndDeclarations)
     EXPECT_EQ(I(objects[0], "VXICON"), 18);
     EXPECT_EQ(I(objects[0], "VXLANGUAGEID"), 20520);
 
-    // The procedure division is the program's entry; a paragraph after GOBACK is an entry
-    // of its own, the first paragraph is not.
+    // The procedure division is the program's entry, and every paragraph is an entry of
+    // its own, the first one too.
     QStringList entries;
     for (const StoredRow &entry : Entries(file))
         entries << V(entry, "VXENTRYNAME");
-    EXPECT_EQ(entries, (QStringList{QStringLiteral("CUST010"), QStringLiteral("SUB-PARA")}));
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("CUST010"), QStringLiteral("MAIN-PARA"),
+                                    QStringLiteral("SUB-PARA")}));
 
     // Level numbers type their declarations.
     const StoredRow name = Word(file, QStringLiteral("WS-NAME"));
@@ -115,7 +116,7 @@ TEST_F(IbmCobolTest, ColumnRules)
     EXPECT_EQ(V(rows[0], "VXROW"),
               Comment(QString::fromUtf8(" READS ÄCUSTOMERÅ RECORDS; MOVE A TO B.")));
     // Area A names.
-    EXPECT_EQ(I(Word(file, QStringLiteral("MAIN-PARA")), "VXWORDTYPE"), 1015);
+    EXPECT_EQ(I(Word(file, QStringLiteral("MAIN-PARA")), "VXWORDTYPE"), 1010);
     EXPECT_EQ(I(Word(file, QStringLiteral("SUB-PARA")), "VXWORDTYPE"), 1010);
     EXPECT_EQ(I(Word(file, QStringLiteral("PROGRAM-ID")), "VXWORDTYPE"), 1026);
 }

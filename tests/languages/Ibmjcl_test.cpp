@@ -60,13 +60,15 @@ TEST_F(IbmJclTest, ProgramsProceduresDataSetsAndIncludes)
     EXPECT_EQ(WordTexts(file, 1016),
               (QStringList{QStringLiteral("PAYUTIL"), QStringLiteral("CUST010"),
                            QStringLiteral("PAYPROC"), QStringLiteral("PAYPROC")}));
+    // PGM= names a program in the identifier; EXEC and PROC= name a procedure.
     for (const StoredRow &call : Words(file, 1016))
-        EXPECT_EQ(V(call, "VXOBJECTIDENTIFIER"), V(call, "VXWORD"));
+        EXPECT_EQ(V(call, "VXOBJECTIDENTIFIER"),
+                  V(call, "VXWORD") == QLatin1String("PAYPROC") ? QString() : V(call, "VXWORD"));
+    // The libraries of JCLLIB are data sets, not members.
     EXPECT_EQ(WordTexts(file, 1072),
-              (QStringList{QStringLiteral("PAY.MASTER.FILE"), QStringLiteral("PAY.REPORT")}));
-    EXPECT_EQ(WordTexts(file, 1065),
               (QStringList{QStringLiteral("PAY.PROCLIB"), QStringLiteral("SYS1.PROCLIB"),
-                           QStringLiteral("COMMONDD")}));
+                           QStringLiteral("PAY.MASTER.FILE"), QStringLiteral("PAY.REPORT")}));
+    EXPECT_EQ(WordTexts(file, 1065), (QStringList{QStringLiteral("COMMONDD")}));
     // DD names are declarations, also one that looks like a keyword.
     EXPECT_EQ(WordTexts(file, 1011), (QStringList{QStringLiteral("INPUT"), QStringLiteral("DD"),
                                                   QStringLiteral("SYSIN")}));

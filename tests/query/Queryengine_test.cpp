@@ -172,7 +172,8 @@ TEST_F(QueryEngineTest, OneWordEqualsAnyWhereCaseInsensitive)
     EXPECT_EQ(m_engine->HitCount(), 3);
     const TVXQueryResultRow &first = m_engine->Result().Row(0);
     EXPECT_EQ(first.QRObjectName, QStringLiteral("QRY001"));
-    EXPECT_EQ(first.QREntryName, QStringLiteral("QRY001"));
+    // The paragraph the statement stands in.
+    EXPECT_EQ(first.QREntryName, QStringLiteral("MAIN-PARA"));
     EXPECT_EQ(first.QRSystemName, QStringLiteral("BILLING"));
     EXPECT_TRUE(m_engine->HitLabel().startsWith(QStringLiteral("3 hits in 3 Statements (")))
             << m_engine->HitLabel().toStdString();
@@ -470,8 +471,9 @@ protected:
                               QStringLiteral("DATA DIVISION."),
                               QStringLiteral("WORKING-STORAGE SECTION."),
                               QStringLiteral("01  WS-STEP             PIC X(8)."),
-                              QStringLiteral("PROCEDURE DIVISION."),
-                              QStringLiteral("MAIN-PARA.")};
+                              // No paragraph: the statements are the procedure
+                              // division's, the entry the track names.
+                              QStringLiteral("PROCEDURE DIVISION.")};
             for (const QString &statement : statements)
                 lines << QStringLiteral("    ") + statement;
             lines << QStringLiteral("    GOBACK.");

@@ -117,7 +117,8 @@ TEST_F(CliTest, LoadAndStatusOfTheSamplePortfolio)
     EXPECT_TRUE(missing.contains(QStringLiteral("program SORT")))
             << missing.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(missing.contains(QStringLiteral("member STDOUT")));
-    EXPECT_TRUE(missing.contains(QStringLiteral("member PROD.PROCLIB")));
+    EXPECT_TRUE(missing.contains(QStringLiteral("data set PROD.PROCLIB")));
+    EXPECT_FALSE(missing.contains(QStringLiteral("member PROD.PROCLIB")));
     EXPECT_TRUE(missing.contains(QStringLiteral("table CUSTOMER")));
     EXPECT_TRUE(missing.contains(QStringLiteral("data set PROD.CUSTOMER.MASTER")));
     EXPECT_FALSE(missing.contains(QStringLiteral("program CUSTUPD")));
@@ -457,13 +458,15 @@ TEST_F(CliTest, TheSampleApplicationLoads)
         missing.insert(item[QStringLiteral("kind")].toString() + QLatin1Char(' ')
                                + item[QStringLiteral("name")].toString(),
                        item.toObject());
-    ASSERT_TRUE(missing.contains(QStringLiteral("member TAXRATES"))) << result.Out.toStdString();
-    EXPECT_EQ(missing[QStringLiteral("member TAXRATES")][QStringLiteral("references")].toInt(), 1);
-    EXPECT_EQ(missing[QStringLiteral("member TAXRATES")][QStringLiteral("files")].toArray(),
+    ASSERT_TRUE(missing.contains(QStringLiteral("copy member TAXRATES")))
+            << result.Out.toStdString();
+    EXPECT_EQ(missing[QStringLiteral("copy member TAXRATES")][QStringLiteral("references")].toInt(),
+              1);
+    EXPECT_EQ(missing[QStringLiteral("copy member TAXRATES")][QStringLiteral("files")].toArray(),
               QJsonArray{QStringLiteral("BILL200.cbl")});
     EXPECT_EQ(missing[QStringLiteral("table ACCOUNT")][QStringLiteral("references")].toInt(), 2);
     EXPECT_TRUE(missing.contains(QStringLiteral("program IEBGENER")));
-    for (const char *present : {"member ACCTREC", "member ADDRREC", "program BILL100",
+    for (const char *present : {"copy member ACCTREC", "copy member ADDRREC", "program BILL100",
                                 "program DATEUTIL", "program ACCT020", "program ACCT030",
                                 "program 1000-READ-CONTROL", "object ACCTMAP", "data set &&SORTED"})
         EXPECT_FALSE(missing.contains(QLatin1String(present))) << present;

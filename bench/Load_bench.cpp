@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A first load of a generated CICS and batch application through the real entry point,
+// `velunor-cli load` run as a process on a fresh repository, beside Universal Ctags over
+// the same files.
+//
+//   load_bench [scale] [--keep folder]
+//
+// scale 1 is about 240 files (the default is 4). With --keep the sources, the settings
+// folder and the repository are written into that folder and stay there. Prints the files,
+// lines, the load's wall time, lines per second, ctags' time and the ratio of the two rates.
+#include "Mainframeapplication.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+int Run(const QString &program, const QStringList &arguments, const QString &home,
+        QByteArray *output = nullptr)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VELUNOR_HOME"), home);
+    environment.remove(QStringLiteral("DISPLAY"));
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    process.waitForFinished(-1);
+    const QByteArray text = process.readAll();
+    if (output)
+        *output = text;
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        std::fprintf(stderr, "%s %s: exit %d\n%s\n", qPrintable(program),
+                     qPrintable(arguments.join(QLatin1Char(' '))), process.exitCode(),
+                     text.constData());
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    QStringList arguments = application.arguments().mid(1);
+    QString keep;
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--keep")); at >= 0) {
+        keep = arguments.value(at + 1);
+        arguments.remove(at, 2);
+    }
+    const int scale = arguments.isEmpty() ? 4 : arguments.first().toInt();
+    QTemporaryDir temporary;
+    const QString root = keep.isEmpty() ? temporary.path() : QDir(keep).absolutePath();
+    const QString sources = root + QStringLiteral("/src");
+    const QString home = root + QStringLiteral("/home/");
+    QDir().mkpath(home);
+    const VXTest::GeneratedApplication app = VXTest::WriteMainframeApplication(sources, scale);
+
+    const QString cli = QStringLiteral(VELUNOR_PACKAGE_DIR "/velunor-cli");
+    if (Run(cli,
+            {QStringLiteral("languages"), QStringLiteral("extensions"), QStringLiteral("IBMCOB"),
+             QStringLiteral(".ibmcob;.cbl;.cpy")},
+            home)
+                != 0
+        || Run(cli,
+               {QStringLiteral("sources"), QStringLiteral("add-folder"), sources,
+                QStringLiteral("--system"), QStringLiteral("BENCH"), QStringLiteral("--yes")},
+               home)
+                   != 0)
+        return 1;
+
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray report;
+    const int status = Run(cli, {QStringLiteral("load")}, home, &report);
+    const double loadSeconds = timer.nsecsElapsed() / 1e9;
+    if (status != 0)
+        return 1;
+
+    double ctagsSeconds = 0;
+    const QString ctags = QStandardPaths::findExecutable(QStringLiteral("ctags"));
+    if (!ctags.isEmpty()) {
+        timer.restart();
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.start(ctags, {QStringLiteral("-R"), QStringLiteral("--languages=Cobol"),
+                              QStringLiteral("--langmap=Cobol:.cbl.cpy"), QStringLiteral("-f"),
+                              QStringLiteral("-"), sources});
+        process.waitForFinished(-1);
+        ctagsSeconds = timer.nsecsElapsed() / 1e9;
+    }
+
+    std::printf("files %d, lines %lld\n", app.Files, static_cast<long long>(app.Lines));
+    std::printf("velunor-cli load (first load, SQLite): %.2f s, %.0f lines/s\n", loadSeconds,
+                app.Lines / loadSeconds);
+    if (ctagsSeconds > 0)
+        std::printf("ctags -R over the same files: %.3f s, %.0f lines/s; ratio load/ctags %.4f\n",
+                    ctagsSeconds, app.Lines / ctagsSeconds, ctagsSeconds / loadSeconds);
+    if (!keep.isEmpty())
+        std::printf("kept in %s\n", qPrintable(root));
+    return 0;
+}

@@ -1,0 +1,252 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A generated CICS and batch application of some 240 files, loaded as users load it:
+// velunor-cli load and velunor LOAD_INTO_DB_NAMED as separate processes. Every link the
+// generator wrote must be in the repository, and no other; what it refers to but does not
+// hold must be listed as missing, each reference with its file and line.
+#include "Mainframeapplication.h"
+#include "Testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result
+{
+    int Code = -1;
+    QString Out;
+    QString Err;
+};
+
+// One link as both sides can write it: from file, line and word to the target file and
+// entry, possible or not.
+QString LinkKey(const QString &file, int line, const QString &word, const QString &target,
+                const QString &entry, bool possible)
+{
+    return QStringLiteral("%1:%2 %3 -> %4%5%6")
+            .arg(file)
+            .arg(line)
+            .arg(word.toUpper(), target, entry.isEmpty() ? QString() : QLatin1Char('/') + entry,
+                 possible ? QStringLiteral(" (possible)") : QString());
+}
+
+class RealApplicationTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_sources = m_home.File(QStringLiteral("src"));
+        m_app = VXTest::WriteMainframeApplication(m_sources);
+        ASSERT_GE(m_app.Files, 200);
+        Configure(m_home.Path());
+    }
+
+    Result Run(const QString &program, const QStringList &arguments, const QString &home)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VELUNOR_HOME"), home);
+        // The program runs as a console program, as a scheduled job runs it.
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        process.setProcessEnvironment(environment);
+        process.start(VXTest::PackageDir() + program, arguments);
+        EXPECT_TRUE(process.waitForFinished(300000)) << program.toStdString();
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << program.toStdString();
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+    Result Cli(const QStringList &arguments, const QString &home)
+    {
+        return Run(QStringLiteral("velunor-cli"), arguments, home);
+    }
+
+    void Configure(const QString &home)
+    {
+        Result result = Cli({QStringLiteral("languages"), QStringLiteral("extensions"),
+                             QStringLiteral("IBMCOB"), QStringLiteral(".ibmcob;.cbl;.cpy")},
+                            home);
+        ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+        // A system and no application: an ordinary configuration.
+        result = Cli({QStringLiteral("sources"), QStringLiteral("add-folder"), m_sources,
+                      QStringLiteral("--system"), QStringLiteral("CARDS"), QStringLiteral("--yes")},
+                     home);
+        ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    }
+
+    // Every dependency row of the repository in the home folder, as link keys.
+    QStringList StoredLinks(const QString &home)
+    {
+        QStringList links;
+        const QString name = QUuid::createUuid().toString();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(home + QStringLiteral("VN_FirstDataBase.sqlite"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+            EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+            // The line of a word: one after the rows of its file numbered below it.
+            QSqlQuery query(db);
+            EXPECT_TRUE(query.exec(QStringLiteral(
+                    "SELECT f.VXFileName, 1 + (SELECT COUNT(*) FROM VXROW r WHERE r.VXFileID = "
+                    "w.VXFileID AND r.VXRowID < w.VXRowID), w.VXWord, t.VXFileName, "
+                    "COALESCE(e.VXEntryName, ''), d.VXInheritsFileID "
+                    "FROM VXDEPENDENCIES d "
+                    "JOIN VXFILE f ON f.VXFileID = d.VXFromFileID "
+                    "JOIN VXWORD w ON w.VXFileID = d.VXFromFileID AND w.VXObjectID = "
+                    "d.VXFromObjectID AND w.VXEntryID = d.VXFromEntryID AND w.VXRowID = "
+                    "d.VXFromRowID AND w.VXWordID = d.VXFromWordID "
+                    "JOIN VXFILE t ON t.VXFileID = d.VXFileID "
+                    "LEFT JOIN VXENTRY e ON e.VXFileID = d.VXFileID AND e.VXObjectID = "
+                    "d.VXObjectID AND e.VXEntryID = d.VXEntryID AND d.VXEntryID > 0")))
+                    << query.lastError().text().toStdString();
+            while (query.next())
+                links << LinkKey(query.value(0).toString(), query.value(1).toInt(),
+                                 query.value(2).toString().trimmed(), query.value(3).toString(),
+                                 query.value(4).toString().trimmed(), query.value(5).toInt() == -1);
+        }
+        QSqlDatabase::removeDatabase(name);
+        links.sort();
+        return links;
+    }
+
+    // Recall per kind of link, and every stored link that the generator did not write.
+    void ExpectEveryLink(const QStringList &stored)
+    {
+        const QSet<QString> have(stored.cbegin(), stored.cend());
+        QSet<QString> expected;
+        QMap<QString, QPair<int, int>> recall; // kind -> found, expected
+        QStringList lost;
+        for (const VXTest::ExpectedLink &link : std::as_const(m_app.Links)) {
+            const QString key = LinkKey(link.FromFile, link.FromLine, link.Word, link.TargetFile,
+                                        link.TargetEntry, link.Possible);
+            expected.insert(key);
+            auto &[found, all] = recall[link.Kind];
+            ++all;
+            if (have.contains(key))
+                ++found;
+            else
+                lost << link.Kind + QLatin1Char(' ') + key;
+        }
+        QString figures;
+        for (auto it = recall.cbegin(); it != recall.cend(); ++it)
+            figures += QStringLiteral("%1 %2/%3  ").arg(it.key()).arg(it->first).arg(it->second);
+        EXPECT_TRUE(lost.isEmpty()) << figures.toStdString() << "\nnot linked:\n"
+                                    << lost.mid(0, 30).join(QLatin1Char('\n')).toStdString();
+        QStringList wrong;
+        for (const QString &key : stored)
+            if (!expected.contains(key))
+                wrong << key;
+        EXPECT_TRUE(wrong.isEmpty()) << wrong.size() << " links the sources do not make:\n"
+                                     << wrong.mid(0, 30).join(QLatin1Char('\n')).toStdString();
+    }
+
+    VXTest::Home m_home;
+    QString m_sources;
+    VXTest::GeneratedApplication m_app;
+};
+
+TEST_F(RealApplicationTest, BothEntryPointsLoadEveryLinkAndNothingElse)
+{
+    Result result = Cli({QStringLiteral("load")}, m_home.Path());
+    ASSERT_EQ(result.Code, 0) << result.Out.toStdString() << result.Err.toStdString();
+    EXPECT_TRUE(result.Out.contains(QStringLiteral("%1 of %1 Files Loaded").arg(m_app.Files)))
+            << result.Out.toStdString();
+    const QStringList links = StoredLinks(m_home.Path());
+    ExpectEveryLink(links);
+
+    // A reload parses every file again over the kept repository: the same links.
+    result = Cli({QStringLiteral("load"), QStringLiteral("--reload")}, m_home.Path());
+    ASSERT_EQ(result.Code, 0) << result.Out.toStdString() << result.Err.toStdString();
+    EXPECT_EQ(StoredLinks(m_home.Path()), links);
+
+    // The unattended load of the desktop program, into a repository of its own.
+    VXTest::Home second;
+    Configure(second.Path());
+    result = Run(QStringLiteral("velunor"),
+                 {QStringLiteral("LOAD_INTO_DB_NAMED"), QStringLiteral("VN_FirstDataBase")},
+                 second.Path());
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    EXPECT_EQ(StoredLinks(second.Path()), links);
+}
+
+TEST_F(RealApplicationTest, MissingListsEachKindWithFileAndLine)
+{
+    ASSERT_EQ(Cli({QStringLiteral("load")}, m_home.Path()).Code, 0);
+    const Result result = Cli({QStringLiteral("missing"), QStringLiteral("--json")}, m_home.Path());
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    QHash<QString, QSet<QString>> listed; // kind + name -> file:line
+    for (const QJsonValue &item : QJsonDocument::fromJson(result.Out.toUtf8()).array())
+        for (const QJsonValue &where : item[QStringLiteral("where")].toArray())
+            listed[item[QStringLiteral("kind")].toString() + QLatin1Char(' ')
+                   + item[QStringLiteral("name")].toString()]
+                    .insert(where.toString());
+    for (const VXTest::ExpectedMissing &missing : std::as_const(m_app.Missing)) {
+        const QString name = missing.Kind + QLatin1Char(' ') + missing.Name;
+        EXPECT_TRUE(listed.value(name).contains(
+                QStringLiteral("%1:%2").arg(missing.File).arg(missing.Line)))
+                << name.toStdString() << " at " << missing.File.toStdString() << ':'
+                << missing.Line;
+    }
+    for (const QString &declared : std::as_const(m_app.Declared))
+        for (const char *kind :
+             {"program", "copy member", "member", "paragraph", "map", "procedure", "object"})
+            EXPECT_FALSE(listed.contains(QLatin1String(kind) + QLatin1Char(' ') + declared))
+                    << kind << ' ' << declared.toStdString();
+    // A schema-qualified table is one table; libraries and DD names are no members.
+    EXPECT_FALSE(listed.contains(QStringLiteral("table CUSTOMER")));
+    EXPECT_FALSE(listed.contains(QStringLiteral("table PROD")));
+    EXPECT_TRUE(listed.contains(QStringLiteral("data set PROD.PROCLIB")));
+    for (const char *notMember : {"member PROD.PROCLIB", "member SYSOUT", "member SYSPRINT"})
+        EXPECT_FALSE(listed.contains(QLatin1String(notMember))) << notMember;
+    // Each reference once.
+    EXPECT_EQ(listed.value(QStringLiteral("dynamic call WS-NEXT-PGM")).size(),
+              std::count_if(m_app.Missing.cbegin(), m_app.Missing.cend(),
+                            [](const VXTest::ExpectedMissing &m) {
+                                return m.Kind == QLatin1String("dynamic call");
+                            }));
+}
+
+TEST_F(RealApplicationTest, ExitStatusSaysHowTheRunEnded)
+{
+    // A file that cannot be parsed: the run finishes, counts it and says so.
+    QFile binary(m_sources + QStringLiteral("/LOADMOD.cbl"));
+    ASSERT_TRUE(binary.open(QIODevice::WriteOnly));
+    binary.write(QByteArray("\x7f"
+                            "ELF\0\0\0\x01",
+                            8));
+    binary.close();
+    Result result = Cli({QStringLiteral("load")}, m_home.Path());
+    EXPECT_EQ(result.Code, 3) << result.Out.toStdString() << result.Err.toStdString();
+    EXPECT_TRUE(result.Out.contains(QStringLiteral("1 Files did not Load because of Errors")))
+            << result.Out.toStdString();
+    // The failed file is tried again on every run, and fails again.
+    result = Run(QStringLiteral("velunor"),
+                 {QStringLiteral("LOAD_INTO_DB_NAMED"), QStringLiteral("VN_FirstDataBase")},
+                 m_home.Path());
+    EXPECT_EQ(result.Code, 3) << result.Err.toStdString();
+    ASSERT_TRUE(QFile::remove(binary.fileName()));
+    result = Cli({QStringLiteral("load")}, m_home.Path());
+    EXPECT_EQ(result.Code, 0) << result.Out.toStdString() << result.Err.toStdString();
+
+    // A configured folder that is gone stops the run: not a finished load.
+    ASSERT_TRUE(QDir(m_sources).rename(m_sources, m_sources + QStringLiteral(".moved")));
+    result = Cli({QStringLiteral("load")}, m_home.Path());
+    EXPECT_EQ(result.Code, 1) << result.Out.toStdString();
+    result = Run(QStringLiteral("velunor"),
+                 {QStringLiteral("LOAD_INTO_DB_NAMED"), QStringLiteral("VN_FirstDataBase")},
+                 m_home.Path());
+    EXPECT_EQ(result.Code, 1) << result.Err.toStdString();
+    EXPECT_TRUE(QFile(m_home.File(QStringLiteral("LoadLog.txt"))).exists());
+}
+
+} // namespace
