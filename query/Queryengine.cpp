@@ -673,12 +673,17 @@ void TVXQueryEngine::AppendRow(const TVXQueryThread::Word &word)
                 "Error: ApplicationName not found in table VXAttribute"};
         QString *names[] = {&row.QRSystemName, &row.QRComputerName, &row.QRApplicationName};
         for (int i = 0; i < 3; ++i) {
+            // Id 0 is "not assigned" (a folder with a system and no application): no name.
+            const int id = file.isEmpty() ? -1 : file[0][i + 1].toInt();
+            if (id == 0) {
+                names[i]->clear();
+                continue;
+            }
             const QList<QVariantList> attribute
-                    = file.isEmpty()
-                              ? QList<QVariantList>()
-                              : Rows(QStringLiteral("SELECT VXAttributeName FROM VXATTRIBUTE "
-                                                    "WHERE VXAttributeID = ")
-                                     + Number(file[0][i + 1].toInt()));
+                    = id < 0 ? QList<QVariantList>()
+                             : Rows(QStringLiteral("SELECT VXAttributeName FROM VXATTRIBUTE "
+                                                   "WHERE VXAttributeID = ")
+                                    + Number(id));
             *names[i] = attribute.isEmpty() ? QLatin1String(missing[i])
                                             : attribute[0][0].toString().trimmed();
         }

@@ -5,6 +5,7 @@
 #include "repository/Dataset.h"
 #include "shell/Exception.h"
 
+#include <QDeadlineTimer>
 #include <QMutexLocker>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -187,13 +188,13 @@ void TVXSqlDataAccess::ReleaseThreadConnection()
     if (QThread::currentThread() == thread())
         return;
     const QString name = ThreadConnectionName();
-    {
-        QMutexLocker lock(&m_threadConnectionsLock);
-        if (!m_threadConnections.removeOne(name))
-            return;
-    }
+    QMutexLocker lock(&m_threadConnectionsLock);
+    if (!m_threadConnections.contains(name))
+        return;
     QSqlDatabase::database(name, false).close();
     QSqlDatabase::removeDatabase(name);
+    m_threadConnections.removeOne(name);
+    m_threadConnectionReleased.wakeAll();
 }
 
 void TVXSqlDataAccess::Configure(QSqlDatabase &) {}
@@ -252,10 +253,14 @@ int TVXSqlDataAccess::DisConnect(bool, bool)
     m_inserts.clear();
     m_inserts.resize(Tables.size());
     {
+        // A reading thread closes its own connection when its statement is done: removed
+        // under it, the statement would go on in freed memory. The thread of an abandoned
+        // search stops at its next row.
         QMutexLocker lock(&m_threadConnectionsLock);
-        for (const QString &name : std::as_const(m_threadConnections))
-            QSqlDatabase::removeDatabase(name);
-        m_threadConnections.clear();
+        QDeadlineTimer patience(std::chrono::minutes(2));
+        while (!m_threadConnections.isEmpty()
+               && m_threadConnectionReleased.wait(&m_threadConnectionsLock, patience)) {
+        }
     }
     {
         QSqlDatabase database = MainDatabase();
@@ -325,6 +330,8 @@ void TVXSqlDataAccess::EnsureSchema(QSqlDatabase &database)
     // Searches compare words as typed and upper-cased; repositories made before these
     // indexes existed get them here as well, where the engine can say "if not exists".
     for (const QString &statement : WordIndexes(!existing.contains(Text(VXSchema::VXWORD))))
+        Execute(query, statement);
+    for (const QString &statement : NameIndexes(!existing.contains(Text(VXSchema::VXOBJECT))))
         Execute(query, statement);
     if (!existing.contains(QLatin1String(DistinctWords))) {
         Execute(query,
@@ -411,6 +418,16 @@ void TVXSqlDataAccess::RestoreSearchIndexes()
     } catch (const std::exception &e) {
         Fail(QStringLiteral("RestoreSearchIndexes"), VXMessage(e));
     }
+}
+
+QStringList TVXSqlDataAccess::NameIndexes(bool) const
+{
+    // Names match without regard to case: without these every lookup reads every object
+    // and entry, once per referring word.
+    return {QStringLiteral("CREATE INDEX IF NOT EXISTS VXOBJECT_UPPERIDENTIFIER ON VXOBJECT "
+                           "(UPPER(VXObjectIdentifier))"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS VXENTRY_UPPERNAME ON VXENTRY "
+                           "(UPPER(VXEntryName))")};
 }
 
 QStringList TVXSqlDataAccess::WordIndexes(bool) const

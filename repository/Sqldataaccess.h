@@ -11,6 +11,7 @@
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QWaitCondition>
 
 #include <memory>
 #include <vector>
@@ -105,6 +106,9 @@ protected:
     virtual QString TableOptions(const VXSchema::Table &table) const;
     // The indexes that searches on VXWord use; tableCreated tells whether VXWORD is new.
     virtual QStringList WordIndexes(bool tableCreated) const;
+    // The indexes on upper-cased object and entry names that dependency resolution looks
+    // names up by; tableCreated tells whether VXOBJECT is new.
+    virtual QStringList NameIndexes(bool tableCreated) const;
     // A second Connect naming another database is refused instead of only counted.
     virtual bool RefusesOtherDatabase() const { return false; }
     // Commits end the engine's open cursors, so cursors are read to their end first.
@@ -183,5 +187,6 @@ private:
     QSet<QString> m_knownWords;
     std::unique_ptr<QSqlQuery> m_distinctInsert;
     QMutex m_threadConnectionsLock;
+    QWaitCondition m_threadConnectionReleased;
     QStringList m_threadConnections;
 };

@@ -68,6 +68,16 @@ QString TVXInterBaseDB::DistinctWordInsertSql() const
             "UPDATE OR INSERT INTO VXDISTINCTWORD (VXWord) VALUES (?) MATCHING (VXWord)");
 }
 
+QStringList TVXInterBaseDB::NameIndexes(bool tableCreated) const
+{
+    if (!tableCreated)
+        return {};
+    return {QStringLiteral("CREATE INDEX VXOBJECT_UPPERIDENTIFIER ON VXOBJECT COMPUTED BY "
+                           "(UPPER(VXObjectIdentifier))"),
+            QStringLiteral("CREATE INDEX VXENTRY_UPPERNAME ON VXENTRY COMPUTED BY "
+                           "(UPPER(VXEntryName))")};
+}
+
 QStringList TVXInterBaseDB::WordIndexes(bool tableCreated) const
 {
     // Firebird has no "if not exists": the indexes come with a new word table.

@@ -19,6 +19,7 @@ protected:
     void Open(QSqlDatabase &database, const QString &connection) override;
     bool RefusesOtherDatabase() const override { return true; }
     QStringList WordIndexes(bool tableCreated) const override;
+    QStringList NameIndexes(bool tableCreated) const override;
     QString DistinctWordInsertSql() const override;
     // A Firebird commit ends the cursors of its transaction.
     bool CommitClosesCursors() const override { return true; }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Package vxlib0210: the InterBase (Firebird) repository driver.
-#include "repository/interbase/Interbasedb.h"
 #include "shell/Package.h"
+
+#include "repository/interbase/Interbasedb.h"
 
 VELUNOR_PACKAGE("InterBaseDB")
 {

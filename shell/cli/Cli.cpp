@@ -1022,7 +1022,9 @@ int TVXCli::Query(const QStringList &arguments)
         return Refused;
     try {
         TVXDataAccessInterface *db = Connected(database);
-        TVXQueryEngine engine(db);
+        // The engine and its reading thread end before the connection they read through.
+        auto engineOwner = std::make_unique<TVXQueryEngine>(db);
+        TVXQueryEngine &engine = *engineOwner;
         engine.SetCaseSensitive(caseSensitive);
         // Find rows first: the first of them opens the SQL's conditions.
         for (const bool find : {true, false})
@@ -1070,6 +1072,7 @@ int TVXCli::Query(const QStringList &arguments)
             }
             m_err << engine.HitLabel() << '\n';
         }
+        engineOwner.reset();
         db->DisConnect();
         return Success;
     } catch (const std::exception &e) {

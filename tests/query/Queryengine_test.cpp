@@ -175,6 +175,9 @@ TEST_F(QueryEngineTest, OneWordEqualsAnyWhereCaseInsensitive)
     // The paragraph the statement stands in.
     EXPECT_EQ(first.QREntryName, QStringLiteral("MAIN-PARA"));
     EXPECT_EQ(first.QRSystemName, QStringLiteral("BILLING"));
+    // A folder with a system and no application: the application is not assigned.
+    EXPECT_EQ(first.QRComputerName, QStringLiteral("Common Source for BILLING"));
+    EXPECT_EQ(first.QRApplicationName, QString());
     EXPECT_TRUE(m_engine->HitLabel().startsWith(QStringLiteral("3 hits in 3 Statements (")))
             << m_engine->HitLabel().toStdString();
 
@@ -372,6 +375,48 @@ TEST_F(QueryEngineTest, OperatorsAndItemReferences)
             << m_engine->SqlLines()[4].toStdString();
 }
 
+// A search that is left while its thread still reads, over a table too large to be read at
+// once: the connection may be closed at once, and the engine ended after it, without a
+// crash and without keeping the repository open.
+TEST_F(QueryEngineTest, AnAbandonedSearchLetsTheConnectionClose)
+{
+    for (int row = 0; row < 200000; ++row)
+        m_db->VXWORD_Append(1, 1000, 1000, 100000 + row * 1000, 1000, 20520, 0, 0,
+                            QStringLiteral("FILLER"), 0, {});
+    m_db->Commit(false, false);
+    Find(true, TVXQueryEngine::AnyWord, VXOperator::Equals, QStringLiteral("FILLER"));
+    m_engine->Query(true, false);
+    ASSERT_GT(m_engine->Result().RecordCount(), 0);
+    ASSERT_TRUE(m_engine->MoreRows());
+    m_db->DisConnect();
+    EXPECT_EQ(m_db->ConnectionCount(), 0);
+    m_engine.reset();
+    // Stopping in the middle of the pages, then ending the engine first, is the other way.
+    m_db = m_session->Service().ConnectDB(QString());
+    m_engine = std::make_unique<TVXQueryEngine>(m_db);
+    m_word = m_engine->Table(QStringLiteral("VXWORD"));
+    Find(true, TVXQueryEngine::AnyWord, VXOperator::Equals, QStringLiteral("FILLER"));
+    m_engine->Query(true, false);
+    m_engine->Query(false, false);
+    m_engine.reset();
+    m_db->DisConnect();
+    m_db = m_session->Service().ConnectDB(QString());
+    m_engine = std::make_unique<TVXQueryEngine>(m_db);
+}
+
+// An attribute id that is set but has no row is an error the user must see.
+TEST_F(QueryEngineTest, AnAttributeWithoutItsRowIsNamed)
+{
+    VXSelectRows(m_db, QStringLiteral("UPDATE VXFILE SET VXApplicationID = 4711"));
+    m_db->Commit(false, false);
+    Find(true, TVXQueryEngine::AnyExecutableWord, VXOperator::Equals, QStringLiteral("MOVE"));
+    m_engine->Query(true, true);
+    ASSERT_GT(m_engine->Result().RecordCount(), 0);
+    EXPECT_EQ(m_engine->Result().Row(0).QRApplicationName,
+              QStringLiteral("Error: ApplicationName not found in table VXAttribute"));
+    EXPECT_EQ(m_engine->Result().Row(0).QRSystemName, QStringLiteral("BILLING"));
+}
+
 // A load of most of the repository builds the search indexes after the words; a run that
 // never restored them leaves that to the next connection.
 TEST_F(QueryEngineTest, SearchIndexesAreSuspendedAndRestored)
@@ -384,8 +429,17 @@ TEST_F(QueryEngineTest, SearchIndexesAreSuspendedAndRestored)
                 .toInt();
     };
     EXPECT_EQ(indexes(), 2);
+    // A cursor still in the middle of its rows does not stop it, and reads on.
+    const int words = m_db->GetTable(QStringLiteral("VXWORD"));
+    ASSERT_TRUE(m_db->SelectBegin(words, QStringLiteral("VXFileID > 0")));
+    const QVariant firstWord
+            = m_db->GetFieldValue(words, m_db->GetField(words, QStringLiteral("VXWord")));
     m_db->SuspendSearchIndexes();
     EXPECT_EQ(indexes(), 0);
+    EXPECT_TRUE(m_db->SelectNext(words));
+    EXPECT_TRUE(m_db->SelectPrevious(words));
+    EXPECT_EQ(m_db->GetFieldValue(words, m_db->GetField(words, QStringLiteral("VXWord"))),
+              firstWord);
     Find(true, TVXQueryEngine::AnyWord, VXOperator::Equals, QStringLiteral("GOBACK"));
     m_engine->Query(true, true);
     EXPECT_EQ(m_engine->HitCount(), 2) << "searches still work, only slower";
