@@ -171,8 +171,15 @@ QSqlDatabase TVXSqlDataAccess::Database()
     }
     Configure(copy);
     QMutexLocker lock(&m_threadConnectionsLock);
-    m_threadConnections << name;
+    m_threadConnections.insert(name, QThread::currentThread());
     return copy;
+}
+
+bool TVXSqlDataAccess::ThreadConnectionsInUse() const
+{
+    return std::any_of(
+            m_threadConnections.cbegin(), m_threadConnections.cend(),
+            [](const QPointer<QThread> &thread) { return thread && thread->isRunning(); });
 }
 
 QString TVXSqlDataAccess::ThreadConnectionName() const
@@ -193,7 +200,7 @@ void TVXSqlDataAccess::ReleaseThreadConnection()
         return;
     QSqlDatabase::database(name, false).close();
     QSqlDatabase::removeDatabase(name);
-    m_threadConnections.removeOne(name);
+    m_threadConnections.remove(name);
     m_threadConnectionReleased.wakeAll();
 }
 
@@ -258,8 +265,17 @@ int TVXSqlDataAccess::DisConnect(bool, bool)
         // search stops at its next row.
         QMutexLocker lock(&m_threadConnectionsLock);
         QDeadlineTimer patience(std::chrono::minutes(2));
-        while (!m_threadConnections.isEmpty()
+        while (ThreadConnectionsInUse()
                && m_threadConnectionReleased.wait(&m_threadConnectionsLock, patience)) {
+        }
+        // A thread that ended without saying so reads nothing any more.
+        for (auto it = m_threadConnections.begin(); it != m_threadConnections.end();) {
+            if (it.value() && it.value()->isRunning()) {
+                ++it;
+                continue;
+            }
+            QSqlDatabase::removeDatabase(it.key());
+            it = m_threadConnections.erase(it);
         }
     }
     {

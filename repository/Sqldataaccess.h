@@ -8,9 +8,11 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QMutex>
+#include <QPointer>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QThread>
 #include <QWaitCondition>
 
 #include <memory>
@@ -188,5 +190,8 @@ private:
     std::unique_ptr<QSqlQuery> m_distinctInsert;
     QMutex m_threadConnectionsLock;
     QWaitCondition m_threadConnectionReleased;
-    QStringList m_threadConnections;
+    // Connection name -> the thread that reads through it.
+    QHash<QString, QPointer<QThread>> m_threadConnections;
+    // The connections of threads still running.
+    bool ThreadConnectionsInUse() const;
 };
