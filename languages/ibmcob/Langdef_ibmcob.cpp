@@ -403,8 +403,12 @@ void TVXLangDef_IBMCOB::ForgetEarlierFile()
     m_values.clear();
     m_movedLiterals.clear();
     m_lastDeclared.clear();
+    m_conditionName.clear();
+    m_conditions.clear();
+    m_lastWord.clear();
     m_valueDue = false;
     m_moveState = 0;
+    m_setState = 0;
 }
 
 bool TVXLangDef_IBMCOB::InProcedureDivision() const
@@ -685,11 +689,15 @@ bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
             word.WordType = wordType = CalledName;
     }
 
-    // CALL through a variable: the program its value names, when the program says so;
-    // "?" when nobody can tell before run time.
+    // CALL through a variable, and LINK or XCTL PROGRAM(variable): the program its value
+    // names, when the program says so; "?" when nobody can tell before run time.
+    const TVXWordElement *verb = ReadWordAt(latest - 2);
+    const bool cicsProgram = section == CicsBlock && before && verb
+                             && before->Word == QLatin1String("(") && verb->WordType == Perform;
     if ((wordType == Unknown || wordType == VariableReference) && before
-        && before->WordType == Perform
-        && before->Word.compare(QLatin1String("CALL"), Qt::CaseInsensitive) == 0) {
+        && ((before->WordType == Perform
+             && before->Word.compare(QLatin1String("CALL"), Qt::CaseInsensitive) == 0)
+            || cicsProgram)) {
         word.WordType = wordType = CalledName;
         const QString value = StaticValue(text);
         word.ObjectIdentifier = value.isEmpty() ? QStringLiteral("?") : value;
@@ -704,13 +712,21 @@ void TVXLangDef_IBMCOB::NoteValues(const QString &text, bool inLiteral)
 {
     const int section = std::as_const(m_sectionStack).last().SectionID;
     const TVXWordElement &word = std::as_const(m_wordBuffer).last();
+    const auto is = [&text](const char *keyword) {
+        return text.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+    };
     if (inLiteral) {
+        const QString literal = text.trimmed().toUpper();
         if (m_valueDue && !m_lastDeclared.isEmpty()) {
-            m_values.insert(m_lastDeclared, text.trimmed().toUpper());
+            // A condition name's value is what SET ... TO TRUE moves into its item.
+            if (!m_conditionName.isEmpty())
+                m_conditions.insert(m_conditionName, {m_lastDeclared, literal});
+            else
+                m_values.insert(m_lastDeclared, literal);
             m_valueDue = false;
         }
         if (m_moveState == 1) {
-            m_movedLiteral = text.trimmed().toUpper();
+            m_movedLiteral = literal;
             m_moveState = 2;
         } else if (m_moveState == 2) {
             m_moveState = 0; // a literal of several words names no program
@@ -719,22 +735,47 @@ void TVXLangDef_IBMCOB::NoteValues(const QString &text, bool inLiteral)
     }
     if (section == DataDivision || section == FileObject || section == PictureParentheses) {
         if (word.WordType == DeclarationName) {
-            m_lastDeclared = FoldedCase(text);
+            const TVXWordElement *level = ReadWordAt(LatestIndex() - 1);
+            if (level && level->Word == QLatin1String("88")) {
+                m_conditionName = FoldedCase(text);
+            } else {
+                m_lastDeclared = FoldedCase(text);
+                m_conditionName.clear();
+            }
             m_valueDue = false;
-        } else if (text.compare(QLatin1String("VALUE"), Qt::CaseInsensitive) == 0
-                   || text.compare(QLatin1String("VALUES"), Qt::CaseInsensitive) == 0) {
+        } else if (is("VALUE") || is("VALUES")
+                   || (is("AS")
+                       && m_lastWord.compare(QLatin1String("CONSTANT"), Qt::CaseInsensitive)
+                                  == 0)) {
             m_valueDue = true;
-        } else if (m_valueDue && text.compare(QLatin1String("IS"), Qt::CaseInsensitive) != 0
-                   && text != QLatin1String("'") && text != QLatin1String("\"")) {
+        } else if (m_valueDue && !is("IS") && !is("ARE") && text != QLatin1String("'")
+                   && text != QLatin1String("\"")) {
             m_valueDue = false;
         }
+        m_lastWord = text;
         return;
     }
     if (text == QLatin1String("'") || text == QLatin1String("\""))
         return;
-    if (text.compare(QLatin1String("MOVE"), Qt::CaseInsensitive) == 0) {
+    // SET condition-name TO TRUE.
+    if (is("SET")) {
+        m_setState = 1;
+    } else if (m_setState == 1) {
+        m_setCondition = FoldedCase(text);
+        m_setState = 2;
+    } else if (m_setState == 2 && is("TO")) {
+        m_setState = 3;
+    } else if (m_setState == 3 && is("TRUE")) {
+        if (const auto condition = m_conditions.constFind(m_setCondition);
+            condition != m_conditions.cend())
+            m_movedLiterals[condition->first].insert(condition->second);
+        m_setState = 0;
+    } else {
+        m_setState = 0;
+    }
+    if (is("MOVE")) {
         m_moveState = 1;
-    } else if (m_moveState == 2 && text.compare(QLatin1String("TO"), Qt::CaseInsensitive) == 0) {
+    } else if (m_moveState == 2 && is("TO")) {
         m_moveState = 3;
     } else if (m_moveState == 3) {
         m_movedLiterals[FoldedCase(text)].insert(m_movedLiteral);

@@ -52,7 +52,14 @@ private:
     QHash<QString, QString> m_values;
     QHash<QString, QSet<QString>> m_movedLiterals;
     QString m_lastDeclared;
+    // Level 88: the condition name being declared, and each one's item and value.
+    QString m_conditionName;
+    QHash<QString, std::pair<QString, QString>> m_conditions;
+    QString m_lastWord;
     bool m_valueDue = false;
+    // SET condition TO TRUE: 1 after SET, 2 after the name, 3 after TO.
+    int m_setState = 0;
+    QString m_setCondition;
     // MOVE 'literal' TO name: 1 after MOVE, 2 after its literal, 3 after TO.
     int m_moveState = 0;
     QString m_movedLiteral;

@@ -53,7 +53,9 @@ const char *const LoadUsage
           "prints the run's report.\n"
           "  --reload                 parse every file again\n"
           "  --rebuild                resolve every file's dependencies again\n"
-          "  --no-dependency-rebuild  never rebuild dependencies because files were added\n";
+          "  --no-dependency-rebuild  never rebuild dependencies because files were added\n"
+          "Exit status: 0 when the run finished, 1 when it stopped (the load log says where),\n"
+          "3 when it finished but some files did not load.\n";
 
 const char *const StatusUsage
         = "usage: velunor-cli status [--db NAME] [--json]\n"

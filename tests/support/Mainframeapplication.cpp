@@ -213,6 +213,10 @@ void WriteOnline(GeneratedApplication &app, const QString &folder, int n, const 
     f.A(QStringLiteral("01  WS-ABEND-CODE      PIC X(4) VALUE SPACES."));
     f.A(QStringLiteral("01  WS-UTIL-PGM        PIC X(8) VALUE '%1'.").arg(valueTarget));
     f.A(QStringLiteral("01  WS-NEXT-PGM        PIC X(8)."));
+    // The menu program, chosen through a condition name.
+    const QString menu = QStringLiteral("ONL") + Num(1 + (n + 5) % c.Online);
+    f.A(QStringLiteral("01  WS-XCTL-PGM        PIC X(8)."));
+    f.B(QStringLiteral("88  GO-MENU        VALUE '%1'.").arg(menu));
     f.A(QStringLiteral("01  WS-COMMAREA."));
     f.B(QStringLiteral("05  WS-CA-KEY      PIC X(10)."));
     f.B(QStringLiteral("05  WS-CA-FUNCTION PIC X."));
@@ -268,6 +272,13 @@ void WriteOnline(GeneratedApplication &app, const QString &folder, int n, const 
     f.Link(QStringLiteral("xctl"), xctl, xctl + QStringLiteral(".cbl"));
     f.B(QStringLiteral("        COMMAREA(WS-COMMAREA) END-EXEC"));
     f.B(QStringLiteral("END-IF."));
+    f.B(QStringLiteral("IF WS-CA-FUNCTION = 'M'"));
+    f.B(QStringLiteral("   SET GO-MENU TO TRUE"));
+    f.B(QStringLiteral("   EXEC CICS XCTL PROGRAM(WS-XCTL-PGM)"));
+    f.Link(QStringLiteral("xctl"), QStringLiteral("WS-XCTL-PGM"), menu + QStringLiteral(".cbl"), {},
+           true);
+    f.B(QStringLiteral("        COMMAREA(WS-COMMAREA) END-EXEC"));
+    f.B(QStringLiteral("END-IF."));
     para(QStringLiteral("2000-EXIT"));
     f.B(QStringLiteral("EXIT."));
     para(QStringLiteral("3000-SEND"));
@@ -293,6 +304,8 @@ void WriteBatch(GeneratedApplication &app, const QString &folder, int n, const C
     const QString moved = QStringLiteral("UTIL") + Num(1 + (n + 2) % c.Utilities);
     f.A(QStringLiteral("01  WS-ABEND-CODE      PIC X(4) VALUE SPACES."));
     f.A(QStringLiteral("01  WS-CALLED          PIC X(8)."));
+    const QString constant = QStringLiteral("UTIL") + Num(1 + (n + 3) % c.Utilities);
+    f.A(QStringLiteral("01  WS-CHECK-PGM       CONSTANT AS '%1'.").arg(constant));
     f.A(QStringLiteral("01  WS-COUNT           PIC 9(7) COMP-3 VALUE ZERO."));
     f.A(QStringLiteral("01  WS-EOF             PIC X VALUE 'N'."));
     f.B(QStringLiteral("88  END-OF-INPUT   VALUE 'Y'."));
@@ -323,6 +336,9 @@ void WriteBatch(GeneratedApplication &app, const QString &folder, int n, const C
     f.B(QStringLiteral("CALL WS-CALLED USING WS-COUNT."));
     f.Link(QStringLiteral("call"), QStringLiteral("WS-CALLED"), moved + QStringLiteral(".cbl"), {},
            true);
+    f.B(QStringLiteral("CALL WS-CHECK-PGM USING WS-COUNT."));
+    f.Link(QStringLiteral("call"), QStringLiteral("WS-CHECK-PGM"),
+           constant + QStringLiteral(".cbl"), {}, true);
     para(QStringLiteral("2000-READ"));
     f.B(QStringLiteral("EXEC SQL"));
     f.B(QStringLiteral("     SELECT CUST-NAME INTO :WS-ABEND-CODE"));

@@ -44,12 +44,12 @@ QString Home::Path() const
 PackageFolder::PackageFolder(const QStringList &packages)
 {
     // The core is linked, never copied: a second copy would bring a second class registry.
-    QFile::link(PackageDir() + QStringLiteral("vxlib0100.so"), Path() + QStringLiteral("vxlib0100.so"));
+    QFile::link(PackageDir() + QStringLiteral("vxlib0100.so"),
+                Path() + QStringLiteral("vxlib0100.so"));
     for (const QString &entry : packages) {
         const QString target = entry.section(QLatin1Char('='), 0, 0);
-        const QString source = entry.contains(QLatin1Char('='))
-                                   ? entry.section(QLatin1Char('='), 1)
-                                   : PackageDir() + target;
+        const QString source = entry.contains(QLatin1Char('=')) ? entry.section(QLatin1Char('='), 1)
+                                                                : PackageDir() + target;
         const QString from = QFileInfo(source).isAbsolute() ? source : FixtureDir() + source;
         EXPECT_TRUE(QFile::exists(from)) << from.toStdString();
         QFile::link(from, Path() + target);
@@ -66,17 +66,18 @@ Session::Session(const QString &packageFolder, bool initialize)
 {
     m_loader.CheckPackages();
     auto created = VXClassRegistry().Create<TVXBaseFunctionsInterface, QObject *>(
-        QStringLiteral("TVXBaseFunctions"), nullptr);
+            QStringLiteral("TVXBaseFunctions"), nullptr);
     m_service = dynamic_cast<TVXBaseFunctions *>(created);
     if (!m_service)
         throw std::runtime_error("TVXBaseFunctions is not registered");
-    m_service->SetMessageHandler(
-        [this](TVXMessageKind kind, const QString &text) { Messages.append({kind, text}); });
+    m_service->SetMessageHandler([this](TVXMessageKind kind, const QString &text) {
+        Messages.append({kind, text});
+    });
     QObject::connect(m_service, &TVXBaseFunctionsInterface::ExitRequested,
                      [this] { ++ExitRequests; });
     for (const QString &entry : m_loader.PackageList())
         m_service->RegisterFunctionClass(
-            m_loader.Description(entry.mid(entry.indexOf(QLatin1Char(':')) + 1)));
+                m_loader.Description(entry.mid(entry.indexOf(QLatin1Char(':')) + 1)));
     if (initialize)
         m_service->InitializeFunctions();
 }
