@@ -218,6 +218,7 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
                              const QString &fromDatabase, const QString &options)
 {
     m_loaded = m_failed = m_newFiles = m_removed = m_truncatedRows = 0;
+    m_parsed.clear();
     m_bytesLoaded = 0;
     m_progress.Initialize(database, fromFolders, fromRepositories, fromDatabase);
     const QString upperOptions = options.toUpper();
@@ -261,6 +262,7 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
             m_queueLength = int(queue.size());
             m_progress.FilesLoaded(0, m_queueLength, m_truncatedRows);
             LoadQueue(db, queue);
+            RecheckReferrers(db, m_parsed);
             if (m_services.UpdateDependencies)
                 m_services.UpdateDependencies(database, db, m_progress);
         }
@@ -449,9 +451,101 @@ int TVXLoadPipeline::PopulateVXFileTable(int system, int computer, int applicati
     }
 }
 
+void TVXLoadPipeline::MarkForCheck(TVXDataAccessInterface *db, const QList<int> &fileIDs)
+{
+    TVXFields files(db, QStringLiteral("VXFILE"));
+    for (qsizetype at = 0; at < fileIDs.size(); at += 500) {
+        QStringList ids;
+        for (const int id : fileIDs.mid(at, 500))
+            ids << QString::number(id);
+        for (bool found = files.Select(QStringLiteral("VXDependencyChecked = 'Y' AND VXFileID IN (")
+                                       + ids.join(QLatin1Char(',')) + QLatin1Char(')'));
+             found; found = files.Next())
+            files.Set(QStringLiteral("VXDependencyChecked"), QStringLiteral("N"));
+        db->Commit(false, true);
+    }
+}
+
+void TVXLoadPipeline::RecheckReferrers(TVXDataAccessInterface *db, const QList<int> &fileIDs)
+{
+    // After a first load, a reload or a rebuild every file is checked anyway.
+    if (fileIDs.isEmpty()
+        || VXSelectRows(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE WHERE VXDependencyChecked "
+                                           "= 'Y'"))
+                           .value(0)
+                           .value(0)
+                           .toInt()
+                   == 0)
+        return;
+    QSet<QString> names;
+    const auto add = [&names](const QString &text) {
+        const QString name = text.trimmed().toUpper();
+        if (name.isEmpty())
+            return;
+        names.insert(name);
+        // SCHEMA.TABLE and qualified names are referred to by their last part too.
+        if (const qsizetype point = name.lastIndexOf(QLatin1Char('.')); point > 0)
+            names.insert(name.mid(point + 1));
+    };
+    for (qsizetype at = 0; at < fileIDs.size(); at += 500) {
+        QStringList ids;
+        for (const int id : fileIDs.mid(at, 500))
+            ids << QString::number(id);
+        const QString in = QStringLiteral(" WHERE VXFileID IN (") + ids.join(QLatin1Char(','))
+                           + QLatin1Char(')');
+        for (const QVariantList &row :
+             VXSelectRows(db, QStringLiteral("SELECT VXObjectIdentifier, VXObjectName FROM "
+                                             "VXOBJECT")
+                                      + in)) {
+            add(row[0].toString());
+            add(row[1].toString());
+        }
+        for (const QVariantList &row :
+             VXSelectRows(db, QStringLiteral("SELECT DISTINCT VXEntryName FROM VXENTRY") + in))
+            add(row[0].toString());
+    }
+    const QSet<int> loaded(fileIDs.cbegin(), fileIDs.cend());
+    QSet<int> referrers;
+    const QStringList all(names.cbegin(), names.cend());
+    for (qsizetype at = 0; at < all.size(); at += 200) {
+        QStringList quoted;
+        for (const QString &name : all.mid(at, 200))
+            quoted << TVXDataAccessInterface::QuotedText(name);
+        const QString list = QLatin1Char('(') + quoted.join(QLatin1Char(',')) + QLatin1Char(')');
+        // By the word as written (the word index answers), and by the identifier the
+        // parser gave it (a map, a program named by a variable's value).
+        for (const QString &condition :
+             {QStringLiteral("VXWordType IN (1016, 1032, 1059, 1065, 1072) AND UPPER(VXWord) IN ")
+                      + list,
+              QStringLiteral("VXWordType IN (1016, 1059, 1065, 1072) AND "
+                             "UPPER(VXObjectIdentifier) IN ")
+                      + list})
+            for (const QVariantList &row :
+                 VXSelectRows(db, QStringLiteral("SELECT DISTINCT VXFileID FROM VXWORD WHERE ")
+                                          + condition)) {
+                const int file = row[0].toInt();
+                if (!loaded.contains(file))
+                    referrers.insert(file);
+            }
+        Process();
+    }
+    if (referrers.isEmpty())
+        return;
+    m_trace.Write(QStringLiteral("RecheckReferrers\t%1").arg(referrers.size()));
+    MarkForCheck(db, QList<int>(referrers.cbegin(), referrers.cend()));
+}
+
 void TVXLoadPipeline::DeleteFile(TVXDataAccessInterface *db, int fileID)
 {
     const QString id = QString::number(fileID);
+    // What referred to the file may find another object of the name.
+    QList<int> referrers;
+    for (const QVariantList &row :
+         VXSelectRows(db, QStringLiteral("SELECT DISTINCT VXFromFileID FROM VXDEPENDENCIES WHERE "
+                                         "VXFileID = ")
+                                  + id))
+        if (row[0].toInt() != fileID)
+            referrers << row[0].toInt();
     db->VXDeleteForFileID(fileID);
     db->Commit(false, true);
     const int dependencies = db->GetTable(QStringLiteral("VXDEPENDENCIES"));
@@ -461,6 +555,7 @@ void TVXLoadPipeline::DeleteFile(TVXDataAccessInterface *db, int fileID)
     db->Commit(false, true);
     db->Delete(db->GetTable(QStringLiteral("VXFILE")), QStringLiteral("VXFileID = ") + id, false);
     db->Commit(false, true);
+    MarkForCheck(db, referrers);
 }
 
 void TVXLoadPipeline::CheckForChanges(TVXDataAccessInterface *db, QList<int> &queue)
@@ -501,6 +596,8 @@ void TVXLoadPipeline::MarkLoaded(TVXDataAccessInterface *db, int fileID, bool fa
     ++m_loaded;
     if (failed)
         ++m_failed;
+    else
+        m_parsed.append(fileID);
     m_progress.FilesLoaded(m_loaded, m_queueLength, m_truncatedRows);
     db->Commit(false, true);
 }

@@ -98,6 +98,10 @@ private:
     void ChangeLanguage(const QString &name, TVXLanguageDefinitionsInterface *current);
     TVXLanguageDefinitionsInterface *Definition(int languageID, QString &languageName);
     void MarkLoaded(TVXDataAccessInterface *db, int fileID, bool failed);
+    // The files whose referring words name an object or entry of these files are checked
+    // again: a file that was added, came back or recovered may be what they refer to.
+    void RecheckReferrers(TVXDataAccessInterface *db, const QList<int> &fileIDs);
+    void MarkForCheck(TVXDataAccessInterface *db, const QList<int> &fileIDs);
     void Process();
 
     TVXConfigTable &m_databases;
@@ -113,4 +117,5 @@ private:
     int m_truncatedRows = 0;
     qint64 m_bytesLoaded = 0;
     int m_queueLength = 0;
+    QList<int> m_parsed; // loaded without error in this run
 };
