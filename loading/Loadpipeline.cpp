@@ -219,6 +219,7 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
 {
     m_loaded = m_failed = m_newFiles = m_removed = m_truncatedRows = 0;
     m_parsed.clear();
+    m_arriving.clear();
     m_bytesLoaded = 0;
     m_progress.Initialize(database, fromFolders, fromRepositories, fromDatabase);
     const QString upperOptions = options.toUpper();
@@ -262,7 +263,11 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
             m_queueLength = int(queue.size());
             m_progress.FilesLoaded(0, m_queueLength, m_truncatedRows);
             LoadQueue(db, queue);
-            RecheckReferrers(db, m_parsed);
+            QList<int> arrived;
+            for (const int id : std::as_const(m_parsed))
+                if (m_arriving.contains(id))
+                    arrived << id;
+            RecheckReferrers(db, arrived);
             if (m_services.UpdateDependencies)
                 m_services.UpdateDependencies(database, db, m_progress);
         }
@@ -574,6 +579,10 @@ void TVXLoadPipeline::CheckForChanges(TVXDataAccessInterface *db, QList<int> &qu
             m_progress.FilesRemoved(m_removed, path);
         } else if (row.LoadTime == 0 || row.DependencyChecked == QLatin1String("E")) {
             queue.append(row.FileID);
+            // New, back or failed before: what refers to it may never have found it. A file
+            // that merely changed keeps the links into it by name.
+            if (row.DependencyChecked != QLatin1String("Y"))
+                m_arriving.insert(row.FileID);
         }
         Process();
     }

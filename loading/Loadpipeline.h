@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QPair>
+#include <QSet>
 #include <QStringList>
 
 #include <functional>
@@ -118,4 +119,5 @@ private:
     qint64 m_bytesLoaded = 0;
     int m_queueLength = 0;
     QList<int> m_parsed; // loaded without error in this run
+    QSet<int> m_arriving; // new, come back or failed before this run
 };
