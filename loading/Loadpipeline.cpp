@@ -20,6 +20,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -378,8 +379,11 @@ void TVXLoadPipeline::ScanFolders(TVXDataAccessInterface *db)
         if (!QFileInfo(source.Folder).isDir())
             throw TVXException(QStringLiteral("the folder to load from does not exist: ")
                                + source.Folder);
+        m_scannedFolders.clear();
         const int found = PopulateVXFileTable(system, computer, application, source.Folder, db,
                                               filesBefore, 0);
+        if (found == 0)
+            ConfirmEmptyFolder(db, source.Folder);
         db->Commit(false, true);
         m_progress.FilesChecked(found, FoundText, QString());
     }
@@ -390,6 +394,16 @@ int TVXLoadPipeline::PopulateVXFileTable(int system, int computer, int applicati
                                          int filesBefore, int found)
 {
     try {
+        // Links may lead back into a folder already scanned: each real folder once.
+        const QString real = QFileInfo(folder).canonicalFilePath();
+        if (real.isEmpty() || m_scannedFolders.contains(real)) {
+            m_progress.Skipped(folder, real.isEmpty()
+                                               ? QStringLiteral("the folder cannot be read")
+                                               : QStringLiteral("a link to the folder ") + real
+                                                         + QStringLiteral(", scanned already"));
+            return found;
+        }
+        m_scannedFolders.insert(real);
         const QDir dir(folder);
         QStringList subFolders;
         TVXFields files(db, QStringLiteral("VXFILE"));
@@ -401,6 +415,18 @@ int TVXLoadPipeline::PopulateVXFileTable(int system, int computer, int applicati
                 continue;
             }
             const int language = LanguageOf(m_languageTable, entry.fileName());
+            // Only regular files are sources: reading a pipe would wait for ever.
+            std::error_code error;
+            const auto type
+                    = std::filesystem::status(entry.absoluteFilePath().toStdString(), error).type();
+            if (language != 0 && type != std::filesystem::file_type::regular) {
+                m_progress.Skipped(entry.absoluteFilePath(),
+                                   type == std::filesystem::file_type::not_found
+                                           ? QStringLiteral("a link to nothing")
+                                           : QStringLiteral("not a regular file"));
+                ++found;
+                continue;
+            }
             if (language != 0) {
                 db->VXFILE_Append(language, system, computer, application, folder, entry.fileName(),
                                   FileSystemTime(entry.lastModified()), entry.size());
@@ -538,6 +564,34 @@ void TVXLoadPipeline::RecheckReferrers(TVXDataAccessInterface *db, const QList<i
         return;
     m_trace.Write(QStringLiteral("RecheckReferrers\t%1").arg(referrers.size()));
     MarkForCheck(db, QList<int>(referrers.cbegin(), referrers.cend()));
+}
+
+void TVXLoadPipeline::ConfirmEmptyFolder(TVXDataAccessInterface *db, const QString &folder)
+{
+    // An unmounted share looks like an empty folder: its files stay unless the user says so.
+    const QString prefix = QDir::cleanPath(folder);
+    int held = 0;
+    for (const QVariantList &row : VXSelectRows(
+                 db,
+                 QStringLiteral("SELECT VXDirectory, COUNT(*) FROM VXFILE GROUP BY VXDirectory"))) {
+        const QString directory = QDir::cleanPath(row[0].toString());
+        if (directory == prefix || directory.startsWith(prefix + QLatin1Char('/')))
+            held += row[1].toInt();
+    }
+    if (held == 0)
+        return;
+    const QString question
+            = QStringLiteral("The folder %1 holds no files any more, but the repository holds "
+                             "%2 files from it.\r\rRemove them from the repository?")
+                      .arg(folder)
+                      .arg(held);
+    if (m_services.Ask && m_services.Ask(question))
+        return;
+    throw TVXException(QStringLiteral("the folder to load from is empty, but the repository holds "
+                                      "%1 files from it; they are kept (confirm their removal "
+                                      "to remove them): ")
+                               .arg(held)
+                       + folder);
 }
 
 void TVXLoadPipeline::DeleteFile(TVXDataAccessInterface *db, int fileID)

@@ -103,6 +103,9 @@ private:
     // again: a file that was added, came back or recovered may be what they refer to.
     void RecheckReferrers(TVXDataAccessInterface *db, const QList<int> &fileIDs);
     void MarkForCheck(TVXDataAccessInterface *db, const QList<int> &fileIDs);
+    // A configured folder without files whose files the repository holds: asks, and fails
+    // naming the folder unless the removal is confirmed.
+    void ConfirmEmptyFolder(TVXDataAccessInterface *db, const QString &folder);
     void Process();
 
     TVXConfigTable &m_databases;
@@ -118,6 +121,7 @@ private:
     int m_truncatedRows = 0;
     qint64 m_bytesLoaded = 0;
     int m_queueLength = 0;
-    QList<int> m_parsed; // loaded without error in this run
-    QSet<int> m_arriving; // new, come back or failed before this run
+    QList<int> m_parsed;            // loaded without error in this run
+    QSet<int> m_arriving;           // new, come back or failed before this run
+    QSet<QString> m_scannedFolders; // real paths, per configured folder
 };

@@ -110,7 +110,7 @@ void TVXLoadProgress::Initialize(const QString &database, bool fromFolders, bool
            + Now() + QStringLiteral(" ***"));
     m_foundSuffix.clear();
     m_lastChecked = -1;
-    m_added = m_removed = m_dependencyChecked = m_truncatedRows = 0;
+    m_added = m_removed = m_dependencyChecked = m_truncatedRows = m_skipped = 0;
     m_errors.clear();
     m_lines.clear();
     m_finished = false;
@@ -221,6 +221,12 @@ void TVXLoadProgress::WriteError(const QString &text)
     LogRaw(text);
 }
 
+void TVXLoadProgress::Skipped(const QString &path, const QString &reason)
+{
+    ++m_skipped;
+    LogRaw(QStringLiteral("  Skipped ") + path + QStringLiteral(": ") + reason);
+}
+
 void TVXLoadProgress::Finish(int loaded, qint64 bytes, int objects, int rows)
 {
     LogPending({QStringLiteral("Files Removed"), QStringLiteral("Files Loaded"),
@@ -239,14 +245,20 @@ void TVXLoadProgress::Finish(int loaded, qint64 bytes, int objects, int rows)
             for (const QString &entry : std::as_const(m_errors))
                 LogRaw(QStringLiteral("  ") + entry);
         }
-        if (m_truncatedRows > 0) {
+        if (m_truncatedRows > 0 || m_skipped > 0) {
             Report(QString());
             Report(QStringLiteral("Warnings:"));
+        }
+        if (m_truncatedRows > 0) {
             Report(QStringLiteral("  %1 sourcerows is longer than 255 characters")
                            .arg(m_truncatedRows));
             Report(QStringLiteral("  The rows will be truncated when displayed,"));
             Report(QStringLiteral("  Querys and Dependencies will be OK."));
         }
+        if (m_skipped > 0)
+            Report(QStringLiteral("  %1 folder entries were skipped, see LoadLog.txt for the "
+                                  "reasons.")
+                           .arg(m_skipped));
         Report(QString());
         Report(QStringLiteral("Statistics:"));
         if (loadedBytes) {

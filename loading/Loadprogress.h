@@ -29,6 +29,9 @@ public:
     void FilesDependencyChecked(int done, int count);
     void Error(const QString &message, const QString &path);
     void WriteError(const QString &text);
+    // A folder entry the scan leaves out (a link back into a folder already scanned, a
+    // pipe, a link to nothing), with the reason; the final report counts them.
+    void Skipped(const QString &path, const QString &reason);
     void Finish(int loaded, qint64 bytes, int objects, int rows);
 
     const QStringList &Lines() const { return m_lines; }
@@ -65,6 +68,7 @@ private:
     int m_removed = 0;
     int m_dependencyChecked = 0;
     int m_truncatedRows = 0;
+    int m_skipped = 0;
     QStringList m_errors;
     QStringList m_lines;
     QFile m_log;

@@ -172,10 +172,10 @@ TVXLoadPipeline::TVXServices TVXBaseFunctions::LoadServices()
     services.GetFunction = [this](const QString &name, const QString &database) {
         return GetFunction(name, database);
     };
-    services.Ask = [](const QString &question) {
-        // An unattended load asks nobody and rebuilds nothing.
+    services.Ask = [this](const QString &question) {
+        // An unattended load asks nobody and rebuilds nothing, unless told to say Yes.
         if (!HasDisplay())
-            return false;
+            return m_unattendedYes;
         QString text = question;
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         return QMessageBox::question(nullptr, QStringLiteral("Load"), text) == QMessageBox::Yes;

@@ -51,6 +51,7 @@ public:
     void ExitApplication() override;
     // How the last load run ended (VXLoadStatus).
     int ExitStatus() const override { return m_exitStatus; }
+    void SetUnattendedAnswer(bool yes) override { m_unattendedYes = yes; }
     QString FontName() const override { return m_fontName; }
     int FontSize() const override { return m_fontSize; }
     void ShowMessage(TVXMessageKind kind, const QString &text) override;
@@ -113,6 +114,7 @@ private:
     TVXFormInterface *m_visioController = nullptr;
     QString m_fontName = QStringLiteral("MS Sans Serif");
     int m_exitStatus = 0;
+    bool m_unattendedYes = false;
     int m_fontSize = 8;
     std::unique_ptr<QFile> m_loadDebug;
     TVXConfigurationStore m_configuration;

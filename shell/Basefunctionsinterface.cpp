@@ -62,6 +62,8 @@ int TVXBaseFunctionsInterface::ExitStatus() const
 {
     return 0;
 }
+
+void TVXBaseFunctionsInterface::SetUnattendedAnswer(bool) {}
 QString TVXBaseFunctionsInterface::FontName() const
 {
     return {};

@@ -61,6 +61,9 @@ public:
     // The status the program ends with when it ends now: 0, or how the last load run
     // ended (VXLoadStatus).
     virtual int ExitStatus() const;
+    // What a load without a display answers to its questions (a rebuild when files were
+    // added, the removal of an emptied folder's files): No unless told otherwise.
+    virtual void SetUnattendedAnswer(bool yes);
 
     // Beyond the classic slots: what windows need to preset their font dialog, and the
     // one channel through which every message reaches the user.

@@ -9,8 +9,8 @@ void TVXClassRegistry::Add(const QString &className, std::type_index base, std::
 {
     auto it = m_classes.constFind(className);
     if (it != m_classes.constEnd())
-        throw TVXException(QStringLiteral("Class %1 is already registered by %2")
-                               .arg(className, it->Package));
+        throw TVXException(
+                QStringLiteral("Class %1 is already registered by %2").arg(className, it->Package));
     // A deep copy: the name may be a literal in the package, which is unloaded later.
     m_classes.insert(QString(className.constData(), className.size()),
                      Entry{base, std::move(factory), package});

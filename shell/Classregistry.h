@@ -33,7 +33,7 @@ public:
     QStringList ClassNames() const { return m_classes.keys(); }
 
     // Null when the name is not registered or names a class of another base.
-    template <class Base, class... Args>
+    template<class Base, class... Args>
     Base *Create(const QString &className, Args &&...args) const
     {
         auto it = m_classes.constFind(className);
@@ -43,7 +43,7 @@ public:
         return factory ? (*factory)(std::forward<Args>(args)...) : nullptr;
     }
 
-    template <class Base>
+    template<class Base>
     bool IsA(const QString &className) const
     {
         auto it = m_classes.constFind(className);

@@ -32,12 +32,12 @@ struct DocumentKind
 
 // The six kinds of document of the File menu's New and Open... submenus.
 const DocumentKind DocumentKinds[] = {
-    {"View", "View", "", "Velunor View files (*.vnv)"},
-    {"Query for Statements", "Query", "", "Velunor Query files (*.vnq)"},
-    {"Query SQL Report", "Query", "SQL", "Velunor Report files (*.vnq)"},
-    {"WorkList", "WorkList", "New", "Velunor WorkList files (*.xls)"},
-    {"BizAnalysis", "BizAnalysis", "New", "Velunor BizAnalysis files (*.xls)"},
-    {"Diagram", "Diagram", "New", "Velunor Diagram files (*.vsd)"},
+        {"View", "View", "", "Velunor View files (*.vnv)"},
+        {"Query for Statements", "Query", "", "Velunor Query files (*.vnq)"},
+        {"Query SQL Report", "Query", "SQL", "Velunor Report files (*.vnq)"},
+        {"WorkList", "WorkList", "New", "Velunor WorkList files (*.xls)"},
+        {"BizAnalysis", "BizAnalysis", "New", "Velunor BizAnalysis files (*.xls)"},
+        {"Diagram", "Diagram", "New", "Velunor Diagram files (*.vsd)"},
 };
 
 } // namespace
@@ -107,10 +107,12 @@ void TVXFormInterface::BuildMenus()
     // The shortcut texts are part of the captions, as the users know them; the keys
     // themselves are window-level shortcuts (see the constructor).
     QMenu *edit = bar->addMenu(QStringLiteral("Edit"));
-    edit->addAction(QStringLiteral("Cut                                    Ctrl+X"))->setEnabled(false);
+    edit->addAction(QStringLiteral("Cut                                    Ctrl+X"))
+            ->setEnabled(false);
     edit->addAction(QStringLiteral("Copy                                  Ctrl+C"), this,
                     [this] { Copy1Click(); });
-    edit->addAction(QStringLiteral("Paste                                 Ctrl+V"))->setEnabled(false);
+    edit->addAction(QStringLiteral("Paste                                 Ctrl+V"))
+            ->setEnabled(false);
     edit->addAction(QStringLiteral("Select All                            Ctrl+A"), this,
                     [this] { SelectAll1Click(); });
     edit->addAction(QStringLiteral("Clear Selection                  Ctrl+N"), this,
@@ -198,8 +200,8 @@ void TVXFormInterface::NewDocument(const QString &function, const QString &detai
 {
     if (!BaseFunctions)
         return;
-    const QString error = BaseFunctions->NewWindow(function, QString(), SourceDatabase, nullptr,
-                                                   detail);
+    const QString error
+            = BaseFunctions->NewWindow(function, QString(), SourceDatabase, nullptr, detail);
     if (!error.isEmpty())
         ShowError(error);
 }
@@ -278,8 +280,9 @@ void TVXFormInterface::ApplyProperties(const QString &title, const QString &comp
         try {
             ConnectToDB();
         } catch (const std::exception &e) {
-            ShowError(VXMessage(e) + QStringLiteral("\nDatabase NOT changed\n"
-                                                    "Close windows with other database and try again"));
+            ShowError(VXMessage(e)
+                      + QStringLiteral("\nDatabase NOT changed\n"
+                                       "Close windows with other database and try again"));
             SourceDatabase = previous;
             try {
                 ConnectToDB();

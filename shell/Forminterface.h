@@ -19,8 +19,8 @@ class VXCORE_EXPORT TVXFormInterface : public QMainWindow
 public:
     using TVXClassBase = TVXFormInterface;
     using TVXFactory = std::function<TVXFormInterface *(
-        QWidget *owner, TVXBaseFunctionsInterface *baseFunctions, const QString &document,
-        const QString &sourceDatabase, const QString &title)>;
+            QWidget *owner, TVXBaseFunctionsInterface *baseFunctions, const QString &document,
+            const QString &sourceDatabase, const QString &title)>;
 
     TVXFormInterface(QWidget *owner, TVXBaseFunctionsInterface *baseFunctions,
                      const QString &document, const QString &sourceDatabase, const QString &title);
@@ -65,8 +65,8 @@ public:
 
     // Takes back what the Properties dialog edited; reconnects when the database changed
     // and returns to the old one when the new one cannot be reached.
-    void ApplyProperties(const QString &title, const QString &composedBy,
-                         const QString &comments, const QString &sourceDatabase);
+    void ApplyProperties(const QString &title, const QString &composedBy, const QString &comments,
+                         const QString &sourceDatabase);
 
     // Opens a help document from the program's folder with the desktop's viewer.
     void OpenHelpDocument(const QString &fileName);

@@ -11,8 +11,7 @@ TVXPackageRegistration::~TVXPackageRegistration()
     UnregisterAll();
 }
 
-void TVXPackageRegistration::Add(const QString &className, std::type_index base,
-                                 std::any factory)
+void TVXPackageRegistration::Add(const QString &className, std::type_index base, std::any factory)
 {
     VXClassRegistry().Add(className, base, std::move(factory), m_packageFile);
     m_classNames.append(className);

@@ -13,13 +13,12 @@ public:
     explicit TVXPackageRegistration(QString packageFile);
     ~TVXPackageRegistration();
 
-    template <class Derived>
+    template<class Derived>
     void RegisterClass(const QString &className)
     {
         using Base = typename Derived::TVXClassBase;
-        typename Base::TVXFactory factory = [](auto... args) -> Base * {
-            return new Derived(args...);
-        };
+        typename Base::TVXFactory factory
+                = [](auto... args) -> Base * { return new Derived(args...); };
         Add(className, typeid(Base), std::move(factory));
     }
 
@@ -45,37 +44,40 @@ using TVXPackageFinalizeFunction = void (*)();
 #ifdef VELUNOR_NO_PACKAGE_ENTRY_POINTS
 // Classes compiled straight into a program (the fuzz targets) need no entry points, and
 // several packages in one program would define them twice.
-#define VELUNOR_PACKAGE(DESCRIPTION)                                                          \
+#define VELUNOR_PACKAGE(DESCRIPTION)                                                               \
     [[maybe_unused]] static void vxRegisterPackageClasses(TVXPackageRegistration &package)
 #else
-#define VELUNOR_PACKAGE(DESCRIPTION)                                                          \
-    static void vxRegisterPackageClasses(TVXPackageRegistration &package);                    \
-    static TVXPackageRegistration *vxThisPackage = nullptr;                                   \
-    static int vxThisPackageUsers = 0;                                                        \
-    extern "C" Q_DECL_EXPORT const char *vxPackageDescription() { return DESCRIPTION; }      \
-    extern "C" Q_DECL_EXPORT bool vxPackageInitialize(const char *packageFile, QString *error) \
-    {                                                                                         \
-        if (vxThisPackageUsers++ > 0)                                                         \
-            return true;                                                                      \
-        vxThisPackage = new TVXPackageRegistration(QString::fromUtf8(packageFile));           \
-        try {                                                                                 \
-            vxRegisterPackageClasses(*vxThisPackage);                                         \
-            return true;                                                                      \
-        } catch (const std::exception &e) {                                                   \
-            delete vxThisPackage;                                                             \
-            vxThisPackage = nullptr;                                                          \
-            vxThisPackageUsers = 0;                                                           \
-            if (error)                                                                        \
-                *error = VXMessage(e);                                                        \
-            return false;                                                                     \
-        }                                                                                     \
-    }                                                                                         \
-    extern "C" Q_DECL_EXPORT void vxPackageFinalize()                                         \
-    {                                                                                         \
-        if (vxThisPackageUsers > 0 && --vxThisPackageUsers == 0) {                            \
-            delete vxThisPackage;                                                             \
-            vxThisPackage = nullptr;                                                          \
-        }                                                                                     \
-    }                                                                                         \
+#define VELUNOR_PACKAGE(DESCRIPTION)                                                               \
+    static void vxRegisterPackageClasses(TVXPackageRegistration &package);                         \
+    static TVXPackageRegistration *vxThisPackage = nullptr;                                        \
+    static int vxThisPackageUsers = 0;                                                             \
+    extern "C" Q_DECL_EXPORT const char *vxPackageDescription()                                    \
+    {                                                                                              \
+        return DESCRIPTION;                                                                        \
+    }                                                                                              \
+    extern "C" Q_DECL_EXPORT bool vxPackageInitialize(const char *packageFile, QString *error)     \
+    {                                                                                              \
+        if (vxThisPackageUsers++ > 0)                                                              \
+            return true;                                                                           \
+        vxThisPackage = new TVXPackageRegistration(QString::fromUtf8(packageFile));                \
+        try {                                                                                      \
+            vxRegisterPackageClasses(*vxThisPackage);                                              \
+            return true;                                                                           \
+        } catch (const std::exception &e) {                                                        \
+            delete vxThisPackage;                                                                  \
+            vxThisPackage = nullptr;                                                               \
+            vxThisPackageUsers = 0;                                                                \
+            if (error)                                                                             \
+                *error = VXMessage(e);                                                             \
+            return false;                                                                          \
+        }                                                                                          \
+    }                                                                                              \
+    extern "C" Q_DECL_EXPORT void vxPackageFinalize()                                              \
+    {                                                                                              \
+        if (vxThisPackageUsers > 0 && --vxThisPackageUsers == 0) {                                 \
+            delete vxThisPackage;                                                                  \
+            vxThisPackage = nullptr;                                                               \
+        }                                                                                          \
+    }                                                                                              \
     static void vxRegisterPackageClasses([[maybe_unused]] TVXPackageRegistration &package)
 #endif

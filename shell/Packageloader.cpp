@@ -36,9 +36,8 @@ void TVXPackageLoader::CheckPackages()
     }
     // Sorted by name rather than in directory order, so every machine loads (and
     // registers languages) in the same order.
-    const QStringList found = QDir(m_folder).entryList({QStringLiteral("vxlib0*.so")},
-                                                       QDir::Files | QDir::Hidden | QDir::System,
-                                                       QDir::Name);
+    const QStringList found = QDir(m_folder).entryList(
+            {QStringLiteral("vxlib0*.so")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString &name : found) {
         QString error;
         if (!Load(name, &error))
@@ -63,14 +62,14 @@ bool TVXPackageLoader::Load(const QString &fileName, QString *error)
     if (!library->load())
         return fail(library->errorString());
     auto initialize = reinterpret_cast<TVXPackageInitializeFunction>(
-        library->resolve("vxPackageInitialize"));
+            library->resolve("vxPackageInitialize"));
     // A library without entry points of its own would otherwise find the core's through
     // its dependencies.
     Dl_info where{};
     if (initialize
         && (!dladdr(reinterpret_cast<void *>(initialize), &where) || !where.dli_fname
             || QFileInfo(QFile::decodeName(where.dli_fname)).canonicalFilePath()
-                   != QFileInfo(record.Path).canonicalFilePath()))
+                       != QFileInfo(record.Path).canonicalFilePath()))
         initialize = nullptr;
     if (!initialize) {
         library->unload();
@@ -83,8 +82,8 @@ bool TVXPackageLoader::Load(const QString &fileName, QString *error)
         library->unload();
         return fail(QStringLiteral("initialisation failed: ") + copied);
     }
-    if (auto describe = reinterpret_cast<TVXPackageDescriptionFunction>(
-            library->resolve("vxPackageDescription")))
+    if (auto describe
+        = reinterpret_cast<TVXPackageDescriptionFunction>(library->resolve("vxPackageDescription")))
         record.Description = QString::fromUtf8(describe());
 
     // The platform loader's handle: asking again for a loaded library returns it.
@@ -121,7 +120,7 @@ void TVXPackageLoader::UnloadAll()
     for (auto &library : m_loaded) {
         try {
             if (auto finalize = reinterpret_cast<TVXPackageFinalizeFunction>(
-                    library->resolve("vxPackageFinalize")))
+                        library->resolve("vxPackageFinalize")))
                 finalize();
             library->unload();
         } catch (...) {

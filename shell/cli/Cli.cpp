@@ -47,6 +47,7 @@ const char *const GeneralUsage
 
 const char *const LoadUsage
         = "usage: velunor-cli load [--db NAME] [--reload | --rebuild | --no-dependency-rebuild]\n"
+          "                        [--yes]\n"
           "\n"
           "Loads the repository NAME (the default source database without --db) from its\n"
           "configured folders and repository scripts, as `velunor LOAD_INTO_DB_NAMED` does, and\n"
@@ -54,6 +55,10 @@ const char *const LoadUsage
           "  --reload                 parse every file again\n"
           "  --rebuild                resolve every file's dependencies again\n"
           "  --no-dependency-rebuild  never rebuild dependencies because files were added\n"
+          "  --yes                    answer the load's questions Yes: rebuild dependencies\n"
+          "                           when files were added, remove the files of a folder\n"
+          "                           that is now empty (without it they are kept and the\n"
+          "                           run stops)\n"
           "Exit status: 0 when the run finished, 1 when it stopped (the load log says where),\n"
           "3 when it finished but some files did not load.\n";
 
@@ -250,7 +255,7 @@ int TVXCli::Run(const QStringList &arguments)
     const QHash<QString, Grammar> grammar{
             {QStringLiteral("load"),
              {{QStringLiteral("--reload"), QStringLiteral("--rebuild"),
-               QStringLiteral("--no-dependency-rebuild")},
+               QStringLiteral("--no-dependency-rebuild"), QStringLiteral("--yes")},
               db}},
             {QStringLiteral("status"), {{QStringLiteral("--json")}, db}},
             {QStringLiteral("missing"), {{QStringLiteral("--json")}, db}},
@@ -416,6 +421,7 @@ int TVXCli::Load(const Arguments &arguments)
         options = QStringLiteral("REBUILD");
     else if (arguments.Flags.contains(QStringLiteral("--no-dependency-rebuild")))
         options = QStringLiteral("DEPENDENCIES");
+    m_service->SetUnattendedAnswer(arguments.Flags.contains(QStringLiteral("--yes")));
     try {
         m_service->LoadDB(database, true, true, QString(), options);
     } catch (const std::exception &e) {

@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct Result
@@ -232,6 +234,54 @@ TEST_F(RealApplicationTest, IncrementalLoadsEndLikeACleanLoad)
     result = Cli({QStringLiteral("load")}, m_home.Path());
     ASSERT_EQ(result.Code, 0) << result.Out.toStdString() << result.Err.toStdString();
     EXPECT_TRUE(SameLinks(StoredLinks(m_home.Path()), clean));
+}
+
+// Links back into the tree, a link to nothing and a pipe with a source's name: each real
+// folder is read once, only regular files are loaded, and the log says what was left out.
+TEST_F(RealApplicationTest, TheScanReadsEachFolderOnceAndOnlyRegularFiles)
+{
+    const QString more = m_sources + QStringLiteral("/more");
+    ASSERT_TRUE(QDir().mkpath(more));
+    ASSERT_TRUE(QFile::link(m_sources, more + QStringLiteral("/loop")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("."), m_sources + QStringLiteral("/self")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/nonexistent/GONE.cbl"),
+                            m_sources + QStringLiteral("/GONE.cbl")));
+    ASSERT_EQ(
+            ::mkfifo(QFile::encodeName(m_sources + QStringLiteral("/PIPE.cbl")).constData(), 0600),
+            0);
+    const Result result = Cli({QStringLiteral("load")}, m_home.Path());
+    ASSERT_EQ(result.Code, 0) << result.Out.toStdString() << result.Err.toStdString();
+    EXPECT_TRUE(result.Out.contains(QStringLiteral("%1 of %1 Files Loaded").arg(m_app.Files)))
+            << result.Out.toStdString();
+    EXPECT_TRUE(result.Out.contains(QStringLiteral("4 folder entries were skipped")))
+            << result.Out.toStdString();
+    QFile log(m_home.File(QStringLiteral("LoadLog.txt")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("PIPE.cbl: not a regular file")))
+            << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("GONE.cbl: a link to nothing")));
+    EXPECT_TRUE(text.contains(QStringLiteral("/self: a link to the folder ")));
+    ExpectEveryLink(StoredLinks(m_home.Path()));
+}
+
+// An unmounted share looks like an empty folder: its files stay until the user says so.
+TEST_F(RealApplicationTest, AnEmptiedFolderKeepsItsFilesUntilTheRemovalIsConfirmed)
+{
+    ASSERT_EQ(Cli({QStringLiteral("load")}, m_home.Path()).Code, 0);
+    const QStringList links = StoredLinks(m_home.Path());
+    ASSERT_TRUE(QDir().rename(m_sources, m_sources + QStringLiteral(".mounted")));
+    ASSERT_TRUE(QDir().mkpath(m_sources));
+    Result result = Cli({QStringLiteral("load")}, m_home.Path());
+    EXPECT_EQ(result.Code, 1) << result.Out.toStdString();
+    EXPECT_TRUE(result.Err.contains(QStringLiteral("the folder to load from is empty")))
+            << result.Err.toStdString();
+    EXPECT_TRUE(result.Err.contains(m_sources));
+    EXPECT_FALSE(result.Out.contains(QStringLiteral("Files Removed")));
+    EXPECT_TRUE(SameLinks(StoredLinks(m_home.Path()), links));
+    result = Cli({QStringLiteral("load"), QStringLiteral("--yes")}, m_home.Path());
+    EXPECT_EQ(result.Code, 0) << result.Out.toStdString() << result.Err.toStdString();
+    EXPECT_TRUE(StoredLinks(m_home.Path()).isEmpty());
 }
 
 TEST_F(RealApplicationTest, MissingListsEachKindWithFileAndLine)
