@@ -9,11 +9,13 @@
 #include "repository/Dataset.h"
 #include "shell/Configtable.h"
 #include "shell/Exception.h"
+#include "shell/Settings.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -225,7 +227,22 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
     m_progress.Initialize(database, fromFolders, fromRepositories, fromDatabase);
     const QString upperOptions = options.toUpper();
     TVXDataAccessInterface *db = nullptr;
+    // One load of a repository at a time; a lock left by a run that died is taken over.
+    QString lockName = database;
+    lockName.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]")),
+                     QStringLiteral("_"));
+    QLockFile lock(VXSettings::SettingsFolder() + QStringLiteral("VN_Load_") + lockName
+                   + QStringLiteral(".lock"));
+    lock.setStaleLockTime(0);
     try {
+        if (!lock.tryLock(LockWait())) {
+            if (lock.error() == QLockFile::LockFailedError)
+                throw TVXException(QStringLiteral("another load of the repository '%1' is "
+                                                  "running; try again when it has finished")
+                                           .arg(database));
+            throw TVXException(QStringLiteral("the load lock cannot be written: ")
+                               + lock.fileName());
+        }
         db = Connect(database);
         BuildLanguageTable();
         if (fromRepositories)
@@ -269,8 +286,10 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
                 if (m_arriving.contains(id))
                     arrived << id;
             RecheckReferrers(db, arrived);
+            db->CheckpointLog();
             if (m_services.UpdateDependencies)
                 m_services.UpdateDependencies(database, db, m_progress);
+            db->CheckpointLog();
         }
 
         const int row = m_databases.FindFirst(QStringLiteral("VX_DBNAME"), database);
@@ -297,6 +316,13 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
             db->DisConnect();
         throw TVXException(QStringLiteral("LoadError: ") + message);
     }
+}
+
+int TVXLoadPipeline::LockWait()
+{
+    bool number = false;
+    const int seconds = qEnvironmentVariableIntValue("VELUNOR_LOAD_WAIT", &number);
+    return number && seconds >= 0 ? seconds * 1000 : 10000;
 }
 
 void TVXLoadPipeline::RunScripts(TVXDataAccessInterface *db)
@@ -663,6 +689,8 @@ void TVXLoadPipeline::MarkLoaded(TVXDataAccessInterface *db, int fileID, bool fa
         m_parsed.append(fileID);
     m_progress.FilesLoaded(m_loaded, m_queueLength, m_truncatedRows);
     db->Commit(false, true);
+    if (m_loaded % 200 == 0)
+        db->CheckpointLog();
 }
 
 void TVXLoadPipeline::LoadQueue(TVXDataAccessInterface *db, const QList<int> &queue)

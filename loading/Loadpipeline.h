@@ -121,6 +121,10 @@ private:
     int m_truncatedRows = 0;
     qint64 m_bytesLoaded = 0;
     int m_queueLength = 0;
+    // How long a load waits for another load of the same repository to end.
+    // Milliseconds a load waits for another load of the same repository to end:
+    // VELUNOR_LOAD_WAIT seconds, 10 when it is not set.
+    static int LockWait();
     QList<int> m_parsed;            // loaded without error in this run
     QSet<int> m_arriving;           // new, come back or failed before this run
     QSet<QString> m_scannedFolders; // real paths, per configured folder

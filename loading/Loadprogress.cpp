@@ -65,6 +65,8 @@ void TVXLoadProgress::ReplaceLastContaining(const QString &text, const QString &
 
 void TVXLoadProgress::LogRaw(const QString &text)
 {
+    m_runReport += text;
+    m_runReport += QLatin1Char('\n');
     if (!m_log.isOpen())
         return;
     m_log.write(text.toUtf8());
@@ -104,8 +106,10 @@ void TVXLoadProgress::Initialize(const QString &database, bool fromFolders, bool
     // Append opens or creates; a log that cannot be written must not stop the load.
     if (!m_log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
         m_log.open(QIODevice::WriteOnly | QIODevice::Text);
+    m_runReport.clear();
     LogRaw(QString());
     LogRaw(QString());
+    m_runReport.clear();
     LogRaw(QStringLiteral("*** Load into Database '") + database + QStringLiteral("' started at ")
            + Now() + QStringLiteral(" ***"));
     m_foundSuffix.clear();

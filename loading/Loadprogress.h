@@ -38,6 +38,8 @@ public:
     // The run has finished: the window may be closed.
     bool Finished() const { return m_finished; }
     QString LogPath() const { return m_log.fileName(); }
+    // What this run wrote into the load log; other runs may write into the same log.
+    const QString &RunReport() const { return m_runReport; }
 
     // The duration text of the report: "HH:MM:SS", with "N days and " before it.
     static QString Duration(const QDateTime &from, const QDateTime &to);
@@ -69,6 +71,7 @@ private:
     int m_dependencyChecked = 0;
     int m_truncatedRows = 0;
     int m_skipped = 0;
+    QString m_runReport;
     QStringList m_errors;
     QStringList m_lines;
     QFile m_log;

@@ -93,6 +93,8 @@ TVXDataset *TVXDataAccessInterface::GetQuery(QObject *, const QStringList &, boo
 
 void TVXDataAccessInterface::ReleaseThreadConnection() {}
 void TVXDataAccessInterface::SuspendSearchIndexes() {}
+
+void TVXDataAccessInterface::CheckpointLog() {}
 void TVXDataAccessInterface::RestoreSearchIndexes() {}
 QString TVXDataAccessInterface::DistinctWordTable() const
 {

@@ -91,6 +91,9 @@ public:
     // connection when a run never came to it.
     virtual void SuspendSearchIndexes();
     virtual void RestoreSearchIndexes();
+    // Between the bulk phases of a load: the engine's write-ahead log is written back, so
+    // that it does not grow with the whole load.
+    virtual void CheckpointLog();
     // A table (VXWord, one row per distinct word ever stored) that holds every word of
     // VXWORD, maybe more: a pattern can be matched against it first and the words found
     // looked up through the word index. Empty where the repository keeps none.

@@ -7,6 +7,7 @@
 
 #include <QDeadlineTimer>
 #include <QMutexLocker>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -345,10 +346,20 @@ void TVXSqlDataAccess::EnsureSchema(QSqlDatabase &database)
     }
     // Searches compare words as typed and upper-cased; repositories made before these
     // indexes existed get them here as well, where the engine can say "if not exists".
-    for (const QString &statement : WordIndexes(!existing.contains(Text(VXSchema::VXWORD))))
-        Execute(query, statement);
-    for (const QString &statement : NameIndexes(!existing.contains(Text(VXSchema::VXOBJECT))))
-        Execute(query, statement);
+    const std::optional<QSet<QString>> indexes = ExistingIndexes(database);
+    const auto make = [&](const QStringList &statements) {
+        for (const QString &statement : statements) {
+            static const QRegularExpression indexName(
+                    QStringLiteral("INDEX (?:IF NOT EXISTS )?(\\S+) ON"),
+                    QRegularExpression::CaseInsensitiveOption);
+            const QString name = indexName.match(statement).captured(1).toUpper();
+            if (!indexes || !indexes->contains(name))
+                Execute(query, statement);
+        }
+    };
+    if (!SearchIndexesSuspendedElsewhere())
+        make(WordIndexes(!existing.contains(Text(VXSchema::VXWORD))));
+    make(NameIndexes(!existing.contains(Text(VXSchema::VXOBJECT))));
     if (!existing.contains(QLatin1String(DistinctWords))) {
         Execute(query,
                 QStringLiteral("CREATE TABLE %1 (VXWord %2 NOT NULL PRIMARY KEY)")
@@ -408,8 +419,26 @@ void TVXSqlDataAccess::SuspendSearchIndexes()
         for (const char *name : {"VXWORD_WORDKEY", "VXWORD_UPPERKEY"})
             Execute(query, QStringLiteral("DROP INDEX IF EXISTS ") + QLatin1String(name));
         m_searchIndexesSuspended = true;
+        SearchIndexesSuspended(true);
     } catch (const std::exception &e) {
         Fail(QStringLiteral("SuspendSearchIndexes"), VXMessage(e));
+    }
+}
+
+void TVXSqlDataAccess::CheckpointLog()
+{
+    const QString statement = CheckpointStatement();
+    if (m_connectionCount == 0 || statement.isEmpty())
+        return;
+    try {
+        if (m_inTransaction)
+            CommitTransaction();
+        // A statement still stepping holds the log's pages: the cursors keep what they read.
+        ReadCursorsToEnd();
+        QSqlQuery query(MainDatabase());
+        Execute(query, statement);
+    } catch (const std::exception &e) {
+        Fail(QStringLiteral("CheckpointLog"), VXMessage(e));
     }
 }
 
@@ -431,6 +460,7 @@ void TVXSqlDataAccess::RestoreSearchIndexes()
                                .arg(QLatin1String(DistinctWords)));
         m_knownWords.clear();
         m_searchIndexesSuspended = false;
+        SearchIndexesSuspended(false);
     } catch (const std::exception &e) {
         Fail(QStringLiteral("RestoreSearchIndexes"), VXMessage(e));
     }
@@ -499,7 +529,7 @@ void TVXSqlDataAccess::BeginWrite()
     if (m_inTransaction)
         return;
     QSqlDatabase database = MainDatabase();
-    if (!database.transaction())
+    if (!StartTransaction(database))
         throw TVXException(QStringLiteral("cannot begin a transaction: ")
                            + EngineMessage(database.lastError()));
     m_inTransaction = true;

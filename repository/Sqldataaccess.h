@@ -16,6 +16,7 @@
 #include <QWaitCondition>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Table handles stand for cursors named as the design has them: TAB_ + table name for the
@@ -88,6 +89,7 @@ public:
     void ReleaseThreadConnection() override;
     void SuspendSearchIndexes() override;
     void RestoreSearchIndexes() override;
+    void CheckpointLog() override;
     QString DistinctWordTable() const override;
 
     const QString &ConnectionText() const { return m_connection; }
@@ -126,6 +128,18 @@ protected:
     virtual void Insert(int table, const QVariant *values);
     // Called before the connection closes and before its transaction ends.
     virtual void BeforeClose() {}
+    // Opens the write transaction; false with the engine's error in lastError.
+    virtual bool StartTransaction(QSqlDatabase &database) { return database.transaction(); }
+    // Lets the engine write what its log holds back into the database, where that keeps the
+    // log small during a long load; empty where the engine needs nothing.
+    virtual QString CheckpointStatement() const { return {}; }
+    // A load in another process has the search indexes suspended: a connection must not
+    // build them again under it. Suspending and restoring tell the engine's side of it.
+    virtual bool SearchIndexesSuspendedElsewhere() { return false; }
+    virtual void SearchIndexesSuspended(bool) {}
+    // The names of the indexes the database holds, upper-cased, where the engine lists them;
+    // then only missing indexes are made, and a reader that connects writes nothing.
+    virtual std::optional<QSet<QString>> ExistingIndexes(QSqlDatabase &) { return std::nullopt; }
     // Adds a word to the distinct-word table unless it is there.
     virtual void InsertDistinctWord(const QString &word);
     virtual QString DistinctWordInsertSql() const;

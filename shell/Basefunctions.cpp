@@ -228,7 +228,9 @@ void TVXBaseFunctions::LoadDB(const QString &database, bool fromFolders, bool fr
         pipeline.LoadDB(database, fromFolders, fromRepositories, fromDatabase, options);
         m_exitStatus
                 = pipeline.FilesFailed() > 0 ? VXLoadStatus::FilesFailed : VXLoadStatus::Finished;
+        m_lastLoadReport = progress->RunReport();
     } catch (const std::exception &) {
+        m_lastLoadReport = progress->RunReport();
         if (HasDisplay())
             QApplication::restoreOverrideCursor();
         delete window;

@@ -52,6 +52,7 @@ public:
     // How the last load run ended (VXLoadStatus).
     int ExitStatus() const override { return m_exitStatus; }
     void SetUnattendedAnswer(bool yes) override { m_unattendedYes = yes; }
+    QString LastLoadReport() const override { return m_lastLoadReport; }
     QString FontName() const override { return m_fontName; }
     int FontSize() const override { return m_fontSize; }
     void ShowMessage(TVXMessageKind kind, const QString &text) override;
@@ -115,6 +116,7 @@ private:
     QString m_fontName = QStringLiteral("MS Sans Serif");
     int m_exitStatus = 0;
     bool m_unattendedYes = false;
+    QString m_lastLoadReport;
     int m_fontSize = 8;
     std::unique_ptr<QFile> m_loadDebug;
     TVXConfigurationStore m_configuration;

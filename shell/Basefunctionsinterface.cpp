@@ -64,6 +64,11 @@ int TVXBaseFunctionsInterface::ExitStatus() const
 }
 
 void TVXBaseFunctionsInterface::SetUnattendedAnswer(bool) {}
+
+QString TVXBaseFunctionsInterface::LastLoadReport() const
+{
+    return {};
+}
 QString TVXBaseFunctionsInterface::FontName() const
 {
     return {};

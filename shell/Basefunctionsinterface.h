@@ -64,6 +64,8 @@ public:
     // What a load without a display answers to its questions (a rebuild when files were
     // added, the removal of an emptied folder's files): No unless told otherwise.
     virtual void SetUnattendedAnswer(bool yes);
+    // The load log lines the last load run wrote.
+    virtual QString LastLoadReport() const;
 
     // Beyond the classic slots: what windows need to preset their font dialog, and the
     // one channel through which every message reaches the user.

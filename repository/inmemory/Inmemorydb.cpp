@@ -41,7 +41,8 @@ TVXInMemoryDB::~TVXInMemoryDB()
 void TVXInMemoryDB::Open(QSqlDatabase &database, const QString &connection)
 {
     QString file = connection.trimmed();
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000");
+    // A load waits this long for another process's write to end.
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000");
     if (file.isEmpty())
         file = VXSettings::SettingsFolder() + QStringLiteral("VN_FirstDataBase.sqlite");
     if (file == QLatin1String(":memory:")) {
@@ -58,6 +59,7 @@ void TVXInMemoryDB::Open(QSqlDatabase &database, const QString &connection)
         if (info.exists() && !info.isFile())
             throw TVXException(QStringLiteral("the database file is not a file: ") + file);
     }
+    m_file = file.startsWith(QLatin1String("file:")) ? QString() : file;
     database.setDatabaseName(file);
     database.setConnectOptions(options);
     if (!database.open())
@@ -91,6 +93,70 @@ void TVXInMemoryDB::Configure(QSqlDatabase &database)
     // A case-sensitive search compares with LIKE as typed; the upper-cased forms are
     // compared upper-cased on both sides and do not depend on it.
     pragma.exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
+    // Once written back, the log file shrinks to this size instead of keeping its largest.
+    pragma.exec(QStringLiteral("PRAGMA journal_size_limit=67108864"));
+}
+
+bool TVXInMemoryDB::StartTransaction(QSqlDatabase &database)
+{
+    // A deferred transaction that read before another process committed cannot write at
+    // all (the busy time does not help there); taking the write lock at once waits for it.
+    QSqlQuery begin(database);
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        throw TVXException(QStringLiteral("cannot begin a transaction: ")
+                           + begin.lastError().text().trimmed());
+    return true;
+}
+
+QString TVXInMemoryDB::SuspensionLockPath() const
+{
+    return m_file.isEmpty() ? QString() : m_file + QStringLiteral("-suspended.lock");
+}
+
+bool TVXInMemoryDB::SearchIndexesSuspendedElsewhere()
+{
+    if (m_suspension || SuspensionLockPath().isEmpty() || !QFile::exists(SuspensionLockPath()))
+        return false;
+    QLockFile probe(SuspensionLockPath());
+    probe.setStaleLockTime(0);
+    if (probe.tryLock(0)) {
+        probe.unlock();
+        return false;
+    }
+    return probe.error() == QLockFile::LockFailedError;
+}
+
+void TVXInMemoryDB::SearchIndexesSuspended(bool suspended)
+{
+    if (!suspended) {
+        m_suspension.reset();
+        return;
+    }
+    if (SuspensionLockPath().isEmpty())
+        return;
+    auto lock = std::make_unique<QLockFile>(SuspensionLockPath());
+    lock->setStaleLockTime(0);
+    // Without the lock other connections may make the indexes again, which costs time
+    // but loses nothing.
+    if (lock->tryLock(0))
+        m_suspension = std::move(lock);
+}
+
+std::optional<QSet<QString>> TVXInMemoryDB::ExistingIndexes(QSqlDatabase &database)
+{
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")))
+        return std::nullopt;
+    QSet<QString> names;
+    while (query.next())
+        names.insert(query.value(0).toString().toUpper());
+    return names;
+}
+
+QString TVXInMemoryDB::CheckpointStatement() const
+{
+    // Passive: readers in other processes are never waited for.
+    return QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)");
 }
 
 QString TVXInMemoryDB::TableOptions(const VXSchema::Table &table) const
@@ -219,6 +285,8 @@ void TVXInMemoryDB::InsertDistinctWord(const QString &word)
 
 void TVXInMemoryDB::BeforeClose()
 {
+    // Indexes still suspended are made again by the next connection, of any process.
+    m_suspension.reset();
     for (sqlite3_stmt *&statement : m_statements) {
         if (statement)
             sqlite3_finalize(statement);

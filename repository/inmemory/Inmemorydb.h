@@ -4,7 +4,10 @@
 
 #include "repository/Sqldataaccess.h"
 
+#include <QLockFile>
+
 #include <array>
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -36,8 +39,19 @@ protected:
     void Insert(int table, const QVariant *values) override;
     void BeforeClose() override;
     void InsertDistinctWord(const QString &word) override;
+    bool StartTransaction(QSqlDatabase &database) override;
+    QString CheckpointStatement() const override;
+    bool SearchIndexesSuspendedElsewhere() override;
+    void SearchIndexesSuspended(bool suspended) override;
+    std::optional<QSet<QString>> ExistingIndexes(QSqlDatabase &database) override;
 
 private:
+    // Held beside the database file while this connection has the search indexes
+    // suspended, so that other processes leave them to it; a lock of a run that died is
+    // taken over.
+    QString SuspensionLockPath() const;
+    std::unique_ptr<QLockFile> m_suspension;
+    QString m_file;
     sqlite3_stmt *Statement(int table);
     void Step(sqlite3_stmt *statement);
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Package vxlib0200: the embedded SQLite repository driver.
-#include "repository/inmemory/Inmemorydb.h"
 #include "shell/Package.h"
+
+#include "repository/inmemory/Inmemorydb.h"
 
 VELUNOR_PACKAGE("InMemoryDB")
 {

@@ -162,15 +162,6 @@ int Count(TVXDataAccessInterface *db, const QString &sql)
 }
 
 // The lines the last run wrote to the load log.
-QString LastRunReport()
-{
-    QFile log(VXSettings::SettingsFolder() + QStringLiteral("LoadLog.txt"));
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = QString::fromUtf8(log.readAll());
-    const qsizetype start = text.lastIndexOf(QLatin1String("*** Load into Database '"));
-    return start < 0 ? text : text.mid(start);
-}
 
 } // namespace
 
@@ -425,11 +416,11 @@ int TVXCli::Load(const Arguments &arguments)
     try {
         m_service->LoadDB(database, true, true, QString(), options);
     } catch (const std::exception &e) {
-        m_out << LastRunReport();
+        m_out << m_service->LastLoadReport();
         m_out.flush();
         return Fail(VXMessage(e));
     }
-    m_out << LastRunReport();
+    m_out << m_service->LastLoadReport();
     if (m_service->ExitStatus() == VXLoadStatus::FilesFailed) {
         m_err << "velunor-cli: some files did not load (see the report's Errors and "
                  "LoadLog.txt)\n";

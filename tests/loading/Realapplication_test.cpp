@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -70,20 +71,33 @@ protected:
         Configure(m_home.Path());
     }
 
-    Result Run(const QString &program, const QStringList &arguments, const QString &home)
+    static void Start(QProcess &process, const QString &program, const QStringList &arguments,
+                      const QString &home, const QString &loadWait = QString())
     {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("VELUNOR_HOME"), home);
+        if (!loadWait.isEmpty())
+            environment.insert(QStringLiteral("VELUNOR_LOAD_WAIT"), loadWait);
         // The program runs as a console program, as a scheduled job runs it.
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QLatin1String(name));
         process.setProcessEnvironment(environment);
         process.start(VXTest::PackageDir() + program, arguments);
-        EXPECT_TRUE(process.waitForFinished(300000)) << program.toStdString();
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << program.toStdString();
+    }
+    static Result Finish(QProcess &process)
+    {
+        if (process.state() != QProcess::NotRunning) {
+            EXPECT_TRUE(process.waitForFinished(300000));
+        }
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
+    }
+    Result Run(const QString &program, const QStringList &arguments, const QString &home)
+    {
+        QProcess process;
+        Start(process, program, arguments, home);
+        return Finish(process);
     }
     Result Cli(const QStringList &arguments, const QString &home)
     {
@@ -282,6 +296,58 @@ TEST_F(RealApplicationTest, AnEmptiedFolderKeepsItsFilesUntilTheRemovalIsConfirm
     result = Cli({QStringLiteral("load"), QStringLiteral("--yes")}, m_home.Path());
     EXPECT_EQ(result.Code, 0) << result.Out.toStdString() << result.Err.toStdString();
     EXPECT_TRUE(StoredLinks(m_home.Path()).isEmpty());
+}
+
+// One load of a repository at a time: a second waits a bounded time, then says why it did
+// not run; two started together both finish, one after the other, each with its own report.
+TEST_F(RealApplicationTest, TwoLoadsOfOneRepositoryTakeTurns)
+{
+    {
+        QLockFile held(m_home.File(QStringLiteral("VN_Load_VN_FirstDataBase.lock")));
+        ASSERT_TRUE(held.lock());
+        QProcess refused;
+        Start(refused, QStringLiteral("velunor-cli"), {QStringLiteral("load")}, m_home.Path(),
+              QStringLiteral("1"));
+        const Result result = Finish(refused);
+        EXPECT_EQ(result.Code, 1);
+        EXPECT_TRUE(result.Err.contains(
+                QStringLiteral("another load of the repository 'VN_FirstDataBase' is running")))
+                << result.Err.toStdString();
+    }
+    QProcess first;
+    QProcess second;
+    Start(first, QStringLiteral("velunor-cli"), {QStringLiteral("load")}, m_home.Path(),
+          QStringLiteral("120"));
+    Start(second, QStringLiteral("velunor"),
+          {QStringLiteral("LOAD_INTO_DB_NAMED"), QStringLiteral("VN_FirstDataBase")}, m_home.Path(),
+          QStringLiteral("120"));
+    const Result one = Finish(first);
+    const Result two = Finish(second);
+    EXPECT_EQ(one.Code, 0) << one.Out.toStdString() << one.Err.toStdString();
+    EXPECT_EQ(two.Code, 0) << two.Err.toStdString();
+    EXPECT_EQ(one.Out.count(QStringLiteral("*** Load into Database '")), 1)
+            << one.Out.toStdString();
+    ExpectEveryLink(StoredLinks(m_home.Path()));
+}
+
+// Readers in other processes during a load: they get answers, write nothing (the load keeps
+// its suspended indexes), and the load finishes with every link.
+TEST_F(RealApplicationTest, ReadersDuringALoadNeitherWaitNorDisturbIt)
+{
+    QProcess load;
+    Start(load, QStringLiteral("velunor-cli"), {QStringLiteral("load")}, m_home.Path());
+    int reads = 0;
+    // The state of a process is only seen to change while waiting for it.
+    while (!load.waitForFinished(0) && reads < 1000) {
+        const Result status
+                = Cli({QStringLiteral("status"), QStringLiteral("--json")}, m_home.Path());
+        EXPECT_EQ(status.Code, 0) << status.Err.toStdString();
+        ++reads;
+    }
+    EXPECT_GT(reads, 0);
+    const Result result = Finish(load);
+    ASSERT_EQ(result.Code, 0) << result.Out.toStdString() << result.Err.toStdString();
+    ExpectEveryLink(StoredLinks(m_home.Path()));
 }
 
 TEST_F(RealApplicationTest, MissingListsEachKindWithFileAndLine)
