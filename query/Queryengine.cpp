@@ -168,15 +168,25 @@ QString TVXQueryEngine::AppendFilterString(const TVXWhereClause &whereClause, bo
     const QString left
             = caseSensitive ? column : QStringLiteral("Upper(") + column + QLatin1Char(')');
     const QString value = caseSensitive ? v : v.toUpper();
+    // "%" and "_" typed in a value are characters to find, not wildcards.
+    QString pattern = value;
+    QString escape;
+    if (pattern.contains(QLatin1Char('%')) || pattern.contains(QLatin1Char('_'))
+        || pattern.contains(QLatin1Char('\\'))) {
+        pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+        pattern.replace(QLatin1Char('%'), QStringLiteral("\\%"));
+        pattern.replace(QLatin1Char('_'), QStringLiteral("\\_"));
+        escape = QStringLiteral(" ESCAPE '\\'");
+    }
     switch (whereClause.GetOperator(index)) {
     case VXOperator::Equals:
         return sql + left + QStringLiteral(" = '") + value + QLatin1Char('\'');
     case VXOperator::Contains:
-        return sql + left + QStringLiteral(" LIKE '%") + value + QStringLiteral("%'");
+        return sql + left + QStringLiteral(" LIKE '%") + pattern + QStringLiteral("%'") + escape;
     case VXOperator::BeginsWith:
-        return sql + left + QStringLiteral(" LIKE '") + value + QStringLiteral("%'");
+        return sql + left + QStringLiteral(" LIKE '") + pattern + QStringLiteral("%'") + escape;
     case VXOperator::EndsWith:
-        return sql + left + QStringLiteral(" LIKE '%") + value + QLatin1Char('\'');
+        return sql + left + QStringLiteral(" LIKE '%") + pattern + QLatin1Char('\'') + escape;
     default:
         return sql;
     }

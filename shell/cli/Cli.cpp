@@ -27,6 +27,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
+#include <QRegularExpression>
 
 namespace {
 
@@ -138,10 +139,12 @@ const char *const QueryUsage
           "Find attributes:\n%1\nIn attributes:\n%2\n";
 
 const char *const SqlUsage
-        = "usage: velunor-cli sql \"STATEMENT\" [--db NAME]\n"
+        = "usage: velunor-cli sql \"STATEMENT\" [--db NAME] [--allow-writes]\n"
           "\n"
           "Runs every line of STATEMENT that does not begin with \"--\" and prints the rows of\n"
-          "the last one, tab-separated, under its column names.\n";
+          "the last one, tab-separated, under its column names. Only reading statements run\n"
+          "(SELECT, WITH, VALUES, EXPLAIN); one that would change or drop anything is refused\n"
+          "unless --allow-writes says that the repository may be changed or destroyed.\n";
 
 QString QueryUsageText()
 {
@@ -1079,10 +1082,43 @@ int TVXCli::Query(const QStringList &arguments)
     }
 }
 
+namespace {
+
+// The first word of the statement's lines that would change the repository, or nothing
+// when every line only reads. Literals and comment lines are left out of the look.
+QString WritingVerb(const QString &statement)
+{
+    static const QRegularExpression literal(QStringLiteral("'([^']|'')*'|\"[^\"]*\""));
+    static const QRegularExpression verbs(
+            QStringLiteral(
+                    "\\b(INSERT|UPDATE|DELETE|DROP|CREATE|ALTER|REPLACE|UPSERT|MERGE|"
+                    "TRUNCATE|ATTACH|DETACH|PRAGMA|VACUUM|REINDEX|ANALYZE|GRANT|REVOKE|"
+                    "BEGIN|COMMIT|ROLLBACK|SAVEPOINT|RELEASE|SET|CALL|EXECUTE|COPY|LOCK)\\b"),
+            QRegularExpression::CaseInsensitiveOption);
+    for (const QString &line : statement.split(QLatin1Char('\n'))) {
+        if (line.trimmed().startsWith(QLatin1String("--")) || line.trimmed().isEmpty())
+            continue;
+        QString text = line;
+        text.replace(literal, QStringLiteral("''"));
+        if (const QRegularExpressionMatch verb = verbs.match(text); verb.hasMatch())
+            return verb.captured(1).toUpper();
+        // END ends a transaction when it begins the statement (and a CASE anywhere else).
+        if (text.trimmed()
+                    .section(QLatin1Char(' '), 0, 0)
+                    .compare(QLatin1String("END"), Qt::CaseInsensitive)
+            == 0)
+            return QStringLiteral("END");
+    }
+    return {};
+}
+
+} // namespace
+
 int TVXCli::Sql(const QStringList &arguments)
 {
     const QString command = QStringLiteral("sql");
     QString database, statement;
+    bool allowWrites = false;
     for (int i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == QLatin1String("--help"))
             return Help(command);
@@ -1090,6 +1126,8 @@ int TVXCli::Sql(const QStringList &arguments)
             if (i + 1 >= arguments.size())
                 return UsageError(QStringLiteral("--db needs a value"), command);
             database = arguments[++i];
+        } else if (arguments[i] == QLatin1String("--allow-writes")) {
+            allowWrites = true;
         } else if (arguments[i].startsWith(QLatin1String("--"))
                    && !arguments[i].contains(QLatin1Char(' '))
                    && !arguments[i].contains(QLatin1Char('\n'))) {
@@ -1104,6 +1142,13 @@ int TVXCli::Sql(const QStringList &arguments)
     }
     if (statement.trimmed().isEmpty())
         return UsageError(QStringLiteral("a statement is missing"), command);
+    if (!allowWrites) {
+        if (const QString verb = WritingVerb(statement); !verb.isEmpty()) {
+            m_err << "velunor-cli: the statement would change the repository (" << verb
+                  << "); only reading statements run unless --allow-writes is given\n";
+            return Refused;
+        }
+    }
     if (!Start())
         return Refused;
     if (!ConfiguredDatabase(database))

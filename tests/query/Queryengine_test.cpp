@@ -404,6 +404,27 @@ TEST_F(QueryEngineTest, AnAbandonedSearchLetsTheConnectionClose)
     m_engine = std::make_unique<TVXQueryEngine>(m_db);
 }
 
+// "%" and "_" in a value are characters to find: a contains "_" finds the words that hold
+// an underscore, not every word.
+TEST_F(QueryEngineTest, PercentAndUnderscoreAreNoWildcards)
+{
+    m_db->VXWORD_Append(1, 1000, 1000, 98000, 1000, 20520, 0, 0, QStringLiteral("RATE_100%"), 0,
+                        {});
+    m_db->Commit(false, false);
+    for (const char *value : {"_", "%", "E_1", "0%", "RATE_"}) {
+        m_engine->WhereClause().Clear();
+        Find(true, TVXQueryEngine::AnyWord, VXOperator::Contains, QLatin1String(value));
+        m_engine->Query(true, true);
+        EXPECT_EQ(m_engine->HitCount(), 1) << value;
+    }
+    m_engine->WhereClause().Clear();
+    Find(true, TVXQueryEngine::AnyWord, VXOperator::BeginsWith, QStringLiteral("W_"));
+    m_engine->Query(true, true);
+    EXPECT_EQ(m_engine->HitCount(), 0) << "WS-NAME does not begin with W_";
+    EXPECT_TRUE(m_engine->SqlLines()[2].contains(QStringLiteral("LIKE 'W\\_%' ESCAPE '\\'")))
+            << m_engine->SqlLines()[2].toStdString();
+}
+
 // An attribute id that is set but has no row is an error the user must see.
 TEST_F(QueryEngineTest, AnAttributeWithoutItsRowIsNamed)
 {

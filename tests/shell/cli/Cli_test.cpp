@@ -516,6 +516,25 @@ TEST_F(CliTest, TheSampleApplicationLoads)
     result = Run({QStringLiteral("sql"), QStringLiteral("SELEKT 1")});
     EXPECT_EQ(result.Code, 1);
     EXPECT_TRUE(result.Err.contains(QStringLiteral("Error in SQL Statement")));
+
+    // A report reads: what would change or drop anything runs only when asked for.
+    const QString countFiles = QStringLiteral("SELECT COUNT(*) FROM VXFILE");
+    const QString before = Run({QStringLiteral("sql"), countFiles}).Out;
+    for (const char *writing :
+         {"DELETE FROM VXFILE", "DROP TABLE VXWORD",
+          "-- clean up\nupdate VXFILE set VXLoadTime = 0",
+          "WITH x AS (SELECT 1) DELETE FROM VXWORD", "PRAGMA journal_mode=DELETE"}) {
+        result = Run({QStringLiteral("sql"), QLatin1String(writing)});
+        EXPECT_EQ(result.Code, 1) << writing;
+        EXPECT_TRUE(result.Err.contains(QStringLiteral("--allow-writes"))) << writing;
+    }
+    EXPECT_EQ(Run({QStringLiteral("sql"), countFiles}).Out, before);
+    result = Run({QStringLiteral("sql"),
+                  QStringLiteral("SELECT CASE WHEN VXFileID > 0 THEN 'DELETE' END FROM VXFILE")});
+    EXPECT_EQ(result.Code, 0) << "a word in a literal or CASE ... END writes nothing";
+    result = Run({QStringLiteral("sql"), QStringLiteral("--allow-writes"),
+                  QStringLiteral("DELETE FROM VXATTRIBUTE WHERE VXAttributeID < 0")});
+    EXPECT_EQ(result.Code, 0) << result.Err.toStdString();
 }
 
 } // namespace
