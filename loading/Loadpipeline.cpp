@@ -22,8 +22,8 @@
 #include <QThread>
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -229,8 +229,7 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
     TVXDataAccessInterface *db = nullptr;
     // One load of a repository at a time; a lock left by a run that died is taken over.
     QString lockName = database;
-    lockName.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]")),
-                     QStringLiteral("_"));
+    lockName.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]")), QStringLiteral("_"));
     QLockFile lock(VXSettings::SettingsFolder() + QStringLiteral("VN_Load_") + lockName
                    + QStringLiteral(".lock"));
     lock.setStaleLockTime(0);
@@ -442,20 +441,24 @@ int TVXLoadPipeline::PopulateVXFileTable(int system, int computer, int applicati
             }
             const int language = LanguageOf(m_languageTable, entry.fileName());
             // Only regular files are sources: reading a pipe would wait for ever.
-            std::error_code error;
-            const auto type
-                    = std::filesystem::status(entry.absoluteFilePath().toStdString(), error).type();
-            if (language != 0 && type != std::filesystem::file_type::regular) {
+            struct stat status
+            {
+            };
+            const bool exists
+                    = ::stat(QFile::encodeName(entry.absoluteFilePath()).constData(), &status) == 0;
+            if (language != 0 && (!exists || !S_ISREG(status.st_mode))) {
                 m_progress.Skipped(entry.absoluteFilePath(),
-                                   type == std::filesystem::file_type::not_found
-                                           ? QStringLiteral("a link to nothing")
+                                   !exists ? QStringLiteral("a link to nothing")
                                            : QStringLiteral("not a regular file"));
                 ++found;
                 continue;
             }
             if (language != 0) {
+                // Nanoseconds: an edit within the same second, of the same size, is an edit.
+                const qint64 modified
+                        = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
                 db->VXFILE_Append(language, system, computer, application, folder, entry.fileName(),
-                                  FileSystemTime(entry.lastModified()), entry.size());
+                                  modified, qint64(status.st_size));
                 if (files.Select(QStringLiteral("VXDirectory = ")
                                  + TVXDataAccessInterface::QuotedText(folder)
                                  + QStringLiteral(" AND VXFileName = ")

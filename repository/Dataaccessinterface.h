@@ -48,7 +48,9 @@ public:
                                const QString &systemName, const QString &computerType,
                                const QString &computerLocation, const QString &applicationName);
     // A file already known by directory and name is updated instead; a changed time or
-    // size marks it for reloading (VXLoadTime 0).
+    // size marks it for reloading (VXLoadTime 0). The time is in nanoseconds since 1970;
+    // a time stored in seconds by an earlier version that names the same second is the
+    // same time.
     virtual void VXFILE_Append(int languageID, int systemID, int computerID, int applicationID,
                                const QString &directory, const QString &fileName, qint64 fileTime,
                                qint64 fileSize);

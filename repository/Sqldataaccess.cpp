@@ -1013,11 +1013,22 @@ void TVXSqlDataAccess::VXFILE_Append(int languageID, int systemID, int computerI
             ++m_lastFileID;
         } else {
             const int fileID = find.value(0).toInt();
-            const bool unchanged = find.value(1).toLongLong() == fileTime
-                                   && find.value(2).toLongLong() == fileSize;
+            const qint64 stored = find.value(1).toLongLong();
+            // Repositories from before kept seconds: the same second is the same time, and
+            // the finer time is stored from now on.
+            constexpr qint64 nanoseconds = 1000000000;
+            const bool inSeconds
+                    = stored > 0 && stored < 100 * nanoseconds && fileTime >= 100 * nanoseconds;
+            const bool sameTime
+                    = stored == fileTime || (inSeconds && stored == fileTime / nanoseconds);
+            const bool unchanged = sameTime && find.value(2).toLongLong() == fileSize;
             find.finish();
             QSqlQuery update(MainDatabase());
-            if (unchanged) {
+            if (unchanged && inSeconds) {
+                update.prepare(QStringLiteral("UPDATE VXFILE SET VXSystemID = ?, VXComputerID = ?, "
+                                              "VXApplicationID = ?, VXFileTime = ? WHERE "
+                                              "VXFileID = ?"));
+            } else if (unchanged) {
                 update.prepare(QStringLiteral("UPDATE VXFILE SET VXSystemID = ?, VXComputerID = ?, "
                                               "VXApplicationID = ? WHERE VXFileID = ?"));
             } else {
@@ -1029,10 +1040,10 @@ void TVXSqlDataAccess::VXFILE_Append(int languageID, int systemID, int computerI
             update.addBindValue(systemID);
             update.addBindValue(computerID);
             update.addBindValue(applicationID);
-            if (!unchanged) {
+            if (!unchanged || inSeconds)
                 update.addBindValue(fileTime);
+            if (!unchanged)
                 update.addBindValue(fileSize);
-            }
             update.addBindValue(fileID);
             ExecutePrepared(update);
         }

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -348,6 +349,48 @@ TEST_F(RealApplicationTest, ReadersDuringALoadNeitherWaitNorDisturbIt)
     const Result result = Finish(load);
     ASSERT_EQ(result.Code, 0) << result.Out.toStdString() << result.Err.toStdString();
     ExpectEveryLink(StoredLinks(m_home.Path()));
+}
+
+// An edit in the same second as the last load, of the same size, is an edit; a repository
+// that kept whole seconds is not loaded again for it.
+TEST_F(RealApplicationTest, FileTimesKeepTheirNanoseconds)
+{
+    const QByteArray path = QFile::encodeName(m_sources + QStringLiteral("/UTIL001.cbl"));
+    const auto setTime = [&](long nanoseconds) {
+        const timespec times[2] = {{1700000000, nanoseconds}, {1700000000, nanoseconds}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.constData(), times, 0), 0);
+    };
+    setTime(100000000);
+    ASSERT_EQ(Cli({QStringLiteral("load")}, m_home.Path()).Code, 0);
+    QFile file(QFile::decodeName(path));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray text = file.readAll();
+    text.replace("WS-WORK", "WS-WERK");
+    file.seek(0);
+    file.write(text);
+    file.close();
+    setTime(900000000);
+    Result result = Cli({QStringLiteral("load")}, m_home.Path());
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    EXPECT_TRUE(result.Out.contains(QStringLiteral("1 of 1 Files Loaded")))
+            << result.Out.toStdString();
+
+    // The times an earlier version stored, in seconds.
+    {
+        const QString name = QUuid::createUuid().toString();
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(m_home.File(QStringLiteral("VN_FirstDataBase.sqlite")));
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec(
+                QStringLiteral("UPDATE VXFILE SET VXFileTime = VXFileTime / 1000000000"));
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    }
+    result = Cli({QStringLiteral("load")}, m_home.Path());
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    EXPECT_TRUE(result.Out.contains(QStringLiteral("*** No changes to Load ***")))
+            << result.Out.toStdString();
 }
 
 TEST_F(RealApplicationTest, MissingListsEachKindWithFileAndLine)
