@@ -7,6 +7,7 @@
 #include "parsing/Sourcereader.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
+#include "repository/Schema.h"
 #include "shell/Configtable.h"
 #include "shell/Exception.h"
 #include "shell/Settings.h"
@@ -453,6 +454,22 @@ int TVXLoadPipeline::PopulateVXFileTable(int system, int computer, int applicati
                 ++found;
                 continue;
             }
+            // A path the repository cannot hold is one file that did not load; the others do.
+            if (language != 0
+                && (folder.size() > VXSchema::DirectoryLength
+                    || entry.fileName().size() > VXSchema::FileNameLength)) {
+                const QString message
+                        = QStringLiteral("the path is too long to be stored (%1 characters for "
+                                         "the folder, %2 for the name at most)")
+                                  .arg(VXSchema::DirectoryLength)
+                                  .arg(VXSchema::FileNameLength);
+                ++m_failed;
+                m_progress.Error(message, entry.absoluteFilePath());
+                m_progress.WriteError(QStringLiteral("LoadError: ") + message);
+                m_progress.WriteError(QStringLiteral("  in file: ") + entry.absoluteFilePath());
+                ++found;
+                continue;
+            }
             if (language != 0) {
                 // Nanoseconds: an edit within the same second, of the same size, is an edit.
                 const qint64 modified
@@ -507,7 +524,10 @@ int TVXLoadPipeline::PopulateVXFileTable(int system, int computer, int applicati
                                         found);
         return found;
     } catch (const std::exception &e) {
-        throw TVXException(QStringLiteral("TVXBaseFunctions.PopulateVXFileTable: ") + VXMessage(e));
+        // Sub-folders are scanned by the same operation: its name once.
+        const QString prefix = QStringLiteral("TVXBaseFunctions.PopulateVXFileTable: ");
+        const QString message = VXMessage(e);
+        throw TVXException(message.startsWith(prefix) ? message : prefix + message);
     }
 }
 
@@ -853,18 +873,24 @@ int TVXLoadPipeline::LoadFile(const QString &path, int fileID, int system, int c
                               bool ignoreIncludes)
 {
     TVXLanguageDefinitionsInterface *definition = nullptr;
+    // Until the definition holds this file, its words are another file's.
+    bool parsing = false;
+    int truncated = 0;
     try {
         QString languageName;
         definition = Definition(language, languageName);
         db->VXDeleteForFileID(fileID);
         TVXSourceReader reader(path);
         definition->InitializeForNewFile(db, path, fileID, application, computer, system);
+        parsing = true;
         QString row;
         int rows = 0;
         while (reader.ReadRow(row)) {
             const TVXRowResult result = VXParseRow(*definition, row);
-            if (result.Truncated)
+            if (result.Truncated) {
                 ++m_truncatedRows;
+                ++truncated;
+            }
             for (const QString &switchTo : result.SwitchToLanguages)
                 ChangeLanguage(switchTo, definition);
             if (!ignoreIncludes) {
@@ -879,10 +905,14 @@ int TVXLoadPipeline::LoadFile(const QString &path, int fileID, int system, int c
                 Process();
         }
         definition->SaveToDB(true, true);
+        if (truncated > 0)
+            m_progress.WriteError(QStringLiteral("  %1 rows longer than 255 characters in %2")
+                                          .arg(truncated)
+                                          .arg(path));
         return 0;
     } catch (const std::exception &e) {
         QString message = VXMessage(e);
-        if (definition) {
+        if (definition && parsing) {
             try {
                 message += QStringLiteral(" (words dumped to ") + definition->DumpAtError()
                            + QLatin1Char(')');

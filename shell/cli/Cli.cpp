@@ -135,7 +135,8 @@ const char *const QueryUsage
           "other words of the same statement. --in rows restrict it to systems, computers,\n"
           "applications, packages, objects or entries, or to a kind of section. OPERATOR is\n"
           "equals, contains, begins-with or ends-with (or \"any\" with no VALUE, for a find\n"
-          "row that asks only for the kind of word). The hit count goes to standard error.\n"
+          "row that asks only for the kind of word). The hit count goes to standard error;\n"
+          "with --count it is counted exactly and printed alone, without the statements.\n"
           "Find attributes:\n%1\nIn attributes:\n%2\n";
 
 const char *const SqlUsage
@@ -1041,6 +1042,19 @@ int TVXCli::Query(const QStringList &arguments)
                 engine.WhereClause().SetValueString(row.Value);
             }
         engine.Query(true, count);
+        if (count) {
+            if (json) {
+                QJsonObject answer;
+                answer.insert(QStringLiteral("hits"), engine.HitCount());
+                answer.insert(QStringLiteral("label"), engine.HitLabel());
+                m_out << QJsonDocument(answer).toJson(QJsonDocument::Indented);
+            } else {
+                m_out << engine.HitLabel() << '\n';
+            }
+            engineOwner.reset();
+            db->DisConnect();
+            return Success;
+        }
         while (engine.MoreRows() && (limit < 0 || engine.Result().RecordCount() < limit))
             engine.Query(false, engine.HitCount() >= 0);
         const TVXQueryResultModel &result = engine.Result();

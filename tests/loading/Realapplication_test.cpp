@@ -443,6 +443,9 @@ TEST_F(RealApplicationTest, ExitStatusSaysHowTheRunEnded)
     EXPECT_EQ(result.Code, 3) << result.Out.toStdString() << result.Err.toStdString();
     EXPECT_TRUE(result.Out.contains(QStringLiteral("1 Files did not Load because of Errors")))
             << result.Out.toStdString();
+    // Its words were never read: no dump, and none named after the file loaded before it.
+    EXPECT_TRUE(
+            QDir(m_home.Path()).entryList({QStringLiteral("ErrorDump_*")}, QDir::Files).isEmpty());
     // The failed file is tried again on every run, and fails again.
     result = Run(QStringLiteral("velunor"),
                  {QStringLiteral("LOAD_INTO_DB_NAMED"), QStringLiteral("VN_FirstDataBase")},
@@ -451,6 +454,25 @@ TEST_F(RealApplicationTest, ExitStatusSaysHowTheRunEnded)
     ASSERT_TRUE(QFile::remove(binary.fileName()));
     result = Cli({QStringLiteral("load")}, m_home.Path());
     EXPECT_EQ(result.Code, 0) << result.Out.toStdString() << result.Err.toStdString();
+
+    // A folder path longer than the repository holds is one failed file; a new file beside
+    // it loads all the same.
+    QString deep = m_sources;
+    while (deep.size() <= 1100)
+        deep += QLatin1Char('/') + QString(200, QLatin1Char('d'));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    ASSERT_TRUE(QFile::copy(m_sources + QStringLiteral("/UTIL001.cbl"),
+                            deep + QStringLiteral("/DEEP001.cbl")));
+    ASSERT_TRUE(QFile::copy(m_sources + QStringLiteral("/UTIL001.cbl"),
+                            m_sources + QStringLiteral("/NEAR001.cbl")));
+    result = Cli({QStringLiteral("load")}, m_home.Path());
+    EXPECT_EQ(result.Code, 3) << result.Out.toStdString() << result.Err.toStdString();
+    EXPECT_TRUE(result.Out.contains(QStringLiteral("the path is too long to be stored")))
+            << result.Out.toStdString();
+    EXPECT_TRUE(result.Out.contains(QStringLiteral("1 of 1 Files Loaded"))) << "NEAR001.cbl";
+    EXPECT_EQ(result.Out.count(QStringLiteral("TVXBaseFunctions.PopulateVXFileTable")), 0);
+    ASSERT_TRUE(QDir(m_sources + QLatin1Char('/') + QString(200, QLatin1Char('d')))
+                        .removeRecursively());
 
     // A configured folder that is gone stops the run: not a finished load.
     ASSERT_TRUE(QDir(m_sources).rename(m_sources, m_sources + QStringLiteral(".moved")));
