@@ -560,8 +560,16 @@ void TVXSqlDataAccess::CommitTransaction()
     if (CommitClosesCursors())
         ReadCursorsToEnd();
     QSqlDatabase database = MainDatabase();
-    if (!database.commit())
-        throw TVXException(EngineMessage(database.lastError()));
+    if (!database.commit()) {
+        // A commit that failed (a full disk) may have ended the transaction already: it is
+        // rolled back, so that the one error is reported and not a cascade of "no
+        // transaction is active" after it. What it held is loaded again by the next run.
+        const QString message = EngineMessage(database.lastError());
+        database.rollback();
+        m_inTransaction = false;
+        m_knownWords.clear();
+        throw TVXException(message);
+    }
     m_inTransaction = false;
     // Statements prepared inside the transaction hold its handle on such engines.
     if (CommitClosesCursors()) {

@@ -7,19 +7,24 @@
 #include "Testsupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLockFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
+#include <QThread>
 #include <QUuid>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -151,6 +156,41 @@ protected:
         QSqlDatabase::removeDatabase(name);
         links.sort();
         return links;
+    }
+
+    // Every table of the repository, row by row in key order; the load times differ
+    // between runs and are left out.
+    QStringList Tables(const QString &home)
+    {
+        QStringList rows;
+        const QString name = QUuid::createUuid().toString();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(home + QStringLiteral("VN_FirstDataBase.sqlite"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+            EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+            for (const char *table : {"VXFILE", "VXOBJECT", "VXENTRY", "VXROW", "VXWORD",
+                                      "VXDEPENDENCIES", "VXPACKAGE", "VXATTRIBUTE", "VXDATAFLOW"}) {
+                QSqlQuery query(db);
+                EXPECT_TRUE(query.exec(QStringLiteral("SELECT * FROM ") + QLatin1String(table)))
+                        << table;
+                QStringList tableRows;
+                while (query.next()) {
+                    QStringList values;
+                    for (int c = 0; c < query.record().count(); ++c)
+                        if (query.record().fieldName(c).compare(QLatin1String("VXLoadTime"),
+                                                                Qt::CaseInsensitive)
+                            != 0)
+                            values << query.value(c).toString();
+                    tableRows << QLatin1String(table) + QLatin1Char(' ')
+                                         + values.join(QLatin1Char('|'));
+                }
+                tableRows.sort();
+                rows += tableRows;
+            }
+        }
+        QSqlDatabase::removeDatabase(name);
+        return rows;
     }
 
     // Recall per kind of link, and every stored link that the generator did not write.
@@ -391,6 +431,46 @@ TEST_F(RealApplicationTest, FileTimesKeepTheirNanoseconds)
     ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
     EXPECT_TRUE(result.Out.contains(QStringLiteral("*** No changes to Load ***")))
             << result.Out.toStdString();
+}
+
+// A load killed at any point of a first load, a reload or a rebuild: the next load ends
+// with the repository a clean load makes, table by table.
+TEST_F(RealApplicationTest, AKilledLoadResumesToTheCleanRepository)
+{
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_EQ(Cli({QStringLiteral("load")}, m_home.Path()).Code, 0);
+    const qint64 duration = std::max<qint64>(timer.elapsed(), 200);
+    const QStringList clean = Tables(m_home.Path());
+    ASSERT_GT(clean.size(), 10000);
+    QRandomGenerator random(20261209);
+    for (const QString &option :
+         {QString(), QStringLiteral("--reload"), QStringLiteral("--rebuild")}) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (option.isEmpty()) {
+                // A first load again: a repository of its own.
+                ASSERT_TRUE(QFile::remove(m_home.File(QStringLiteral("VN_FirstDataBase.sqlite"))));
+                Configure(m_home.Path());
+            }
+            const int at = int(random.bounded(duration * 9 / 10) + 10);
+            QProcess load;
+            Start(load, QStringLiteral("velunor-cli"),
+                  option.isEmpty() ? QStringList{QStringLiteral("load")}
+                                   : QStringList{QStringLiteral("load"), option},
+                  m_home.Path());
+            ASSERT_TRUE(load.waitForStarted());
+            QThread::msleep(at);
+            ::kill(pid_t(load.processId()), SIGKILL);
+            load.waitForFinished();
+            const Result resumed = Cli({QStringLiteral("load")}, m_home.Path());
+            ASSERT_EQ(resumed.Code, 0) << option.toStdString() << " killed after " << at << " ms\n"
+                                       << resumed.Out.toStdString() << resumed.Err.toStdString();
+            const QStringList tables = Tables(m_home.Path());
+            EXPECT_TRUE(tables == clean) << option.toStdString() << " killed after " << at
+                                         << " ms: " << tables.size() << " rows where a clean load "
+                                         << "holds " << clean.size();
+        }
+    }
 }
 
 TEST_F(RealApplicationTest, MissingListsEachKindWithFileAndLine)
