@@ -370,6 +370,7 @@ void TVXSqlDataAccess::EnsureSchema(QSqlDatabase &database)
                                           "VXWORD WHERE VXWord IS NOT NULL")
                                    .arg(QLatin1String(DistinctWords)));
     }
+    AfterSchema(database, !existing.contains(Text(VXSchema::VXWORD)));
 }
 
 QString TVXSqlDataAccess::DistinctWordTable() const

@@ -140,6 +140,8 @@ protected:
     // The names of the indexes the database holds, upper-cased, where the engine lists them;
     // then only missing indexes are made, and a reader that connects writes nothing.
     virtual std::optional<QSet<QString>> ExistingIndexes(QSqlDatabase &) { return std::nullopt; }
+    // After the tables and indexes are there: what the engine's own repository format needs.
+    virtual void AfterSchema(QSqlDatabase &, bool /*created*/) {}
     // Adds a word to the distinct-word table unless it is there.
     virtual void InsertDistinctWord(const QString &word);
     virtual QString DistinctWordInsertSql() const;

@@ -81,8 +81,48 @@ void TVXInMemoryDB::Open(QSqlDatabase &database, const QString &connection)
     }
 }
 
+namespace {
+
+// SQLite's own UPPER folds only ASCII letters, so "Köln" was not found as "KÖLN": every
+// connection of this driver folds as the rest of the program does. ASCII text takes the
+// quick way.
+void UnicodeUpper(sqlite3_context *context, int, sqlite3_value **arguments)
+{
+    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto *text = sqlite3_value_text(arguments[0]);
+    const int size = sqlite3_value_bytes(arguments[0]);
+    QByteArray folded(reinterpret_cast<const char *>(text), size);
+    bool ascii = true;
+    for (char &c : folded) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    }
+    if (!ascii)
+        folded = QString::fromUtf8(reinterpret_cast<const char *>(text), size).toUpper().toUtf8();
+    sqlite3_result_text(context, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+}
+
+// The repository's format: 1 = the upper-case indexes hold Unicode upper case.
+constexpr int UnicodeFormat = 1;
+
+} // namespace
+
 void TVXInMemoryDB::Configure(QSqlDatabase &database)
 {
+    const QVariant handle = database.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+        sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.constData());
+        if (connection)
+            sqlite3_create_function_v2(connection, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                       nullptr, UnicodeUpper, nullptr, nullptr, nullptr);
+    }
     QSqlQuery pragma(database);
     // WAL lets readers in other processes go on while a load writes; NORMAL
     // synchronisation is safe in WAL mode and keeps commits cheap.
@@ -140,6 +180,27 @@ void TVXInMemoryDB::SearchIndexesSuspended(bool suspended)
     // but loses nothing.
     if (lock->tryLock(0))
         m_suspension = std::move(lock);
+}
+
+void TVXInMemoryDB::AfterSchema(QSqlDatabase &database, bool created)
+{
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+        return;
+    if (query.value(0).toInt() >= UnicodeFormat)
+        return;
+    query.finish();
+    // Indexes built with SQLite's own UPPER hold ASCII upper case: built again once.
+    if (!created) {
+        const std::optional<QSet<QString>> indexes = ExistingIndexes(database);
+        for (const char *name :
+             {"VXWORD_UPPERKEY", "VXOBJECT_UPPERIDENTIFIER", "VXENTRY_UPPERNAME"})
+            if (indexes && indexes->contains(QLatin1String(name)))
+                if (!query.exec(QStringLiteral("REINDEX ") + QLatin1String(name)))
+                    throw TVXException(query.lastError().text());
+    }
+    if (!query.exec(QStringLiteral("PRAGMA user_version = %1").arg(UnicodeFormat)))
+        throw TVXException(query.lastError().text());
 }
 
 std::optional<QSet<QString>> TVXInMemoryDB::ExistingIndexes(QSqlDatabase &database)

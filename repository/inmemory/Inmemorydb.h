@@ -44,6 +44,7 @@ protected:
     bool SearchIndexesSuspendedElsewhere() override;
     void SearchIndexesSuspended(bool suspended) override;
     std::optional<QSet<QString>> ExistingIndexes(QSqlDatabase &database) override;
+    void AfterSchema(QSqlDatabase &database, bool created) override;
 
 private:
     // Held beside the database file while this connection has the search indexes

@@ -425,6 +425,29 @@ TEST_F(QueryEngineTest, PercentAndUnderscoreAreNoWildcards)
             << m_engine->SqlLines()[2].toStdString();
 }
 
+// Case-insensitive searches fold national letters as they fold ASCII: "köln", "KÖLN" and
+// "Köln" are one word.
+TEST_F(QueryEngineTest, NationalLettersFoldLikeAscii)
+{
+    m_db->VXWORD_Append(1, 1000, 1000, 98000, 1000, 20520, 0, 0, QString::fromUtf8("Köln"), 0, {});
+    m_db->VXWORD_Append(1, 1000, 1000, 99000, 1000, 20520, 0, 0, QString::fromUtf8("ÅRSBOKSLUT"), 0,
+                        {});
+    m_db->Commit(false, false);
+    const auto hits = [this](TOperator op, const char *value, bool caseSensitive = false) {
+        m_engine->WhereClause().Clear();
+        m_engine->SetCaseSensitive(caseSensitive);
+        Find(true, TVXQueryEngine::AnyWord, op, QString::fromUtf8(value));
+        m_engine->Query(true, true);
+        return m_engine->HitCount();
+    };
+    EXPECT_EQ(hits(VXOperator::Equals, "KÖLN"), 1);
+    EXPECT_EQ(hits(VXOperator::Equals, "köln"), 1);
+    EXPECT_EQ(hits(VXOperator::Contains, "öl"), 1);
+    EXPECT_EQ(hits(VXOperator::BeginsWith, "års"), 1);
+    EXPECT_EQ(hits(VXOperator::Equals, "KÖLN", true), 0) << "as typed, only Köln is Köln";
+    EXPECT_EQ(hits(VXOperator::Equals, "Köln", true), 1);
+}
+
 // An attribute id that is set but has no row is an error the user must see.
 TEST_F(QueryEngineTest, AnAttributeWithoutItsRowIsNamed)
 {
