@@ -200,6 +200,8 @@ TVXDataAccessInterface *TVXLoadPipeline::Connect(const QString &database)
     if (db->Connect(m_databases.Text(row, QStringLiteral("VX_DBCONNSTRING"))) != 1)
         throw TVXException(
                 QStringLiteral("cannot connect to the source database '%1'").arg(database));
+    if (!db->ConnectNote().isEmpty())
+        m_progress.WriteError(QStringLiteral("Warning: ") + db->ConnectNote());
     return db;
 }
 

@@ -106,6 +106,9 @@ public:
     static QString QuotedText(const QString &text);
 
     int ConnectionCount() const { return m_connectionCount; }
+    // What the last connection found worth telling the user (a database file that was empty
+    // and was made new); empty when there is nothing.
+    const QString &ConnectNote() const { return m_connectNote; }
     int LastFileID() const { return m_lastFileID; }
     int LastPackageID() const { return m_lastPackageID; }
     int LastContentCounter() const { return m_lastContentCounter; }
@@ -113,6 +116,7 @@ public:
 
 protected:
     int m_connectionCount = 0;
+    QString m_connectNote;
     int m_lastFileID = 0;
     int m_lastPackageID = 0;
     QString m_lastPackageName;

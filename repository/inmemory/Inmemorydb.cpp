@@ -58,6 +58,13 @@ void TVXInMemoryDB::Open(QSqlDatabase &database, const QString &connection)
                                + info.absolutePath());
         if (info.exists() && !info.isFile())
             throw TVXException(QStringLiteral("the database file is not a file: ") + file);
+        m_connectNote.clear();
+        if (info.exists() && info.size() == 0)
+            m_connectNote
+                    = QStringLiteral("the database file %1 was empty (0 bytes) and was made a "
+                                     "new repository: the folders and scripts it held, if "
+                                     "any, are gone")
+                              .arg(file);
     }
     m_file = file.startsWith(QLatin1String("file:")) ? QString() : file;
     database.setDatabaseName(file);

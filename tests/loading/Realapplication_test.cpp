@@ -554,6 +554,20 @@ TEST_F(RealApplicationTest, ExitStatusSaysHowTheRunEnded)
     ASSERT_TRUE(QDir(m_sources + QLatin1Char('/') + QString(200, QLatin1Char('d')))
                         .removeRecursively());
 
+    // A repository file of 0 bytes is made a new repository, and the report says that its
+    // source list is gone with it.
+    {
+        const QString base = m_home.File(QStringLiteral("VN_FirstDataBase.sqlite"));
+        QFile emptied(base);
+        ASSERT_TRUE(emptied.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    }
+    result = Cli({QStringLiteral("load")}, m_home.Path());
+    EXPECT_EQ(result.Code, 0) << result.Err.toStdString();
+    EXPECT_TRUE(result.Out.contains(
+            QStringLiteral("was empty (0 bytes) and was made a new repository")))
+            << result.Out.toStdString();
+    Configure(m_home.Path());
+
     // A configured folder that is gone stops the run: not a finished load.
     ASSERT_TRUE(QDir(m_sources).rename(m_sources, m_sources + QStringLiteral(".moved")));
     result = Cli({QStringLiteral("load")}, m_home.Path());
