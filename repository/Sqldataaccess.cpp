@@ -411,11 +411,9 @@ void TVXSqlDataAccess::SuspendSearchIndexes()
     if (m_connectionCount == 0 || m_searchIndexesSuspended || WordIndexes(false).isEmpty())
         return;
     try {
-        if (m_inTransaction)
-            CommitTransaction();
         // SQLite refuses to drop an index while any statement of the connection is still
-        // stepping ("database table is locked"): the cursors keep what they read.
-        ReadCursorsToEnd();
+        // stepping ("database table is locked").
+        FinishStatements();
         QSqlQuery query(MainDatabase());
         for (const char *name : {"VXWORD_WORDKEY", "VXWORD_UPPERKEY"})
             Execute(query, QStringLiteral("DROP INDEX IF EXISTS ") + QLatin1String(name));
@@ -426,16 +424,22 @@ void TVXSqlDataAccess::SuspendSearchIndexes()
     }
 }
 
+void TVXSqlDataAccess::FinishStatements()
+{
+    if (m_inTransaction)
+        CommitTransaction();
+    // The cursors keep what they read and still move both ways.
+    ReadCursorsToEnd();
+}
+
 void TVXSqlDataAccess::CheckpointLog()
 {
     const QString statement = CheckpointStatement();
     if (m_connectionCount == 0 || statement.isEmpty())
         return;
     try {
-        if (m_inTransaction)
-            CommitTransaction();
-        // A statement still stepping holds the log's pages: the cursors keep what they read.
-        ReadCursorsToEnd();
+        // A statement still stepping holds the log's pages.
+        FinishStatements();
         QSqlQuery query(MainDatabase());
         Execute(query, statement);
     } catch (const std::exception &e) {

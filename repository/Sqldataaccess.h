@@ -181,6 +181,8 @@ private:
     QVariant CurrentValue(const Cursor &cursor, int field) const;
     QString KeyCondition(const Cursor &cursor, QVariantList &values) const;
     void ReadCursorsToEnd();
+    // Commits and lets no statement of the connection step any more.
+    void FinishStatements();
     void CloseCursors();
     void EnsureSchema(QSqlDatabase &database);
     // raiseOnly: re-read every counter and keep the higher of memory and table.

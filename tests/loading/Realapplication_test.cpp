@@ -26,6 +26,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 
 namespace {
@@ -123,16 +124,25 @@ protected:
         ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
     }
 
-    // Every dependency row of the repository in the home folder, as link keys.
-    QStringList StoredLinks(const QString &home)
+    // Runs read on a read-only connection to the repository in the home folder.
+    static void ReadRepository(const QString &home, const std::function<void(QSqlDatabase &)> &read)
     {
-        QStringList links;
         const QString name = QUuid::createUuid().toString();
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
             db.setDatabaseName(home + QStringLiteral("VN_FirstDataBase.sqlite"));
             db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
             EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+            read(db);
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+
+    // Every dependency row of the repository in the home folder, as link keys.
+    QStringList StoredLinks(const QString &home)
+    {
+        QStringList links;
+        ReadRepository(home, [&links](QSqlDatabase &db) {
             // The line of a word: one after the rows of its file numbered below it.
             QSqlQuery query(db);
             EXPECT_TRUE(query.exec(QStringLiteral(
@@ -152,8 +162,7 @@ protected:
                 links << LinkKey(query.value(0).toString(), query.value(1).toInt(),
                                  query.value(2).toString().trimmed(), query.value(3).toString(),
                                  query.value(4).toString().trimmed(), query.value(5).toInt() == -1);
-        }
-        QSqlDatabase::removeDatabase(name);
+        });
         links.sort();
         return links;
     }
@@ -163,12 +172,7 @@ protected:
     QStringList Tables(const QString &home)
     {
         QStringList rows;
-        const QString name = QUuid::createUuid().toString();
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            db.setDatabaseName(home + QStringLiteral("VN_FirstDataBase.sqlite"));
-            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-            EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+        ReadRepository(home, [&rows](QSqlDatabase &db) {
             for (const char *table : {"VXFILE", "VXOBJECT", "VXENTRY", "VXROW", "VXWORD",
                                       "VXDEPENDENCIES", "VXPACKAGE", "VXATTRIBUTE", "VXDATAFLOW"}) {
                 QSqlQuery query(db);
@@ -188,8 +192,7 @@ protected:
                 tableRows.sort();
                 rows += tableRows;
             }
-        }
-        QSqlDatabase::removeDatabase(name);
+        });
         return rows;
     }
 
