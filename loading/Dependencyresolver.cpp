@@ -82,26 +82,40 @@ QString TVXDependencyResolver::NameIs(const QString &column, const QString &name
                                    + QLatin1Char(')');
 }
 
+TVXDependencyResolver::Target TVXDependencyResolver::Remembered(TVXDataAccessInterface *db,
+                                                                const QString &sql, bool entry)
+{
+    // Objects and entries do not change while dependencies are resolved, and most names
+    // are looked up for many referring words: each statement runs once.
+    if (const auto found = m_lookups.constFind(sql); found != m_lookups.cend())
+        return *found;
+    const QList<QVariantList> rows = Rows(db, sql);
+    Target target;
+    if (!rows.isEmpty())
+        target = {rows[0][0].toInt(), rows[0][1].toInt(), entry ? rows[0][2].toInt() : 0};
+    if (m_lookups.size() >= 200000)
+        m_lookups.clear();
+    m_lookups.insert(sql, target);
+    return target;
+}
+
 TVXDependencyResolver::Target TVXDependencyResolver::FirstObject(TVXDataAccessInterface *db,
                                                                  const QString &condition)
 {
-    const QList<QVariantList> rows
-            = Rows(db, QStringLiteral("SELECT VXFileID, VXObjectID FROM VXOBJECT WHERE ")
-                               + condition + QStringLiteral(" ORDER BY VXFileID, VXObjectID"));
-    if (rows.isEmpty())
-        return {};
-    return {rows[0][0].toInt(), rows[0][1].toInt(), 0};
+    return Remembered(db,
+                      QStringLiteral("SELECT VXFileID, VXObjectID FROM VXOBJECT WHERE ") + condition
+                              + QStringLiteral(" ORDER BY VXFileID, VXObjectID"),
+                      false);
 }
 
 TVXDependencyResolver::Target TVXDependencyResolver::FirstEntry(TVXDataAccessInterface *db,
                                                                 const QString &condition)
 {
-    const QList<QVariantList> rows = Rows(
-            db, QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID FROM VXENTRY WHERE ")
-                        + condition + QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID"));
-    if (rows.isEmpty())
-        return {};
-    return {rows[0][0].toInt(), rows[0][1].toInt(), rows[0][2].toInt()};
+    return Remembered(db,
+                      QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID FROM VXENTRY WHERE ")
+                              + condition
+                              + QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID"),
+                      true);
 }
 
 TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterface *db,

@@ -81,6 +81,7 @@ private:
     Target Resolve(TVXDataAccessInterface *db, const Word &word, const FileRules &rules,
                    const QString &referringType);
     Target FirstObject(TVXDataAccessInterface *db, const QString &condition);
+    Target Remembered(TVXDataAccessInterface *db, const QString &sql, bool entry);
     Target FirstEntry(TVXDataAccessInterface *db, const QString &condition);
     QString NameIs(const QString &column, const QString &name, bool caseSensitive) const;
     TVXLanguageDefinitionsInterface *Definition(int languageID);
@@ -90,6 +91,8 @@ private:
     TVXGetFunction m_getFunction;
     QHash<int, TVXLanguageDefinitionsInterface *> m_definitions;
     int m_written = 0;
+    // Lookup statement -> its first row, for the resolver's lifetime (one load).
+    QHash<QString, Target> m_lookups;
     bool m_hasPackages = false;
     TVXLoadTrace m_trace;
 };
