@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Load runs against a real SQLite repository: scanning, attributes, parsing, failures,
 // changes, removals and the options.
+#include "Mainframeapplication.h"
 #include "Testsupport.h"
 #include "tests/repository/Repositorytestsupport.h"
 
@@ -420,6 +421,39 @@ TEST_P(LoadEngineTest, FirstLoadLinksProgramsMembersMapsAndJobs)
 {
     FirstLoadLinks();
     EXPECT_EQ(FileStates().value(QStringLiteral("CUST010.ibmcob")), QStringLiteral("Y"));
+}
+
+// The generated CICS and batch application links the same on every engine as on SQLite:
+// each link the generator wrote, and no other.
+TEST_P(LoadEngineTest, TheGeneratedApplicationLinksEveryReference)
+{
+    TVXConfigTable &languages = Service().Configuration().LanguagesTable();
+    const int cobol
+            = languages.FindFirst(QStringLiteral("VXLanguageName"), QStringLiteral("IBMCOB"));
+    ASSERT_GE(cobol, 0);
+    languages.SetValue(cobol, QStringLiteral("VXFileExtensions"),
+                       QStringLiteral(".ibmcob;.cbl;.cpy"));
+    const VXTest::GeneratedApplication app = VXTest::WriteMainframeApplication(m_sources);
+    AddFolder(m_sources, QStringLiteral("CARDS"), QString(), QString(), QString());
+    Load();
+    QStringList stored;
+    for (const QVariantList &row : Select(VXTest::StoredLinkQuery()))
+        stored << VXTest::LinkKey(row[0].toString().trimmed(), row[1].toInt(),
+                                  row[2].toString().trimmed(), row[3].toString().trimmed(),
+                                  row[4].toString().trimmed(), row[5].toInt() == -1);
+    stored.sort();
+    const QStringList expected = VXTest::ExpectedLinkKeys(app);
+    QStringList lost = QSet<QString>(expected.cbegin(), expected.cend())
+                               .subtract(QSet<QString>(stored.cbegin(), stored.cend()))
+                               .values();
+    QStringList extra = QSet<QString>(stored.cbegin(), stored.cend())
+                                .subtract(QSet<QString>(expected.cbegin(), expected.cend()))
+                                .values();
+    lost.sort();
+    extra.sort();
+    EXPECT_EQ(stored.size(), expected.size());
+    EXPECT_TRUE(lost.isEmpty()) << lost.mid(0, 20).join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(extra.isEmpty()) << extra.mid(0, 20).join(QLatin1Char('\n')).toStdString();
 }
 
 // Patterns are matched against the distinct words first: every stored word must be

@@ -38,17 +38,7 @@ struct Result
     QString Err;
 };
 
-// One link as both sides can write it: from file, line and word to the target file and
-// entry, possible or not.
-QString LinkKey(const QString &file, int line, const QString &word, const QString &target,
-                const QString &entry, bool possible)
-{
-    return QStringLiteral("%1:%2 %3 -> %4%5%6")
-            .arg(file)
-            .arg(line)
-            .arg(word.toUpper(), target, entry.isEmpty() ? QString() : QLatin1Char('/') + entry,
-                 possible ? QStringLiteral(" (possible)") : QString());
-}
+using VXTest::LinkKey;
 
 // The links only one side holds, for a readable failure.
 ::testing::AssertionResult SameLinks(const QStringList &stored, const QStringList &clean)
@@ -145,18 +135,7 @@ protected:
         ReadRepository(home, [&links](QSqlDatabase &db) {
             // The line of a word: one after the rows of its file numbered below it.
             QSqlQuery query(db);
-            EXPECT_TRUE(query.exec(QStringLiteral(
-                    "SELECT f.VXFileName, 1 + (SELECT COUNT(*) FROM VXROW r WHERE r.VXFileID = "
-                    "w.VXFileID AND r.VXRowID < w.VXRowID), w.VXWord, t.VXFileName, "
-                    "COALESCE(e.VXEntryName, ''), d.VXInheritsFileID "
-                    "FROM VXDEPENDENCIES d "
-                    "JOIN VXFILE f ON f.VXFileID = d.VXFromFileID "
-                    "JOIN VXWORD w ON w.VXFileID = d.VXFromFileID AND w.VXObjectID = "
-                    "d.VXFromObjectID AND w.VXEntryID = d.VXFromEntryID AND w.VXRowID = "
-                    "d.VXFromRowID AND w.VXWordID = d.VXFromWordID "
-                    "JOIN VXFILE t ON t.VXFileID = d.VXFileID "
-                    "LEFT JOIN VXENTRY e ON e.VXFileID = d.VXFileID AND e.VXObjectID = "
-                    "d.VXObjectID AND e.VXEntryID = d.VXEntryID AND d.VXEntryID > 0")))
+            EXPECT_TRUE(query.exec(VXTest::StoredLinkQuery()))
                     << query.lastError().text().toStdString();
             while (query.next())
                 links << LinkKey(query.value(0).toString(), query.value(1).toInt(),

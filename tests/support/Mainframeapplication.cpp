@@ -424,6 +424,42 @@ void WriteProcedure(GeneratedApplication &app, const QString &folder, int n, con
 
 } // namespace
 
+QString LinkKey(const QString &file, int line, const QString &word, const QString &target,
+                const QString &entry, bool possible)
+{
+    return QStringLiteral("%1:%2 %3 -> %4%5%6")
+            .arg(file)
+            .arg(line)
+            .arg(word.toUpper(), target, entry.isEmpty() ? QString() : QLatin1Char('/') + entry,
+                 possible ? QStringLiteral(" (possible)") : QString());
+}
+
+QStringList ExpectedLinkKeys(const GeneratedApplication &application)
+{
+    QStringList keys;
+    for (const ExpectedLink &link : application.Links)
+        keys << LinkKey(link.FromFile, link.FromLine, link.Word, link.TargetFile, link.TargetEntry,
+                        link.Possible);
+    keys.sort();
+    return keys;
+}
+
+QString StoredLinkQuery()
+{
+    return QStringLiteral(
+            "SELECT f.VXFileName, 1 + (SELECT COUNT(*) FROM VXROW r WHERE r.VXFileID = "
+            "w.VXFileID AND r.VXRowID < w.VXRowID), w.VXWord, t.VXFileName, "
+            "COALESCE(e.VXEntryName, ''), d.VXInheritsFileID "
+            "FROM VXDEPENDENCIES d "
+            "JOIN VXFILE f ON f.VXFileID = d.VXFromFileID "
+            "JOIN VXWORD w ON w.VXFileID = d.VXFromFileID AND w.VXObjectID = "
+            "d.VXFromObjectID AND w.VXEntryID = d.VXFromEntryID AND w.VXRowID = "
+            "d.VXFromRowID AND w.VXWordID = d.VXFromWordID "
+            "JOIN VXFILE t ON t.VXFileID = d.VXFileID "
+            "LEFT JOIN VXENTRY e ON e.VXFileID = d.VXFileID AND e.VXObjectID = "
+            "d.VXObjectID AND e.VXEntryID = d.VXEntryID AND d.VXEntryID > 0");
+}
+
 GeneratedApplication WriteMainframeApplication(const QString &folder, int scale)
 {
     if (!QDir().mkpath(folder))

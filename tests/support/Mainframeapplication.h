@@ -43,6 +43,17 @@ struct GeneratedApplication
     QStringList Declared;
 };
 
+// One link as both sides write it: from file, line and word to the target file and entry,
+// possible or not.
+QString LinkKey(const QString &file, int line, const QString &word, const QString &target,
+                const QString &entry, bool possible);
+// The links the generator wrote, as link keys.
+QStringList ExpectedLinkKeys(const GeneratedApplication &application);
+// The repository's dependency rows as the columns of LinkKey (from file, line, word, target
+// file, entry name, inheritance file id), in SQL that every engine runs. The line of a word
+// is one after the rows of its file numbered below it.
+QString StoredLinkQuery();
+
 // Writes the application into folder (created when missing): programs .cbl, copy members
 // .cpy, mapsets .bms, jobs and procedures .jcl. scale 1 gives about 240 files; each unit more
 // adds as many again.
