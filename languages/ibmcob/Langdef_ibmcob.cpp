@@ -432,32 +432,46 @@ bool TVXLangDef_IBMCOB::InCopyMember()
 
 bool TVXLangDef_IBMCOB::StartsEntry(QStringView name, bool pointFollows)
 {
-    // Area A also holds these, which name no paragraph.
-    static const QSet<QString> notParagraphs = {QStringLiteral("DECLARATIVES"),
-                                                QStringLiteral("END"),
-                                                QStringLiteral("PROGRAM-ID"),
-                                                QStringLiteral("ID"),
-                                                QStringLiteral("AUTHOR"),
-                                                QStringLiteral("INSTALLATION"),
-                                                QStringLiteral("DATE-WRITTEN"),
-                                                QStringLiteral("DATE-COMPILED"),
-                                                QStringLiteral("SECURITY"),
-                                                QStringLiteral("REMARKS"),
-                                                QStringLiteral("FD"),
-                                                QStringLiteral("SD"),
-                                                QStringLiteral("RD"),
-                                                QStringLiteral("CD"),
-                                                QStringLiteral("COPY"),
-                                                QStringLiteral("EXEC"),
-                                                QStringLiteral("EJECT"),
-                                                QStringLiteral("SKIP1"),
-                                                QStringLiteral("SKIP2"),
-                                                QStringLiteral("SKIP3"),
-                                                QStringLiteral("IDENTIFICATION"),
-                                                QStringLiteral("ENVIRONMENT"),
-                                                QStringLiteral("DATA"),
-                                                QStringLiteral("PROCEDURE")};
-    if (name.isEmpty() || notParagraphs.contains(name.toString().toUpper()))
+    // Area A also holds these, which name no paragraph: division and identification
+    // headers, the environment division's paragraphs, file descriptions and directives.
+    static const QSet<QString> notParagraphs = [] {
+        QSet<QString> words;
+        for (const char *word : {"DECLARATIVES",
+                                 "END",
+                                 "PROGRAM-ID",
+                                 "ID",
+                                 "AUTHOR",
+                                 "INSTALLATION",
+                                 "DATE-WRITTEN",
+                                 "DATE-COMPILED",
+                                 "SECURITY",
+                                 "REMARKS",
+                                 "FD",
+                                 "SD",
+                                 "RD",
+                                 "CD",
+                                 "COPY",
+                                 "EXEC",
+                                 "EJECT",
+                                 "SKIP1",
+                                 "SKIP2",
+                                 "SKIP3",
+                                 "IDENTIFICATION",
+                                 "ENVIRONMENT",
+                                 "DATA",
+                                 "PROCEDURE",
+                                 "FILE-CONTROL",
+                                 "I-O-CONTROL",
+                                 "SPECIAL-NAMES",
+                                 "SOURCE-COMPUTER",
+                                 "OBJECT-COMPUTER",
+                                 "REPOSITORY"})
+            words.insert(QLatin1String(word));
+        return words;
+    }();
+    const QString text = name.toString();
+    // A statement that sloppy code starts in area A is no paragraph either.
+    if (text.isEmpty() || notParagraphs.contains(text.toUpper()) || StartsStatement(text))
         return false;
     if (InProcedureDivision())
         return true;

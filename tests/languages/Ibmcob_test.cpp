@@ -238,6 +238,36 @@ TEST_F(IbmCobolTest, ContinuedLiteralKeepsTheStatement)
     EXPECT_EQ(I(Word(file, QStringLiteral("RUN")), "VXWORDTYPE") == 1001, false);
 }
 
+// Area A holds more than paragraph names: in a copy member only a name followed by a point
+// that no division, environment paragraph or directive uses is a paragraph, and in a
+// procedure division a statement that sloppy code starts there is none.
+TEST_F(IbmCobolTest, OnlyParagraphNamesInAreaAAreEntries)
+{
+    const int member = Parse(QStringLiteral("IBMCOB"), QStringLiteral("FILES.ibmcob"),
+                             {AreaA(QStringLiteral("FILE-CONTROL.")),
+                              AreaB(QStringLiteral("SELECT CUSTFILE ASSIGN TO CUSTIN.")),
+                              AreaA(QStringLiteral("FD  CUSTFILE.")),
+                              AreaA(QStringLiteral("01  CUST-RECORD     PIC X(80)."))});
+    EXPECT_TRUE(Entries(member).isEmpty());
+    const int procedures = Parse(
+            QStringLiteral("IBMCOB"), QStringLiteral("ABEND.ibmcob"),
+            {AreaA(QStringLiteral("9999-ABEND.")), AreaB(QStringLiteral("CALL 'ABENDUTL'.")),
+             AreaA(QStringLiteral("9999-EXIT.")), AreaB(QStringLiteral("EXIT."))});
+    QStringList names;
+    for (const StoredRow &entry : Entries(procedures))
+        names << V(entry, "VXENTRYNAME");
+    EXPECT_EQ(names, (QStringList{QStringLiteral("9999-ABEND"), QStringLiteral("9999-EXIT")}));
+    const int program = Parse(
+            QStringLiteral("IBMCOB"), QStringLiteral("SLOPPY.ibmcob"),
+            {AreaA(QStringLiteral("PROGRAM-ID. SLOPPY.")), AreaA(QStringLiteral("DATA DIVISION.")),
+             AreaA(QStringLiteral("PROCEDURE DIVISION.")), AreaA(QStringLiteral("0000-MAIN.")),
+             AreaA(QStringLiteral("MOVE 1 TO WS-A.")), AreaB(QStringLiteral("GOBACK."))});
+    names.clear();
+    for (const StoredRow &entry : Entries(program))
+        names << V(entry, "VXENTRYNAME");
+    EXPECT_EQ(names, (QStringList{QStringLiteral("SLOPPY"), QStringLiteral("0000-MAIN")}));
+}
+
 TEST_F(IbmCobolTest, SectionsAfterAnExitAreEntries)
 {
     const int file = Parse(
