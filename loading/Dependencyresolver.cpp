@@ -3,6 +3,7 @@
 
 #include "loading/Loadprogress.h"
 #include "loading/Middlewarecheck.h"
+#include "parsing/Globals.h"
 #include "parsing/Languagedefinitionsinterface.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
@@ -15,18 +16,12 @@
 
 namespace {
 
-constexpr int CalledName = 1016;
-constexpr int ReferencedName = 1032;
-constexpr int HostName = 1059;
-constexpr int IncludedMember = 1065;
-constexpr int TableName = 1072;
-constexpr int SectionOrParagraphName = 1010;
-constexpr int ParagraphName = 1015;
+using namespace VXWordType;
 constexpr int JclLanguage = 20521;
-constexpr int TableIcon = 20;
-constexpr int ViewIcon = 54;
-constexpr int NestedObjectIcon = 50;
-constexpr int IncludedMemberIcon = 52;
+constexpr int TableIcon = VXIcon::Table;
+constexpr int ViewIcon = VXIcon::View;
+constexpr int NestedObjectIcon = VXIcon::NestedObject;
+constexpr int IncludedMemberIcon = VXIcon::IncludedMember;
 
 // Objects a CALL, LINK, XCTL or EXEC PGM= may run: no copy member, job, procedure or map.
 const char *const ProgramKind

@@ -59,11 +59,15 @@ constexpr TWordType LanguageSwitch = 1013;
 constexpr TWordType DeclarationType = 1014;
 constexpr TWordType ParagraphName = 1015;
 constexpr TWordType CalledName = 1016;
+// A name that refers to another object: a member of it, a map, a table or data set.
+constexpr TWordType ReferencedName = 1032;
 constexpr TWordType LiteralConstant = 1037;
 constexpr TWordType ElseIf = 1051;
 constexpr TWordType When = 1052;
+constexpr TWordType HostName = 1059;
 constexpr TWordType GoToTarget = 1064;
 constexpr TWordType IncludedMember = 1065;
+constexpr TWordType TableName = 1072;
 constexpr TWordType PackageName = 3001;
 constexpr TWordType PackageMember = 3002;
 
@@ -131,6 +135,8 @@ constexpr TIcon Item = 35;
 constexpr TIcon Array = 39;
 constexpr TIcon Record = 41;
 constexpr TIcon DataWindow = 43;
+// An object nested in another of its file (a class inside a class, a procedure in a job).
+constexpr TIcon NestedObject = 50;
 constexpr TIcon IncludedMember = 52;
 constexpr TIcon View = 54;
 } // namespace VXIcon

@@ -394,7 +394,7 @@ void TVXLanguageDefinitionsInterface::CheckIdentifier(int index)
         else
             qualifier = m_unknownIdentifiers ? QStringLiteral("?") : w;
         m_qualifierStack.append({qualifier, word->SectionLevel});
-        word->WordType = 1059;
+        word->WordType = HostName;
         return;
     }
     case CalledName:

@@ -44,8 +44,6 @@ constexpr TWordType SqlFrom = 85;
 constexpr TWordType SqlTarget = 59;
 constexpr TWordType SqlSetList = 87;
 constexpr TWordType SqlSetListEnd = 88;
-constexpr TWordType HostName = 1059;
-constexpr TWordType TableName = 1072;
 constexpr TWordType DescriptionPart = 1018;
 constexpr TWordType FurtherDescriptionPart = 1019;
 

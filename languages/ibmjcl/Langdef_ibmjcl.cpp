@@ -15,7 +15,8 @@ constexpr TWordType Pend = 20;
 constexpr TWordType Pgm = 35;
 constexpr TWordType Member = 28;
 constexpr TWordType Dd = 1014;
-constexpr TWordType DataSetName = 1072;
+// A data set name is stored as a table name: both are data the programs read and write.
+constexpr TWordType DataSetName = VXWordType::TableName;
 constexpr TWordType Exec = 99401;
 constexpr TWordType Dsn = 99402;
 constexpr TWordType Order = 99403;
