@@ -2,6 +2,7 @@
 #include "loading/Loadpipeline.h"
 
 #include "loading/Loadprogress.h"
+#include "parsing/Globals.h"
 #include "parsing/Languagedefinitionsinterface.h"
 #include "parsing/Rowloop.h"
 #include "parsing/Sourcereader.h"
@@ -224,8 +225,8 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
                              const QString &fromDatabase, const QString &options)
 {
     m_loaded = m_failed = m_newFiles = m_removed = m_truncatedRows = 0;
-    m_parsed.clear();
     m_arriving.clear();
+    m_arrived.clear();
     m_bytesLoaded = 0;
     m_progress.Initialize(database, fromFolders, fromRepositories, fromDatabase);
     const QString upperOptions = options.toUpper();
@@ -283,11 +284,7 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
             m_queueLength = int(queue.size());
             m_progress.FilesLoaded(0, m_queueLength, m_truncatedRows);
             LoadQueue(db, queue);
-            QList<int> arrived;
-            for (const int id : std::as_const(m_parsed))
-                if (m_arriving.contains(id))
-                    arrived << id;
-            RecheckReferrers(db, arrived);
+            RecheckReferrers(db, m_arrived);
             db->CheckpointLog();
             if (m_services.UpdateDependencies)
                 m_services.UpdateDependencies(database, db, m_progress);
@@ -536,16 +533,26 @@ int TVXLoadPipeline::PopulateVXFileTable(int system, int computer, int applicati
 void TVXLoadPipeline::MarkForCheck(TVXDataAccessInterface *db, const QList<int> &fileIDs)
 {
     TVXFields files(db, QStringLiteral("VXFILE"));
-    for (qsizetype at = 0; at < fileIDs.size(); at += 500) {
-        QStringList ids;
-        for (const int id : fileIDs.mid(at, 500))
-            ids << QString::number(id);
-        for (bool found = files.Select(QStringLiteral("VXDependencyChecked = 'Y' AND VXFileID IN (")
-                                       + ids.join(QLatin1Char(',')) + QLatin1Char(')'));
+    for (const QString &in : FileIDLists(fileIDs)) {
+        for (bool found = files.Select(QStringLiteral("VXDependencyChecked = 'Y' AND ") + in);
              found; found = files.Next())
             files.Set(QStringLiteral("VXDependencyChecked"), QStringLiteral("N"));
         db->Commit(false, true);
     }
+}
+
+QStringList TVXLoadPipeline::FileIDLists(const QList<int> &fileIDs)
+{
+    // A statement holds a bounded list on every engine.
+    QStringList conditions;
+    for (qsizetype at = 0; at < fileIDs.size(); at += 500) {
+        QStringList ids;
+        for (const int id : fileIDs.mid(at, 500))
+            ids << QString::number(id);
+        conditions << QStringLiteral("VXFileID IN (") + ids.join(QLatin1Char(','))
+                              + QLatin1Char(')');
+    }
+    return conditions;
 }
 
 void TVXLoadPipeline::RecheckReferrers(TVXDataAccessInterface *db, const QList<int> &fileIDs)
@@ -569,12 +576,8 @@ void TVXLoadPipeline::RecheckReferrers(TVXDataAccessInterface *db, const QList<i
         if (const qsizetype point = name.lastIndexOf(QLatin1Char('.')); point > 0)
             names.insert(name.mid(point + 1));
     };
-    for (qsizetype at = 0; at < fileIDs.size(); at += 500) {
-        QStringList ids;
-        for (const int id : fileIDs.mid(at, 500))
-            ids << QString::number(id);
-        const QString in = QStringLiteral(" WHERE VXFileID IN (") + ids.join(QLatin1Char(','))
-                           + QLatin1Char(')');
+    for (const QString &condition : FileIDLists(fileIDs)) {
+        const QString in = QStringLiteral(" WHERE ") + condition;
         for (const QVariantList &row :
              VXSelectRows(db, QStringLiteral("SELECT VXObjectIdentifier, VXObjectName FROM "
                                              "VXOBJECT")
@@ -596,12 +599,21 @@ void TVXLoadPipeline::RecheckReferrers(TVXDataAccessInterface *db, const QList<i
         const QString list = QLatin1Char('(') + quoted.join(QLatin1Char(',')) + QLatin1Char(')');
         // By the word as written (the word index answers), and by the identifier the
         // parser gave it (a map, a program named by a variable's value).
-        for (const QString &condition :
-             {QStringLiteral("VXWordType IN (1016, 1032, 1059, 1065, 1072) AND UPPER(VXWord) IN ")
-                      + list,
-              QStringLiteral("VXWordType IN (1016, 1059, 1065, 1072) AND "
-                             "UPPER(VXObjectIdentifier) IN ")
-                      + list})
+        using namespace VXWordType;
+        const QString byWord
+                = QStringLiteral("VXWordType IN (%1, %2, %3, %4, %5) AND UPPER(VXWord) IN ")
+                          .arg(CalledName)
+                          .arg(ReferencedName)
+                          .arg(HostName)
+                          .arg(IncludedMember)
+                          .arg(TableName);
+        const QString byIdentifier = QStringLiteral("VXWordType IN (%1, %2, %3, %4) AND "
+                                                    "UPPER(VXObjectIdentifier) IN ")
+                                             .arg(CalledName)
+                                             .arg(HostName)
+                                             .arg(IncludedMember)
+                                             .arg(TableName);
+        for (const QString &condition : {byWord + list, byIdentifier + list})
             for (const QVariantList &row :
                  VXSelectRows(db, QStringLiteral("SELECT DISTINCT VXFileID FROM VXWORD WHERE ")
                                           + condition)) {
@@ -710,8 +722,8 @@ void TVXLoadPipeline::MarkLoaded(TVXDataAccessInterface *db, int fileID, bool fa
     ++m_loaded;
     if (failed)
         ++m_failed;
-    else
-        m_parsed.append(fileID);
+    else if (m_arriving.contains(fileID))
+        m_arrived.append(fileID);
     m_progress.FilesLoaded(m_loaded, m_queueLength, m_truncatedRows);
     db->Commit(false, true);
     if (m_loaded % 200 == 0)

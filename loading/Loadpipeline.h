@@ -103,6 +103,8 @@ private:
     // again: a file that was added, came back or recovered may be what they refer to.
     void RecheckReferrers(TVXDataAccessInterface *db, const QList<int> &fileIDs);
     void MarkForCheck(TVXDataAccessInterface *db, const QList<int> &fileIDs);
+    // "VXFileID IN (...)" conditions over the ids, a bounded number each.
+    static QStringList FileIDLists(const QList<int> &fileIDs);
     // A configured folder without files whose files the repository holds: asks, and fails
     // naming the folder unless the removal is confirmed.
     void ConfirmEmptyFolder(TVXDataAccessInterface *db, const QString &folder);
@@ -125,7 +127,7 @@ private:
     // Milliseconds a load waits for another load of the same repository to end:
     // VELUNOR_LOAD_WAIT seconds, 10 when it is not set.
     static int LockWait();
-    QList<int> m_parsed;            // loaded without error in this run
     QSet<int> m_arriving;           // new, come back or failed before this run
+    QList<int> m_arrived;           // those of them that loaded
     QSet<QString> m_scannedFolders; // real paths, per configured folder
 };

@@ -57,6 +57,15 @@ public:
     {
         m_application.Links.append({kind, m_name, m_line, word, targetFile, targetEntry, possible});
     }
+    // PERFORM paragraph (with what follows it in the statement), linked to the entry of that
+    // name in targetFile, this file unless named.
+    void Perform(const QString &paragraph, const QString &rest = QStringLiteral("."),
+                 const QString &targetFile = {}, const QString &indent = {})
+    {
+        B(indent + QStringLiteral("PERFORM ") + paragraph + rest);
+        Link(QStringLiteral("perform"), paragraph, targetFile.isEmpty() ? m_name : targetFile,
+             paragraph);
+    }
     void Missing(const QString &kind, const QString &name)
     {
         m_application.Missing.append({kind, name, m_name, m_line});
@@ -119,9 +128,7 @@ void WriteProcedureMember(GeneratedApplication &app, const QString &folder, int 
     const QString utility = QStringLiteral("UTIL%1").arg(Num(index + 1));
     f.B(QStringLiteral("CALL '%1' USING WS-ABEND-CODE.").arg(utility));
     f.Link(QStringLiteral("call"), utility, utility + QStringLiteral(".cbl"));
-    f.B(QStringLiteral("PERFORM %1-EXIT.").arg(prefix));
-    f.Link(QStringLiteral("perform"), prefix + QStringLiteral("-EXIT"), f.Name(),
-           prefix + QStringLiteral("-EXIT"));
+    f.Perform(prefix + QStringLiteral("-EXIT"));
     f.A(prefix + QStringLiteral("-EXIT."));
     f.B(QStringLiteral("EXIT."));
     app.Declared << name << para << prefix + QStringLiteral("-EXIT");
@@ -229,17 +236,11 @@ void WriteOnline(GeneratedApplication &app, const QString &folder, int n, const 
         app.Declared << p;
     };
     para(QStringLiteral("0000-MAIN"));
-    f.B(QStringLiteral("PERFORM 1000-RECEIVE."));
-    f.Link(QStringLiteral("perform"), QStringLiteral("1000-RECEIVE"), f.Name(),
-           QStringLiteral("1000-RECEIVE"));
-    f.B(QStringLiteral("PERFORM 2000-PROCESS THRU 2000-EXIT."));
-    f.Link(QStringLiteral("perform"), QStringLiteral("2000-PROCESS"), f.Name(),
-           QStringLiteral("2000-PROCESS"));
+    f.Perform(QStringLiteral("1000-RECEIVE"));
+    f.Perform(QStringLiteral("2000-PROCESS"), QStringLiteral(" THRU 2000-EXIT."));
     f.Link(QStringLiteral("thru"), QStringLiteral("2000-EXIT"), f.Name(),
            QStringLiteral("2000-EXIT"));
-    f.B(QStringLiteral("PERFORM 3000-SEND."));
-    f.Link(QStringLiteral("perform"), QStringLiteral("3000-SEND"), f.Name(),
-           QStringLiteral("3000-SEND"));
+    f.Perform(QStringLiteral("3000-SEND"));
     f.B(QStringLiteral("EXEC CICS RETURN TRANSID('T%1')").arg(Num(n)));
     f.B(QStringLiteral("     COMMAREA(WS-COMMAREA) END-EXEC."));
     para(QStringLiteral("1000-RECEIVE"));
@@ -256,9 +257,8 @@ void WriteOnline(GeneratedApplication &app, const QString &folder, int n, const 
     f.Link(QStringLiteral("call"), QStringLiteral("WS-UTIL-PGM"),
            valueTarget + QStringLiteral(".cbl"), {}, true);
     f.B(QStringLiteral("IF WS-ABEND-CODE NOT = SPACES"));
-    f.B(QStringLiteral("   PERFORM 9999-ABEND"));
-    f.Link(QStringLiteral("perform"), QStringLiteral("9999-ABEND"), QStringLiteral("ABENDPAR.cpy"),
-           QStringLiteral("9999-ABEND"));
+    f.Perform(QStringLiteral("9999-ABEND"), QString(), QStringLiteral("ABENDPAR.cpy"),
+              QStringLiteral("   "));
     f.B(QStringLiteral("END-IF."));
     if (n % 3 == 0) {
         // The next program comes from the terminal: nobody can tell which it is.
@@ -317,15 +317,9 @@ void WriteBatch(GeneratedApplication &app, const QString &folder, int n, const C
         app.Declared << p;
     };
     para(QStringLiteral("0000-CONTROL"));
-    f.B(QStringLiteral("PERFORM 1000-INIT."));
-    f.Link(QStringLiteral("perform"), QStringLiteral("1000-INIT"), f.Name(),
-           QStringLiteral("1000-INIT"));
-    f.B(QStringLiteral("PERFORM 2000-READ UNTIL END-OF-INPUT."));
-    f.Link(QStringLiteral("perform"), QStringLiteral("2000-READ"), f.Name(),
-           QStringLiteral("2000-READ"));
-    f.B(QStringLiteral("PERFORM 8000-DATE."));
-    f.Link(QStringLiteral("perform"), QStringLiteral("8000-DATE"), QStringLiteral("DATEPAR.cpy"),
-           QStringLiteral("8000-DATE"));
+    f.Perform(QStringLiteral("1000-INIT"));
+    f.Perform(QStringLiteral("2000-READ"), QStringLiteral(" UNTIL END-OF-INPUT."));
+    f.Perform(QStringLiteral("8000-DATE"), QStringLiteral("."), QStringLiteral("DATEPAR.cpy"));
     f.B(QStringLiteral("GOBACK."));
     para(QStringLiteral("1000-INIT"));
     f.B(QStringLiteral("MOVE ZERO TO WS-COUNT."));
@@ -373,9 +367,7 @@ void WriteUtility(GeneratedApplication &app, const QString &folder, int n)
     f.A(QStringLiteral("PROCEDURE DIVISION USING LS-PARM."));
     f.A(QStringLiteral("0000-MAIN."));
     f.B(QStringLiteral("MOVE LS-PARM TO WS-WORK."));
-    f.B(QStringLiteral("PERFORM 1000-WORK."));
-    f.Link(QStringLiteral("perform"), QStringLiteral("1000-WORK"), f.Name(),
-           QStringLiteral("1000-WORK"));
+    f.Perform(QStringLiteral("1000-WORK"));
     f.B(QStringLiteral("GOBACK."));
     f.A(QStringLiteral("1000-WORK."));
     f.B(QStringLiteral("MOVE SPACES TO LS-PARM."));
