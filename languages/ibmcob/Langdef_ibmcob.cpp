@@ -724,8 +724,10 @@ void TVXLangDef_IBMCOB::NoteValues(const QString &text, bool inLiteral)
 {
     const int section = std::as_const(m_sectionStack).last().SectionID;
     const TVXWordElement &word = std::as_const(m_wordBuffer).last();
+    // Every word passes here: most differ from the keywords in length already.
     const auto is = [&text](const char *keyword) {
-        return text.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+        const QLatin1String word(keyword);
+        return text.size() == word.size() && text.compare(word, Qt::CaseInsensitive) == 0;
     };
     if (inLiteral) {
         const QString literal = text.trimmed().toUpper();
