@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A language package with a realistic keyword table, for start-up measurements.
+#include "base/Package.h"
+
 #include "parsing/Languagedefinitionsinterface.h"
-#include "shell/Package.h"
 
 namespace {
 

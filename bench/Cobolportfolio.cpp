@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Cobolportfolio.h"
 
+#include "base/Classregistry.h"
+#include "base/Exception.h"
+
 #include "parsing/Languagedefinitionsinterface.h"
-#include "shell/Classregistry.h"
-#include "shell/Exception.h"
 #include "shell/Packageloader.h"
 
 #include <QFile>

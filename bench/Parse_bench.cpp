@@ -9,12 +9,12 @@
 // runs through a data access object that discards what it is given, so the figure is the
 // engine's alone; a second figure stores a tenth of the portfolio into an SQLite repository.
 #include "Cobolportfolio.h"
+#include "base/Classregistry.h"
+#include "base/Exception.h"
 
 #include "parsing/Languagedefinitionsinterface.h"
 #include "parsing/Rowloop.h"
 #include "repository/Dataaccessinterface.h"
-#include "shell/Classregistry.h"
-#include "shell/Exception.h"
 #include "shell/Packageloader.h"
 
 #include <QCoreApplication>

@@ -9,13 +9,13 @@
 // the time to the last page and, where ripgrep has an equivalent, ripgrep's time and the ratio
 // (ripgrep's time / ours: above 1 means faster than ripgrep).
 #include "Cobolportfolio.h"
+#include "base/Classregistry.h"
+#include "base/Exception.h"
 
 #include "parsing/Languagedefinitionsinterface.h"
 #include "parsing/Rowloop.h"
 #include "query/Queryengine.h"
 #include "repository/Dataaccessinterface.h"
-#include "shell/Classregistry.h"
-#include "shell/Exception.h"
 #include "shell/Packageloader.h"
 
 #include <QCoreApplication>

@@ -8,9 +8,10 @@
 // InterBase driver and ODBC (SQLite and PostgreSQL) run with --all-drivers, each on the
 // same rows. PostgreSQL needs the throwaway cluster of the tests; the benchmark starts and
 // stops one itself.
+#include "base/Classregistry.h"
+#include "base/Exception.h"
+
 #include "repository/Dataaccessinterface.h"
-#include "shell/Classregistry.h"
-#include "shell/Exception.h"
 #include "shell/Packageloader.h"
 
 #include <QCoreApplication>

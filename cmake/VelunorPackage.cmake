@@ -1,20 +1,21 @@
 # Helpers that keep every package folder's CMakeLists.txt to a few lines.
 
-# vxcore_headless holds everything of the core that must run without a display
-# (parsing, repository, loading, configuration). It links Qt Core and Sql only,
-# so a widget header included there fails the build.
+# The core is two shared libraries. vxcore holds everything that must run without a
+# display (base, repository, parsing, loading, query, the service object's registry and
+# loading); it links Qt Core and Sql only, so a widget header included there fails the
+# build, and velunor-cli, the language packages and the drivers link it alone. vxlib0100
+# is the core package proper: the window half (service object with windows, window base,
+# dialogs, progress window), linking vxcore and Qt Widgets.
 function(velunor_add_core)
-    add_library(vxcore_headless OBJECT)
-    target_include_directories(vxcore_headless PUBLIC ${PROJECT_SOURCE_DIR})
-    target_compile_definitions(vxcore_headless PUBLIC QT_NO_KEYWORDS PRIVATE VXCORE_LIBRARY)
-    target_link_libraries(vxcore_headless PUBLIC Qt6::Core Qt6::Sql)
-    set_target_properties(vxcore_headless PROPERTIES CXX_VISIBILITY_PRESET hidden
-        VISIBILITY_INLINES_HIDDEN ON)
+    add_library(vxcore SHARED)
+    target_include_directories(vxcore PUBLIC ${PROJECT_SOURCE_DIR})
+    target_compile_definitions(vxcore PUBLIC QT_NO_KEYWORDS PRIVATE VXCORE_LIBRARY)
+    target_link_libraries(vxcore PUBLIC Qt6::Core Qt6::Sql)
+    _velunor_package_properties(vxcore)
 
     add_library(vxlib0100 SHARED)
     target_compile_definitions(vxlib0100 PRIVATE VXCORE_LIBRARY)
-    # Widgets stay private: display-free packages see only the display-free headers.
-    target_link_libraries(vxlib0100 PUBLIC vxcore_headless PRIVATE Qt6::Widgets ${CMAKE_DL_LIBS})
+    target_link_libraries(vxlib0100 PUBLIC vxcore PRIVATE Qt6::Widgets ${CMAKE_DL_LIBS})
     _velunor_package_properties(vxlib0100)
 endfunction()
 
@@ -31,7 +32,7 @@ endmacro()
 
 # velunor_add_package(vxlibNNNN SOURCES ... [DEPENDS ...] [GUI])
 # A plug-in package: a shared library named like its package file, found by
-# name at start-up. Display-free packages link Qt Core and Sql only.
+# name at start-up. Display-free packages link vxcore (Qt Core and Sql) only.
 function(velunor_add_package name)
     cmake_parse_arguments(ARG "GUI" "" "SOURCES;DEPENDS" ${ARGN})
     option(VELUNOR_BUILD_${name} "Build the package ${name}" ON)
@@ -42,9 +43,9 @@ function(velunor_add_package name)
     if(ARG_GUI)
         target_link_libraries(${name} PRIVATE vxlib0100 Qt6::Widgets ${ARG_DEPENDS})
     else()
-        # Headless packages see only the core's display-free headers.
-        target_link_libraries(${name} PRIVATE vxlib0100 ${ARG_DEPENDS})
-        target_compile_definitions(${name} PRIVATE VELUNOR_HEADLESS_PACKAGE)
+        # Display-free packages link the display-free core alone, so that velunor-cli
+        # loads them where no widget library is installed.
+        target_link_libraries(${name} PRIVATE vxcore ${ARG_DEPENDS})
     endif()
     _velunor_package_properties(${name})
 endfunction()

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "loading/Dependencyresolver.h"
 
+#include "base/Configtable.h"
+#include "base/Exception.h"
+
 #include "loading/Loadprogress.h"
 #include "loading/Middlewarecheck.h"
 #include "parsing/Globals.h"
 #include "parsing/Languagedefinitionsinterface.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
-#include "shell/Configtable.h"
-#include "shell/Exception.h"
 
 #include <QSet>
 
@@ -17,16 +18,14 @@
 namespace {
 
 using namespace VXWordType;
-constexpr int JclLanguage = 20521;
-constexpr int TableIcon = VXIcon::Table;
-constexpr int ViewIcon = VXIcon::View;
-constexpr int NestedObjectIcon = VXIcon::NestedObject;
-constexpr int IncludedMemberIcon = VXIcon::IncludedMember;
 
 // Objects a CALL, LINK, XCTL or EXEC PGM= may run: no copy member, job, procedure or map.
-const char *const ProgramKind
-        = " AND VXIcon <> 52 AND VXObjectType NOT IN ('JCL_JOB', 'JCL_PROC', 'JCL_MEMBER', "
-          "'JCL_INCLUDE', 'MAPSET', 'MAP')";
+QString ProgramKind()
+{
+    return QStringLiteral(" AND VXIcon <> %1 AND VXObjectType NOT IN ('JCL_JOB', 'JCL_PROC', "
+                          "'JCL_MEMBER', 'JCL_INCLUDE', 'MAPSET', 'MAP')")
+            .arg(VXIcon::IncludedMember);
+}
 
 // A possible call carries this in both inheritance columns, as the entry fan-out does.
 constexpr int PossibleMark = -1;
@@ -139,7 +138,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
         return {};
 
     const QString ownFile = QStringLiteral("VXFileID = ") + Number(word.FileID);
-    const QString notNested = QStringLiteral(" AND VXIcon <> ") + Number(NestedObjectIcon);
+    const QString notNested = QStringLiteral(" AND VXIcon <> ") + Number(VXIcon::NestedObject);
     const QString identifierIs = NameIs(QStringLiteral("VXObjectIdentifier"), name, caseSensitive);
     if (name == QLatin1String("self"))
         return {word.FileID, word.ObjectID, 0};
@@ -163,7 +162,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
             conditions << identifierIs;
         }
         for (const QString &condition : std::as_const(conditions))
-            for (const int icon : {TableIcon, ViewIcon}) {
+            for (const int icon : {VXIcon::Table, VXIcon::View}) {
                 const Target table = FirstObject(db, condition + QStringLiteral(" AND VXIcon = ")
                                                              + Number(icon));
                 if (table.Found())
@@ -194,7 +193,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
         // mapset and its symbolic-map member share their name).
         QStringList kinds;
         if (word.Type == IncludedMember)
-            kinds << QStringLiteral(" AND VXIcon = ") + Number(IncludedMemberIcon);
+            kinds << QStringLiteral(" AND VXIcon = ") + Number(VXIcon::IncludedMember);
         kinds << QString();
         for (const QString &kind : std::as_const(kinds))
             for (const QString &condition : std::as_const(conditions)) {
@@ -219,7 +218,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
         if (!unknown(word.Identifier) && !namesProgram) {
             const QString programIs
                     = NameIs(QStringLiteral("VXObjectIdentifier"), word.Identifier, caseSensitive);
-            Target program = FirstObject(db, programIs + notNested + QLatin1String(ProgramKind));
+            Target program = FirstObject(db, programIs + notNested + ProgramKind());
             if (!program.Found())
                 program = FirstObject(db, programIs + notNested + notCaller);
             if (program.Found()) {
@@ -238,7 +237,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
             // A paragraph or section of the calling object itself, other than the one the
             // call stands in. JCL steps are not called by name: PGM=SORT in the step SORT
             // runs the program.
-            if (languageID == JclLanguage)
+            if (rules.CallsNameObjectsOnly)
                 return {};
             const Target local = FirstEntry(
                     db, ownFile + QStringLiteral(" AND VXObjectID = ") + Number(word.ObjectID)
@@ -267,14 +266,13 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
                                                      "o.VXFileID = VXENTRY.VXFileID AND "
                                                      "o.VXObjectID = VXENTRY.VXObjectID AND "
                                                      "o.VXIcon = %1 AND ")
-                                              .arg(IncludedMemberIcon)
+                                              .arg(VXIcon::IncludedMember)
                                     + rules.Included + QLatin1Char(')'));
             return {};
         };
         // CALL 'X', LINK and XCTL PROGRAM('X') and EXEC PGM=X run a program: programs first.
         if (namesProgram) {
-            const Target program
-                    = FirstObject(db, identifierIs + notNested + QLatin1String(ProgramKind));
+            const Target program = FirstObject(db, identifierIs + notNested + ProgramKind());
             if (program.Found())
                 return program;
         } else {
@@ -283,9 +281,9 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
                 return local;
         }
         // A job runs its own in-stream procedures before cataloged ones of the same language.
-        if (languageID == JclLanguage && referringType == QLatin1String("JCL_JOB")
+        if (rules.InStreamProcedures && referringType == QLatin1String("JCL_JOB")
             && !namesProgram) {
-            const QString jcl = QStringLiteral(" AND VXLanguageID = ") + Number(JclLanguage);
+            const QString jcl = QStringLiteral(" AND VXLanguageID = ") + Number(languageID);
             for (const QString &condition :
                  {ownFile + QStringLiteral(" AND ") + identifierIs + jcl,
                   identifierIs + QStringLiteral(" AND VXObjectType = 'JCL_PROC'"),
@@ -313,7 +311,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
         if (program.Found())
             return program;
         // Where a call may reach any entry of its name, the fan-out links them all.
-        if (languageID == JclLanguage || rules.CallsToEntries)
+        if (rules.CallsNameObjectsOnly || rules.CallsToEntries)
             return {};
         return FirstEntry(
                 db,
@@ -345,8 +343,10 @@ QString TVXDependencyResolver::ImportedObjects(TVXDataAccessInterface *db, int f
     QSet<QString> imported;
     for (const QVariantList &row :
          Rows(db, QStringLiteral("SELECT DISTINCT VXWord FROM VXWORD WHERE VXFileID = %1 AND "
-                                 "VXWordType IN (1013, 1065)")
-                          .arg(fileID)))
+                                 "VXWordType IN (%2, %3)")
+                          .arg(fileID)
+                          .arg(LanguageSwitch)
+                          .arg(IncludedMember)))
         imported.insert(row[0].toString().trimmed().toUpper());
     for (const QString &name : std::as_const(imported)) {
         if (name.isEmpty())
@@ -383,6 +383,8 @@ void TVXDependencyResolver::ResolveFile(TVXDataAccessInterface *db, int fileID, 
     rules.LanguageID = languageID;
     rules.CaseSensitive = definition && definition->CaseSensitive();
     rules.CallsToEntries = definition && definition->CallsToEntries();
+    rules.CallsNameObjectsOnly = definition && definition->CallsNameObjectsOnly();
+    rules.InStreamProcedures = definition && definition->InStreamProcedures();
     rules.QualifiedCalls = definition && definition->QualifiedCalls();
     {
         QStringList included;

@@ -5,8 +5,9 @@
 // in this folder for the order in which targets are chosen.
 #pragma once
 
+#include "base/Export.h"
+
 #include "loading/Loadtrace.h"
-#include "shell/Export.h"
 
 #include <QHash>
 #include <QSet>
@@ -61,6 +62,8 @@ private:
         int LanguageID = 0;
         bool CaseSensitive = false;
         bool CallsToEntries = false;
+        bool CallsNameObjectsOnly = false;
+        bool InStreamProcedures = false;
         bool QualifiedCalls = false;
         // The members the file includes, as a condition on VXOBJECT's identifier; empty when
         // it includes none.

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "loading/Loadpipeline.h"
 
+#include "base/Configtable.h"
+#include "base/Exception.h"
+#include "base/Settings.h"
+
 #include "loading/Loadprogress.h"
 #include "parsing/Globals.h"
 #include "parsing/Languagedefinitionsinterface.h"
@@ -9,9 +13,6 @@
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
 #include "repository/Schema.h"
-#include "shell/Configtable.h"
-#include "shell/Exception.h"
-#include "shell/Settings.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -30,8 +31,6 @@
 namespace {
 
 const QString FoundText = QStringLiteral("Files found");
-// The test-script language, whose objects are folders.
-constexpr int DirectoryObjectLanguage = 99330;
 const QString CheckedText = QStringLiteral("Files in Database Checked for Change");
 
 struct TVXFileRow
@@ -497,7 +496,7 @@ int TVXLoadPipeline::PopulateVXFileTable(int system, int computer, int applicati
                 // Test scripts of one folder form one object: when one of them changed,
                 // the whole folder is parsed again together.
                 const bool withoutExtension = !entry.fileName().contains(QLatin1Char('.'));
-                if (language == DirectoryObjectLanguage && withoutExtension
+                if (withoutExtension && HoldsDirectoryObjects(language)
                     && files.Select(QStringLiteral("VXDirectory = ")
                                     + TVXDataAccessInterface::QuotedText(folder)
                                     + QStringLiteral(" AND VXFileName = ")
@@ -850,6 +849,24 @@ TVXLanguageDefinitionsInterface *TVXLoadPipeline::Definition(int languageID, QSt
                                "(package LangDef_%1)")
                         .arg(languageName));
     return definition;
+}
+
+bool TVXLoadPipeline::HoldsDirectoryObjects(int languageID)
+{
+    const auto known = m_directoryObjects.constFind(languageID);
+    if (known != m_directoryObjects.cend())
+        return *known;
+    bool holds = false;
+    try {
+        QString languageName;
+        holds = Definition(languageID, languageName)->DirectoryObject();
+    } catch (const std::exception &e) {
+        // The file itself fails when it is parsed, naming the language; here it is only
+        // not a test script.
+        m_trace.Write(VXMessage(e));
+    }
+    m_directoryObjects.insert(languageID, holds);
+    return holds;
 }
 
 void TVXLoadPipeline::ChangeLanguage(const QString &name, TVXLanguageDefinitionsInterface *current)

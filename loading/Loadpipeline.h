@@ -5,11 +5,13 @@
 // work is committed at once, so an interrupted run loses nothing and the next run goes on.
 #pragma once
 
+#include "base/Export.h"
+
 #include "loading/Loadtrace.h"
-#include "shell/Export.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QSet>
@@ -98,6 +100,9 @@ private:
     int IsFileLoaded(const QString &name, int fileID, TVXDataAccessInterface *db);
     void ChangeLanguage(const QString &name, TVXLanguageDefinitionsInterface *current);
     TVXLanguageDefinitionsInterface *Definition(int languageID, QString &languageName);
+    // Whether the language's objects are folders (test scripts): its files of one folder
+    // are parsed again together.
+    bool HoldsDirectoryObjects(int languageID);
     void MarkLoaded(TVXDataAccessInterface *db, int fileID, bool failed);
     // The files whose referring words name an object or entry of these files are checked
     // again: a file that was added, came back or recovered may be what they refer to.
@@ -119,6 +124,7 @@ private:
     int m_loaded = 0;
     int m_failed = 0;
     int m_newFiles = 0;
+    QHash<int, bool> m_directoryObjects;
     int m_removed = 0;
     int m_truncatedRows = 0;
     qint64 m_bytesLoaded = 0;

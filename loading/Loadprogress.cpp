@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "loading/Loadprogress.h"
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // lines when there is a display; an unattended load writes the same log without one.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QDateTime>
 #include <QFile>

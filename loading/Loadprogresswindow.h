@@ -3,7 +3,7 @@
 // once the run has finished.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QWidget>
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "loading/Loadsources.h"
 
+#include "base/Exception.h"
+
 #include "repository/Dataaccessinterface.h"
-#include "shell/Exception.h"
 
 #include <QDir>
 #include <QFileInfo>

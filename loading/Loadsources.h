@@ -4,7 +4,7 @@
 // rules live here once, for the load dialog and for velunor-cli.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QList>
 #include <QString>

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "loading/Middlewarecheck.h"
 
+#include "base/Configtable.h"
+#include "base/Exception.h"
+
 #include "loading/Loadprogress.h"
+#include "parsing/Globals.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
-#include "shell/Configtable.h"
-#include "shell/Exception.h"
 
 #include <memory>
+
+using namespace VXWordType;
 
 namespace {
 
@@ -49,11 +53,15 @@ TVXMiddlewareCheck::TVXMiddlewareCheck(const TVXConfigTable &middleware)
 QString TVXMiddlewareCheck::WordTypeCondition(const QString &choice)
 {
     if (choice.startsWith(QLatin1String("Word in String")))
-        return QStringLiteral("VXWordType IN (1001,73)");
+        return QStringLiteral("VXWordType IN (%1,%2)").arg(MainDelimiter).arg(SecondaryDelimiter);
     if (choice.startsWith(QLatin1String("Word in Comment")))
-        return QStringLiteral("VXWordType IN (51,52,53,1003)");
+        return QStringLiteral("VXWordType IN (%1,%2,%3,%4)")
+                .arg(BlockCommentStart)
+                .arg(BlockCommentEnd)
+                .arg(LineCommentStart)
+                .arg(CommentWord);
     if (choice.startsWith(QLatin1String("Call")))
-        return QStringLiteral("VXWordType IN (1016)");
+        return QStringLiteral("VXWordType IN (%1)").arg(CalledName);
     return QStringLiteral("VXWordType NOT IN (51,52,53,1003)");
 }
 

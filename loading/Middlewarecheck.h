@@ -5,7 +5,7 @@
 // are resolved, so that the ordinary resolution links them.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QList>
 #include <QSet>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "loading/Middlewarerules.h"
 
-#include "shell/Configurationstore.h"
-#include "shell/Exception.h"
+#include "base/Configurationstore.h"
+#include "base/Exception.h"
 
 TVXMiddlewareRules::TVXMiddlewareRules(TVXConfigurationStore &store)
     : m_store(store)

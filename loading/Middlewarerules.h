@@ -3,8 +3,8 @@
 // velunor-cli: what a definition must hold before it is saved.
 #pragma once
 
-#include "shell/Export.h"
-#include "shell/Ruleresult.h"
+#include "base/Export.h"
+#include "base/Ruleresult.h"
 
 #include <QList>
 #include <QStringList>

@@ -34,6 +34,12 @@ constexpr TWordType ParenthesisClose = 7;
 constexpr TWordType Comparison = 8;
 constexpr TWordType Operator = 9;
 constexpr TWordType Qualifier = 10;
+constexpr TWordType DataBlockStart = 13;
+constexpr TWordType SectionKeyword = 19;
+// The end of a function, program or in-stream procedure ("end", "pend").
+constexpr TWordType EndOfProgram = 20;
+constexpr TWordType InitializationPart = 21;
+constexpr TWordType FinalizationPart = 22;
 constexpr TWordType Include = 28;
 constexpr TWordType EndOfBlock = 31;
 constexpr TWordType Assignment = 33;
@@ -41,17 +47,42 @@ constexpr TWordType To = 34;
 constexpr TWordType Call = 35;
 constexpr TWordType If = 38;
 constexpr TWordType LoopEnd = 41;
+constexpr TWordType SelfReference = 42;
+constexpr TWordType ParentReference = 43;
 constexpr TWordType BlockCommentStart = 51;
 constexpr TWordType BlockCommentEnd = 52;
 constexpr TWordType LineCommentStart = 53;
+constexpr TWordType SetOrAccept = 54;
+constexpr TWordType SqlTarget = 59;
+constexpr TWordType Else = 62;
+// A word that adds to the current object's type text.
+constexpr TWordType ObjectTypeWord = 70;
 constexpr TWordType BracketOpen = 71;
 constexpr TWordType BracketClose = 72;
 constexpr TWordType SecondaryDelimiter = 73;
+// A further identifier of the current object; a second one makes a copy of the object.
+constexpr TWordType ObjectAlias = 81;
+constexpr TWordType GoTo = 82;
+constexpr TWordType SqlSelect = 83;
+constexpr TWordType SqlInto = 84;
+constexpr TWordType SqlFrom = 85;
+constexpr TWordType SqlSetList = 87;
+constexpr TWordType SqlClauseEnd = 88;
 constexpr TWordType ProcedureStatementEnd = 92;
+constexpr TWordType Initialize = 93;
+constexpr TWordType Return = 99;
+constexpr TWordType ScopeOperator = 100;
+constexpr TWordType NamespaceStart = 103;
+constexpr TWordType NamespaceEnd = 104;
 constexpr TWordType MainDelimiter = 1001;
 constexpr TWordType Constant = 1002;
 constexpr TWordType CommentWord = 1003;
 constexpr TWordType ObjectName = 1005;
+// The identifier of the current object, apart from its name.
+constexpr TWordType ObjectIdentifierName = 1006;
+constexpr TWordType ObjectKeyword = 1008;
+// The name of an entry that is flagged (an inquiry, an event).
+constexpr TWordType FlaggedEntryName = 1009;
 constexpr TWordType SectionOrParagraphName = 1010;
 constexpr TWordType DeclarationName = 1011;
 constexpr TWordType VariableReference = 1012;
@@ -59,17 +90,64 @@ constexpr TWordType LanguageSwitch = 1013;
 constexpr TWordType DeclarationType = 1014;
 constexpr TWordType ParagraphName = 1015;
 constexpr TWordType CalledName = 1016;
-// A name that refers to another object: a member of it, a map, a table or data set.
+// A reference to the result of the current function, typed as the function's result.
+constexpr TWordType ResultReference = 1017;
+constexpr TWordType DescriptionPart = 1018;
+constexpr TWordType FurtherDescriptionPart = 1019;
+// A picture or nullability clause, added to the declared type in brackets.
+constexpr TWordType Picture = 1020;
+constexpr TWordType ResultTypeName = 1021;
+// A name that both names the current object and declares a variable.
+constexpr TWordType ObjectAndDeclarationName = 1024;
+// A name that names the current object and the current entry.
+constexpr TWordType ObjectAndEntryName = 1025;
+constexpr TWordType ObjectStart = 1026;
+constexpr TWordType SecondObjectStart = 1027;
+constexpr TWordType ArrayOrItem = 1028;
+constexpr TWordType EmbeddedSqlStart = 1030;
+// A reference to another object: a member of it, a map, a table or data set.
 constexpr TWordType ReferencedName = 1032;
+// A name remembered for the table names that follow it.
+constexpr TWordType RememberedName = 1033;
+constexpr TWordType ConfigurationStart = 1035;
 constexpr TWordType LiteralConstant = 1037;
+// The name of a nested object: the described name before it becomes its parent.
+constexpr TWordType NestedObjectName = 1047;
+constexpr TWordType NestedObjectType = 1048;
+constexpr TWordType EntryName = 1049;
 constexpr TWordType ElseIf = 1051;
 constexpr TWordType When = 1052;
+constexpr TWordType Evaluate = 1053;
+// The owner of the current object, put before its name.
+constexpr TWordType ObjectOwnerName = 1055;
+// A name that the innermost section describes; nested objects take it as their parent.
+constexpr TWordType DescribedName = 1056;
+constexpr TWordType AncestorName = 1058;
 constexpr TWordType HostName = 1059;
+constexpr TWordType OfObject = 1061;
+// The procedure division or job start: an entry named after its object.
+constexpr TWordType ProcedureDivision = 1063;
 constexpr TWordType GoToTarget = 1064;
 constexpr TWordType IncludedMember = 1065;
+constexpr TWordType ConstantDeclaration = 1066;
+// The name of a declaration whose type came first; it also ends the search for words
+// that the declaration types.
+constexpr TWordType LateDeclarationName = 1067;
+constexpr TWordType DeclarationTypePart = 1068;
+constexpr TWordType DescribedObjectName = 1070;
+// A name of the current entry only.
+constexpr TWordType EntryNameOnly = 1071;
 constexpr TWordType TableName = 1072;
+// The name of a further object of the same declaration.
+constexpr TWordType FurtherObjectName = 1073;
+constexpr TWordType NamespaceName = 1075;
+constexpr TWordType ProjectStart = 2001;
+constexpr TWordType FileListStart = 2003;
+constexpr TWordType MemberFileKind = 2006;
 constexpr TWordType PackageName = 3001;
 constexpr TWordType PackageMember = 3002;
+// Every word of a data file.
+constexpr TWordType DataFileWord = 9999;
 
 // Control codes that steer sections, rows and words.
 constexpr TWordType EndOfFile = 99001;
@@ -140,6 +218,13 @@ constexpr TIcon NestedObject = 50;
 constexpr TIcon IncludedMember = 52;
 constexpr TIcon View = 54;
 } // namespace VXIcon
+
+// What a row of VXATTRIBUTE names (VXAttributeType).
+namespace VXAttributeType {
+constexpr int System = 1;
+constexpr int Computer = 2;
+constexpr int Application = 3;
+} // namespace VXAttributeType
 
 // Operators of a where-clause part.
 namespace VXOperator {

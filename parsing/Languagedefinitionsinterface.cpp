@@ -4,7 +4,7 @@
 // Languagedefinitionsupdates.cpp.
 #include "parsing/Languagedefinitionsinterface.h"
 
-#include "shell/Exception.h"
+#include "base/Exception.h"
 
 #include <QDir>
 #include <QFileInfo>

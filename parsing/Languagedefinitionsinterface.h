@@ -2,9 +2,10 @@
 // The table-driven parser every language definition derives from.
 #pragma once
 
+#include "base/Export.h"
+
 #include "parsing/Globals.h"
 #include "parsing/Parseelements.h"
-#include "shell/Export.h"
 
 #include <QHash>
 #include <QList>
@@ -55,6 +56,11 @@ public:
     bool ImportsByFileName() const { return m_importsByFileName; }
     bool Inheritance() const { return m_inheritance; }
     bool CallsToEntries() const { return m_callsToEntries; }
+    // Read by dependency resolution only: a call names an object, never an entry (a JCL
+    // step's name is no target), and a call that names no program finds the in-stream
+    // procedures of its own file before the cataloged ones.
+    bool CallsNameObjectsOnly() const { return m_callsNameObjectsOnly; }
+    bool InStreamProcedures() const { return m_inStreamProcedures; }
 
     const QList<TBreakWord> &BreakWords() const { return m_breakWords; }
     const QList<TWord> &Words() const { return m_words; }
@@ -95,6 +101,13 @@ public:
     bool CheckSectionEnd();
 
     virtual void CheckUpdates(int index);
+    // The steps of CheckUpdates, each true when the word was its kind.
+    bool UpdateFileState(TVXWordElement &word);
+    void UpdateObjectName(TVXWordElement &word);
+    void ContinueEarlierDeclaration(TVXObjectElement &object);
+    bool UpdateObjectParts(const TVXWordElement &word);
+    bool UpdateEntryName(const TVXWordElement &word);
+    void UpdateDeclaration(int index, TVXWordElement &word);
     virtual void CheckIdentifier(int index);
     void CheckPendingIdentifier(int index);
     bool IsVariableDeclaredAs(int index, QString &declaredType) const;
@@ -231,6 +244,8 @@ protected:
     bool m_importsByFileName = false;
     bool m_inheritance = false;
     bool m_callsToEntries = false;
+    bool m_callsNameObjectsOnly = false;
+    bool m_inStreamProcedures = false;
     QList<QChar> m_valueSeparators;
 
     // ---- Per-file state ------------------------------------------------------------

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What classified words do: objects, entries, packages and declarations, identifiers and
 // data flow, and the saving of a file's words through the data access interface.
+#include "base/Exception.h"
+#include "base/Settings.h"
+
 #include "parsing/Languagedefinitionsinterface.h"
 #include "repository/Dataaccessinterface.h"
-#include "shell/Exception.h"
-#include "shell/Settings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -86,7 +87,7 @@ void TVXLanguageDefinitionsInterface::UpdateLatestVariableDefinition(int index,
     const bool declaringWordKnown = declaration.RowID != 0;
     for (int i = includeDeclaringWord ? index : index - 1; i >= 0; --i) {
         TVXWordElement &word = m_wordBuffer[i];
-        if (word.WordType == 1067)
+        if (word.WordType == LateDeclarationName)
             break;
         // Words before the declaring one belong to earlier declarations, which keep
         // their own types even when they bear the same name.
@@ -109,26 +110,42 @@ void TVXLanguageDefinitionsInterface::CheckUpdates(int index)
     TVXWordElement *word = WordAt(index);
     if (!word)
         return;
-    const QString &w = word->Word;
+    if (UpdateFileState(*word))
+        return;
     const TWordType type = word->WordType;
-    TVXObjectElement *object = CurrentObject();
+    if (type == ObjectName || type == DescribedObjectName || type == ObjectAndDeclarationName
+        || type == ObjectAndEntryName) {
+        UpdateObjectName(*word);
+        // A name of both kinds goes on to declare its variable.
+        if (type != ObjectAndDeclarationName)
+            return;
+    }
+    if (UpdateObjectParts(*word))
+        return;
+    if (UpdateEntryName(*word))
+        return;
+    UpdateDeclaration(index, *word);
+}
 
-    switch (type) {
+bool TVXLanguageDefinitionsInterface::UpdateFileState(TVXWordElement &word)
+{
+    const QString &w = word.Word;
+    switch (word.WordType) {
     case LanguageSwitch:
         if (m_languageSwitching)
             m_requestedLanguage = w;
-        return;
-    case 1017:
-        word->ObjectIdentifier = m_resultType;
-        return;
-    case 1021:
+        return true;
+    case ResultReference:
+        word.ObjectIdentifier = m_resultType;
+        return true;
+    case ResultTypeName:
         m_resultType = w;
         if (TVXEntryElement *entry = CurrentEntry())
             entry->ResultType = w;
-        return;
-    case 1056:
+        return true;
+    case DescribedName:
         Innermost().DescribedName = w;
-        return;
+        return true;
     case PackageName:
         if (w.contains(QLatin1Char('.')) && !m_packageList.isEmpty()) {
             m_packageList.last().PackageName = w;
@@ -136,91 +153,113 @@ void TVXLanguageDefinitionsInterface::CheckUpdates(int index)
                                 [&](const TVXPackageElement &p) { return p.PackageName == w; })) {
             m_packageList.append({w, QString(), 0, 0});
         }
-        return;
+        return true;
     case PackageMember:
         if (m_packageList.isEmpty())
             m_packageList.append({QFileInfo(m_fileName).completeBaseName(), QString(), 0, 0});
         if (!m_packageList.last().ObjectName.isEmpty())
             m_packageList.append({m_packageList.last().PackageName, QString(), 0, 0});
         m_packageList.last().ObjectName = w;
-        return;
+        return true;
+    case NamespaceName:
+        m_namespace = w;
+        return true;
+    case NamespaceEnd:
+        m_namespace.clear();
+        return true;
+    case RememberedName:
+        m_currentName = w;
+        return true;
+    case TableName:
+        word.ObjectIdentifier = m_currentName;
+        return true;
     default:
-        break;
+        return false;
     }
+}
 
-    // Object names.
-    if (type == ObjectName || type == 1070 || type == 1024 || type == 1025) {
-        if (type == 1070)
-            Innermost().DescribedName = w;
-        if (m_packagePerFile && type != 1070 && !m_packageList.isEmpty())
-            m_packageList.last().ObjectName = w;
-        if (object) {
-            QString name = m_objectsNamedAfterFile ? m_fileName.section(QLatin1Char('.'), 0, 0) : w;
-            if (!object->SubObjectParentName.isEmpty() && !name.contains(QLatin1Char('.')))
-                name = object->SubObjectParentName + QLatin1Char('.') + name;
-            object->Name = name;
-            object->Identifier = name;
-            if (m_nestedObjects) {
-                for (TVXObjectElement &earlier : m_objectList) {
-                    if (&earlier == object)
-                        break;
-                    if (earlier.Name == object->Name && earlier.Identifier == object->Identifier
-                        && earlier.Icon != VXObjectIconState::DoNotSave) {
-                        // The same object declared again: continue the earlier one.
-                        const int earlierID = earlier.ObjectID;
-                        earlier.ObjectID = object->ObjectID;
-                        earlier.Identifier = DoNotSave;
-                        earlier.Icon = VXObjectIconState::DoNotSave;
-                        object->ObjectID = earlierID;
-                        break;
-                    }
-                }
-            }
-            if (m_languageSwitching) {
-                int id = object->ObjectID;
-                if (CheckObjectDeclarationInOtherFile(object->Identifier, object->ObjectID, id))
-                    object->ObjectID = id;
-            }
-            m_currentObject = object->ObjectID;
-            word->ObjectID = m_currentObject;
-        }
-        if (type != 1024)
+void TVXLanguageDefinitionsInterface::UpdateObjectName(TVXWordElement &word)
+{
+    const QString &w = word.Word;
+    const TWordType type = word.WordType;
+    if (type == DescribedObjectName)
+        Innermost().DescribedName = w;
+    if (m_packagePerFile && type != DescribedObjectName && !m_packageList.isEmpty())
+        m_packageList.last().ObjectName = w;
+    TVXObjectElement *object = CurrentObject();
+    if (!object)
+        return;
+    QString name = m_objectsNamedAfterFile ? m_fileName.section(QLatin1Char('.'), 0, 0) : w;
+    if (!object->SubObjectParentName.isEmpty() && !name.contains(QLatin1Char('.')))
+        name = object->SubObjectParentName + QLatin1Char('.') + name;
+    object->Name = name;
+    object->Identifier = name;
+    if (m_nestedObjects)
+        ContinueEarlierDeclaration(*object);
+    if (m_languageSwitching) {
+        int id = object->ObjectID;
+        if (CheckObjectDeclarationInOtherFile(object->Identifier, object->ObjectID, id))
+            object->ObjectID = id;
+    }
+    m_currentObject = object->ObjectID;
+    word.ObjectID = m_currentObject;
+}
+
+void TVXLanguageDefinitionsInterface::ContinueEarlierDeclaration(TVXObjectElement &object)
+{
+    for (TVXObjectElement &earlier : m_objectList) {
+        if (&earlier == &object)
             return;
+        if (earlier.Name == object.Name && earlier.Identifier == object.Identifier
+            && earlier.Icon != VXObjectIconState::DoNotSave) {
+            // The same object declared again: continue the earlier one.
+            const int earlierID = earlier.ObjectID;
+            earlier.ObjectID = object.ObjectID;
+            earlier.Identifier = DoNotSave;
+            earlier.Icon = VXObjectIconState::DoNotSave;
+            object.ObjectID = earlierID;
+            return;
+        }
     }
+}
 
-    switch (type) {
-    case 1047:
+bool TVXLanguageDefinitionsInterface::UpdateObjectParts(const TVXWordElement &word)
+{
+    const QString &w = word.Word;
+    TVXObjectElement *object = CurrentObject();
+    switch (word.WordType) {
+    case NestedObjectName:
         if (object) {
             const QString described = std::as_const(m_sectionStack).last().DescribedName;
             object->Name = described + QLatin1Char('.') + w;
             object->SubObjectParentName = described;
-            object->Icon = 50;
+            object->Icon = VXIcon::NestedObject;
             object->Identifier = w;
             Innermost().DescribedName = w;
         }
-        return;
-    case 1048:
+        return true;
+    case NestedObjectType:
         if (object)
             object->ObjectType = w;
-        return;
-    case 1055:
+        return true;
+    case ObjectOwnerName:
         if (object && !object->Name.isEmpty()) {
             object->Name = w + QLatin1Char('.') + object->Name;
             object->SubObjectParentName = w;
-            object->Icon = 50;
+            object->Icon = VXIcon::NestedObject;
         }
-        return;
-    case 1006:
+        return true;
+    case ObjectIdentifierName:
         if (object)
             object->Identifier = w;
-        return;
-    case 1058:
+        return true;
+    case AncestorName:
         if (object) {
             object->InheritsParentName = object->Inherits;
             object->Inherits = w;
         }
-        return;
-    case 1073:
+        return true;
+    case FurtherObjectName:
         if (object && !object->Name.isEmpty()) {
             m_objectCounter += 1000;
             TVXObjectElement further;
@@ -233,8 +272,8 @@ void TVXLanguageDefinitionsInterface::CheckUpdates(int index)
         }
         if (object)
             object->Name = w;
-        return;
-    case 81:
+        return true;
+    case ObjectAlias:
         if (object) {
             if (object->Identifier.isEmpty()) {
                 object->Identifier = w;
@@ -245,97 +284,105 @@ void TVXLanguageDefinitionsInterface::CheckUpdates(int index)
                 m_objectList.append(copy);
             }
         }
-        return;
-    case 1008:
-    case 1026:
-    case 1027:
-    case 1028:
-    case 1061:
-    case 70:
+        return true;
+    case ObjectKeyword:
+    case ObjectStart:
+    case SecondObjectStart:
+    case ArrayOrItem:
+    case OfObject:
+    case ObjectTypeWord:
         if (object)
             AppendAfterBlank(object->ObjectType, w);
-        return;
-    case 1075:
-        m_namespace = w;
-        return;
-    case 104:
-        m_namespace.clear();
-        return;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TVXLanguageDefinitionsInterface::UpdateEntryName(const TVXWordElement &word)
+{
+    const QString &w = word.Word;
+    const TWordType type = word.WordType;
+    switch (type) {
     case SectionOrParagraphName:
-    case 1049:
-    case 1009:
-    case 1025:
-    case 1063:
-    case 21:
-    case 22:
-        if (TVXEntryElement *entry = CurrentEntry()) {
-            entry->Name = w;
-            if (type == 1063 && object)
-                entry->Name = object->Name;
-            if (object)
-                entry->ObjectIdentifier = object->Identifier;
-            if (type == 1009)
-                entry->Flag = true;
-            if (m_languageSwitching) {
-                int id = entry->EntryID;
-                if (CheckObjectDeclarationInOtherFile(entry->Name, -entry->ObjectID, id))
-                    entry->EntryID = m_currentEntry = id;
-            }
-        }
-        return;
-    case 1071:
+    case EntryName:
+    case FlaggedEntryName:
+    case ProcedureDivision:
+    case InitializationPart:
+    case FinalizationPart:
+        break;
+    case EntryNameOnly:
         if (TVXEntryElement *entry = CurrentEntry())
             entry->Name = w;
-        return;
-    case 1033:
-        m_currentName = w;
-        return;
+        return true;
+    default:
+        return false;
+    }
+    TVXEntryElement *entry = CurrentEntry();
+    if (!entry)
+        return true;
+    const TVXObjectElement *object = CurrentObject();
+    entry->Name = w;
+    if (type == ProcedureDivision && object)
+        entry->Name = object->Name;
+    if (object)
+        entry->ObjectIdentifier = object->Identifier;
+    if (type == FlaggedEntryName)
+        entry->Flag = true;
+    if (m_languageSwitching) {
+        int id = entry->EntryID;
+        if (CheckObjectDeclarationInOtherFile(entry->Name, -entry->ObjectID, id))
+            entry->EntryID = m_currentEntry = id;
+    }
+    return true;
+}
+
+void TVXLanguageDefinitionsInterface::UpdateDeclaration(int index, TVXWordElement &word)
+{
+    const QString &w = word.Word;
+    switch (word.WordType) {
     case DeclarationName:
-    case 1024: {
-        word->WordType = DeclarationName;
+    case ObjectAndDeclarationName:
+        word.WordType = DeclarationName;
         // A word retyped by a later context rule is checked again; it declares once.
-        if (!m_declarations.isEmpty() && m_declarations.last().RowID == word->RowID
-            && m_declarations.last().WordID == word->WordID)
+        if (!m_declarations.isEmpty() && m_declarations.last().RowID == word.RowID
+            && m_declarations.last().WordID == word.WordID)
             return;
         AddDeclaration(w);
-        m_declarations.last().RowID = word->RowID;
-        m_declarations.last().WordID = word->WordID;
+        m_declarations.last().RowID = word.RowID;
+        m_declarations.last().WordID = word.WordID;
         UpdateLatestVariableDefinition(index, true);
         return;
-    }
     case DeclarationType:
         if (!m_declarations.isEmpty()) {
             m_declarations.last().Type = w;
             UpdateLatestVariableDefinition(index, true);
         }
         return;
-    case 1018:
-    case 1019:
-    case 1068:
+    case DescriptionPart:
+    case FurtherDescriptionPart:
+    case DeclarationTypePart:
         if (!m_declarations.isEmpty()) {
             AppendAfterBlank(m_declarations.last().Type, w);
             UpdateLatestVariableDefinition(index, true);
         }
         return;
-    case 1020:
+    case Picture:
         if (!m_declarations.isEmpty()) {
             m_declarations.last().Type += QLatin1Char('(') + w + QLatin1Char(')');
             UpdateLatestVariableDefinition(index, true);
         }
         return;
-    case 1066:
+    case ConstantDeclaration:
         AddDeclaration(QStringLiteral("unknown"));
         m_declarations.last().Type = QStringLiteral("CONSTANT ") + w;
         return;
-    case 1067:
+    case LateDeclarationName:
         if (!m_declarations.isEmpty()) {
             m_declarations.last().Name = w;
             m_declarationsByName.insert(Folded(w), int(m_declarations.size()) - 1);
             UpdateLatestVariableDefinition(index, true);
         }
-        return;
-    case 1072:
-        word->ObjectIdentifier = m_currentName;
         return;
     default:
         return;
@@ -357,9 +404,10 @@ void TVXLanguageDefinitionsInterface::CheckPendingIdentifier(int index)
     const TWordType t = word->WordType;
     const TVXWordElement *before = ReadWordAt(index - 1);
     const TWordType b = before ? before->WordType : Unknown;
-    bool continues = t == Qualifier || t == 43 || t == 100 || t == Unknown || t == LineContinuation;
-    if (t == 1032 || t == CalledName)
-        continues = b == 1059 || b == Qualifier || b == LineContinuation;
+    bool continues = t == Qualifier || t == ParentReference || t == ScopeOperator || t == Unknown
+                     || t == LineContinuation;
+    if (t == ReferencedName || t == CalledName)
+        continues = b == HostName || b == Qualifier || b == LineContinuation;
     if (continues)
         m_pendingQualifier = m_qualifierStack.last().Name;
     else
@@ -376,14 +424,14 @@ void TVXLanguageDefinitionsInterface::CheckIdentifier(int index)
     const TVXWordElement *before = ReadWordAt(index - 1);
     const TVXWordElement *twoBefore = ReadWordAt(index - 2);
     // A "." that does not follow a self reference leaves the target unknown.
-    const bool afterForeignDot
-            = before && before->WordType == Qualifier && !(twoBefore && twoBefore->WordType == 42);
+    const bool afterForeignDot = before && before->WordType == Qualifier
+                                 && !(twoBefore && twoBefore->WordType == SelfReference);
 
     switch (word->WordType) {
-    case 1032:
-    case 43:
-    case 100: {
-        if (word->WordType != 1032)
+    case ReferencedName:
+    case ParentReference:
+    case ScopeOperator: {
+        if (word->WordType != ReferencedName)
             word->ObjectIdentifier = QStringLiteral("inherited");
         else
             word->ObjectIdentifier = m_pendingQualifier.isEmpty() ? w : m_pendingQualifier;
@@ -497,7 +545,7 @@ void TVXLanguageDefinitionsInterface::CheckDataFlow(int index)
         m_dataFlowList.append({before->RowID, before->WordID, 0, 0});
     } else if (t == To && before) {
         m_dataFlowList.append({0, 0, before->RowID, before->WordID});
-    } else if (t == 54) {
+    } else if (t == SetOrAccept) {
         // SET X TO Y, ACCEPT X FROM Y: the checks run three words behind, so the words
         // after "set" are already in the buffer.
         const TVXWordElement *receiver = ReadWordAt(index + 1);

@@ -2,9 +2,10 @@
 // Feeding source rows through a language definition.
 #include "parsing/Rowloop.h"
 
+#include "base/Exception.h"
+
 #include "parsing/Languagedefinitionsinterface.h"
 #include "parsing/Sourcereader.h"
-#include "shell/Exception.h"
 
 QString VXStoredRowText(QString row, bool *truncated)
 {

@@ -3,7 +3,7 @@
 // share.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QStringList>
 

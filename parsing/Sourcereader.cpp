@@ -2,7 +2,7 @@
 // Reading a source file row by row with its encoding decided once for the whole file.
 #include "parsing/Sourcereader.h"
 
-#include "shell/Exception.h"
+#include "base/Exception.h"
 
 #include <QStringDecoder>
 

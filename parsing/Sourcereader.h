@@ -2,7 +2,7 @@
 // Reading a source file row by row with its encoding decided once for the whole file.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QFile>
 #include <QString>

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "query/Executionorder.h"
 
+#include "base/Exception.h"
+
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
-#include "shell/Exception.h"
 
 #include <algorithm>
 #include <set>

@@ -5,8 +5,9 @@
 // hits twice, under two execution orders.
 #pragma once
 
+#include "base/Export.h"
+
 #include "query/Queryresultmodel.h"
-#include "shell/Export.h"
 
 #include <QList>
 #include <QString>

@@ -1,26 +1,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "query/Queryattributes.h"
 
+#include "parsing/Globals.h"
+#include "query/Queryengine.h"
+
+using namespace VXWordType;
+
 namespace VXQueryAttributes {
 
 const QList<TVXQueryAttribute> &FindAttributes()
 {
     static const QList<TVXQueryAttribute> list = [] {
-        const std::pair<const char *, int> rows[]{{"Any Executeble Word", 99600},
-                                                  {"Variable Name (declaration)", 1011},
-                                                  {"Variable Type (declaration)", 1014},
-                                                  {"Variable Name (use)", 1012},
-                                                  {"Variable Name (assignto)", 99602},
-                                                  {"Variable Name (assignfrom)", 99603},
-                                                  {"Variable Name (identifier)", 1032},
-                                                  {"Hardcoded Value", 1002},
-                                                  {"Word in String", 1001},
-                                                  {"Word in Comment", 1003},
-                                                  {"Assigns", 99601},
-                                                  {"Computations", 9},
-                                                  {"Compares", 8},
-                                                  {"Constant", 1037},
-                                                  {"Any Word", -1}};
+        const std::pair<const char *, int> rows[]{
+                {"Any Executeble Word", TVXQueryEngine::AnyExecutableWord},
+                {"Variable Name (declaration)", DeclarationName},
+                {"Variable Type (declaration)", DeclarationType},
+                {"Variable Name (use)", VariableReference},
+                {"Variable Name (assignto)", TVXQueryEngine::AssignTo},
+                {"Variable Name (assignfrom)", TVXQueryEngine::AssignFrom},
+                {"Variable Name (identifier)", ReferencedName},
+                {"Hardcoded Value", Constant},
+                {"Word in String", MainDelimiter},
+                {"Word in Comment", CommentWord},
+                {"Assigns", TVXQueryEngine::Assigns},
+                {"Computations", Operator},
+                {"Compares", Comparison},
+                {"Constant", LiteralConstant},
+                {"Any Word", TVXQueryEngine::AnyWord}};
         QList<TVXQueryAttribute> attributes;
         for (const auto &[text, key] : rows)
             attributes.append(
@@ -34,11 +40,11 @@ const QList<TVXQueryAttribute> &InAttributes()
 {
     static const QList<TVXQueryAttribute> list{
             {QStringLiteral("Systems Name"), QStringLiteral("VXATTRIBUTE"),
-             QStringLiteral("VXAttributeName"), 1},
+             QStringLiteral("VXAttributeName"), VXAttributeType::System},
             {QStringLiteral("Computers Name"), QStringLiteral("VXATTRIBUTE"),
-             QStringLiteral("VXAttributeName"), 2},
+             QStringLiteral("VXAttributeName"), VXAttributeType::Computer},
             {QStringLiteral("Applications Name"), QStringLiteral("VXATTRIBUTE"),
-             QStringLiteral("VXAttributeName"), 3},
+             QStringLiteral("VXAttributeName"), VXAttributeType::Application},
             {QStringLiteral("Packages Name"), QStringLiteral("VXPACKAGE"),
              QStringLiteral("VXPackageName"), 0},
             {QStringLiteral("Objects Name"), QStringLiteral("VXOBJECT"),
@@ -48,17 +54,17 @@ const QList<TVXQueryAttribute> &InAttributes()
             {QStringLiteral("Entrys Name"), QStringLiteral("VXENTRY"),
              QStringLiteral("VXEntryName"), 0},
             {QStringLiteral("Declarations"), QStringLiteral("VXWORD"),
-             QStringLiteral("VXSectionType"), 3},
+             QStringLiteral("VXSectionType"), VXSectionType::DeclarationBlock},
             {QStringLiteral("Executions"), QStringLiteral("VXWORD"),
-             QStringLiteral("VXSectionType"), 14},
+             QStringLiteral("VXSectionType"), VXSectionType::Statement},
             {QStringLiteral("Parameters"), QStringLiteral("VXWORD"),
-             QStringLiteral("VXSectionType"), 12},
+             QStringLiteral("VXSectionType"), VXSectionType::TypeBlock},
             {QStringLiteral("Selections"), QStringLiteral("VXWORD"),
-             QStringLiteral("VXSectionType"), 16},
+             QStringLiteral("VXSectionType"), VXSectionType::Conditional},
             {QStringLiteral("Iterations"), QStringLiteral("VXWORD"),
-             QStringLiteral("VXSectionType"), 17},
+             QStringLiteral("VXSectionType"), VXSectionType::Loop},
             {QStringLiteral("Brackets"), QStringLiteral("VXWORD"), QStringLiteral("VXSectionType"),
-             18}};
+             VXSectionType::JclParameters}};
     return list;
 }
 

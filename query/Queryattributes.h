@@ -4,8 +4,9 @@
 // and velunor-cli offer the same lists.
 #pragma once
 
+#include "base/Export.h"
+
 #include "parsing/Globals.h"
-#include "shell/Export.h"
 
 #include <QList>
 #include <QString>

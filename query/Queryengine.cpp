@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "query/Queryengine.h"
 
+#include "base/Exception.h"
+
+#include "parsing/Globals.h"
 #include "query/Executionorder.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
-#include "shell/Exception.h"
 
 #include <QThread>
 
 #include <array>
 #include <limits>
+
+using namespace VXWordType;
 
 namespace {
 
@@ -88,27 +92,28 @@ QString TVXQueryEngine::WordTypeCondition(int typeKey)
     auto equal = [](int code) { return QStringLiteral("VXWordType = ") + Number(code); };
     switch (typeKey) {
     case AnyExecutableWord:
-        return notIn({1003, 53, 51, 52, 9999});
-    case 1011:
-    case 1014:
-    case 1012:
-    case 1002:
-    case 1001:
-    case 9:
-    case 1037:
+        return notIn(
+                {CommentWord, LineCommentStart, BlockCommentStart, BlockCommentEnd, DataFileWord});
+    case DeclarationName:
+    case DeclarationType:
+    case VariableReference:
+    case Constant:
+    case MainDelimiter:
+    case Operator:
+    case LiteralConstant:
         return equal(typeKey);
     case AssignTo:
     case AssignFrom:
         // The bracket ends the OR group; the partner match clause gets the " )".
-        return equal(1012) + QLatin1Char(')');
-    case 1032:
-        return in({1059, 1032});
-    case 1003:
-        return in({1003, 53, 51, 52});
+        return equal(VariableReference) + QLatin1Char(')');
+    case ReferencedName:
+        return in({HostName, ReferencedName});
+    case CommentWord:
+        return in({CommentWord, LineCommentStart, BlockCommentStart, BlockCommentEnd});
     case Assigns:
-        return in({33, 34, 54, 93, 84, 87});
-    case 8:
-        return in({8, 38, 1051, 1053, 1052, 99011, 99012});
+        return in({Assignment, To, SetOrAccept, Initialize, SqlInto, SqlSetList});
+    case Comparison:
+        return in({Comparison, If, ElseIf, Evaluate, When, LoopKeyword, LoopUntil});
     case AnyWord:
         return QStringLiteral("VXFileID > 0");
     default:
@@ -123,18 +128,19 @@ bool TVXQueryEngine::WordTypeMatches(int typeKey, int wordType)
     };
     switch (typeKey) {
     case AnyExecutableWord:
-        return !oneOf({1003, 53, 51, 52, 9999});
+        return !oneOf(
+                {CommentWord, LineCommentStart, BlockCommentStart, BlockCommentEnd, DataFileWord});
     case AssignTo:
     case AssignFrom:
-        return wordType == 1012;
-    case 1032:
-        return oneOf({1059, 1032});
-    case 1003:
-        return oneOf({1003, 53, 51, 52});
+        return wordType == VariableReference;
+    case ReferencedName:
+        return oneOf({HostName, ReferencedName});
+    case CommentWord:
+        return oneOf({CommentWord, LineCommentStart, BlockCommentStart, BlockCommentEnd});
     case Assigns:
-        return oneOf({34, 33, 54, 93});
-    case 8:
-        return oneOf({8, 38, 1051, 1053, 1052, 99011, 99012});
+        return oneOf({To, Assignment, SetOrAccept, Initialize});
+    case Comparison:
+        return oneOf({Comparison, If, ElseIf, Evaluate, When, LoopKeyword, LoopUntil});
     case AnyWord:
         return true;
     default:
@@ -600,7 +606,7 @@ bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
                       || (clause.Operator != VXOperator::None
                           && VXCompareText(cased, clause.Operator, prepared[size_t(c)]));
             if (clause.TypeKey == AssignTo || clause.TypeKey == AssignFrom) {
-                if (valuePasses && type == 1012) {
+                if (valuePasses && type == VariableReference) {
                     candidates.append({c, level});
                     clause.Matched = assignmentMatched(candidates.last());
                 }

@@ -6,10 +6,11 @@
 // velunor-cli drives one without a window.
 #pragma once
 
+#include "base/Export.h"
+
 #include "query/Queryresultmodel.h"
 #include "query/Querythread.h"
 #include "query/Whereclause.h"
-#include "shell/Export.h"
 
 #include <QElapsedTimer>
 #include <QStringList>

@@ -4,7 +4,7 @@
 // velunor-cli. Fields are addressed by their names, as the window's documents store them.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QAbstractTableModel>
 #include <QSet>

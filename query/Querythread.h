@@ -3,7 +3,7 @@
 // Finished while it keeps the window alive.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QMutex>
 #include <QStringList>

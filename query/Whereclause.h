@@ -6,8 +6,9 @@
 // it the same way.
 #pragma once
 
+#include "base/Export.h"
+
 #include "parsing/Globals.h"
-#include "shell/Export.h"
 
 #include <QList>
 #include <QString>

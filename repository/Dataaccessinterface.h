@@ -2,7 +2,7 @@
 // The one way into the repository: table handles, selections, typed appends, commits.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QObject>
 #include <QStringList>

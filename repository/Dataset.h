@@ -2,7 +2,7 @@
 // A free query's result rows, as GetQuery hands them to its caller.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QObject>
 #include <QSqlQuery>

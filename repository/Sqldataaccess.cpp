@@ -2,8 +2,9 @@
 // The data access interface over Qt SQL.
 #include "repository/Sqldataaccess.h"
 
+#include "base/Exception.h"
+
 #include "repository/Dataset.h"
-#include "shell/Exception.h"
 
 #include <QDeadlineTimer>
 #include <QMutexLocker>

@@ -2,53 +2,66 @@
 // The central service object.
 #include "shell/Basefunctions.h"
 
-#include "loading/Dependencyresolver.h"
+#include "base/Classregistry.h"
+#include "base/Exception.h"
+
 #include "loading/Loadprogress.h"
 #include "loading/Loadprogresswindow.h"
-#include "parsing/Languagedefinitionsinterface.h"
 #include "repository/Dataaccessinterface.h"
-#include "shell/Classregistry.h"
-#include "shell/Exception.h"
 #include "shell/Forminterface.h"
-#include "shell/Inifile.h"
-#include "shell/Settings.h"
 #include "shell/Tooldialog.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDateTime>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 
-#include <cstdio>
-
 namespace {
 
-const QString LangDefPrefix = QStringLiteral("LangDef_");
-const QString FirstDataBase = QStringLiteral("VN_FirstDataBase");
+// The progress window shows a run's report and stays open after a run that finished; a
+// run that failed takes its window with it.
+class TVXWindowLoadRun : public TVXBaseFunctionsCore::TVXLoadRun
+{
+public:
+    explicit TVXWindowLoadRun(QWidget *owner)
+        : m_progress(new TVXLoadProgress)
+        , m_window(new TVXLoadProgressWindow(*m_progress, owner))
+    {
+        m_progress->setParent(m_window);
+        m_window->show();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~TVXWindowLoadRun() override
+    {
+        QApplication::restoreOverrideCursor();
+        if (!m_finished)
+            delete m_window;
+    }
+    TVXLoadProgress &Progress() override { return *m_progress; }
+    void Finished() override { m_finished = true; }
+
+private:
+    QPointer<TVXLoadProgress> m_progress;
+    QPointer<TVXLoadProgressWindow> m_window;
+    bool m_finished = false;
+};
 
 } // namespace
 
 TVXBaseFunctions::TVXBaseFunctions(QObject *owner)
-    : TVXBaseFunctionsInterface(owner)
-    , m_configuration(VXSettings::SettingsFolder())
+    : TVXBaseFunctionsCore(owner)
 {}
 
 TVXBaseFunctions::~TVXBaseFunctions()
 {
-    // Windows and function objects come from packages that are unloaded after this
+    // Windows come from packages that are unloaded after this
     // object is gone, so they are destroyed here, not left to their owners.
     for (const TVXWindowEntry &entry : std::as_const(m_windowList))
         delete entry.Window;
     m_windowList.clear();
     delete m_excelController;
     delete m_visioController;
-    for (const TVXFunctionEntry &entry : std::as_const(m_functionList))
-        delete entry.Object;
-    m_functionList.clear();
-    if (m_loadDebug)
-        m_loadDebug->close();
 }
 
 bool TVXBaseFunctions::HasDisplay()
@@ -63,12 +76,8 @@ QWidget *TVXBaseFunctions::OwnerWidget() const
 
 void TVXBaseFunctions::ShowMessage(TVXMessageKind kind, const QString &text)
 {
-    if (m_messageHandler) {
-        m_messageHandler(kind, text);
-        return;
-    }
-    if (!HasDisplay()) {
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    if (HasMessageHandler() || !HasDisplay()) {
+        TVXBaseFunctionsCore::ShowMessage(kind, text);
         return;
     }
     QWidget *anchor = m_currentWindow ? static_cast<QWidget *>(m_currentWindow) : OwnerWidget();
@@ -85,332 +94,7 @@ void TVXBaseFunctions::ShowMessage(TVXMessageKind kind, const QString &text)
     }
 }
 
-// ---- Function registry -------------------------------------------------------------
-
-void TVXBaseFunctions::RegisterFunctionClass(const QString &name)
-{
-    if (!name.isEmpty())
-        m_functionList.append({name, nullptr});
-}
-
-QObject *TVXBaseFunctions::GetFunction(const QString &name, const QString &database)
-{
-    if (name.startsWith(LangDefPrefix)) {
-        for (TVXFunctionEntry &entry : m_functionList) {
-            if (entry.Name != name)
-                continue;
-            if (!entry.Object)
-                entry.Object = VXClassRegistry().Create<TVXLanguageDefinitionsInterface>(
-                        QStringLiteral("TVX") + name, this, VXSettings::SettingsFolder());
-            return entry.Object;
-        }
-        return nullptr;
-    }
-    if (name.endsWith(QLatin1String("DB"))) {
-        const QString instanceName = name + database;
-        for (const TVXFunctionEntry &entry : std::as_const(m_functionList))
-            if (entry.Name == instanceName && entry.Object)
-                return entry.Object;
-        const bool registered = std::any_of(m_functionList.cbegin(), m_functionList.cend(),
-                                            [&](const auto &e) { return e.Name == name; });
-        if (!registered)
-            return nullptr;
-        TVXDataAccessInterface *driver = nullptr;
-        try {
-            driver = VXClassRegistry().Create<TVXDataAccessInterface>(QStringLiteral("TVX") + name,
-                                                                      this);
-        } catch (const std::exception &) {
-            return nullptr;
-        }
-        if (driver)
-            m_functionList.append({instanceName, driver});
-        return driver;
-    }
-    return nullptr;
-}
-
-QList<TVXLanguageDefinitionsInterface *> TVXBaseFunctions::LanguageDefinitions()
-{
-    QList<TVXLanguageDefinitionsInterface *> definitions;
-    for (int i = 0; i < m_functionList.size(); ++i) {
-        const QString name = m_functionList[i].Name;
-        if (!name.startsWith(LangDefPrefix))
-            continue;
-        auto definition = qobject_cast<TVXLanguageDefinitionsInterface *>(GetFunction(name, {}));
-        if (definition && !definitions.contains(definition))
-            definitions.append(definition);
-    }
-    return definitions;
-}
-
-TVXDataAccessInterface *TVXBaseFunctions::ConnectDB(const QString &database)
-{
-    TVXConfigTable &databases = m_configuration.DatabasesTable();
-    const int row = database.isEmpty() ? databases.FindFirst(QStringLiteral("VX_DBDEFAULT"), true)
-                                       : databases.FindFirst(QStringLiteral("VX_DBNAME"), database);
-    if (row < 0)
-        throw TVXException(QStringLiteral("TVXBaseFunctions.ConnectDB: ")
-                           + (database.isEmpty()
-                                      ? QStringLiteral("no source database is marked as default")
-                                      : QStringLiteral("the source database '%1' is not configured")
-                                                .arg(database)));
-    const QString type = databases.Text(row, QStringLiteral("VX_DBTYPE"));
-    const QString name = databases.Text(row, QStringLiteral("VX_DBNAME"));
-    auto driver = qobject_cast<TVXDataAccessInterface *>(
-            GetFunction(type + QStringLiteral("DB"), name));
-    if (!driver)
-        throw TVXException(QStringLiteral("TVXBaseFunctions.ConnectDB: no driver package for the "
-                                          "database type '%1' of '%2' is loaded")
-                                   .arg(type, name));
-    driver->Connect(databases.Text(row, QStringLiteral("VX_DBCONNSTRING")));
-    return driver;
-}
-
-TVXLoadPipeline::TVXServices TVXBaseFunctions::LoadServices()
-{
-    TVXLoadPipeline::TVXServices services;
-    services.GetFunction = [this](const QString &name, const QString &database) {
-        return GetFunction(name, database);
-    };
-    services.Ask = [this](const QString &question) {
-        // An unattended load asks nobody and rebuilds nothing, unless told to say Yes.
-        if (!HasDisplay())
-            return m_unattendedYes;
-        QString text = question;
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        return QMessageBox::question(nullptr, QStringLiteral("Load"), text) == QMessageBox::Yes;
-    };
-    services.ProcessEvents = [] { QCoreApplication::processEvents(); };
-    services.RefreshWindows = [this](TVXDataAccessInterface *db) {
-        for (const TVXWindowEntry &entry : std::as_const(m_windowList))
-            if (entry.Window)
-                entry.Window->RefreshContent(db, nullptr, QString());
-    };
-    services.SaveDatabases = [this] { m_configuration.Save(TVXConfigurationStore::Databases); };
-    services.UpdateDependencies = [this](const QString &database, TVXDataAccessInterface *db,
-                                         TVXLoadProgress &progress) {
-        TVXDependencyResolver resolver(
-                m_configuration.LanguagesTable(), m_configuration.MiddlewareTable(),
-                [this](const QString &name, const QString &database) {
-                    return GetFunction(name, database);
-                },
-                m_loadDebug.get());
-        resolver.UpdateDependencies(database, db, progress, 1);
-    };
-    services.LoadDebug = m_loadDebug.get();
-    return services;
-}
-
-void TVXBaseFunctions::LoadDB(const QString &database, bool fromFolders, bool fromRepositories,
-                              const QString &fromDatabase, const QString &options)
-{
-    // With a display the window owns the report and closes the log when the user closes
-    // it; without one the report lives for the run.
-    std::unique_ptr<TVXLoadProgress> unattended;
-    TVXLoadProgress *progress = nullptr;
-    QPointer<TVXLoadProgressWindow> window;
-    if (HasDisplay()) {
-        auto *owned = new TVXLoadProgress;
-        window = new TVXLoadProgressWindow(*owned, OwnerWidget());
-        owned->setParent(window);
-        progress = owned;
-        window->show();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else {
-        unattended = std::make_unique<TVXLoadProgress>();
-        progress = unattended.get();
-    }
-    TVXLoadPipeline pipeline(m_configuration.DatabasesTable(), m_configuration.LanguagesTable(),
-                             LoadServices(), *progress);
-    // Until the run says otherwise, it did not finish.
-    m_exitStatus = VXLoadStatus::Interrupted;
-    try {
-        pipeline.LoadDB(database, fromFolders, fromRepositories, fromDatabase, options);
-        m_exitStatus
-                = pipeline.FilesFailed() > 0 ? VXLoadStatus::FilesFailed : VXLoadStatus::Finished;
-        m_lastLoadReport = progress->RunReport();
-    } catch (const std::exception &) {
-        m_lastLoadReport = progress->RunReport();
-        if (HasDisplay())
-            QApplication::restoreOverrideCursor();
-        delete window;
-        throw;
-    }
-    if (HasDisplay())
-        QApplication::restoreOverrideCursor();
-}
-
-void TVXBaseFunctions::DeleteFilesInDB(const QString &database, bool, bool, const QString &folder)
-{
-    TVXLoadProgress progress;
-    TVXLoadPipeline pipeline(m_configuration.DatabasesTable(), m_configuration.LanguagesTable(),
-                             LoadServices(), progress);
-    pipeline.DeleteFilesInDB(database, folder);
-}
-
-// ---- Configuration store -------------------------------------------------------------
-
-void TVXBaseFunctions::InitializeFunctions()
-{
-    try {
-        auto warn = [this](const QString &text) { ShowMessage(TVXMessageKind::Warning, text); };
-        m_configuration.Load(TVXConfigurationStore::Databases, warn);
-        InitializeDatabases();
-        m_configuration.Load(TVXConfigurationStore::Languages, warn);
-        InitializeLanguages();
-        m_configuration.Load(TVXConfigurationStore::Options, warn);
-        InitializeOptions();
-        m_configuration.Load(TVXConfigurationStore::Middleware, warn);
-        InitializeLoadDebug();
-    } catch (const std::exception &e) {
-        throw TVXException(QStringLiteral("TVXBaseFunctions.InitializeFunctions: ") + VXMessage(e));
-    }
-}
-
-void TVXBaseFunctions::InitializeDatabases()
-{
-    TVXConfigTable &databases = m_configuration.DatabasesTable();
-    if (!databases.IsEmpty())
-        return;
-    QString chosen;
-    for (const QString &type :
-         {QStringLiteral("InMemory"), QStringLiteral("InterBase"), QStringLiteral("ODBC")}) {
-        if (GetFunction(type + QStringLiteral("DB"), FirstDataBase)) {
-            chosen = type;
-            break;
-        }
-    }
-    if (chosen.isEmpty())
-        throw TVXException(
-                QStringLiteral("Default DataBase Connectors are missing, reinstall Velunor."));
-
-    const QString folder = VXSettings::SettingsFolder();
-    QString connection;
-    if (chosen == QLatin1String("InMemory"))
-        connection = folder + FirstDataBase + QStringLiteral(".sqlite");
-    else if (chosen == QLatin1String("InterBase"))
-        connection = folder + FirstDataBase + QStringLiteral(".IB");
-    else
-        connection = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + folder
-                     + FirstDataBase + QStringLiteral(".mdb;Persist Security Info=False");
-    databases.Append({{QStringLiteral("VX_DBNAME"), FirstDataBase},
-                      {QStringLiteral("VX_DBTYPE"), chosen},
-                      {QStringLiteral("VX_DBCONNSTRING"), connection},
-                      {QStringLiteral("VX_DBDEFAULT"), true}});
-    m_configuration.Save(TVXConfigurationStore::Databases);
-}
-
-void TVXBaseFunctions::InitializeLanguages()
-{
-    TVXConfigTable &languages = m_configuration.LanguagesTable();
-    for (TVXLanguageDefinitionsInterface *definition : LanguageDefinitions()) {
-        if (languages.FindFirst(QStringLiteral("VXLanguageName"), definition->LanguageName()) >= 0)
-            continue;
-        languages.Append({{QStringLiteral("VXLanguageID"), definition->LanguageID()},
-                          {QStringLiteral("VXLanguageName"), definition->LanguageName()},
-                          {QStringLiteral("VXFileExtensions"), definition->FileExtensions()}});
-    }
-    m_configuration.Save(TVXConfigurationStore::Languages);
-}
-
-void TVXBaseFunctions::InitializeOptions()
-{
-    TVXConfigTable &options = m_configuration.OptionsTable();
-    m_fontName = QStringLiteral("MS Sans Serif");
-    m_fontSize = 8;
-    if (options.IsEmpty()) {
-        options.Append({{QStringLiteral("OFontName"), m_fontName},
-                        {QStringLiteral("OFontSize"), m_fontSize}});
-        m_configuration.Save(TVXConfigurationStore::Options);
-    }
-    m_fontName = options.Text(0, QStringLiteral("OFontName"));
-    m_fontSize = options.Value(0, QStringLiteral("OFontSize")).toInt();
-}
-
-void TVXBaseFunctions::InitializeLoadDebug()
-{
-    if (!VXSettings::LoadDebug())
-        return;
-    m_loadDebug = std::make_unique<QFile>(VXSettings::SettingsFolder()
-                                          + QStringLiteral("VN_Load_Debug.txt"));
-    if (!m_loadDebug->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        throw TVXException(QStringLiteral("Cannot write %1: %2")
-                                   .arg(m_loadDebug->fileName(), m_loadDebug->errorString()));
-}
-
-QString TVXBaseFunctions::GetLanguageName(int languageID)
-{
-    const TVXConfigTable &languages = m_configuration.LanguagesTable();
-    const int row = languages.FindFirst(QStringLiteral("VXLanguageID"), languageID);
-    return row < 0 ? QString() : languages.Text(row, QStringLiteral("VXLanguageName"));
-}
-
-bool TVXBaseFunctions::GetEditorSettings(int languageID, QString &command, QString &editor,
-                                         QString &findKey)
-{
-    const TVXConfigTable &languages = m_configuration.LanguagesTable();
-    const int row = languages.FindFirst(QStringLiteral("VXLanguageID"), languageID);
-    if (row < 0)
-        return false;
-    command = languages.Text(row, QStringLiteral("VXEditorStartCommand"));
-    editor = languages.Text(row, QStringLiteral("VXEditorName"));
-    findKey = languages.Text(row, QStringLiteral("VXFindShortcutKey"));
-    return true;
-}
-
-QString TVXBaseFunctions::GetSourceDBName(bool first, bool next, bool isDefault)
-{
-    const TVXConfigTable &databases = m_configuration.DatabasesTable();
-    if (isDefault) {
-        const int row = databases.FindFirst(QStringLiteral("VX_DBDEFAULT"), true);
-        return row < 0 ? QString() : databases.Text(row, QStringLiteral("VX_DBNAME"));
-    }
-    if (first)
-        m_sourceDBIterator = 0;
-    else if (next && m_sourceDBIterator >= 0)
-        ++m_sourceDBIterator;
-    else
-        return {};
-    if (m_sourceDBIterator >= databases.RowCount()) {
-        m_sourceDBIterator = databases.RowCount();
-        return {};
-    }
-    return databases.Text(m_sourceDBIterator, QStringLiteral("VX_DBNAME"));
-}
-
-int TVXBaseFunctions::GetSourceDBLastLoaded(const QString &database)
-{
-    const TVXConfigTable &databases = m_configuration.DatabasesTable();
-    const int row = databases.FindFirst(QStringLiteral("VX_DBNAME"), database);
-    return row < 0 ? 0 : databases.Value(row, QStringLiteral("VX_DBLASTLOADED")).toInt();
-}
-
-void TVXBaseFunctions::WindowFontChanged(const QString &fontName, int fontSize)
-{
-    m_fontName = fontName;
-    m_fontSize = fontSize;
-    TVXConfigTable &options = m_configuration.OptionsTable();
-    if (options.IsEmpty())
-        options.Append({});
-    options.SetValue(0, QStringLiteral("OFontName"), fontName);
-    options.SetValue(0, QStringLiteral("OFontSize"), fontSize);
-    try {
-        m_configuration.Save(TVXConfigurationStore::Options);
-    } catch (const std::exception &e) {
-        ShowMessage(TVXMessageKind::Error, VXMessage(e));
-    }
-    for (const TVXWindowEntry &entry : std::as_const(m_windowList))
-        entry.Window->SetFont(fontName, fontSize);
-}
-
 // ---- Windows ---------------------------------------------------------------------------
-
-QString TVXBaseFunctions::MissingFunction(const QString &function) const
-{
-    return QStringLiteral("The function '%1' is not available: no loaded package provides "
-                          "the class TVX%1.")
-            .arg(function);
-}
 
 QString TVXBaseFunctions::WindowName(const QString &function) const
 {
@@ -425,17 +109,8 @@ QString TVXBaseFunctions::WindowName(const QString &function) const
 QString TVXBaseFunctions::NewWindow(const QString &function, const QString &document,
                                     const QString &database, QObject *sender, const QString &detail)
 {
-    if (function == QLatin1String("Load")) {
-        // A scheduled job must not take a run that did not finish for a current repository.
-        try {
-            LoadDB(document, true, true, QString(), detail);
-        } catch (const std::exception &) {
-            // The load has logged its failure and left its status; an unattended load
-            // ends in any case.
-        }
-        ExitApplication();
-        return {};
-    }
+    if (function == QLatin1String("Load"))
+        return TVXBaseFunctionsCore::NewWindow(function, document, database, sender, detail);
     if (function == QLatin1String("EditorController"))
         return ShowInEditor(function, document, database, sender, detail);
     if (function == QLatin1String("WorkList") || function == QLatin1String("BizAnalysis")
@@ -448,9 +123,7 @@ QString TVXBaseFunctions::NewWindow(const QString &function, const QString &docu
     if (!VXClassRegistry().IsA<TVXFormInterface>(className))
         return MissingFunction(function);
     if (!HasDisplay())
-        return QStringLiteral("The %1 window needs a display; only LOAD_INTO_DB_NAMED runs "
-                              "without one.")
-                .arg(function);
+        return NeedsDisplay(function);
 
     try {
         const QString name = WindowName(function);
@@ -459,7 +132,7 @@ QString TVXBaseFunctions::NewWindow(const QString &function, const QString &docu
                 database, name);
         window->move(m_currentWindow ? m_currentWindow->pos() + QPoint(20, 20) : QPoint(40, 40));
         m_currentWindow = window;
-        window->SetFont(m_fontName, m_fontSize);
+        window->SetFont(FontName(), FontSize());
         window->show();
         m_windowList.append({name, window});
         for (const TVXWindowEntry &entry : std::as_const(m_windowList))
@@ -473,6 +146,36 @@ QString TVXBaseFunctions::NewWindow(const QString &function, const QString &docu
         VXError(QStringLiteral("TVXBaseFunctions.NewWindow"), VXMessage(e));
     }
     return {};
+}
+
+void TVXBaseFunctions::WindowFontChanged(const QString &fontName, int fontSize)
+{
+    TVXBaseFunctionsCore::WindowFontChanged(fontName, fontSize);
+    for (const TVXWindowEntry &entry : std::as_const(m_windowList))
+        entry.Window->SetFont(fontName, fontSize);
+}
+
+std::unique_ptr<TVXBaseFunctionsCore::TVXLoadRun> TVXBaseFunctions::NewLoadRun()
+{
+    if (!HasDisplay())
+        return TVXBaseFunctionsCore::NewLoadRun();
+    return std::make_unique<TVXWindowLoadRun>(OwnerWidget());
+}
+
+bool TVXBaseFunctions::Ask(const QString &question)
+{
+    if (!HasDisplay())
+        return TVXBaseFunctionsCore::Ask(question);
+    QString text = question;
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return QMessageBox::question(nullptr, QStringLiteral("Load"), text) == QMessageBox::Yes;
+}
+
+void TVXBaseFunctions::RefreshWindows(TVXDataAccessInterface *db)
+{
+    for (const TVXWindowEntry &entry : std::as_const(m_windowList))
+        if (entry.Window)
+            entry.Window->RefreshContent(db, nullptr, QString());
 }
 
 void TVXBaseFunctions::WindowActivated(TVXFormInterface *window)
@@ -623,81 +326,4 @@ QString TVXBaseFunctions::ShowInVisio(const QString &, const QString &, const QS
         return VXMessage(e);
     }
     return {};
-}
-
-// ---- Documents -------------------------------------------------------------------------
-
-QVariant TVXBaseFunctions::ReadDocParameter(const QString &file, const QString &section,
-                                            const QString &key, int valueType)
-{
-    const TVXIniFile ini(file);
-    if (!ini.ValueExists(section, key))
-        return QString();
-    const QString text = ini.ReadString(section, key);
-    bool ok = false;
-    switch (valueType) {
-    case vtBoolean: {
-        const int number = text.toInt(&ok);
-        return ok && number != 0;
-    }
-    case vtString:
-        return text;
-    case vtDateTime: {
-        const QDateTime value = QDateTime::fromString(text, Qt::ISODate);
-        return value.isValid() ? value : QDateTime::currentDateTime();
-    }
-    case vtInteger: {
-        const int number = text.toInt(&ok);
-        return ok ? number : 0;
-    }
-    case vtDouble: {
-        const double number = text.toDouble(&ok);
-        return ok ? number : 0.0;
-    }
-    default:
-        return QString();
-    }
-}
-
-void TVXBaseFunctions::WriteDocParameter(const QString &file, const QString &section,
-                                         const QString &key, int valueType, const QVariant &value)
-{
-    TVXIniFile ini(file);
-    if (!ini.ValueExists(section, key))
-        return;
-    QString text;
-    switch (valueType) {
-    case vtBoolean:
-        text = value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-        break;
-    case vtString:
-        text = value.toString();
-        break;
-    case vtDateTime:
-        text = value.toDateTime().toString(Qt::ISODate);
-        break;
-    case vtInteger:
-        text = QString::number(value.toInt());
-        break;
-    case vtDouble:
-        text = QString::number(value.toDouble(), 'g', 17);
-        break;
-    default:
-        return;
-    }
-    ini.WriteString(section, key, text);
-    ini.Save();
-}
-
-// ---- Ending ----------------------------------------------------------------------------
-
-void TVXBaseFunctions::VXError(const QString &source, const QString &message)
-{
-    ShowMessage(TVXMessageKind::Error, source + QStringLiteral(": ") + message);
-    ExitApplication();
-}
-
-void TVXBaseFunctions::ExitApplication()
-{
-    Q_EMIT ExitRequested();
 }

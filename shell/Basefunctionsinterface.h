@@ -2,7 +2,7 @@
 // The abstract service object: everything a package may ask of the running system.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QObject>
 #include <QVariant>

@@ -2,7 +2,7 @@
 // Turns the program's arguments into the function the service object opens.
 #include "shell/Commandline.h"
 
-#include "shell/Exception.h"
+#include "base/Exception.h"
 
 namespace VXCommandLine {
 

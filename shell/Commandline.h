@@ -2,7 +2,7 @@
 // Turns the program's arguments into the function the service object opens.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QString>
 #include <QStringList>

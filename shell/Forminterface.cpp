@@ -2,9 +2,10 @@
 // The base of every document window.
 #include "shell/Forminterface.h"
 
+#include "base/Exception.h"
+#include "base/Settings.h"
+
 #include "shell/Basefunctionsinterface.h"
-#include "shell/Exception.h"
-#include "shell/Settings.h"
 
 #include <QAction>
 #include <QApplication>

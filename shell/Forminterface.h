@@ -3,7 +3,7 @@
 // window-level shortcuts and the hooks concrete windows override.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QMainWindow>
 

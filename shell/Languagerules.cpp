@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/Languagerules.h"
 
-#include "shell/Configurationstore.h"
-#include "shell/Exception.h"
+#include "base/Configurationstore.h"
+#include "base/Exception.h"
 
 TVXLanguageRules::TVXLanguageRules(TVXConfigurationStore &store)
     : m_store(store)

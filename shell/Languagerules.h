@@ -3,8 +3,8 @@
 // for velunor-cli: the extension list of a language and its editor settings.
 #pragma once
 
-#include "shell/Export.h"
-#include "shell/Ruleresult.h"
+#include "base/Export.h"
+#include "base/Ruleresult.h"
 
 #include <QList>
 #include <QStringList>

@@ -2,8 +2,8 @@
 // Loads the run-time packages by file name.
 #include "shell/Packageloader.h"
 
-#include "shell/Exception.h"
-#include "shell/Package.h"
+#include "base/Exception.h"
+#include "base/Package.h"
 
 #include <QDir>
 #include <QLibrary>
@@ -26,9 +26,10 @@ QStringList TVXPackageLoader::NamedPackages()
             QStringLiteral("vxlib9999.so")};
 }
 
-void TVXPackageLoader::CheckPackages()
+void TVXPackageLoader::CheckPackages(TVXPackageSet set)
 {
-    for (const QString &name : NamedPackages()) {
+    const bool withWindows = set == AllPackages;
+    for (const QString &name : withWindows ? NamedPackages() : QStringList()) {
         if (!QFileInfo::exists(m_folder + name))
             continue;
         QString ignored;
@@ -39,6 +40,8 @@ void TVXPackageLoader::CheckPackages()
     const QStringList found = QDir(m_folder).entryList(
             {QStringLiteral("vxlib0*.so")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString &name : found) {
+        if (!withWindows && name == WindowCorePackage())
+            continue;
         QString error;
         if (!Load(name, &error))
             throw TVXException(QStringLiteral("CheckPackages: ") + error);

@@ -2,7 +2,7 @@
 // Loads the run-time packages by file name and keeps a record of every attempt.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QList>
 #include <QString>
@@ -33,10 +33,14 @@ struct TVXPackageRecord
 class VXCORE_EXPORT TVXPackageLoader
 {
 public:
+    // A program without windows (velunor-cli) loads the display-free packages only: not the
+    // window packages, nor the core's window half vxlib0100, so it needs no widget library.
+    enum TVXPackageSet { AllPackages, DisplayFreePackages };
+
     explicit TVXPackageLoader(QString packageFolder);
     ~TVXPackageLoader();
 
-    void CheckPackages();
+    void CheckPackages(TVXPackageSet set = AllPackages);
 
     // One "handle:file name" entry per loaded package, in load order.
     QStringList PackageList() const;
@@ -48,6 +52,8 @@ public:
     void UnloadAll();
 
     static QStringList NamedPackages();
+    // The core package: the service object's window half.
+    static QString WindowCorePackage() { return QStringLiteral("vxlib0100.so"); }
 
 private:
     bool Load(const QString &fileName, QString *error);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/Sourcedatabaserules.h"
 
-#include "shell/Classregistry.h"
-#include "shell/Configurationstore.h"
-#include "shell/Exception.h"
+#include "base/Classregistry.h"
+#include "base/Configurationstore.h"
+#include "base/Exception.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -4,8 +4,8 @@
 // new database file is made from the empty template.
 #pragma once
 
-#include "shell/Export.h"
-#include "shell/Ruleresult.h"
+#include "base/Export.h"
+#include "base/Ruleresult.h"
 
 #include <QString>
 #include <QStringList>

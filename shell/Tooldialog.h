@@ -2,7 +2,7 @@
 // The base of the modal dialogs the Tools and Help menus open by name.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QDialog>
 

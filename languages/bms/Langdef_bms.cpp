@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "languages/bms/Langdef_bms.h"
 
-#include "shell/Package.h"
+#include "base/Package.h"
 
 #include <QFileInfo>
 
@@ -9,9 +9,9 @@ using namespace VXWordType;
 
 namespace {
 
-constexpr TWordType Mapset = 1026;
-constexpr TWordType Map = 1027;
-constexpr TWordType Field = 1014;
+constexpr TWordType Mapset = ObjectStart;
+constexpr TWordType Map = SecondObjectStart;
+constexpr TWordType Field = DeclarationType;
 constexpr int MapObject = 10;
 
 } // namespace

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "languages/cppmsext/Langdef_cpp_msext.h"
 
-#include "shell/Package.h"
+#include "base/Package.h"
 
 using namespace VXWordType;
 
 namespace {
-constexpr TWordType ProjectName = 2001;
-constexpr TWordType SourceList = 2003;
-constexpr TWordType SourceExtension = 2006;
+constexpr TWordType ProjectName = ProjectStart;
+constexpr TWordType SourceList = FileListStart;
+constexpr TWordType SourceExtension = MemberFileKind;
 constexpr int ProjectSection = 9;
 constexpr int FileListSection = 91;
 } // namespace

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "languages/datafiles/Langdef_datafiles.h"
 
-#include "shell/Package.h"
+#include "base/Package.h"
 
 using namespace VXWordType;
 
 namespace {
-constexpr TWordType DataWord = 9999;
+constexpr TWordType DataWord = DataFileWord;
 constexpr TIcon DataFileIcon = 22;
 } // namespace
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "languages/ibmcob/Langdef_ibmcob.h"
 
-#include "shell/Package.h"
+#include "base/Package.h"
 
 #include <QFileInfo>
 
@@ -24,28 +24,16 @@ constexpr TWordType Sum = 99408;
 constexpr TWordType By = 99409;
 constexpr TWordType Cics = 99410;
 
-constexpr TWordType Section = 19;
-constexpr TWordType Data = 13;
-constexpr TWordType Perform = 35;
-constexpr TWordType Go = 82;
-constexpr TWordType SetOrAccept = 54;
-constexpr TWordType Initialize = 93;
-constexpr TWordType Else = 62;
-constexpr TWordType Exit = 99;
-constexpr TWordType ProgramID = 1026;
-constexpr TWordType Configuration = 1035;
-constexpr TWordType Picture = 1020;
-constexpr TWordType ProcedureDivision = 1063;
-constexpr TWordType Evaluate = 1053;
-constexpr TWordType EmbeddedSql = 1030;
-constexpr TWordType SqlSelect = 83;
-constexpr TWordType SqlInto = 84;
-constexpr TWordType SqlFrom = 85;
-constexpr TWordType SqlTarget = 59;
-constexpr TWordType SqlSetList = 87;
-constexpr TWordType SqlSetListEnd = 88;
-constexpr TWordType DescriptionPart = 1018;
-constexpr TWordType FurtherDescriptionPart = 1019;
+// The catalogue's codes under the names of the COBOL words that carry them.
+constexpr TWordType Section = SectionKeyword;
+constexpr TWordType Data = DataBlockStart;
+constexpr TWordType Perform = Call;
+constexpr TWordType Go = GoTo;
+constexpr TWordType Exit = Return;
+constexpr TWordType ProgramID = ObjectStart;
+constexpr TWordType Configuration = ConfigurationStart;
+constexpr TWordType EmbeddedSql = EmbeddedSqlStart;
+constexpr TWordType SqlSetListEnd = SqlClauseEnd;
 
 // Section numbers.
 constexpr int FileObject = 10;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "languages/ibmjcl/Langdef_ibmjcl.h"
 
-#include "shell/Package.h"
+#include "base/Package.h"
 
 #include <QFileInfo>
 
@@ -9,14 +9,14 @@ using namespace VXWordType;
 
 namespace {
 
-constexpr TWordType Job = 1026;
-constexpr TWordType Proc = 1027;
-constexpr TWordType Pend = 20;
-constexpr TWordType Pgm = 35;
-constexpr TWordType Member = 28;
-constexpr TWordType Dd = 1014;
+constexpr TWordType Job = ObjectStart;
+constexpr TWordType Proc = SecondObjectStart;
+constexpr TWordType Pend = EndOfProgram;
+constexpr TWordType Pgm = Call;
+constexpr TWordType Member = Include;
+constexpr TWordType Dd = DeclarationType;
 // A data set name is stored as a table name: both are data the programs read and write.
-constexpr TWordType DataSetName = VXWordType::TableName;
+constexpr TWordType DataSetName = TableName;
 constexpr TWordType Exec = 99401;
 constexpr TWordType Dsn = 99402;
 constexpr TWordType Order = 99403;
@@ -47,6 +47,8 @@ TVXLangDef_IBMJCL::TVXLangDef_IBMJCL(QObject *owner, const QString &folder)
     m_unknownIdentifiers = true;
     // An in-stream procedure lies inside its job: after PEND the job's steps go on.
     m_nestedObjects = true;
+    m_callsNameObjectsOnly = true;
+    m_inStreamProcedures = true;
 
     SetFWhiteSpaceBreaks();
     SetFBreakWords(QStringLiteral("//"), KnownWord);

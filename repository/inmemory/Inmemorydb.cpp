@@ -2,8 +2,8 @@
 // The default repository: an SQLite database file inside the process.
 #include "repository/inmemory/Inmemorydb.h"
 
-#include "shell/Exception.h"
-#include "shell/Settings.h"
+#include "base/Exception.h"
+#include "base/Settings.h"
 
 #include <QDir>
 #include <QFileInfo>

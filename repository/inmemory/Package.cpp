@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Package vxlib0200: the embedded SQLite repository driver.
-#include "shell/Package.h"
+#include "base/Package.h"
 
 #include "repository/inmemory/Inmemorydb.h"
 

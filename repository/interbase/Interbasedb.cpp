@@ -2,7 +2,7 @@
 // The InterBase repository: a Firebird 3 database file opened by the embedded engine.
 #include "repository/interbase/Interbasedb.h"
 
-#include "shell/Exception.h"
+#include "base/Exception.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: writes the empty InterBase repository that new databases are copied from.
+#include "base/Exception.h"
+
 #include "repository/interbase/Interbasedb.h"
-#include "shell/Exception.h"
 
 #include <QCoreApplication>
 #include <QFile>

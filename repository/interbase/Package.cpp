@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Package vxlib0210: the InterBase (Firebird) repository driver.
-#include "shell/Package.h"
+#include "base/Package.h"
 
 #include "repository/interbase/Interbasedb.h"
 

@@ -2,7 +2,7 @@
 // The ODBC repository.
 #include "repository/odbc/Odbcdb.h"
 
-#include "shell/Exception.h"
+#include "base/Exception.h"
 
 #include <QSqlDriver>
 #include <QSqlError>

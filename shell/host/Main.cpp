@@ -2,11 +2,12 @@
 // The program's main object.
 #include "shell/host/Main.h"
 
+#include "base/Classregistry.h"
+#include "base/Exception.h"
+#include "base/Settings.h"
+
 #include "shell/Basefunctionsinterface.h"
-#include "shell/Classregistry.h"
 #include "shell/Commandline.h"
-#include "shell/Exception.h"
-#include "shell/Settings.h"
 
 #include <QApplication>
 #include <QCoreApplication>

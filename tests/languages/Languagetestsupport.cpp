@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Languagetestsupport.h"
 
+#include "base/Classregistry.h"
+
 #include "repository/Dataset.h"
-#include "shell/Classregistry.h"
 
 #include <QFile>
 

@@ -2,13 +2,13 @@
 // What the resolver does for languages with imports, calls that may reach any entry and
 // packages, over repository rows written as such a language's parse would write them.
 #include "Testsupport.h"
+#include "base/Configtable.h"
 
 #include "loading/Dependencyresolver.h"
 #include "loading/Loadprogress.h"
 #include "parsing/Languagedefinitionsinterface.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
-#include "shell/Configtable.h"
 
 #include <gtest/gtest.h>
 

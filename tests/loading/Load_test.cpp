@@ -3,12 +3,12 @@
 // changes, removals and the options.
 #include "Mainframeapplication.h"
 #include "Testsupport.h"
+#include "base/Configtable.h"
 #include "tests/repository/Repositorytestsupport.h"
 
 #include "query/Queryengine.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
-#include "shell/Configtable.h"
 
 #include <QDir>
 #include <QFile>

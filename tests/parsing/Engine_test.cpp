@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tokenising, keyword lookup, context rules, literals, joining and row numbering.
 #include "Tablelanguage.h"
-
-#include "shell/Exception.h"
+#include "base/Exception.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading sources: encodings, line ends and refused files.
+#include "base/Exception.h"
+
 #include "parsing/Sourcereader.h"
-#include "shell/Exception.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Searches as the Query window runs them, over a repository loaded from COBOL sources.
 #include "Testsupport.h"
+#include "base/Configtable.h"
 
 #include "query/Queryengine.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
-#include "shell/Configtable.h"
 
 #include <QDir>
 #include <QFile>

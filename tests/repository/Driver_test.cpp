@@ -2,9 +2,9 @@
 // Connections, selections, reading orders, locating, deleting and field values, on every
 // driver.
 #include "Repositorytestsupport.h"
+#include "base/Exception.h"
 
 #include "repository/Sqldataaccess.h"
-#include "shell/Exception.h"
 
 #include <QFile>
 
@@ -31,7 +31,8 @@ QString ErrorOf(const std::function<void()> &action)
 } // namespace
 
 class DriverTest : public RepositoryTest
-{};
+{
+};
 
 TEST_P(DriverTest, ConnectionsAreCounted)
 {
@@ -39,7 +40,7 @@ TEST_P(DriverTest, ConnectionsAreCounted)
     EXPECT_EQ(db->Connect(m_connection), 2) << "a second Connect only counts";
     EXPECT_EQ(db->DisConnect(), 1);
     EXPECT_EQ(db->GetCount(db->GetTable(QStringLiteral("VXFILE"))), 0)
-        << "still connected after the first DisConnect";
+            << "still connected after the first DisConnect";
     EXPECT_EQ(db->DisConnect(), 0);
     EXPECT_EQ(db->DisConnect(), 0);
     EXPECT_EQ(db->Connect(m_connection), 1) << "connects again after the last DisConnect";
@@ -48,8 +49,9 @@ TEST_P(DriverTest, ConnectionsAreCounted)
     if (GetParam().RefusesOtherDatabase) {
         const QString error = ErrorOf([&] { db->Connect(other); });
         EXPECT_TRUE(error.endsWith(QStringLiteral("Another database is allready connected")))
-            << error.toStdString();
-        EXPECT_TRUE(error.startsWith(QString::fromLatin1(GetParam().ClassName) + QStringLiteral(".Connect: ")));
+                << error.toStdString();
+        EXPECT_TRUE(error.startsWith(QString::fromLatin1(GetParam().ClassName)
+                                     + QStringLiteral(".Connect: ")));
         EXPECT_EQ(db->ConnectionCount(), 1);
     } else {
         EXPECT_EQ(db->Connect(other), 2) << "the other connection text is ignored";
@@ -89,18 +91,21 @@ TEST_P(DriverTest, SelectionsFollowTheStandardReadingOrders)
     EXPECT_EQ(Column(db, QStringLiteral("VXWORD"), {}, QStringLiteral("VXWord")),
               (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                            QStringLiteral("D"), QStringLiteral("F2")}));
-    EXPECT_EQ(Column(db, QStringLiteral("VXWORD"), QStringLiteral("VXFileID = 1 AND VXObjectID = 1000"),
+    EXPECT_EQ(Column(db, QStringLiteral("VXWORD"),
+                     QStringLiteral("VXFileID = 1 AND VXObjectID = 1000"),
                      QStringLiteral("VXWord")),
               (QStringList{QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}));
-    EXPECT_EQ(Column(db, QStringLiteral("VXWORD"), QStringLiteral("VXFileID = 1 ORDER BY VXWord DESC"),
-                     QStringLiteral("VXWord")),
+    EXPECT_EQ(Column(db, QStringLiteral("VXWORD"),
+                     QStringLiteral("VXFileID = 1 ORDER BY VXWord DESC"), QStringLiteral("VXWord")),
               (QStringList{QStringLiteral("D"), QStringLiteral("C"), QStringLiteral("B"),
                            QStringLiteral("A")}));
     EXPECT_EQ(Column(db, QStringLiteral("VXWORD2"), QStringLiteral(" ORDER BY VXWord"),
-                     QStringLiteral("VXWord")).first(),
+                     QStringLiteral("VXWord"))
+                      .first(),
               QStringLiteral("A"));
     EXPECT_TRUE(Column(db, QStringLiteral("VXWORD"), QStringLiteral("VXFileID = 9"),
-                       QStringLiteral("VXWord")).isEmpty());
+                       QStringLiteral("VXWord"))
+                        .isEmpty());
 
     // Both directions, and two positions in one table at once.
     const int words = db->GetTable(QStringLiteral("VXWORD"));
@@ -121,7 +126,8 @@ TEST_P(DriverTest, SelectionsFollowTheStandardReadingOrders)
 
     // The free query runs whole statements.
     const int query = db->GetTable(QStringLiteral("QUERY"));
-    ASSERT_TRUE(db->SelectBegin(query, QStringLiteral("SELECT COUNT(*) AS N FROM VXWORD WHERE VXFileID = 1")));
+    ASSERT_TRUE(db->SelectBegin(
+            query, QStringLiteral("SELECT COUNT(*) AS N FROM VXWORD WHERE VXFileID = 1")));
     EXPECT_EQ(db->GetFieldValue(query, db->GetField(query, QStringLiteral("N"))).toInt(), 4);
 }
 
@@ -135,15 +141,20 @@ TEST_P(DriverTest, GoToKeyComparesWithoutCaseUnlessAsked)
     const int attributes = db->GetTable(QStringLiteral("VXATTRIBUTE"));
     const int id = db->GetField(attributes, QStringLiteral("VXAttributeID"));
 
-    EXPECT_TRUE(db->GoToKey(attributes, QStringLiteral("VXAttributeName"), {QStringLiteral("BILLING")}, false));
-    EXPECT_TRUE(db->GoToKeyNext(attributes, QStringLiteral("VXAttributeName"), {QStringLiteral("BILLING")}, false));
-    EXPECT_FALSE(db->GoToKeyNext(attributes, QStringLiteral("VXAttributeName"), {QStringLiteral("BILLING")}, false));
-    EXPECT_FALSE(db->GoToKey(attributes, QStringLiteral("VXAttributeName"), {QStringLiteral("BILLING")}, true));
+    EXPECT_TRUE(db->GoToKey(attributes, QStringLiteral("VXAttributeName"),
+                            {QStringLiteral("BILLING")}, false));
+    EXPECT_TRUE(db->GoToKeyNext(attributes, QStringLiteral("VXAttributeName"),
+                                {QStringLiteral("BILLING")}, false));
+    EXPECT_FALSE(db->GoToKeyNext(attributes, QStringLiteral("VXAttributeName"),
+                                 {QStringLiteral("BILLING")}, false));
+    EXPECT_FALSE(db->GoToKey(attributes, QStringLiteral("VXAttributeName"),
+                             {QStringLiteral("BILLING")}, true));
     EXPECT_TRUE(db->GoToKey(attributes, QStringLiteral("VXAttributeType;VXAttributeName"),
                             {2, QStringLiteral("Billing")}, true));
     EXPECT_EQ(db->GetFieldValue(attributes, id).toInt(), 2);
-    EXPECT_TRUE(db->GoToKey(attributes, QStringLiteral("VXAttributeName"), {QStringLiteral("o'hara")}, false))
-        << "a quote in a key value";
+    EXPECT_TRUE(db->GoToKey(attributes, QStringLiteral("VXAttributeName"),
+                            {QStringLiteral("o'hara")}, false))
+            << "a quote in a key value";
 
     // The selection's own condition stays in force.
     const int files = db->GetTable(QStringLiteral("VXFILE"));
@@ -153,7 +164,8 @@ TEST_P(DriverTest, GoToKeyComparesWithoutCaseUnlessAsked)
     ASSERT_TRUE(db->SelectBegin(files, QStringLiteral("VXDirectory = '/other'")));
     EXPECT_TRUE(db->GoToKey(files, QStringLiteral("VXFileName"), {QStringLiteral("a.cbl")}, false));
     EXPECT_EQ(db->GetFieldValue(files, 0).toInt(), 2);
-    EXPECT_FALSE(db->GoToKeyNext(files, QStringLiteral("VXFileName"), {QStringLiteral("a.cbl")}, false));
+    EXPECT_FALSE(
+            db->GoToKeyNext(files, QStringLiteral("VXFileName"), {QStringLiteral("a.cbl")}, false));
 }
 
 TEST_P(DriverTest, DeleteTheCurrentRowOrByCondition)
@@ -170,11 +182,12 @@ TEST_P(DriverTest, DeleteTheCurrentRowOrByCondition)
     ASSERT_TRUE(db->SelectNext(words));
     EXPECT_FALSE(db->Delete(words, {}, true)) << "rows remain after the deleted one";
     EXPECT_EQ(db->GetFieldValue(words, text).toString(), QStringLiteral("W3"))
-        << "the row after the deleted one is current";
+            << "the row after the deleted one is current";
     ASSERT_TRUE(db->SelectNext(words));
     EXPECT_TRUE(db->Delete(words, {}, true)) << "the last row was deleted";
     db->Commit(true, false);
-    EXPECT_EQ(Column(db, QStringLiteral("VXWORD"), QStringLiteral("VXFileID = 1"), QStringLiteral("VXWord")),
+    EXPECT_EQ(Column(db, QStringLiteral("VXWORD"), QStringLiteral("VXFileID = 1"),
+                     QStringLiteral("VXWord")),
               (QStringList{QStringLiteral("W1"), QStringLiteral("W3")}));
 
     EXPECT_TRUE(db->Delete(words, QStringLiteral("VXFileID = 1"), false));
@@ -184,7 +197,8 @@ TEST_P(DriverTest, DeleteTheCurrentRowOrByCondition)
     db->VXDEPENDENCIES_Append(1, 1, 1, 1, 1, 0, 0, 2, 2, 2, 2, 2);
     db->VXDEPENDENCIES_Append(1, 1, 1, 1, 1, 0, 0, 3, 3, 3, 3, 3);
     ASSERT_TRUE(db->SelectBegin(dependencies, QStringLiteral("VXFromFileID = 3")));
-    EXPECT_TRUE(db->Delete(dependencies, {}, true)) << "a table without a key deletes by its values";
+    EXPECT_TRUE(db->Delete(dependencies, {}, true))
+            << "a table without a key deletes by its values";
     db->Commit(true, false);
     EXPECT_EQ(db->GetCount(dependencies), 1);
 }
@@ -207,17 +221,21 @@ TEST_P(DriverTest, FieldValuesFlagsAndEdits)
     ASSERT_TRUE(db->SelectNext(rows));
     EXPECT_EQ(db->GetFieldValue(rows, call), QVariant(true));
     db->Commit(true, false);
-    EXPECT_EQ(Column(db, QStringLiteral("VXROW"), QStringLiteral("VXCall = 1"), QStringLiteral("VXRowID")),
+    EXPECT_EQ(Column(db, QStringLiteral("VXROW"), QStringLiteral("VXCall = 1"),
+                     QStringLiteral("VXRowID")),
               (QStringList{QStringLiteral("1000"), QStringLiteral("2000")}))
-        << "a true flag is stored as 1";
+            << "a true flag is stored as 1";
 
     const int objects = db->GetTable(QStringLiteral("VXOBJECT"));
     ASSERT_TRUE(db->SelectBegin(objects, {}));
-    EXPECT_EQ(db->GetFieldValue(objects, db->GetField(objects, QStringLiteral("VXInPackage"))), QVariant(true));
-    const QVariant inherits = db->GetFieldValue(objects, db->GetField(objects, QStringLiteral("VXObjectInherits")));
+    EXPECT_EQ(db->GetFieldValue(objects, db->GetField(objects, QStringLiteral("VXInPackage"))),
+              QVariant(true));
+    const QVariant inherits
+            = db->GetFieldValue(objects, db->GetField(objects, QStringLiteral("VXObjectInherits")));
     EXPECT_EQ(inherits.toString(), QString());
     EXPECT_EQ(inherits.typeId(), QMetaType::QString) << "null reads as empty text";
-    EXPECT_EQ(db->GetFieldValue(objects, db->GetField(objects, QStringLiteral("VXIcon"))).toInt(), 18);
+    EXPECT_EQ(db->GetFieldValue(objects, db->GetField(objects, QStringLiteral("VXIcon"))).toInt(),
+              18);
 
     EXPECT_EQ(db->GetCount(rows), 2);
     db->SelectBegin(rows, QStringLiteral("VXRowID = 1000"));
@@ -234,23 +252,29 @@ TEST_P(DriverTest, ErrorsNameTheOperationAndTheCause)
     else
         target = QStringLiteral("/nonexistent/folder/db.file");
     const QString connectError = ErrorOf([&] { broken->Connect(target); });
-    EXPECT_TRUE(connectError.startsWith(prefix + QStringLiteral(".Connect: ") + target + QLatin1Char(' ')))
-        << connectError.toStdString();
+    EXPECT_TRUE(connectError.startsWith(prefix + QStringLiteral(".Connect: ") + target
+                                        + QLatin1Char(' ')))
+            << connectError.toStdString();
     EXPECT_EQ(broken->ConnectionCount(), 0);
 
     TVXDataAccessInterface *db = Connected();
     const QString tableError = ErrorOf([&] { db->GetTable(QStringLiteral("NOPE")); });
-    EXPECT_TRUE(tableError.startsWith(prefix + QStringLiteral(".GetTable: NOPE: "))) << tableError.toStdString();
+    EXPECT_TRUE(tableError.startsWith(prefix + QStringLiteral(".GetTable: NOPE: ")))
+            << tableError.toStdString();
     const int words = db->GetTable(QStringLiteral("VXWORD"));
-    const QString selectError = ErrorOf([&] { db->SelectBegin(words, QStringLiteral("NoColumn = 1")); });
+    const QString selectError
+            = ErrorOf([&] { db->SelectBegin(words, QStringLiteral("NoColumn = 1")); });
     EXPECT_TRUE(selectError.startsWith(prefix + QStringLiteral(".SelectBegin: NoColumn = 1 ")))
-        << selectError.toStdString();
-    const QString deleteError = ErrorOf([&] { db->Delete(words, QStringLiteral("NoColumn = 1"), false); });
+            << selectError.toStdString();
+    const QString deleteError
+            = ErrorOf([&] { db->Delete(words, QStringLiteral("NoColumn = 1"), false); });
     EXPECT_TRUE(deleteError.startsWith(prefix + QStringLiteral(".Delete: NoColumn = 1: ")))
-        << deleteError.toStdString();
+            << deleteError.toStdString();
     db->Commit(true, false);
-    const QString queryError = ErrorOf([&] { delete db->GetQuery(nullptr, {QStringLiteral("SELECT nonsense FROM")}, false); });
-    EXPECT_TRUE(queryError.startsWith(prefix + QStringLiteral(".GetQuery: "))) << queryError.toStdString();
+    const QString queryError = ErrorOf(
+            [&] { delete db->GetQuery(nullptr, {QStringLiteral("SELECT nonsense FROM")}, false); });
+    EXPECT_TRUE(queryError.startsWith(prefix + QStringLiteral(".GetQuery: ")))
+            << queryError.toStdString();
 }
 
 TEST_P(DriverTest, AFileThatIsNotADatabaseIsReported)
@@ -263,8 +287,9 @@ TEST_P(DriverTest, AFileThatIsNotADatabaseIsReported)
     garbage.close();
     TVXDataAccessInterface *db = NewDriver();
     const QString error = ErrorOf([&] { db->Connect(m_connection); });
-    EXPECT_TRUE(error.startsWith(QString::fromLatin1(GetParam().ClassName) + QStringLiteral(".Connect: ")))
-        << error.toStdString();
+    EXPECT_TRUE(error.startsWith(QString::fromLatin1(GetParam().ClassName)
+                                 + QStringLiteral(".Connect: ")))
+            << error.toStdString();
     EXPECT_EQ(db->ConnectionCount(), 0);
     ASSERT_TRUE(garbage.open(QIODevice::ReadOnly));
     EXPECT_EQ(garbage.readAll(), QByteArray(8192, 'x')) << "the file is left as it was";
@@ -274,7 +299,9 @@ INSTANTIATE_TEST_SUITE_P(Drivers, DriverTest, ::testing::ValuesIn(DriverCases())
 
 TEST(OdbcDriver, JetConnectionsSpellUpperAsUcase)
 {
-    EXPECT_EQ(TVXSqlDataAccess::JetRewrite(QStringLiteral("upper(VXWord) = 'A' AND Upper(x) = UPPER(y)")),
+    EXPECT_EQ(TVXSqlDataAccess::JetRewrite(
+                      QStringLiteral("upper(VXWord) = 'A' AND Upper(x) = UPPER(y)")),
               QStringLiteral("UCASE(VXWord) = 'A' AND UCASE(x) = UCASE(y)"));
-    EXPECT_EQ(TVXSqlDataAccess::JetRewrite(QStringLiteral("VXWord = 'UPPERCASE'")), QStringLiteral("VXWord = 'UPPERCASE'"));
+    EXPECT_EQ(TVXSqlDataAccess::JetRewrite(QStringLiteral("VXWord = 'UPPERCASE'")),
+              QStringLiteral("VXWord = 'UPPERCASE'"));
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Repositorytestsupport.h"
 
-#include "shell/Classregistry.h"
+#include "base/Classregistry.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -14,17 +14,19 @@ namespace {
 QString CreatePostgresDatabase()
 {
     static int serial = 0;
-    const QString name = QStringLiteral("vx_%1_%2").arg(QCoreApplication::applicationPid()).arg(++serial);
+    const QString name
+            = QStringLiteral("vx_%1_%2").arg(QCoreApplication::applicationPid()).arg(++serial);
     const QString server = QStringLiteral("Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=%1;"
                                           "Uid=postgres;Pwd=;")
-                               .arg(PostgresPort());
+                                   .arg(PostgresPort());
     {
-        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("pgadmin"));
+        QSqlDatabase admin
+                = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("pgadmin"));
         admin.setDatabaseName(server + QStringLiteral("Database=postgres;"));
         EXPECT_TRUE(admin.open()) << admin.lastError().text().toStdString();
         QSqlQuery create(admin);
         EXPECT_TRUE(create.exec(QStringLiteral("CREATE DATABASE ") + name))
-            << create.lastError().text().toStdString();
+                << create.lastError().text().toStdString();
         admin.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("pgadmin"));
@@ -44,18 +46,19 @@ QString PostgresPort()
 std::vector<DriverCase> DriverCases()
 {
     return {
-        {"InMemory", "TVXInMemoryDB",
-         [](const QString &folder) { return folder + QStringLiteral("repository.sqlite"); }, true},
-        {"InterBase", "TVXInterBaseDB",
-         [](const QString &folder) { return folder + QStringLiteral("repository.fdb"); }, true},
-        {"OdbcSqlite", "TVXODBCDB",
-         [](const QString &folder) {
-             return QStringLiteral("Driver={SQLite3};Database=") + folder
-                    + QStringLiteral("odbc.sqlite;");
-         },
-         false, true},
-        {"OdbcPostgres", "TVXODBCDB", [](const QString &) { return CreatePostgresDatabase(); },
-         false, true, true},
+            {"InMemory", "TVXInMemoryDB",
+             [](const QString &folder) { return folder + QStringLiteral("repository.sqlite"); },
+             true},
+            {"InterBase", "TVXInterBaseDB",
+             [](const QString &folder) { return folder + QStringLiteral("repository.fdb"); }, true},
+            {"OdbcSqlite", "TVXODBCDB",
+             [](const QString &folder) {
+                 return QStringLiteral("Driver={SQLite3};Database=") + folder
+                        + QStringLiteral("odbc.sqlite;");
+             },
+             false, true},
+            {"OdbcPostgres", "TVXODBCDB", [](const QString &) { return CreatePostgresDatabase(); },
+             false, true, true},
     };
 }
 
@@ -69,8 +72,8 @@ void RepositoryTest::SetUp()
     if (GetParam().NeedsPostgres && PostgresPort().isEmpty())
         GTEST_SKIP() << "no PostgreSQL cluster: run through ctest, which starts one";
     m_packages = std::make_unique<VXTest::PackageFolder>(
-        QStringList{QStringLiteral("vxlib0200.so"), QStringLiteral("vxlib0210.so"),
-                    QStringLiteral("vxlib0220.so")});
+            QStringList{QStringLiteral("vxlib0200.so"), QStringLiteral("vxlib0210.so"),
+                        QStringLiteral("vxlib0220.so")});
     m_loader = std::make_unique<TVXPackageLoader>(m_packages->Path());
     m_loader->CheckPackages();
     m_connection = GetParam().Connection(Folder());
@@ -86,7 +89,7 @@ void RepositoryTest::TearDown()
 TVXDataAccessInterface *RepositoryTest::NewDriver()
 {
     auto driver = VXClassRegistry().Create<TVXDataAccessInterface>(
-        QString::fromLatin1(GetParam().ClassName), static_cast<QObject *>(nullptr));
+            QString::fromLatin1(GetParam().ClassName), static_cast<QObject *>(nullptr));
     EXPECT_NE(driver, nullptr);
     m_drivers.emplace_back(driver);
     return driver;

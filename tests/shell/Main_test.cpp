@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start-up and shutdown, run inside the test process.
 #include "Testsupport.h"
+#include "base/Classregistry.h"
 
-#include "shell/Classregistry.h"
 #include "shell/host/Main.h"
 
 #include <QWidget>
@@ -23,8 +23,8 @@ struct Started
     Started(const QStringList &packages, const QStringList &arguments)
         : Packages(std::make_unique<PackageFolder>(packages))
     {
-        WriteVnIni(HomeFolder.Path(),
-                   QStringLiteral("[APPLICATION]\nBPLPATH=") + Packages->Path() + QLatin1Char('\n'));
+        WriteVnIni(HomeFolder.Path(), QStringLiteral("[APPLICATION]\nBPLPATH=") + Packages->Path()
+                                              + QLatin1Char('\n'));
         TVXMain::Options options;
         options.Arguments = arguments;
         options.ShowMessage = [this](const QString &text) { Messages << text; };
@@ -65,7 +65,7 @@ TEST(Main, NoArgumentsOpensAnEmptyView)
 
     started.Main.reset();
     EXPECT_FALSE(VXClassRegistry().Contains(QStringLiteral("TVXView")))
-        << "shutdown unloads the packages";
+            << "shutdown unloads the packages";
 }
 
 TEST(Main, StartUpErrorsAreShownAndEndTheApplication)
@@ -79,7 +79,7 @@ TEST(Main, StartUpErrorsAreShownAndEndTheApplication)
     EXPECT_FALSE(missing.Main->IsOpen());
     ASSERT_EQ(missing.Messages.size(), 1);
     EXPECT_TRUE(missing.Messages[0].contains(QStringLiteral("TVXDocument")))
-        << missing.Messages[0].toStdString();
+            << missing.Messages[0].toStdString();
 
     Started broken({QStringLiteral("vxlib0200.so=fx_driver_inmemory.so"),
                     QStringLiteral("vxlib0300.so=fx_failinit.so")},

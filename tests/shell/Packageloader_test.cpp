@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Testsupport.h"
+#include "base/Classregistry.h"
+#include "base/Exception.h"
 
-#include "shell/Classregistry.h"
-#include "shell/Exception.h"
 #include "shell/Packageloader.h"
 
 #include <gtest/gtest.h>
@@ -55,8 +55,9 @@ TEST(PackageLoader, NamedPackagesFirstThenTheCoreFamilyByName)
               (QStringList{QStringLiteral("vxlib1000.so"), QStringLiteral("vxlib9999.so"),
                            QStringLiteral("vxlib0100.so"), QStringLiteral("vxlib0220.so"),
                            QStringLiteral("vxlib0500.so")}));
-    const auto failed = std::find_if(loader.Records().cbegin(), loader.Records().cend(),
-                                     [](const auto &r) { return r.Status == TVXPackageRecord::Failed; });
+    const auto failed
+            = std::find_if(loader.Records().cbegin(), loader.Records().cend(),
+                           [](const auto &r) { return r.Status == TVXPackageRecord::Failed; });
     ASSERT_NE(failed, loader.Records().cend()) << "the skipped package still leaves a record";
     EXPECT_EQ(failed->FileName, QStringLiteral("vxlib2000.so"));
     EXPECT_TRUE(failed->Error.contains(QStringLiteral("the fixture refuses to start")));
@@ -67,10 +68,11 @@ TEST(PackageLoader, NamedPackagesFirstThenTheCoreFamilyByName)
 
     EXPECT_TRUE(VXClassRegistry().Contains(QStringLiteral("TVXView")));
     EXPECT_TRUE(VXClassRegistry().Contains(QStringLiteral("TVXODBCDB")));
-    EXPECT_EQ(VXClassRegistry().PackageOf(QStringLiteral("TVXODBCDB")), QStringLiteral("vxlib0220.so"));
+    EXPECT_EQ(VXClassRegistry().PackageOf(QStringLiteral("TVXODBCDB")),
+              QStringLiteral("vxlib0220.so"));
     loader.UnloadAll();
     EXPECT_FALSE(VXClassRegistry().Contains(QStringLiteral("TVXView")))
-        << "unloading a package removes its classes";
+            << "unloading a package removes its classes";
     EXPECT_FALSE(VXClassRegistry().Contains(QStringLiteral("TVXBaseFunctions")));
     EXPECT_TRUE(loader.PackageList().isEmpty());
 }
@@ -88,15 +90,15 @@ TEST(PackageLoader, AFailingCorePackageAbortsStartUp)
 
     const QString duplicate = CheckPackagesError({QStringLiteral("vxlib0302.so=fx_duplicate.so")});
     EXPECT_TRUE(duplicate.contains(
-        QStringLiteral("Class TVXBaseFunctions is already registered by vxlib0100.so")))
-        << duplicate.toStdString();
+            QStringLiteral("Class TVXBaseFunctions is already registered by vxlib0100.so")))
+            << duplicate.toStdString();
 
     const QString missing = CheckPackagesError({QStringLiteral("vxlib0303.so=fx_missingdep.so")});
     EXPECT_TRUE(missing.startsWith(QStringLiteral("CheckPackages: ")));
     EXPECT_TRUE(missing.contains(QStringLiteral("fx_absent"))) << missing.toStdString();
 
     EXPECT_FALSE(VXClassRegistry().Contains(QStringLiteral("TVXBaseFunctions")))
-        << "an aborted start leaves nothing registered once the loader is gone";
+            << "an aborted start leaves nothing registered once the loader is gone";
 }
 
 TEST(PackageLoader, AnEmptyFolderLoadsNothing)

@@ -2,7 +2,7 @@
 // What the tests share.
 #include "Testsupport.h"
 
-#include "shell/Classregistry.h"
+#include "base/Classregistry.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,9 @@
 // built packages and fixtures, and a recorder for the messages users would see.
 #pragma once
 
+#include "base/Exception.h"
+
 #include "shell/Basefunctions.h"
-#include "shell/Exception.h"
 #include "shell/Packageloader.h"
 
 #include <QString>

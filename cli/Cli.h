@@ -62,5 +62,5 @@ private:
     QTextStream &m_out;
     QTextStream &m_err;
     std::unique_ptr<TVXPackageLoader> m_packages;
-    TVXBaseFunctionsInterface *m_service = nullptr;
+    std::unique_ptr<TVXBaseFunctionsInterface> m_service;
 };

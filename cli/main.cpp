@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/cli/Cli.h"
+#include "cli/Cli.h"
 
 #include <QCoreApplication>
 

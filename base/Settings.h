@@ -2,7 +2,7 @@
 // Where the program, its packages and its settings live, and the two keys of VN.ini.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QString>
 
@@ -13,11 +13,13 @@ namespace VXSettings {
 // The folder of the running executable.
 VXCORE_EXPORT QString ExecutableFolder();
 
-// VN.ini, the configuration store, logs and error dumps: VELUNOR_HOME when it is set,
-// else the executable's folder.
+// VN.ini, the configuration store, logs and error dumps: VELUNOR_HOME when it is set, else
+// the executable's folder, else (an installed program's folder that the user cannot write)
+// the user's configuration folder, $XDG_CONFIG_HOME/velunor.
 VXCORE_EXPORT QString SettingsFolder();
 
-// VN.ini [APPLICATION] BPLPATH, else the executable's folder.
+// VN.ini [APPLICATION] BPLPATH, else the executable's folder, or ../lib/velunor beside it
+// in an installation.
 VXCORE_EXPORT QString PackageFolder();
 
 // VN.ini [APPLICATION] LOAD_DEBUG is exactly "Yes".

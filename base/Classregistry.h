@@ -2,7 +2,7 @@
 // Classes registered by name: how packages offer their windows, drivers and languages.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QHash>
 #include <QString>

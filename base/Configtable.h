@@ -2,7 +2,7 @@
 // A small in-memory table of settings that saves itself to a file with its field layout.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QList>
 #include <QString>

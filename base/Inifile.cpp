@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A plain INI file.
-#include "shell/Inifile.h"
+#include "base/Inifile.h"
 
-#include "shell/Exception.h"
+#include "base/Exception.h"
 
 #include <QFile>
 #include <QSaveFile>

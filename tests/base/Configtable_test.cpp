@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/Configtable.h"
-#include "shell/Exception.h"
+#include "base/Configtable.h"
+#include "base/Exception.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -25,9 +25,9 @@ TEST(ConfigTable, RowsAreValidatedOnEveryWrite)
     TVXConfigTable table = MakeTable();
     table.Append({{QStringLiteral("NAME"), QStringLiteral("one")}, {QStringLiteral("COUNT"), 3}});
     EXPECT_THROW(table.Append({{QStringLiteral("NAME"), QStringLiteral("one")}}), TVXException)
-        << "the unique field refuses a second row with the same value";
+            << "the unique field refuses a second row with the same value";
     EXPECT_THROW(table.Append({{QStringLiteral("COUNT"), 1}}), TVXException)
-        << "a required field must be given";
+            << "a required field must be given";
     EXPECT_THROW(table.Append({{QStringLiteral("NAME"), QStringLiteral("toolong")}}), TVXException);
     EXPECT_THROW(table.Append({{QStringLiteral("NAME"), QStringLiteral("x")},
                                {QStringLiteral("COUNT"), QStringLiteral("many")}}),
@@ -37,7 +37,7 @@ TEST(ConfigTable, RowsAreValidatedOnEveryWrite)
     table.Append({{QStringLiteral("NAME"), QStringLiteral("two")}});
     EXPECT_THROW(table.SetValue(1, QStringLiteral("NAME"), QStringLiteral("one")), TVXException);
     EXPECT_EQ(table.Text(1, QStringLiteral("NAME")), QStringLiteral("two"))
-        << "a refused write leaves the row as it was";
+            << "a refused write leaves the row as it was";
     EXPECT_EQ(table.Find(QStringLiteral("count"), 3), QList<int>{0}) << "field names ignore case";
 }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A small in-memory table of settings that saves itself to a file.
-#include "shell/Configtable.h"
+#include "base/Configtable.h"
 
-#include "shell/Exception.h"
+#include "base/Exception.h"
 
 #include <QDataStream>
 #include <QFile>

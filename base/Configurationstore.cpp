@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The four settings tables.
-#include "shell/Configurationstore.h"
+#include "base/Configurationstore.h"
 
-#include "shell/Exception.h"
+#include "base/Exception.h"
 
 #include <QFile>
 

@@ -1,5 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/cli/Cli.h"
+#include "cli/Cli.h"
+
+#include "base/Classregistry.h"
+#include "base/Configurationstore.h"
+#include "base/Exception.h"
+#include "base/Settings.h"
 
 #include "loading/Loadpipeline.h"
 #include "loading/Loadsources.h"
@@ -9,13 +14,9 @@
 #include "query/Queryengine.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
-#include "shell/Basefunctionsinterface.h"
-#include "shell/Classregistry.h"
-#include "shell/Configurationstore.h"
-#include "shell/Exception.h"
+#include "shell/Basefunctionscore.h"
 #include "shell/Languagerules.h"
 #include "shell/Packageloader.h"
-#include "shell/Settings.h"
 #include "shell/Sourcedatabaserules.h"
 
 #include <QDateTime>
@@ -176,7 +177,7 @@ TVXCli::TVXCli(QTextStream &out, QTextStream &err)
 
 TVXCli::~TVXCli()
 {
-    delete m_service;
+    m_service.reset();
     if (m_packages)
         m_packages->UnloadAll();
 }
@@ -337,13 +338,8 @@ bool TVXCli::Start()
 {
     try {
         m_packages = std::make_unique<TVXPackageLoader>(VXSettings::PackageFolder());
-        m_packages->CheckPackages();
-        m_service = VXClassRegistry().Create<TVXBaseFunctionsInterface, QObject *>(
-                QStringLiteral("TVXBaseFunctions"), nullptr);
-        if (!m_service) {
-            throw TVXException(QStringLiteral("the core package vxlib0100.so was not found in ")
-                               + VXSettings::PackageFolder());
-        }
+        m_packages->CheckPackages(TVXPackageLoader::DisplayFreePackages);
+        m_service = std::make_unique<TVXBaseFunctionsCore>();
         for (const QString &entry : m_packages->PackageList())
             m_service->RegisterFunctionClass(
                     m_packages->Description(entry.mid(entry.indexOf(QLatin1Char(':')) + 1)));

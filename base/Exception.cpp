@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The one error type of the system.
-#include "shell/Exception.h"
+#include "base/Exception.h"
 
 TVXException::TVXException(QString message)
     : m_message(std::move(message))

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/Inifile.h"
+#include "base/Inifile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -29,17 +29,20 @@ TEST(IniFile, ValuesAreVerbatimAndNamesIgnoreCase)
     TVXIniFile ini(path);
     EXPECT_EQ(ini.ReadString(QStringLiteral("query"), QStringLiteral("FIND")),
               QStringLiteral("MOVE, \"CUST\" \\ x"));
-    EXPECT_EQ(ini.ReadString(QStringLiteral("Query"), QStringLiteral("Count")), QStringLiteral("3"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Query"), QStringLiteral("Count")),
+              QStringLiteral("3"));
     EXPECT_FALSE(ini.ValueExists(QStringLiteral("Query"), QStringLiteral("Missing")));
     EXPECT_FALSE(ini.ValueExists(QStringLiteral("Nowhere"), QStringLiteral("Find")));
-    EXPECT_EQ(ini.ReadString(QStringLiteral("Other"), QStringLiteral("Find")), QStringLiteral("no"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Other"), QStringLiteral("Find")),
+              QStringLiteral("no"));
 
     ini.WriteString(QStringLiteral("Query"), QStringLiteral("Count"), QStringLiteral("4"));
     ini.WriteString(QStringLiteral("Query"), QStringLiteral("New"), QStringLiteral("a=b"));
     ini.WriteString(QStringLiteral("Third"), QStringLiteral("K"), QStringLiteral("v"));
     ini.Save();
-    EXPECT_EQ(ReadAll(path), QStringLiteral("; a comment\n[Query]\nFind=MOVE, \"CUST\" \\ x\nCount=4\n"
-                                            "New=a=b\n[Other]\nFind=no\n\n[Third]\nK=v\n"));
+    EXPECT_EQ(ReadAll(path),
+              QStringLiteral("; a comment\n[Query]\nFind=MOVE, \"CUST\" \\ x\nCount=4\n"
+                             "New=a=b\n[Other]\nFind=no\n\n[Third]\nK=v\n"));
     EXPECT_EQ(TVXIniFile(path).ReadString(QStringLiteral("Query"), QStringLiteral("New")),
               QStringLiteral("a=b"));
 }

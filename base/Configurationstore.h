@@ -2,7 +2,7 @@
 // The four settings tables: source databases, languages, display options, middleware.
 #pragma once
 
-#include "shell/Configtable.h"
+#include "base/Configtable.h"
 
 #include <functional>
 

@@ -2,7 +2,7 @@
 // The one error type of the system: an exception that carries the message a user finally reads.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QString>
 

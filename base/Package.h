@@ -3,8 +3,8 @@
 // and unregister its classes.
 #pragma once
 
-#include "shell/Classregistry.h"
-#include "shell/Exception.h"
+#include "base/Classregistry.h"
+#include "base/Exception.h"
 
 // The classes one package registered, so that finalising removes exactly those.
 class VXCORE_EXPORT TVXPackageRegistration

@@ -2,7 +2,7 @@
 // A plain INI file: sections in brackets, key=value lines, read and written in place.
 #pragma once
 
-#include "shell/Export.h"
+#include "base/Export.h"
 
 #include <QString>
 #include <QStringList>

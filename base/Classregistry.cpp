@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Classes registered by name.
-#include "shell/Classregistry.h"
+#include "base/Classregistry.h"
 
-#include "shell/Exception.h"
+#include "base/Exception.h"
 
 void TVXClassRegistry::Add(const QString &className, std::type_index base, std::any factory,
                            const QString &package)

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The classes one package registered.
-#include "shell/Package.h"
+#include "base/Package.h"
 
 TVXPackageRegistration::TVXPackageRegistration(QString packageFile)
     : m_packageFile(std::move(packageFile))
