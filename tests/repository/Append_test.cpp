@@ -5,7 +5,8 @@
 using namespace VXTest;
 
 class AppendTest : public RepositoryTest
-{};
+{
+};
 
 TEST_P(AppendTest, KnownFilesAreUpdatedAndChangedOnesMarkedForReload)
 {
@@ -15,25 +16,32 @@ TEST_P(AppendTest, KnownFilesAreUpdatedAndChangedOnesMarkedForReload)
     const int loadTime = db->GetField(files, QStringLiteral("VXLoadTime"));
     const int system = db->GetField(files, QStringLiteral("VXSystemID"));
 
-    db->VXFILE_Append(20520, 1, 2, 3, QStringLiteral("/src/cobol"), QStringLiteral("PAY01.cbl"), 100, 5000);
+    db->VXFILE_Append(20520, 1, 2, 3, QStringLiteral("/src/cobol"), QStringLiteral("PAY01.cbl"),
+                      100, 5000);
     EXPECT_EQ(db->GetFieldValue(files, id).toInt(), 1) << "the new file's row is current";
     EXPECT_EQ(db->GetFieldValue(files, loadTime).toLongLong(), 0);
-    EXPECT_EQ(db->GetFieldValue(files, db->GetField(files, QStringLiteral("VXDependencyChecked"))).toString(),
+    EXPECT_EQ(db->GetFieldValue(files, db->GetField(files, QStringLiteral("VXDependencyChecked")))
+                      .toString(),
               QString());
-    db->VXFILE_Append(20520, 1, 2, 3, QStringLiteral("/src/cobol"), QStringLiteral("PAY02.cbl"), 100, 5000);
+    db->VXFILE_Append(20520, 1, 2, 3, QStringLiteral("/src/cobol"), QStringLiteral("PAY02.cbl"),
+                      100, 5000);
     EXPECT_EQ(db->GetFieldValue(files, id).toInt(), 2);
     db->SetFieldValue(files, loadTime, 424242);
     db->Commit(true, false);
 
     // Same time and size: only the attributes change, the load time stays.
-    db->VXFILE_Append(20520, 7, 8, 9, QStringLiteral("/src/cobol"), QStringLiteral("PAY02.cbl"), 100, 5000);
+    db->VXFILE_Append(20520, 7, 8, 9, QStringLiteral("/src/cobol"), QStringLiteral("PAY02.cbl"),
+                      100, 5000);
     EXPECT_EQ(db->GetFieldValue(files, id).toInt(), 2);
     EXPECT_EQ(db->GetFieldValue(files, loadTime).toLongLong(), 424242);
     EXPECT_EQ(db->GetFieldValue(files, system).toInt(), 7);
     // A new size: reload.
-    db->VXFILE_Append(20520, 7, 8, 9, QStringLiteral("/src/cobol"), QStringLiteral("PAY02.cbl"), 100, 5001);
+    db->VXFILE_Append(20520, 7, 8, 9, QStringLiteral("/src/cobol"), QStringLiteral("PAY02.cbl"),
+                      100, 5001);
     EXPECT_EQ(db->GetFieldValue(files, loadTime).toLongLong(), 0);
-    EXPECT_EQ(db->GetFieldValue(files, db->GetField(files, QStringLiteral("VXFileSize"))).toLongLong(), 5001);
+    EXPECT_EQ(db->GetFieldValue(files, db->GetField(files, QStringLiteral("VXFileSize")))
+                      .toLongLong(),
+              5001);
     db->Commit(true, false);
     EXPECT_EQ(db->GetCount(files), 2);
     EXPECT_EQ(db->LastFileID(), 2);
@@ -59,11 +67,13 @@ TEST_P(AppendTest, PathsWithQuotesAndOfAnyLengthRoundTrip)
               (QStringList{quoted, longDirectory}));
     EXPECT_EQ(Column(db, QStringLiteral("VXFILE"), {}, QStringLiteral("VXFileName")),
               (QStringList{QStringLiteral("it's.cbl"), longName}));
-    EXPECT_EQ(Column(db, QStringLiteral("VXFILE"), QStringLiteral("VXFileID = 1"), QStringLiteral("VXFileTime")),
+    EXPECT_EQ(Column(db, QStringLiteral("VXFILE"), QStringLiteral("VXFileID = 1"),
+                     QStringLiteral("VXFileTime")),
               QStringList{QString::number(after2038)});
     db->VXLOAD_Append(QStringLiteral("FOLDER"), quoted, QStringLiteral("Pay"), {}, {}, {});
     db->Commit(true, false);
-    EXPECT_EQ(Column(db, QStringLiteral("VXLOAD"), {}, QStringLiteral("VXLoadFrom")), QStringList{quoted});
+    EXPECT_EQ(Column(db, QStringLiteral("VXLOAD"), {}, QStringLiteral("VXLoadFrom")),
+              QStringList{quoted});
 }
 
 TEST_P(AppendTest, CountersContinueAfterReconnecting)
@@ -98,10 +108,12 @@ TEST_P(AppendTest, PackagesShareANumberWhileTheirNameRepeats)
     db->Commit(true, false);
     EXPECT_EQ(Column(db, QStringLiteral("VXPACKAGE"), QStringLiteral(" ORDER BY VXContentCounter"),
                      QStringLiteral("VXPackageID")),
-              (QStringList{QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("17")}));
+              (QStringList{QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("2"),
+                           QStringLiteral("17")}));
     EXPECT_EQ(Column(db, QStringLiteral("VXPACKAGE"), QStringLiteral(" ORDER BY VXContentCounter"),
                      QStringLiteral("VXContentCounter")),
-              (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}));
+              (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                           QStringLiteral("4")}));
 }
 
 TEST_P(AppendTest, AttributesReadTheirIdBack)
@@ -112,9 +124,13 @@ TEST_P(AppendTest, AttributesReadTheirIdBack)
     EXPECT_EQ(db->LastAttributeID(), 2);
     const int attributes = db->GetTable(QStringLiteral("VXATTRIBUTE"));
     ASSERT_TRUE(db->SelectBegin(attributes, QStringLiteral("VXAttributeID = 2")));
-    EXPECT_EQ(db->GetFieldValue(attributes, db->GetField(attributes, QStringLiteral("VXAttributeName"))).toString(),
+    EXPECT_EQ(db->GetFieldValue(attributes,
+                                db->GetField(attributes, QStringLiteral("VXAttributeName")))
+                      .toString(),
               QStringLiteral("MVS@Datacenter"));
-    EXPECT_EQ(db->GetFieldValue(attributes, db->GetField(attributes, QStringLiteral("VXIcon"))).toString(), QString());
+    EXPECT_EQ(db->GetFieldValue(attributes, db->GetField(attributes, QStringLiteral("VXIcon")))
+                      .toString(),
+              QString());
 }
 
 TEST_P(AppendTest, TextsAreCutToTheirColumns)
@@ -126,10 +142,12 @@ TEST_P(AppendTest, TextsAreCutToTheirColumns)
     db->VXROW_Append(1, 0, 0, 1000, 1, longRow, false);
     db->VXOBJECT_Append(1, 1000, 1, false, longWord, longWord, {}, {}, 18, {}, {}, {}, 0, 0, 0);
     db->Commit(true, false);
-    EXPECT_EQ(Column(db, QStringLiteral("VXWORD"), {}, QStringLiteral("VXWord")), QStringList{longWord.left(64)});
+    EXPECT_EQ(Column(db, QStringLiteral("VXWORD"), {}, QStringLiteral("VXWord")),
+              QStringList{longWord.left(64)});
     EXPECT_EQ(Column(db, QStringLiteral("VXWORD"), {}, QStringLiteral("VXObjectIdentifier")),
               QStringList{longWord.left(64)});
-    EXPECT_EQ(Column(db, QStringLiteral("VXROW"), {}, QStringLiteral("VXRow")), QStringList{longRow.left(255)});
+    EXPECT_EQ(Column(db, QStringLiteral("VXROW"), {}, QStringLiteral("VXRow")),
+              QStringList{longRow.left(255)});
     EXPECT_EQ(Column(db, QStringLiteral("VXOBJECT"), {}, QStringLiteral("VXObjectName")),
               QStringList{longWord.left(64)});
 }
@@ -143,7 +161,8 @@ TEST_P(AppendTest, SetCallAndDataFlowLinks)
     db->VXDATAFLOW_Append(1, 2000, 1010, 1, 2000, 1000);
     db->VXDATAFLOW_Append(1, 2000, 1010, 1, 2000, 1000);
     db->Commit(true, false);
-    EXPECT_EQ(Column(db, QStringLiteral("VXROW"), {}, QStringLiteral("VXCall")), QStringList{QStringLiteral("true")});
+    EXPECT_EQ(Column(db, QStringLiteral("VXROW"), {}, QStringLiteral("VXCall")),
+              QStringList{QStringLiteral("true")});
     EXPECT_EQ(db->GetCount(db->GetTable(QStringLiteral("VXDATAFLOW"))), 2);
 }
 
@@ -152,8 +171,10 @@ TEST_P(AppendTest, DeletingAFilesResultsKeepsTheFileAndItsDependencies)
     TVXDataAccessInterface *db = Connected();
     for (int file = 1; file <= 2; ++file) {
         db->VXFILE_Append(1, 0, 0, 0, QStringLiteral("/a"), QStringLiteral("f%1").arg(file), 1, 1);
-        db->VXOBJECT_Append(file, 1000, 1, false, QStringLiteral("P"), QStringLiteral("P"), {}, {}, 18, {}, {}, {}, 0, 0, 0);
-        db->VXENTRY_Append(file, 1000, 1000, 1, QStringLiteral("MAIN"), QStringLiteral("P"), {}, 0, {});
+        db->VXOBJECT_Append(file, 1000, 1, false, QStringLiteral("P"), QStringLiteral("P"), {}, {},
+                            18, {}, {}, {}, 0, 0, 0);
+        db->VXENTRY_Append(file, 1000, 1000, 1, QStringLiteral("MAIN"), QStringLiteral("P"), {}, 0,
+                           {});
         db->VXROW_Append(file, 1000, 1000, 1000, 1, QStringLiteral("row"), false);
         db->VXWORD_Append(file, 1000, 1000, 1000, 1000, 1, 1, 0, QStringLiteral("w"), 0, {});
         db->VXPACKAGE_Append(file, -1, QStringLiteral("P%1").arg(file), QStringLiteral("P"), 0, 0);
@@ -162,11 +183,17 @@ TEST_P(AppendTest, DeletingAFilesResultsKeepsTheFileAndItsDependencies)
     }
     db->Commit(true, false);
     db->VXDeleteForFileID(1);
-    for (const char *table : {"VXOBJECT", "VXENTRY", "VXROW", "VXWORD", "VXPACKAGE", "VXDATAFLOW"}) {
-        EXPECT_TRUE(Column(db, QString::fromLatin1(table), QStringLiteral("VXFileID = 1"), QStringLiteral("VXFileID")).isEmpty())
-            << table;
-        EXPECT_EQ(Column(db, QString::fromLatin1(table), QStringLiteral("VXFileID = 2"), QStringLiteral("VXFileID")).size(), 1)
-            << table;
+    for (const char *table :
+         {"VXOBJECT", "VXENTRY", "VXROW", "VXWORD", "VXPACKAGE", "VXDATAFLOW"}) {
+        EXPECT_TRUE(Column(db, QString::fromLatin1(table), QStringLiteral("VXFileID = 1"),
+                           QStringLiteral("VXFileID"))
+                            .isEmpty())
+                << table;
+        EXPECT_EQ(Column(db, QString::fromLatin1(table), QStringLiteral("VXFileID = 2"),
+                         QStringLiteral("VXFileID"))
+                          .size(),
+                  1)
+                << table;
     }
     EXPECT_EQ(db->GetCount(db->GetTable(QStringLiteral("VXFILE"))), 2);
     EXPECT_EQ(db->GetCount(db->GetTable(QStringLiteral("VXDEPENDENCIES"))), 2);
@@ -185,7 +212,8 @@ TEST_P(AppendTest, CommittedWorkIsSeenByOtherConnectionsAndKeptAtDisconnect)
 
     TVXDataAccessInterface *reader = Connected();
     EXPECT_EQ(Column(reader, QStringLiteral("VXATTRIBUTE"), {}, QStringLiteral("VXAttributeName")),
-              (QStringList{QStringLiteral("First"), QStringLiteral("Second"), QStringLiteral("Third")}));
+              (QStringList{QStringLiteral("First"), QStringLiteral("Second"),
+                           QStringLiteral("Third")}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, AppendTest, ::testing::ValuesIn(DriverCases()), DriverCaseName);

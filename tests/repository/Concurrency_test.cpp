@@ -15,7 +15,8 @@ protected:
     {
         TVXDataAccessInterface *db = Connected();
         for (int i = 1; i <= 5; ++i)
-            db->VXWORD_Append(1, 0, 0, i * 1000, 1000, 1, 1, 0, QStringLiteral("WORD%1").arg(i), 1012, {});
+            db->VXWORD_Append(1, 0, 0, i * 1000, 1000, 1, 1, 0, QStringLiteral("WORD%1").arg(i),
+                              1012, {});
         db->Commit(true, false);
         return db;
     }
@@ -24,9 +25,10 @@ protected:
 TEST_P(QueryTest, GetQueryReturnsADatasetTheCallerOwns)
 {
     TVXDataAccessInterface *db = Filled();
-    const QStringList sql = {QStringLiteral("SELECT VXRowID, VXWord FROM VXWORD W"),
-                             QStringLiteral("WHERE VXWordType = 1012"),
-                             QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID")};
+    const QStringList sql
+            = {QStringLiteral("SELECT VXRowID, VXWord FROM VXWORD W"),
+               QStringLiteral("WHERE VXWordType = 1012"),
+               QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID")};
     std::unique_ptr<TVXDataset> bidirectional(db->GetQuery(nullptr, sql, true));
     ASSERT_NE(bidirectional, nullptr);
     EXPECT_FALSE(bidirectional->Eof());
@@ -52,7 +54,8 @@ TEST_P(QueryTest, GetQueryReturnsADatasetTheCallerOwns)
     delete owned.data();
     EXPECT_TRUE(owned.isNull());
 
-    std::unique_ptr<TVXDataset> empty(db->GetQuery(nullptr, {QStringLiteral("SELECT VXWord FROM VXWORD WHERE VXFileID = 0")}, true));
+    std::unique_ptr<TVXDataset> empty(db->GetQuery(
+            nullptr, {QStringLiteral("SELECT VXWord FROM VXWORD WHERE VXFileID = 0")}, true));
     EXPECT_TRUE(empty->Eof());
     EXPECT_FALSE(empty->Last());
 }
@@ -65,7 +68,8 @@ TEST_P(QueryTest, GetQueryFromAWorkerThread)
     std::unique_ptr<QThread> worker(QThread::create([&] {
         try {
             std::unique_ptr<TVXDataset> result(db->GetQuery(
-                nullptr, {QStringLiteral("SELECT VXWord FROM VXWORD ORDER BY VXRowID")}, false));
+                    nullptr, {QStringLiteral("SELECT VXWord FROM VXWORD ORDER BY VXRowID")},
+                    false));
             for (; !result->Eof(); result->Next())
                 words << result->Value(0).toString();
         } catch (const std::exception &e) {
@@ -85,7 +89,8 @@ TEST_P(QueryTest, GetQueryFromAWorkerThread)
 INSTANTIATE_TEST_SUITE_P(Drivers, QueryTest, ::testing::ValuesIn(DriverCases()), DriverCaseName);
 
 class SqliteSharingTest : public RepositoryTest
-{};
+{
+};
 
 TEST_P(SqliteSharingTest, AViewReadsWhileALoadWrites)
 {
@@ -136,5 +141,5 @@ TEST_P(SqliteSharingTest, RetainingCommitsAreJoinedForASecond)
     EXPECT_EQ(view->GetCount(words), 3);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sqlite, SqliteSharingTest,
-                         ::testing::Values(DriverCases().front()), DriverCaseName);
+INSTANTIATE_TEST_SUITE_P(Sqlite, SqliteSharingTest, ::testing::Values(DriverCases().front()),
+                         DriverCaseName);

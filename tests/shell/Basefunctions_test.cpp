@@ -50,13 +50,14 @@ TEST(BaseFunctions, GetFunctionSharesLanguagesAndKeepsOneDriverPerDatabase)
 
     QObject *language = service.GetFunction(QStringLiteral("LangDef_TESTA"), {});
     ASSERT_NE(language, nullptr);
-    EXPECT_EQ(service.GetFunction(QStringLiteral("LangDef_TESTA"), QStringLiteral("Other")), language);
+    EXPECT_EQ(service.GetFunction(QStringLiteral("LangDef_TESTA"), QStringLiteral("Other")),
+              language);
     auto definition = qobject_cast<TVXLanguageDefinitionsInterface *>(language);
     ASSERT_NE(definition, nullptr);
     EXPECT_EQ(definition->LanguageID(), 90001);
     EXPECT_EQ(definition->Folder(), home.Path());
     EXPECT_EQ(service.FunctionList()[2].Object, nullptr)
-        << "the duplicate entry stays without an object: the first one serves";
+            << "the duplicate entry stays without an object: the first one serves";
 
     QObject *first = service.GetFunction(QStringLiteral("ODBCDB"), QStringLiteral("A"));
     QObject *second = service.GetFunction(QStringLiteral("ODBCDB"), QStringLiteral("B"));
@@ -69,7 +70,7 @@ TEST(BaseFunctions, GetFunctionSharesLanguagesAndKeepsOneDriverPerDatabase)
 
     EXPECT_EQ(service.GetFunction(QStringLiteral("LangDef_NONE"), {}), nullptr);
     EXPECT_EQ(service.GetFunction(QStringLiteral("InterBaseDB"), QStringLiteral("A")), nullptr)
-        << "no package registered that driver";
+            << "no package registered that driver";
     EXPECT_EQ(service.GetFunction(QStringLiteral("View"), {}), nullptr);
 }
 
@@ -111,14 +112,14 @@ TEST(BaseFunctions, NewWindowReportsWhatItCannotOpen)
     TVXBaseFunctions &service = session.Service();
 
     EXPECT_TRUE(service.NewWindow(QStringLiteral("Debug"), {}, {}, nullptr, {})
-                    .contains(QStringLiteral("'Debug'")));
+                        .contains(QStringLiteral("'Debug'")));
     EXPECT_TRUE(service.NewWindow(QStringLiteral("Report"), {}, {}, nullptr, {})
-                    .contains(QStringLiteral("needs a display")));
+                        .contains(QStringLiteral("needs a display")));
     EXPECT_TRUE(service.NewWindow(QStringLiteral("Diagram"), {}, {}, nullptr, QStringLiteral("New"))
-                    .contains(QStringLiteral("VisioController")));
+                        .contains(QStringLiteral("VisioController")));
     EXPECT_TRUE(service.NewWindow(QStringLiteral("View"), {}, {}, nullptr, {})
-                    .contains(QStringLiteral("needs a display")))
-        << "without a display no window is created";
+                        .contains(QStringLiteral("needs a display")))
+            << "without a display no window is created";
     EXPECT_TRUE(service.WindowList().isEmpty());
     EXPECT_EQ(session.ExitRequests, 0);
 
@@ -199,7 +200,7 @@ TEST(BaseFunctions, DocumentParametersByType)
     EXPECT_EQ(read("Word", 11), QVariant(false)) << "booleans are stored as numbers";
     EXPECT_EQ(read("When", 7).toDateTime(), QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
     EXPECT_LE(qAbs(read("BadWhen", 7).toDateTime().secsTo(QDateTime::currentDateTime())), 5)
-        << "an unreadable date reads as now";
+            << "an unreadable date reads as now";
     EXPECT_EQ(read("Text", 256), QVariant(QStringLiteral("a, b; 'c'")));
     EXPECT_EQ(read("Int", 99), QVariant(QString())) << "an unknown type code reads empty";
     for (int type : {3, 5, 7, 11, 256})

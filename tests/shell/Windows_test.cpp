@@ -64,8 +64,9 @@ TEST(Windows, NamesSerialsAndWindowMenusStayInStep)
     Session session(folder.Path());
     TVXBaseFunctions &service = session.Service();
     for (int i = 0; i < 3; ++i)
-        ASSERT_EQ(service.NewWindow(QStringLiteral("View"), {}, QStringLiteral("Prod"), nullptr, {}),
-                  QString());
+        ASSERT_EQ(
+                service.NewWindow(QStringLiteral("View"), {}, QStringLiteral("Prod"), nullptr, {}),
+                QString());
     TVXFormInterface *first = Window(service, 0);
     TVXFormInterface *second = Window(service, 1);
     TVXFormInterface *third = Window(service, 2);
@@ -148,8 +149,9 @@ TEST(Windows, MenusShortcutsAndSave)
     QStringList tops;
     for (QAction *action : plain->menuBar()->actions())
         tops << action->text();
-    EXPECT_EQ(tops, (QStringList{QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("Tools"),
-                                 QStringLiteral("Window"), QStringLiteral("Help")}));
+    EXPECT_EQ(tops,
+              (QStringList{QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("Tools"),
+                           QStringLiteral("Window"), QStringLiteral("Help")}));
     QMenu *file = TopMenu(plain, QStringLiteral("File"));
     EXPECT_EQ(MenuCaptions(file),
               (QStringList{QStringLiteral("New"), QStringLiteral("Open..."), QStringLiteral("Save"),
@@ -190,10 +192,11 @@ TEST(Windows, FontChangeReachesEveryWindow)
     service.NewWindow(QStringLiteral("View"), {}, {}, nullptr, {});
     service.NewWindow(QStringLiteral("Query"), {}, {}, nullptr, {});
     EXPECT_EQ(Window(service, 1)->property("fontName").toString(), QStringLiteral("MS Sans Serif"))
-        << "new windows start in the document font";
+            << "new windows start in the document font";
     service.WindowFontChanged(QStringLiteral("DejaVu Serif"), 14);
     for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(Window(service, i)->property("fontName").toString(), QStringLiteral("DejaVu Serif"));
+        EXPECT_EQ(Window(service, i)->property("fontName").toString(),
+                  QStringLiteral("DejaVu Serif"));
         EXPECT_EQ(Window(service, i)->property("fontSize").toInt(), 14);
     }
 }
