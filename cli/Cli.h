@@ -4,6 +4,8 @@
 // standard error), 2 on a usage error.
 #pragma once
 
+#include "repository/Connection.h"
+
 #include <QHash>
 #include <QStringList>
 #include <QTextStream>
@@ -53,7 +55,7 @@ private:
     // when it is not configured.
     bool ConfiguredDatabase(QString &database);
     // The named database, connected; throws naming it when it cannot be.
-    TVXDataAccessInterface *Connected(const QString &database);
+    TVXConnection Connected(const QString &database);
     static QString UsageText(const QString &command);
     bool IsConfigured(const QString &database);
     int Fail(const QString &message);

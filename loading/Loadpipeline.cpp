@@ -10,6 +10,7 @@
 #include "parsing/Languagedefinitionsinterface.h"
 #include "parsing/Rowloop.h"
 #include "parsing/Sourcereader.h"
+#include "repository/Connection.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
 #include "repository/Schema.h"
@@ -236,6 +237,7 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
     QLockFile lock(VXSettings::SettingsFolder() + QStringLiteral("VN_Load_") + lockName
                    + QStringLiteral(".lock"));
     lock.setStaleLockTime(0);
+    TVXConnection connection;
     try {
         if (!lock.tryLock(LockWait())) {
             if (lock.error() == QLockFile::LockFailedError)
@@ -245,7 +247,7 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
             throw TVXException(QStringLiteral("the load lock cannot be written: ")
                                + lock.fileName());
         }
-        db = Connect(database);
+        connection = TVXConnection(db = Connect(database));
         BuildLanguageTable();
         if (fromRepositories)
             RunScripts(db);
@@ -302,7 +304,7 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
         db->Commit(false, false);
         if (m_loaded > 0 && m_services.RefreshWindows)
             m_services.RefreshWindows(db);
-        db->DisConnect();
+        connection.Release();
     } catch (const std::exception &e) {
         const QString message = VXMessage(e);
         m_progress.WriteError(QStringLiteral("LoadError: ") + message);
@@ -310,8 +312,7 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
                 QStringLiteral("*** Load interupted at ")
                 + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
                 + QStringLiteral(" ***"));
-        if (db && db->ConnectionCount() > 0)
-            db->DisConnect();
+        connection = TVXConnection();
         throw TVXException(QStringLiteral("LoadError: ") + message);
     }
 }
@@ -960,8 +961,9 @@ int TVXLoadPipeline::LoadFile(const QString &path, int fileID, int system, int c
 void TVXLoadPipeline::DeleteFilesInDB(const QString &database, const QString &folder)
 {
     TVXDataAccessInterface *db = nullptr;
+    TVXConnection connection;
     try {
-        db = Connect(database);
+        connection = TVXConnection(db = Connect(database));
         TVXFields files(db, QStringLiteral("VXFILE"));
         const QString prefix = QDir::cleanPath(folder);
         for (const TVXFileRow &row :
@@ -973,25 +975,27 @@ void TVXLoadPipeline::DeleteFilesInDB(const QString &database, const QString &fo
         db->Commit(false, true);
         TVXFields attributes(db, QStringLiteral("VXATTRIBUTE"));
         QList<QPair<int, int>> unused;
-        for (bool found = attributes.Select(QStringLiteral("VXAttributeType IN (1, 2, 3)")); found;
-             found = attributes.Next()) {
+        for (bool found = attributes.Select(QStringLiteral("VXAttributeType IN (%1, %2, %3)")
+                                                    .arg(VXAttributeType::System)
+                                                    .arg(VXAttributeType::Computer)
+                                                    .arg(VXAttributeType::Application));
+             found; found = attributes.Next()) {
             const int id = attributes.Value(QStringLiteral("VXAttributeID")).toInt();
             const int type = attributes.Value(QStringLiteral("VXAttributeType")).toInt();
             unused.append({id, type});
         }
         for (const auto &[id, type] : unused) {
-            const char *column = type == 1   ? "VXSystemID"
-                                 : type == 2 ? "VXComputerID"
-                                             : "VXApplicationID";
+            const char *column = type == VXAttributeType::System     ? "VXSystemID"
+                                 : type == VXAttributeType::Computer ? "VXComputerID"
+                                                                     : "VXApplicationID";
             if (!files.Select(QLatin1String(column) + QStringLiteral(" = ") + QString::number(id)))
                 db->Delete(attributes.Table(),
                            QStringLiteral("VXAttributeID = ") + QString::number(id), false);
         }
         db->Commit(false, false);
-        db->DisConnect();
+        connection.Release();
     } catch (const std::exception &e) {
-        if (db && db->ConnectionCount() > 0)
-            db->DisConnect();
+        connection = TVXConnection();
         throw TVXException(QStringLiteral("DeleteFilesInDB: ") + VXMessage(e));
     }
 }

@@ -61,6 +61,9 @@ public:
     // procedures of its own file before the cataloged ones.
     bool CallsNameObjectsOnly() const { return m_callsNameObjectsOnly; }
     bool InStreamProcedures() const { return m_inStreamProcedures; }
+    // The language describes jobs: its calls without a program run procedures, its
+    // includes are members and its tables data sets (how reports name them).
+    bool JobControl() const { return m_jobControl; }
 
     const QList<TBreakWord> &BreakWords() const { return m_breakWords; }
     const QList<TWord> &Words() const { return m_words; }
@@ -246,6 +249,7 @@ protected:
     bool m_callsToEntries = false;
     bool m_callsNameObjectsOnly = false;
     bool m_inStreamProcedures = false;
+    bool m_jobControl = false;
     QList<QChar> m_valueSeparators;
 
     // ---- Per-file state ------------------------------------------------------------

@@ -129,7 +129,7 @@ TVXSqlDataAccess::~TVXSqlDataAccess()
 
 void TVXSqlDataAccess::Fail(const QString &operation, const QString &message) const
 {
-    throw TVXException(m_className + QLatin1Char('.') + operation + QStringLiteral(": ") + message);
+    throw TVXException::Raised(m_className + QLatin1Char('.') + operation, message);
 }
 
 QString TVXSqlDataAccess::CutToColumn(const VXSchema::Column &column, const QString &text)
@@ -212,8 +212,9 @@ int TVXSqlDataAccess::Connect(const QString &connection)
 {
     if (m_connectionCount >= 1) {
         if (RefusesOtherDatabase() && connection != m_connection)
-            throw TVXException(m_className + QStringLiteral(".Connect: ") + connection
-                               + QStringLiteral(" Another database is allready connected"));
+            throw TVXException::Raised(
+                    m_className + QStringLiteral(".Connect"),
+                    connection + QStringLiteral(" Another database is allready connected"));
         return ++m_connectionCount;
     }
     static QAtomicInt serial;
@@ -234,8 +235,8 @@ int TVXSqlDataAccess::Connect(const QString &connection)
         CloseCursors();
         QSqlDatabase::removeDatabase(m_connectionName);
         m_connection.clear();
-        throw TVXException(m_className + QStringLiteral(".Connect: ") + connection
-                           + QLatin1Char(' ') + message);
+        throw TVXException::Raised(m_className + QStringLiteral(".Connect"),
+                                   connection + QLatin1Char(' ') + message);
     }
     m_connectionCount = 1;
     return 1;
@@ -718,9 +719,8 @@ bool TVXSqlDataAccess::SelectBegin(int table, const QString &condition)
                            : QStringLiteral(" WHERE ") + remembered;
         return Open(cursor, sql);
     } catch (const TVXException &e) {
-        if (e.Message().startsWith(m_className))
-            throw;
-        Fail(QStringLiteral("SelectBegin"), condition + QLatin1Char(' ') + e.Message());
+        throw TVXException::Wrapped(m_className + QStringLiteral(".SelectBegin"), e,
+                                    condition + QLatin1Char(' '));
     }
 }
 
@@ -812,9 +812,7 @@ void TVXSqlDataAccess::SetFieldValue(int table, int field, const QVariant &value
         ExecutePrepared(update);
         cursor.Edited[cursor.Query->at()][field] = stored;
     } catch (const TVXException &e) {
-        if (e.Message().startsWith(m_className))
-            throw;
-        Fail(QStringLiteral("SetFieldValue"), e.Message());
+        throw TVXException::Wrapped(m_className + QStringLiteral(".SetFieldValue"), e);
     }
 }
 
@@ -844,11 +842,9 @@ bool TVXSqlDataAccess::Delete(int table, const QString &condition, bool currentR
         Execute(query, sql);
         return true;
     } catch (const TVXException &e) {
-        if (e.Message().startsWith(m_className))
-            throw;
-        if (currentRecordOnly)
-            Fail(QStringLiteral("Delete"), QStringLiteral("CurrentRecordOnly: ") + e.Message());
-        Fail(QStringLiteral("Delete"), condition + QStringLiteral(": ") + e.Message());
+        throw TVXException::Wrapped(m_className + QStringLiteral(".Delete"), e,
+                                    currentRecordOnly ? QStringLiteral("CurrentRecordOnly: ")
+                                                      : condition + QStringLiteral(": "));
     }
 }
 
@@ -861,9 +857,7 @@ int TVXSqlDataAccess::GetCount(int table)
         Execute(query, QStringLiteral("SELECT COUNT(*) FROM ") + Text(definition.Name));
         return query.next() ? query.value(0).toInt() : 0;
     } catch (const TVXException &e) {
-        if (e.Message().startsWith(m_className))
-            throw;
-        Fail(QStringLiteral("GetCount"), e.Message());
+        throw TVXException::Wrapped(m_className + QStringLiteral(".GetCount"), e);
     }
 }
 
@@ -903,12 +897,11 @@ bool TVXSqlDataAccess::GoToKey(int table, const QString &keyFields, const QVaria
         return Open(cursor, QStringLiteral("SELECT * FROM ") + Text(definition.Name)
                                     + QStringLiteral(" WHERE ") + where);
     } catch (const TVXException &e) {
-        if (e.Message().startsWith(m_className))
-            throw;
-        Fail(QStringLiteral("GoToKey"),
-             cursor.Name.mid(cursor.Name.indexOf(QLatin1Char('_')) + 1) + QStringLiteral(": ")
-                     + keyFields + QStringLiteral(", ") + shownValues.join(QStringLiteral(", "))
-                     + QStringLiteral(", ") + e.Message());
+        throw TVXException::Wrapped(
+                m_className + QStringLiteral(".GoToKey"), e,
+                cursor.Name.mid(cursor.Name.indexOf(QLatin1Char('_')) + 1) + QStringLiteral(": ")
+                        + keyFields + QStringLiteral(", ") + shownValues.join(QStringLiteral(", "))
+                        + QStringLiteral(", "));
     }
 }
 
@@ -1237,8 +1230,6 @@ TVXDataset *TVXSqlDataAccess::GetQuery(QObject *owner, const QStringList &sql, b
             throw TVXException(text + QStringLiteral(": ") + EngineMessage(query.lastError()));
         return new TVXDataset(owner, std::move(query), bidirectional);
     } catch (const TVXException &e) {
-        if (e.Message().startsWith(m_className))
-            throw;
-        Fail(QStringLiteral("GetQuery"), e.Message());
+        throw TVXException::Wrapped(m_className + QStringLiteral(".GetQuery"), e);
     }
 }

@@ -7,6 +7,7 @@
 
 #include "loading/Loadprogress.h"
 #include "loading/Loadprogresswindow.h"
+#include "repository/Connection.h"
 #include "repository/Dataaccessinterface.h"
 #include "shell/Forminterface.h"
 #include "shell/Tooldialog.h"
@@ -303,9 +304,9 @@ QString TVXBaseFunctions::ShowInExcel(const QString &function, const QString &do
             command = QStringLiteral("New") + function;
         else if (detail == QLatin1String("Open"))
             command = QStringLiteral("Open") + function + document;
-        TVXDataAccessInterface *connection = ConnectDB(database);
-        m_excelController->RefreshContent(connection, sender, command);
-        connection->DisConnect(false, false);
+        TVXConnection connection(ConnectDB(database));
+        m_excelController->RefreshContent(connection.get(), sender, command);
+        connection.Release();
     } catch (const std::exception &e) {
         return VXMessage(e);
     }

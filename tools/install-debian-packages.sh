@@ -15,6 +15,8 @@ packages=(
     postgresql
     # benchmark yardstick and the fuzz targets (built on their own with clang)
     universal-ctags ripgrep clang libclang-rt-14-dev
+    # the formatting check of the test run
+    clang-format
     # running windows without a screen in tests
     xvfb xauth
 )

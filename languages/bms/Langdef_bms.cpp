@@ -3,6 +3,8 @@
 
 #include "base/Package.h"
 
+#include "parsing/Cardcolumns.h"
+
 #include <QFileInfo>
 
 using namespace VXWordType;
@@ -69,18 +71,9 @@ bool TVXLangDef_BMS::IsWordBreak(const QString &row, int position, int &length, 
         wordType = LineCommentStart;
         return true;
     }
-    if (position >= 73) {
-        // Sequence numbers.
-        length = int(row.size()) - 72;
-        wordType = WhiteSpace;
+    if (VXCardColumns::SequenceArea(row, position, length, wordType, WhiteSpace)
+        || VXCardColumns::ContinuationMark(row, position, InComment(), length, wordType))
         return true;
-    }
-    if (position == 72) {
-        length = 1;
-        // Any mark in column 72 continues the macro on the next row.
-        wordType = row[71] == QLatin1Char(' ') || InComment() ? WhiteSpace : LineContinuation;
-        return true;
-    }
     return TVXLanguageDefinitionsInterface::IsWordBreak(row, position, length, wordType,
                                                         replacement);
 }

@@ -3,6 +3,8 @@
 
 #include "base/Package.h"
 
+#include "parsing/Cardcolumns.h"
+
 #include <QFileInfo>
 
 #include <array>
@@ -494,11 +496,8 @@ bool TVXLangDef_IBMCOB::IsWordBreak(const QString &row, int position, int &lengt
         return true;
     }
     // Identification area.
-    if (position >= 73) {
-        length = int(row.size()) - 72;
-        wordType = CommentWord;
+    if (VXCardColumns::SequenceArea(row, position, length, wordType, CommentWord))
         return true;
-    }
     const QChar c = row[position - 1];
     // Area A: paragraph and section names.
     // A digit in area A usually starts a level number (01, 77); a name such as 1000-READ

@@ -3,6 +3,8 @@
 
 #include "base/Package.h"
 
+#include "parsing/Cardcolumns.h"
+
 #include <QFileInfo>
 
 using namespace VXWordType;
@@ -49,6 +51,7 @@ TVXLangDef_IBMJCL::TVXLangDef_IBMJCL(QObject *owner, const QString &folder)
     m_nestedObjects = true;
     m_callsNameObjectsOnly = true;
     m_inStreamProcedures = true;
+    m_jobControl = true;
 
     SetFWhiteSpaceBreaks();
     SetFBreakWords(QStringLiteral("//"), KnownWord);
@@ -150,11 +153,8 @@ bool TVXLangDef_IBMJCL::IsWordBreak(const QString &row, int position, int &lengt
             m_wordID = 1000 + m_wordID % 1000;
         }
     }
-    if (position >= 73) {
-        length = int(row.size()) - 72;
-        wordType = CommentWord;
+    if (VXCardColumns::SequenceArea(row, position, length, wordType, CommentWord))
         return true;
-    }
     if (position <= 15 && row[position - 1] == QLatin1Char('*') && !InLiteral() && !InComment()) {
         length = 1;
         wordType = LineCommentStart;
