@@ -155,29 +155,6 @@ qint64 TVXLoadPipeline::FileSystemTime(const QDateTime &time)
     return time.toSecsSinceEpoch();
 }
 
-void TVXLoadPipeline::PopulateLanguageList(int languageID, const QString &extensions,
-                                           TVXLanguageTable &table)
-{
-    // The last piece runs to the end of the text; ".cbl;.cob;" therefore ends with an
-    // empty entry, as it always did.
-    for (const QString &piece : extensions.split(QLatin1Char(';')))
-        table.append({piece.trimmed(), languageID});
-}
-
-int TVXLoadPipeline::LanguageOf(const TVXLanguageTable &table, const QString &fileName)
-{
-    auto find = [&table](const QString &extension) {
-        for (const auto &entry : table)
-            if (!entry.first.isEmpty() && entry.first.compare(extension, Qt::CaseInsensitive) == 0)
-                return entry.second;
-        return 0;
-    };
-    const qsizetype point = fileName.lastIndexOf(QLatin1Char('.'));
-    if (point >= 0)
-        return find(fileName.mid(point));
-    return find(QStringLiteral("."));
-}
-
 void TVXLoadPipeline::Process()
 {
     if (m_services.ProcessEvents)
@@ -204,19 +181,6 @@ TVXDataAccessInterface *TVXLoadPipeline::Connect(const QString &database)
     if (!db->ConnectNote().isEmpty())
         m_progress.WriteError(QStringLiteral("Warning: ") + db->ConnectNote());
     return db;
-}
-
-void TVXLoadPipeline::BuildLanguageTable()
-{
-    m_languageTable.clear();
-    for (int row = 0; row < m_languages.RowCount(); ++row)
-        PopulateLanguageList(m_languages.Value(row, QStringLiteral("VXLanguageID")).toInt(),
-                             m_languages.Text(row, QStringLiteral("VXFileExtensions")),
-                             m_languageTable);
-    std::stable_sort(m_languageTable.begin(), m_languageTable.end(),
-                     [](const auto &a, const auto &b) {
-                         return a.first.compare(b.first, Qt::CaseInsensitive) < 0;
-                     });
 }
 
 // ---- The run ---------------------------------------------------------------------------
@@ -832,55 +796,6 @@ void TVXLoadPipeline::LoadQueue(TVXDataAccessInterface *db, const QList<int> &qu
                 break;
         }
     }
-}
-
-TVXLanguageDefinitionsInterface *TVXLoadPipeline::Definition(int languageID, QString &languageName)
-{
-    const int row = m_languages.FindFirst(QStringLiteral("VXLanguageID"), languageID);
-    languageName = row < 0 ? QString() : m_languages.Text(row, QStringLiteral("VXLanguageName"));
-    if (languageName.isEmpty())
-        throw TVXException(QStringLiteral("the language %1 is not configured").arg(languageID));
-    auto *definition
-            = m_services.GetFunction ? qobject_cast<TVXLanguageDefinitionsInterface *>(
-                      m_services.GetFunction(QStringLiteral("LangDef_") + languageName, QString()))
-                                     : nullptr;
-    if (!definition)
-        throw TVXException(
-                QStringLiteral("no language definition is registered for the language '%1' "
-                               "(package LangDef_%1)")
-                        .arg(languageName));
-    return definition;
-}
-
-bool TVXLoadPipeline::HoldsDirectoryObjects(int languageID)
-{
-    const auto known = m_directoryObjects.constFind(languageID);
-    if (known != m_directoryObjects.cend())
-        return *known;
-    bool holds = false;
-    try {
-        QString languageName;
-        holds = Definition(languageID, languageName)->DirectoryObject();
-    } catch (const std::exception &e) {
-        // The file itself fails when it is parsed, naming the language; here it is only
-        // not a test script.
-        m_trace.Write(VXMessage(e));
-    }
-    m_directoryObjects.insert(languageID, holds);
-    return holds;
-}
-
-void TVXLoadPipeline::ChangeLanguage(const QString &name, TVXLanguageDefinitionsInterface *current)
-{
-    if (current && current->LanguageName().compare(name, Qt::CaseInsensitive) == 0)
-        return;
-    QObject *other = m_services.GetFunction
-                             ? m_services.GetFunction(QStringLiteral("LangDef_") + name, QString())
-                             : nullptr;
-    if (!qobject_cast<TVXLanguageDefinitionsInterface *>(other))
-        throw TVXException(
-                QStringLiteral("no language definition is registered for the language '%1'")
-                        .arg(name));
 }
 
 int TVXLoadPipeline::IsFileLoaded(const QString &name, int fileID, TVXDataAccessInterface *db)
