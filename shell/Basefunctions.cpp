@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The central service object.
+// The service object's window half: windows, dialogs, controllers and message boxes.
 #include "shell/Basefunctions.h"
 
 #include "base/Classregistry.h"
@@ -56,8 +56,8 @@ TVXBaseFunctions::TVXBaseFunctions(QObject *owner)
 
 TVXBaseFunctions::~TVXBaseFunctions()
 {
-    // Windows come from packages that are unloaded after this
-    // object is gone, so they are destroyed here, not left to their owners.
+    // Windows come from packages that are unloaded after this object is gone, so they are
+    // destroyed here, not left to their owners.
     for (const TVXWindowEntry &entry : std::as_const(m_windowList))
         delete entry.Window;
     m_windowList.clear();

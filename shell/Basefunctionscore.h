@@ -96,10 +96,6 @@ protected:
     virtual void RefreshWindows(TVXDataAccessInterface *) {}
     // Whether a message handler takes the messages instead of the default channel.
     bool HasMessageHandler() const { return static_cast<bool>(m_messageHandler); }
-    void HandleMessage(TVXMessageKind kind, const QString &text) const
-    {
-        m_messageHandler(kind, text);
-    }
     QString MissingFunction(const QString &function) const;
     static QString NeedsDisplay(const QString &function);
 

@@ -19,6 +19,8 @@ packages=(
     clang-format
     # running windows without a screen in tests
     xvfb xauth
+    # tools/screenshots.sh: window pictures under Xvfb
+    x11-apps imagemagick
 )
 missing=()
 for package in "${packages[@]}"; do

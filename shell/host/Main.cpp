@@ -30,9 +30,12 @@ TVXMain::TVXMain(Options options)
 
 TVXMain::~TVXMain()
 {
-    // The service object first, then the packages, first-loaded first.
+    // The service object first, then the splash with every window that a package gave it
+    // (the progress window of an unattended load stays open on it), then the packages,
+    // first-loaded first: a window must not outlive the code it runs.
     delete m_baseFunctions;
     m_baseFunctions = nullptr;
+    m_splash.reset();
     m_packages.UnloadAll();
     m_packageList.clear();
 }

@@ -69,15 +69,19 @@ protected:
     }
 
     static void Start(QProcess &process, const QString &program, const QStringList &arguments,
-                      const QString &home, const QString &loadWait = QString())
+                      const QString &home, const QString &loadWait = QString(),
+                      bool withDisplay = false)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("VELUNOR_HOME"), home);
         if (!loadWait.isEmpty())
             environment.insert(QStringLiteral("VELUNOR_LOAD_WAIT"), loadWait);
-        // The program runs as a console program, as a scheduled job runs it.
+        // The program runs as a console program, as a scheduled job runs it, unless the test
+        // gives it a screen.
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QLatin1String(name));
+        if (withDisplay)
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(environment);
         process.start(VXTest::PackageDir() + program, arguments);
     }
@@ -233,6 +237,19 @@ TEST_F(RealApplicationTest, BothEntryPointsLoadEveryLinkAndNothingElse)
                  second.Path());
     ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
     EXPECT_TRUE(SameLinks(StoredLinks(second.Path()), links));
+}
+
+// With a screen the unattended load shows its progress window, which stays open on the
+// splash until the program ends: the program still ends cleanly, with the load's status.
+TEST_F(RealApplicationTest, TheDesktopLoadWithItsProgressWindowEndsCleanly)
+{
+    QProcess load;
+    Start(load, QStringLiteral("velunor"),
+          {QStringLiteral("LOAD_INTO_DB_NAMED"), QStringLiteral("VN_FirstDataBase")}, m_home.Path(),
+          QString(), true);
+    const Result result = Finish(load);
+    ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
+    ExpectEveryLink(StoredLinks(m_home.Path()));
 }
 
 // Files that go, come back or recover: the files that refer to them are checked again, so
