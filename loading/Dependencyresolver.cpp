@@ -67,23 +67,25 @@ TVXLanguageDefinitionsInterface *TVXDependencyResolver::Definition(int languageI
     return definition;
 }
 
-QString TVXDependencyResolver::NameIs(const QString &column, const QString &name,
-                                      bool caseSensitive) const
+TVXCondition TVXDependencyResolver::NameIs(const QString &column, const QString &name,
+                                           bool caseSensitive)
 {
-    const QString quoted = TVXDataAccessInterface::QuotedText(name);
-    return caseSensitive ? column + QStringLiteral(" = ") + quoted
-                         : QStringLiteral("UPPER(") + column + QStringLiteral(") = UPPER(") + quoted
-                                   + QLatin1Char(')');
+    return caseSensitive
+                   ? TVXCondition::Equals(column, name)
+                   : TVXCondition::Equals(QStringLiteral("UPPER(") + column + QLatin1Char(')'),
+                                          name.toUpper());
 }
 
 TVXDependencyResolver::Target TVXDependencyResolver::Remembered(TVXDataAccessInterface *db,
-                                                                const QString &sql, bool entry)
+                                                                const TVXCondition &statement,
+                                                                bool entry)
 {
     // Objects and entries do not change while dependencies are resolved, and most names
     // are looked up for many referring words: each statement runs once.
+    const QString sql = statement.Inlined();
     if (const auto found = m_lookups.constFind(sql); found != m_lookups.cend())
         return *found;
-    const QList<QVariantList> rows = Rows(db, sql);
+    const QList<QVariantList> rows = VXSelectRows(db, statement);
     Target target;
     if (!rows.isEmpty())
         target = {rows[0][0].toInt(), rows[0][1].toInt(), entry ? rows[0][2].toInt() : 0};
@@ -94,7 +96,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Remembered(TVXDataAccessInt
 }
 
 TVXDependencyResolver::Target TVXDependencyResolver::FirstObject(TVXDataAccessInterface *db,
-                                                                 const QString &condition)
+                                                                 const TVXCondition &condition)
 {
     return Remembered(db,
                       QStringLiteral("SELECT VXFileID, VXObjectID FROM VXOBJECT WHERE ") + condition
@@ -103,7 +105,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::FirstObject(TVXDataAccessIn
 }
 
 TVXDependencyResolver::Target TVXDependencyResolver::FirstEntry(TVXDataAccessInterface *db,
-                                                                const QString &condition)
+                                                                const TVXCondition &condition)
 {
     return Remembered(db,
                       QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID FROM VXENTRY WHERE ")
@@ -139,19 +141,20 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
 
     const QString ownFile = QStringLiteral("VXFileID = ") + Number(word.FileID);
     const QString notNested = QStringLiteral(" AND VXIcon <> ") + Number(VXIcon::NestedObject);
-    const QString identifierIs = NameIs(QStringLiteral("VXObjectIdentifier"), name, caseSensitive);
+    const TVXCondition identifierIs
+            = NameIs(QStringLiteral("VXObjectIdentifier"), name, caseSensitive);
     if (name == QLatin1String("self"))
         return {word.FileID, word.ObjectID, 0};
 
     switch (word.Type) {
     case TableName: {
         // SCHEMA.TABLE: a table of that schema, then any table of that name.
-        QStringList conditions;
+        QList<TVXCondition> conditions;
         const QString qualified = unknown(word.Identifier) ? name : word.Identifier;
         const qsizetype point = qualified.lastIndexOf(QLatin1Char('.'));
         if (point > 0) {
             const QString table = qualified.mid(point + 1);
-            const QString tableIs
+            const TVXCondition tableIs
                     = NameIs(QStringLiteral("VXObjectIdentifier"), table, caseSensitive);
             conditions << NameIs(QStringLiteral("VXObjectIdentifier"), qualified, caseSensitive)
                        << tableIs + QStringLiteral(" AND ")
@@ -161,7 +164,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
         } else {
             conditions << identifierIs;
         }
-        for (const QString &condition : std::as_const(conditions))
+        for (const TVXCondition &condition : std::as_const(conditions))
             for (const int icon : {VXIcon::Table, VXIcon::View}) {
                 const Target table = FirstObject(db, condition + QStringLiteral(" AND VXIcon = ")
                                                              + Number(icon));
@@ -180,7 +183,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
                                     .arg(word.FileID)
                                     .arg(word.ObjectID)
                           : QString();
-        QStringList conditions;
+        QList<TVXCondition> conditions;
         if (!qualifier.isEmpty())
             conditions << identifierIs + QStringLiteral(" AND ")
                                   + NameIs(QStringLiteral("VXScopeOrNamespace"), qualifier,
@@ -196,7 +199,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
             kinds << QStringLiteral(" AND VXIcon = ") + Number(VXIcon::IncludedMember);
         kinds << QString();
         for (const QString &kind : std::as_const(kinds))
-            for (const QString &condition : std::as_const(conditions)) {
+            for (const TVXCondition &condition : std::as_const(conditions)) {
                 const Target object = FirstObject(db, condition + notNested + notItself + kind);
                 if (object.Found())
                     return object;
@@ -216,7 +219,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
         // The identifier names another object: a middleware entry word (the entry of that
         // name in that program) or a call through a variable whose value the parser read.
         if (!unknown(word.Identifier) && !namesProgram) {
-            const QString programIs
+            const TVXCondition programIs
                     = NameIs(QStringLiteral("VXObjectIdentifier"), word.Identifier, caseSensitive);
             Target program = FirstObject(db, programIs + notNested + ProgramKind());
             if (!program.Found())
@@ -248,7 +251,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
                 return local;
             // A paragraph inside an entry (a name in area A that the flow falls into): the
             // entry that holds it.
-            const QList<QVariantList> paragraph = Rows(
+            const QList<QVariantList> paragraph = VXSelectRows(
                     db, QStringLiteral("SELECT VXEntryID FROM VXWORD WHERE ") + ownFile
                                 + QStringLiteral(" AND VXObjectID = ") + Number(word.ObjectID)
                                 + QStringLiteral(" AND VXWordType IN (%1, %2) AND ")
@@ -259,7 +262,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
             if (!paragraph.isEmpty() && paragraph[0][0].toInt() > 0)
                 return {word.FileID, word.ObjectID, paragraph[0][0].toInt()};
             // A paragraph of a copy member that the file copies into its procedure division.
-            if (!rules.Included.isEmpty())
+            if (!rules.Included.IsEmpty())
                 return FirstEntry(
                         db, NameIs(QStringLiteral("VXEntryName"), name, caseSensitive)
                                     + QStringLiteral(" AND EXISTS (SELECT 1 FROM VXOBJECT o WHERE "
@@ -267,7 +270,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
                                                      "o.VXObjectID = VXENTRY.VXObjectID AND "
                                                      "o.VXIcon = %1 AND ")
                                               .arg(VXIcon::IncludedMember)
-                                    + rules.Included + QLatin1Char(')'));
+                                    + rules.Included + QStringLiteral(")"));
             return {};
         };
         // CALL 'X', LINK and XCTL PROGRAM('X') and EXEC PGM=X run a program: programs first.
@@ -284,7 +287,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
         if (rules.InStreamProcedures && referringType == QLatin1String("JCL_JOB")
             && !namesProgram) {
             const QString jcl = QStringLiteral(" AND VXLanguageID = ") + Number(languageID);
-            for (const QString &condition :
+            for (const TVXCondition &condition :
                  {ownFile + QStringLiteral(" AND ") + identifierIs + jcl,
                   identifierIs + QStringLiteral(" AND VXObjectType = 'JCL_PROC'"),
                   identifierIs + jcl}) {
@@ -334,10 +337,11 @@ QString TVXDependencyResolver::ImportedObjects(TVXDataAccessInterface *db, int f
     QList<QPair<int, int>> visible;
     // The file's own module objects named after it.
     for (const QVariantList &row :
-         Rows(db, QStringLiteral("SELECT VXFileID, VXObjectID FROM VXOBJECT WHERE VXFileID = %1 "
-                                 "AND VXObjectID = 1000 AND UPPER(VXObjectIdentifier) LIKE ")
-                                  .arg(fileID)
-                          + TVXDataAccessInterface::QuotedText(base.toUpper() + QLatin1Char('%'))))
+         VXSelectRows(db, TVXCondition(QStringLiteral("SELECT VXFileID, VXObjectID FROM VXOBJECT "
+                                                      "WHERE VXFileID = %1 AND VXObjectID = 1000 "
+                                                      "AND UPPER(VXObjectIdentifier) LIKE ?")
+                                               .arg(fileID),
+                                       {base.toUpper() + QLatin1Char('%')})))
         visible.append({row[0].toInt(), row[1].toInt()});
     // Every object of each file whose name, without extension, an import or include gives.
     QSet<QString> imported;
@@ -352,9 +356,9 @@ QString TVXDependencyResolver::ImportedObjects(TVXDataAccessInterface *db, int f
         if (name.isEmpty())
             continue;
         for (const QVariantList &file :
-             Rows(db, QStringLiteral("SELECT VXFileID, VXFileName FROM VXFILE WHERE "
-                                     "UPPER(VXFileName) LIKE ")
-                              + TVXDataAccessInterface::QuotedText(name + QLatin1Char('%')))) {
+             VXSelectRows(db, TVXCondition(QStringLiteral("SELECT VXFileID, VXFileName FROM VXFILE "
+                                                          "WHERE UPPER(VXFileName) LIKE ?"),
+                                           {name + QLatin1Char('%')}))) {
             // LIKE also finds longer names; only the name itself, with or without an
             // extension, counts.
             if (file[1].toString().section(QLatin1Char('.'), 0, 0).toUpper() != name)
@@ -397,12 +401,12 @@ void TVXDependencyResolver::ResolveFile(TVXDataAccessInterface *db, int fileID, 
             if (member.isEmpty() || member == QLatin1String("?"))
                 member = row[1].toString().trimmed();
             if (!member.isEmpty())
-                included << TVXDataAccessInterface::QuotedText(member.toUpper());
+                included << member.toUpper();
         }
         included.removeDuplicates();
         if (!included.isEmpty())
-            rules.Included = QStringLiteral("UPPER(o.VXObjectIdentifier) IN (")
-                             + included.join(QStringLiteral(", ")) + QLatin1Char(')');
+            rules.Included = TVXCondition::In(QStringLiteral("UPPER(o.VXObjectIdentifier)"),
+                                              QVariantList(included.cbegin(), included.cend()));
     }
     const QString fileName = Rows(db, QStringLiteral("SELECT VXFileName FROM VXFILE WHERE "
                                                      "VXFileID = ")
@@ -485,10 +489,10 @@ void TVXDependencyResolver::FanOut(TVXDataAccessInterface *db, const Word &word,
     m_trace.Write(QStringLiteral("FileDepCheckedFROM_SetDepToAllEntrys"));
     if (word.Text.isEmpty() || word.Text == QLatin1String("?") || word.Text == QLatin1String("'"))
         return;
-    for (const QVariantList &entry :
-         Rows(db, QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID FROM VXENTRY WHERE ")
-                          + NameIs(QStringLiteral("VXEntryName"), word.Text, caseSensitive)
-                          + QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID"))) {
+    for (const QVariantList &entry : VXSelectRows(
+                 db, QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID FROM VXENTRY WHERE ")
+                             + NameIs(QStringLiteral("VXEntryName"), word.Text, caseSensitive)
+                             + QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID"))) {
         if (entry[0].toInt() == word.FileID && entry[1].toInt() == word.ObjectID
             && entry[2].toInt() == word.EntryID)
             continue; // not the entry the call stands in
@@ -527,12 +531,11 @@ void TVXDependencyResolver::CompletePackages(TVXDataAccessInterface *db, int fil
     // in the package file's folder or below. Objects without a known icon do not count.
     auto memberObjects = [&](const QString &member, const QString &packageFolder) {
         QList<QPair<int, int>> objects;
-        for (const QVariantList &file :
-             Rows(db, QStringLiteral("SELECT VXFileID, VXDirectory FROM VXFILE WHERE "
-                                     "UPPER(VXFileName) LIKE ")
-                              + TVXDataAccessInterface::QuotedText(member.toUpper()
-                                                                   + QStringLiteral(".%"))
-                              + QStringLiteral(" ORDER BY VXFileID"))) {
+        for (const QVariantList &file : VXSelectRows(
+                     db, TVXCondition(QStringLiteral("SELECT VXFileID, VXDirectory FROM VXFILE "
+                                                     "WHERE UPPER(VXFileName) LIKE ? ORDER BY "
+                                                     "VXFileID"),
+                                      {member.toUpper() + QStringLiteral(".%")}))) {
             if (!below(file[1].toString(), packageFolder))
                 continue;
             for (const QVariantList &object :
@@ -548,14 +551,14 @@ void TVXDependencyResolver::CompletePackages(TVXDataAccessInterface *db, int fil
     auto complete = [&](int packageFile, int packageID, const QString &packageName,
                         const QString &member, const QList<QPair<int, int>> &objects,
                         const QString &appendTrace, const QString &updateTrace) {
-        const QList<QVariantList> rows = Rows(
-                db, QStringLiteral("SELECT VXContentCounter, VXObjectFileID, VXObjectID FROM "
-                                   "VXPACKAGE WHERE VXFileID = %1 AND VXPackageID = %2 AND "
-                                   "UPPER(VXObjectName) = ")
-                                    .arg(packageFile)
-                                    .arg(packageID)
-                            + TVXDataAccessInterface::QuotedText(member.toUpper())
-                            + QStringLiteral(" ORDER BY VXContentCounter"));
+        const QList<QVariantList> rows = VXSelectRows(
+                db, TVXCondition(QStringLiteral("SELECT VXContentCounter, VXObjectFileID, "
+                                                "VXObjectID FROM VXPACKAGE WHERE VXFileID = %1 "
+                                                "AND VXPackageID = %2 AND UPPER(VXObjectName) = ? "
+                                                "ORDER BY VXContentCounter")
+                                         .arg(packageFile)
+                                         .arg(packageID),
+                                 {member.toUpper()}));
         QSet<QPair<int, int>> recorded;
         QList<int> open;
         for (const QVariantList &row : rows) {
@@ -607,12 +610,14 @@ void TVXDependencyResolver::CompletePackages(TVXDataAccessInterface *db, int fil
     if (base.isEmpty())
         return;
     for (const QVariantList &row :
-         Rows(db, QStringLiteral("SELECT DISTINCT p.VXFileID, p.VXPackageID, p.VXPackageName, "
-                                 "p.VXObjectName, f.VXDirectory FROM VXPACKAGE p JOIN VXFILE f ON "
-                                 "f.VXFileID = p.VXFileID WHERE p.VXFileID <> %1 AND "
-                                 "UPPER(p.VXObjectName) = ")
-                                  .arg(fileID)
-                          + TVXDataAccessInterface::QuotedText(base.toUpper()))) {
+         VXSelectRows(db, TVXCondition(QStringLiteral("SELECT DISTINCT p.VXFileID, p.VXPackageID, "
+                                                      "p.VXPackageName, p.VXObjectName, "
+                                                      "f.VXDirectory FROM VXPACKAGE p JOIN VXFILE "
+                                                      "f ON f.VXFileID = p.VXFileID WHERE "
+                                                      "p.VXFileID <> %1 AND UPPER(p.VXObjectName) "
+                                                      "= ?")
+                                               .arg(fileID),
+                                       {base.toUpper()}))) {
         if (!below(directory, row[4].toString()))
             continue;
         QList<QPair<int, int>> objects;
@@ -666,16 +671,17 @@ void TVXDependencyResolver::RelinkIncoming(TVXDataAccessInterface *db, int fileI
         if (row[0].toInt() != fileID) {
             // Reached through an object of this file that it inherits from: the row holds
             // while that object is still there.
-            unchanged = FirstObject(db, QStringLiteral("VXFileID = %1 AND VXObjectID = %2")
-                                                .arg(fileID)
-                                                .arg(row[6].toInt()))
+            unchanged = FirstObject(db, TVXCondition(QStringLiteral("VXFileID = %1 AND "
+                                                                    "VXObjectID = %2")
+                                                             .arg(fileID)
+                                                             .arg(row[6].toInt())))
                                 .Found();
             if (!unchanged)
                 m_trace.Write(QStringLiteral("FileDepCheckedTO: Inherited Object NOT found in "
                                              "referenced File:\t")
                               + text);
         } else if (entryID > 0) {
-            const QString name = NameIs(QStringLiteral("VXEntryName"), text, false);
+            const TVXCondition name = NameIs(QStringLiteral("VXEntryName"), text, false);
             unchanged = FirstEntry(
                                 db,
                                 QStringLiteral(
@@ -688,13 +694,14 @@ void TVXDependencyResolver::RelinkIncoming(TVXDataAccessInterface *db, int fileI
             if (!unchanged)
                 found = FirstEntry(db, QStringLiteral("VXFileID = %1 AND ").arg(fileID) + name);
         } else {
-            QString names = QStringLiteral("(")
-                            + NameIs(QStringLiteral("VXObjectIdentifier"), identifier, false)
-                            + QStringLiteral(" OR ")
-                            + NameIs(QStringLiteral("VXObjectIdentifier"), lastPart, false)
-                            + QStringLiteral(" OR ")
-                            + NameIs(QStringLiteral("VXObjectIdentifier"), text, false)
-                            + QLatin1Char(')');
+            const TVXCondition names
+                    = QStringLiteral("(")
+                      + NameIs(QStringLiteral("VXObjectIdentifier"), identifier, false)
+                      + QStringLiteral(" OR ")
+                      + NameIs(QStringLiteral("VXObjectIdentifier"), lastPart, false)
+                      + QStringLiteral(" OR ")
+                      + NameIs(QStringLiteral("VXObjectIdentifier"), text, false)
+                      + QStringLiteral(")");
             unchanged = FirstObject(db, QStringLiteral("VXFileID = %1 AND VXObjectID = %2 AND ")
                                                         .arg(fileID)
                                                         .arg(objectID)

@@ -8,6 +8,7 @@
 #include "base/Export.h"
 
 #include "loading/Loadtrace.h"
+#include "repository/Condition.h"
 
 #include <QHash>
 #include <QSet>
@@ -67,7 +68,7 @@ private:
         bool QualifiedCalls = false;
         // The members the file includes, as a condition on VXOBJECT's identifier; empty when
         // it includes none.
-        QString Included;
+        TVXCondition Included;
         // The objects the file's imports make visible, as a condition on VXOBJECT; empty
         // without imports.
         QString Imported;
@@ -83,10 +84,11 @@ private:
                 const std::function<void()> &counted);
     Target Resolve(TVXDataAccessInterface *db, const Word &word, const FileRules &rules,
                    const QString &referringType);
-    Target FirstObject(TVXDataAccessInterface *db, const QString &condition);
-    Target Remembered(TVXDataAccessInterface *db, const QString &sql, bool entry);
-    Target FirstEntry(TVXDataAccessInterface *db, const QString &condition);
-    QString NameIs(const QString &column, const QString &name, bool caseSensitive) const;
+    Target FirstObject(TVXDataAccessInterface *db, const TVXCondition &condition);
+    Target Remembered(TVXDataAccessInterface *db, const TVXCondition &statement, bool entry);
+    Target FirstEntry(TVXDataAccessInterface *db, const TVXCondition &condition);
+    // column = name, or without case UPPER(column) = the name upper-cased; the name bound.
+    static TVXCondition NameIs(const QString &column, const QString &name, bool caseSensitive);
     TVXLanguageDefinitionsInterface *Definition(int languageID);
 
     TVXConfigTable &m_languages;

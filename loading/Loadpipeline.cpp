@@ -10,6 +10,7 @@
 #include "parsing/Languagedefinitionsinterface.h"
 #include "parsing/Rowloop.h"
 #include "parsing/Sourcereader.h"
+#include "repository/Condition.h"
 #include "repository/Connection.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
@@ -75,6 +76,10 @@ public:
         m_db->SetFieldValue(m_table, Field(name), value);
     }
     bool Select(const QString &condition) { return m_db->SelectBegin(m_table, condition); }
+    bool Select(const TVXCondition &condition)
+    {
+        return m_db->SelectBoundBegin(m_table, condition);
+    }
     bool Next() { return m_db->SelectNext(m_table); }
 
 private:
@@ -311,9 +316,9 @@ void TVXLoadPipeline::RunScripts(TVXDataAccessInterface *db)
 int TVXLoadPipeline::Attribute(TVXDataAccessInterface *db, int type, const QString &name, int icon)
 {
     TVXFields attributes(db, QStringLiteral("VXATTRIBUTE"));
-    const QString condition
-            = QStringLiteral("VXAttributeType = %1 AND VXAttributeName = ").arg(type)
-              + TVXDataAccessInterface::QuotedText(name);
+    const TVXCondition condition
+            = TVXCondition::Equals(QStringLiteral("VXAttributeType"), type)
+                      .And(TVXCondition::Equals(QStringLiteral("VXAttributeName"), name));
     if (!attributes.Select(condition)) {
         db->VXATTRIBUTE_Append(type, name);
         db->Commit(false, true);
@@ -439,10 +444,11 @@ int TVXLoadPipeline::PopulateVXFileTable(int system, int computer, int applicati
                         = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
                 db->VXFILE_Append(language, system, computer, application, folder, entry.fileName(),
                                   modified, qint64(status.st_size));
-                if (files.Select(QStringLiteral("VXDirectory = ")
-                                 + TVXDataAccessInterface::QuotedText(folder)
-                                 + QStringLiteral(" AND VXFileName = ")
-                                 + TVXDataAccessInterface::QuotedText(entry.fileName()))) {
+                const TVXCondition thisFile
+                        = TVXCondition::Equals(QStringLiteral("VXDirectory"), folder)
+                                  .And(TVXCondition::Equals(QStringLiteral("VXFileName"),
+                                                            entry.fileName()));
+                if (files.Select(thisFile)) {
                     const bool isNew
                             = files.Value(QStringLiteral("VXDependencyChecked"))
                                       .toString()
@@ -461,18 +467,13 @@ int TVXLoadPipeline::PopulateVXFileTable(int system, int computer, int applicati
                 // Test scripts of one folder form one object: when one of them changed,
                 // the whole folder is parsed again together.
                 const bool withoutExtension = !entry.fileName().contains(QLatin1Char('.'));
-                if (withoutExtension && HoldsDirectoryObjects(language)
-                    && files.Select(QStringLiteral("VXDirectory = ")
-                                    + TVXDataAccessInterface::QuotedText(folder)
-                                    + QStringLiteral(" AND VXFileName = ")
-                                    + TVXDataAccessInterface::QuotedText(entry.fileName()))
+                if (withoutExtension && HoldsDirectoryObjects(language) && files.Select(thisFile)
                     && files.Value(QStringLiteral("VXLoadTime")).toLongLong() == 0) {
-                    for (bool other = files.Select(QStringLiteral("VXDirectory = ")
-                                                   + TVXDataAccessInterface::QuotedText(folder)
-                                                   + QStringLiteral(" AND VXLoadTime <> 0"));
-                         other; other = files.Select(QStringLiteral("VXDirectory = ")
-                                                     + TVXDataAccessInterface::QuotedText(folder)
-                                                     + QStringLiteral(" AND VXLoadTime <> 0"))) {
+                    const TVXCondition loadedInFolder
+                            = TVXCondition::Equals(QStringLiteral("VXDirectory"), folder)
+                                      .And(TVXCondition(QStringLiteral("VXLoadTime <> 0")));
+                    for (bool other = files.Select(loadedInFolder); other;
+                         other = files.Select(loadedInFolder)) {
                         files.Set(QStringLiteral("VXLoadTime"), 0);
                         db->Commit(false, true);
                     }
@@ -557,30 +558,32 @@ void TVXLoadPipeline::RecheckReferrers(TVXDataAccessInterface *db, const QList<i
     QSet<int> referrers;
     const QStringList all(names.cbegin(), names.cend());
     for (qsizetype at = 0; at < all.size(); at += 200) {
-        QStringList quoted;
+        QVariantList chunk;
         for (const QString &name : all.mid(at, 200))
-            quoted << TVXDataAccessInterface::QuotedText(name);
-        const QString list = QLatin1Char('(') + quoted.join(QLatin1Char(',')) + QLatin1Char(')');
+            chunk << name;
         // By the word as written (the word index answers), and by the identifier the
         // parser gave it (a map, a program named by a variable's value).
         using namespace VXWordType;
-        const QString byWord
-                = QStringLiteral("VXWordType IN (%1, %2, %3, %4, %5) AND UPPER(VXWord) IN ")
-                          .arg(CalledName)
-                          .arg(ReferencedName)
-                          .arg(HostName)
-                          .arg(IncludedMember)
-                          .arg(TableName);
-        const QString byIdentifier = QStringLiteral("VXWordType IN (%1, %2, %3, %4) AND "
-                                                    "UPPER(VXObjectIdentifier) IN ")
-                                             .arg(CalledName)
-                                             .arg(HostName)
-                                             .arg(IncludedMember)
-                                             .arg(TableName);
-        for (const QString &condition : {byWord + list, byIdentifier + list})
-            for (const QVariantList &row :
-                 VXSelectRows(db, QStringLiteral("SELECT DISTINCT VXFileID FROM VXWORD WHERE ")
-                                          + condition)) {
+        const TVXCondition byWord
+                = TVXCondition(QStringLiteral("SELECT DISTINCT VXFileID FROM VXWORD WHERE "
+                                              "VXWordType IN (%1, %2, %3, %4, %5)")
+                                       .arg(CalledName)
+                                       .arg(ReferencedName)
+                                       .arg(HostName)
+                                       .arg(IncludedMember)
+                                       .arg(TableName))
+                          .And(TVXCondition::In(QStringLiteral("UPPER(VXWord)"), chunk));
+        const TVXCondition byIdentifier
+                = TVXCondition(QStringLiteral("SELECT DISTINCT VXFileID FROM VXWORD WHERE "
+                                              "VXWordType IN (%1, %2, %3, %4)")
+                                       .arg(CalledName)
+                                       .arg(HostName)
+                                       .arg(IncludedMember)
+                                       .arg(TableName))
+                          .And(TVXCondition::In(QStringLiteral("UPPER(VXObjectIdentifier)"),
+                                                chunk));
+        for (const TVXCondition &statement : {byWord, byIdentifier})
+            for (const QVariantList &row : VXSelectRows(db, statement)) {
                 const int file = row[0].toInt();
                 if (!loaded.contains(file))
                     referrers.insert(file);
@@ -803,9 +806,8 @@ int TVXLoadPipeline::IsFileLoaded(const QString &name, int fileID, TVXDataAccess
     try {
         TVXFields files(db, QStringLiteral("VXFILE"));
         int result = 0;
-        if (files.Select(QStringLiteral("UPPER(VXFileName) = ")
-                         + TVXDataAccessInterface::QuotedText(name.toUpper())
-                         + QStringLiteral(" ORDER BY VXFileID"))
+        if (files.Select(TVXCondition::Equals(QStringLiteral("UPPER(VXFileName)"), name.toUpper())
+                                 .Then(QStringLiteral(" ORDER BY VXFileID")))
             && files.Value(QStringLiteral("VXLoadTime")).toLongLong() == 0)
             result = files.Value(QStringLiteral("VXFileID")).toInt();
         files.Select(QStringLiteral("VXFileID = ") + QString::number(fileID));

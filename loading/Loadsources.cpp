@@ -3,6 +3,7 @@
 
 #include "base/Exception.h"
 
+#include "repository/Condition.h"
 #include "repository/Dataaccessinterface.h"
 
 #include <QDir>
@@ -104,12 +105,15 @@ void TVXLoadSources::Add(const TVXLoadSource &source)
 bool TVXLoadSources::Remove(const QString &type, const QString &from)
 {
     const int table = m_db->GetTable(QStringLiteral("VXLOAD"));
-    const QString condition
-            = QStringLiteral("VXLoadType = ") + TVXDataAccessInterface::QuotedText(type)
-              + QStringLiteral(" AND VXLoadFrom = ") + TVXDataAccessInterface::QuotedText(from);
-    if (!m_db->SelectBegin(table, condition))
+    const TVXCondition condition
+            = TVXCondition::Equals(QStringLiteral("VXLoadType"), type)
+                      .And(TVXCondition::Equals(QStringLiteral("VXLoadFrom"), from));
+    if (!m_db->SelectBoundBegin(table, condition))
         return false;
-    m_db->Delete(table, condition, false);
+    // Row by row by its key, so that the names are bound, never written into the SQL.
+    do
+        m_db->Delete(table, QString(), true);
+    while (m_db->SelectBoundBegin(table, condition));
     m_db->Commit(false, false);
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include "loading/Loadprogress.h"
 #include "parsing/Globals.h"
+#include "repository/Condition.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
 
@@ -21,15 +22,16 @@ struct StoredWord
     QString Text;
 };
 
-QList<StoredWord> Words(TVXDataAccessInterface *db, const QString &condition)
+QList<StoredWord> Words(TVXDataAccessInterface *db, const TVXCondition &condition)
 {
     QList<StoredWord> words;
-    std::unique_ptr<TVXDataset> dataset(db->GetQuery(
+    std::unique_ptr<TVXDataset> dataset(db->GetBoundQuery(
             nullptr,
-            {QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID, VXWord "
-                            "FROM VXWORD WHERE ")
-             + condition
-             + QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID")},
+            QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID, VXWord "
+                           "FROM VXWORD WHERE ")
+                    + condition
+                    + QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID, VXRowID, "
+                                     "VXWordID"),
             false));
     for (; dataset && !dataset->Eof(); dataset->Next())
         words.append({dataset->Value(0).toInt(), dataset->Value(1).toInt(),
@@ -73,24 +75,24 @@ bool TVXMiddlewareCheck::ScopeExists(const QString &kind, const QString &name,
     int type = 0;
     QString column;
     if (kind.startsWith(QLatin1String("System"))) {
-        type = 1;
+        type = VXAttributeType::System;
         column = QStringLiteral("VXSystemID");
     } else if (kind.startsWith(QLatin1String("Computer"))) {
-        type = 2;
+        type = VXAttributeType::Computer;
         column = QStringLiteral("VXComputerID");
     } else if (kind.startsWith(QLatin1String("Application"))) {
-        type = 3;
+        type = VXAttributeType::Application;
         column = QStringLiteral("VXApplicationID");
     } else {
         return false;
     }
-    std::unique_ptr<TVXDataset> attribute(
-            db->GetQuery(nullptr,
-                         {QStringLiteral("SELECT VXAttributeID FROM VXATTRIBUTE WHERE "
-                                         "VXAttributeType = %1 AND VXAttributeName = ")
-                                  .arg(type)
-                          + TVXDataAccessInterface::QuotedText(name)},
-                         false));
+    std::unique_ptr<TVXDataset> attribute(db->GetBoundQuery(
+            nullptr,
+            TVXCondition(QStringLiteral("SELECT VXAttributeID FROM VXATTRIBUTE WHERE "
+                                        "VXAttributeType = %1 AND VXAttributeName = ?")
+                                 .arg(type),
+                         {name}),
+            false));
     if (!attribute || attribute->Eof())
         return false;
     return Count(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE WHERE ") + column
@@ -132,8 +134,7 @@ QList<TVXMiddlewareHit> TVXMiddlewareCheck::Find(int row, TVXDataAccessInterface
             = m_middleware.Value(row, QStringLiteral("VXOffsetToTableIdentifier")).toInt();
     const QString hardIdentifier = m_middleware.Text(row, QStringLiteral("VXHardIdentifier"));
     const QList<StoredWord> hits = Words(
-            db, QStringLiteral("UPPER(VXWord) = ")
-                        + TVXDataAccessInterface::QuotedText(word.toUpper())
+            db, TVXCondition::Equals(QStringLiteral("UPPER(VXWord)"), word.toUpper())
                         + QStringLiteral(" AND ")
                         + WordTypeCondition(m_middleware.Text(row, QStringLiteral("VXWordType"))));
     int cachedFile = 0;
@@ -146,7 +147,8 @@ QList<TVXMiddlewareHit> TVXMiddlewareCheck::Find(int row, TVXDataAccessInterface
                                            .arg(hit.FileID))
                          > 0;
             // Offsets count words in the repository's order, across row ends.
-            fileWords = fileLoaded ? Words(db, QStringLiteral("VXFileID = %1").arg(hit.FileID))
+            fileWords = fileLoaded ? Words(
+                                db, TVXCondition(QStringLiteral("VXFileID = %1").arg(hit.FileID)))
                                    : QList<StoredWord>();
         }
         if (!fileLoaded)

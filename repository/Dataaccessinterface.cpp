@@ -2,6 +2,8 @@
 // The one way into the repository.
 #include "repository/Dataaccessinterface.h"
 
+#include "repository/Condition.h"
+
 TVXDataAccessInterface::TVXDataAccessInterface(QObject *owner)
     : QObject(owner)
 {}
@@ -29,6 +31,11 @@ QString TVXDataAccessInterface::GetFieldName(int, int)
 bool TVXDataAccessInterface::SelectBegin(int, const QString &)
 {
     return false;
+}
+// A driver that cannot bind gets the values as literals.
+bool TVXDataAccessInterface::SelectBoundBegin(int table, const TVXCondition &condition)
+{
+    return SelectBegin(table, condition.Inlined());
 }
 bool TVXDataAccessInterface::SelectNext(int)
 {
@@ -89,6 +96,11 @@ void TVXDataAccessInterface::VXDATAFLOW_Append(int, int, int, int, int, int) {}
 TVXDataset *TVXDataAccessInterface::GetQuery(QObject *, const QStringList &, bool)
 {
     return nullptr;
+}
+TVXDataset *TVXDataAccessInterface::GetBoundQuery(QObject *owner, const TVXCondition &statement,
+                                                  bool bidirectional)
+{
+    return GetQuery(owner, QStringList{statement.Inlined()}, bidirectional);
 }
 
 void TVXDataAccessInterface::ReleaseThreadConnection() {}

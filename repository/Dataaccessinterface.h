@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class TVXCondition;
 class TVXDataset;
 
 // Drivers derive from this class and are registered as "TVX" + type + "DB". Every base
@@ -30,6 +31,8 @@ public:
     virtual int GetField(int table, const QString &fieldName);
     virtual QString GetFieldName(int table, int field);
     virtual bool SelectBegin(int table, const QString &condition);
+    // The same with the condition's values bound by the driver.
+    virtual bool SelectBoundBegin(int table, const TVXCondition &condition);
     virtual bool SelectNext(int table);
     virtual bool SelectPrevious(int table);
     virtual bool Delete(int table, const QString &condition, bool currentRecordOnly);
@@ -86,6 +89,9 @@ public:
     // May be called from another thread than the one that connected: each thread reads
     // through a connection of its own.
     virtual TVXDataset *GetQuery(QObject *owner, const QStringList &sql, bool bidirectional);
+    // The same for one statement whose values the driver binds.
+    virtual TVXDataset *GetBoundQuery(QObject *owner, const TVXCondition &statement,
+                                      bool bidirectional);
     // A thread other than the connecting one is done with its reading connection.
     virtual void ReleaseThreadConnection();
     // Around a load of most of the repository: the indexes that only searches use are
@@ -101,8 +107,9 @@ public:
     // looked up through the word index. Empty where the repository keeps none.
     virtual QString DistinctWordTable() const;
 
-    // A text value as an SQL literal: between single quotes, inner quotes doubled. Every
-    // condition built from names or paths goes through here.
+    // A text value as an SQL literal: between single quotes, inner quotes doubled. Where
+    // SQL text cannot be avoided (a driver that cannot bind, a statement the user is shown);
+    // conditions on names and paths bind their values (TVXCondition).
     static QString QuotedText(const QString &text);
 
     int ConnectionCount() const { return m_connectionCount; }

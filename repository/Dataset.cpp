@@ -2,6 +2,7 @@
 // A free query's result rows.
 #include "repository/Dataset.h"
 
+#include "repository/Condition.h"
 #include "repository/Dataaccessinterface.h"
 
 #include <QSqlRecord>
@@ -123,8 +124,13 @@ QVariant TVXDataset::Value(const QString &name) const
 
 QList<QVariantList> VXSelectRows(TVXDataAccessInterface *db, const QString &sql)
 {
+    return VXSelectRows(db, TVXCondition(sql));
+}
+
+QList<QVariantList> VXSelectRows(TVXDataAccessInterface *db, const TVXCondition &statement)
+{
     QList<QVariantList> rows;
-    std::unique_ptr<TVXDataset> dataset(db->GetQuery(nullptr, {sql}, false));
+    std::unique_ptr<TVXDataset> dataset(db->GetBoundQuery(nullptr, statement, false));
     for (; dataset && !dataset->Eof(); dataset->Next()) {
         QVariantList row;
         for (int i = 0; i < dataset->FieldCount(); ++i)

@@ -45,8 +45,12 @@ private:
     int m_recNo = 0;
 };
 
+class TVXCondition;
 class TVXDataAccessInterface;
 
 // Every row of a free query, each as its column values: for the small lookups of loading
 // and querying, whose results fit in memory.
 VXCORE_EXPORT QList<QVariantList> VXSelectRows(TVXDataAccessInterface *db, const QString &sql);
+// The same for a statement whose values the driver binds.
+VXCORE_EXPORT QList<QVariantList> VXSelectRows(TVXDataAccessInterface *db,
+                                               const TVXCondition &statement);

@@ -2,6 +2,7 @@
 // TVXSqlDataAccess: the table cursors behind the handles: select, move, read, change and delete.
 #include "base/Exception.h"
 
+#include "repository/Condition.h"
 #include "repository/Sqldataaccess.h"
 #include "repository/Sqldataaccess_p.h"
 
@@ -32,16 +33,17 @@ void TVXSqlDataAccess::CloseCursors()
     for (Cursor &cursor : m_cursors) {
         cursor.Query.reset();
         cursor.Condition.clear();
+        cursor.ConditionValues.clear();
         cursor.Edited.clear();
         cursor.Deleted.clear();
     }
 }
 
-bool TVXSqlDataAccess::Open(Cursor &cursor, const QString &sql)
+bool TVXSqlDataAccess::Open(Cursor &cursor, const QString &sql, const QVariantList &values)
 {
     auto query = std::make_unique<QSqlQuery>(MainDatabase());
     query->setForwardOnly(false);
-    if (!query->exec(sql))
+    if (!Run(*query, sql, values))
         throw TVXException(EngineMessage(query->lastError()));
     cursor.Query = std::move(query);
     cursor.Edited.clear();
@@ -111,26 +113,33 @@ QString TVXSqlDataAccess::GetFieldName(int table, int field)
 
 bool TVXSqlDataAccess::SelectBegin(int table, const QString &condition)
 {
-    const QString text = RewriteSql(condition);
+    return SelectBoundBegin(table, TVXCondition(condition));
+}
+
+bool TVXSqlDataAccess::SelectBoundBegin(int table, const TVXCondition &condition)
+{
+    const QString text = RewriteSql(condition.Text());
     try {
         Cursor &cursor = CursorFor(table, "SelectBegin");
         if (cursor.Table < 0) {
             cursor.Condition.clear();
-            return Open(cursor, text);
+            cursor.ConditionValues.clear();
+            return Open(cursor, text, condition.Values());
         }
         QString remembered = text;
         if (!remembered.toUpper().contains(QLatin1String(" ORDER BY ")))
             remembered += StandardOrder(cursor.Name, cursor.Table);
         cursor.Condition = remembered;
+        cursor.ConditionValues = condition.Values();
         QString sql = QStringLiteral("SELECT * FROM ") + Text(Tables[cursor.Table].Name);
         if (!remembered.trimmed().isEmpty())
             sql += remembered.trimmed().toUpper().startsWith(QLatin1String("ORDER BY"))
                            ? QLatin1Char(' ') + remembered.trimmed()
                            : QStringLiteral(" WHERE ") + remembered;
-        return Open(cursor, sql);
+        return Open(cursor, sql, cursor.ConditionValues);
     } catch (const TVXException &e) {
         throw TVXException::Wrapped(m_className + QStringLiteral(".SelectBegin"), e,
-                                    condition + QLatin1Char(' '));
+                                    condition.Inlined() + QLatin1Char(' '));
     }
 }
 
@@ -282,6 +291,7 @@ bool TVXSqlDataAccess::GoToKey(int table, const QString &keyFields, const QVaria
     try {
         const VXSchema::Table &definition = TableOf(cursor, "GoToKey");
         QStringList terms;
+        QVariantList bound;
         for (int i = 0; i < fields.size(); ++i) {
             const QString field = fields[i].trimmed();
             const QVariant value = values.value(i);
@@ -290,22 +300,29 @@ bool TVXSqlDataAccess::GoToKey(int table, const QString &keyFields, const QVaria
                                  + (value.typeId() == QMetaType::Bool
                                             ? QString::number(value.toBool())
                                             : value.toString());
-            else if (caseSensitive)
-                terms << field + QStringLiteral(" = ") + QuotedText(value.toString());
-            else
-                terms << RewriteSql(QStringLiteral("UPPER(")) + field + QStringLiteral(") = ")
-                                 + QuotedText(value.toString().toUpper());
+            else {
+                terms << (caseSensitive
+                                  ? field
+                                  : RewriteSql(QStringLiteral("UPPER(")) + field + QLatin1Char(')'))
+                                 + QStringLiteral(" = ?");
+                bound << (caseSensitive ? value.toString() : value.toString().toUpper());
+            }
         }
         QString where = terms.join(QStringLiteral(" AND "));
         const qsizetype order = cursor.Condition.toUpper().indexOf(QLatin1String(" ORDER BY "));
         if (order >= 0) {
             const QString before = cursor.Condition.left(order).trimmed();
-            if (!before.isEmpty())
+            if (!before.isEmpty()) {
+                // The remembered condition's values follow the key's, as its text does.
                 where += QStringLiteral(" AND (") + before + QLatin1Char(')');
+                bound += cursor.ConditionValues;
+            }
             where += QLatin1Char(' ') + cursor.Condition.mid(order).trimmed();
         }
-        return Open(cursor, QStringLiteral("SELECT * FROM ") + Text(definition.Name)
-                                    + QStringLiteral(" WHERE ") + where);
+        return Open(cursor,
+                    QStringLiteral("SELECT * FROM ") + Text(definition.Name)
+                            + QStringLiteral(" WHERE ") + where,
+                    bound);
     } catch (const TVXException &e) {
         throw TVXException::Wrapped(
                 m_className + QStringLiteral(".GoToKey"), e,

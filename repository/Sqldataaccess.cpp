@@ -4,6 +4,7 @@
 
 #include "base/Exception.h"
 
+#include "repository/Condition.h"
 #include "repository/Dataset.h"
 #include "repository/Sqldataaccess_p.h"
 
@@ -484,6 +485,17 @@ void TVXSqlDataAccess::Execute(QSqlQuery &query, const QString &sql)
         throw TVXException(sql + QStringLiteral(": ") + EngineMessage(query.lastError()));
 }
 
+bool TVXSqlDataAccess::Run(QSqlQuery &query, const QString &sql, const QVariantList &values)
+{
+    if (values.isEmpty())
+        return query.exec(sql);
+    if (!query.prepare(sql))
+        return false;
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    return query.exec();
+}
+
 void TVXSqlDataAccess::ExecutePrepared(QSqlQuery &query)
 {
     if (!query.exec())
@@ -562,8 +574,14 @@ void TVXSqlDataAccess::Commit(bool, bool retaining)
 
 TVXDataset *TVXSqlDataAccess::GetQuery(QObject *owner, const QStringList &sql, bool bidirectional)
 {
+    return GetBoundQuery(owner, TVXCondition(sql.join(QLatin1Char('\n'))), bidirectional);
+}
+
+TVXDataset *TVXSqlDataAccess::GetBoundQuery(QObject *owner, const TVXCondition &statement,
+                                            bool bidirectional)
+{
     QStringList lines;
-    for (const QString &line : sql)
+    for (const QString &line : statement.Text().split(QLatin1Char('\n')))
         lines << RewriteSql(line);
     const QString text = lines.join(QLatin1Char('\n'));
     try {
@@ -571,7 +589,7 @@ TVXDataset *TVXSqlDataAccess::GetQuery(QObject *owner, const QStringList &sql, b
             throw TVXException(QStringLiteral("not connected"));
         QSqlQuery query(Database());
         query.setForwardOnly(!bidirectional);
-        if (!query.exec(text))
+        if (!Run(query, text, statement.Values()))
             throw TVXException(text + QStringLiteral(": ") + EngineMessage(query.lastError()));
         return new TVXDataset(owner, std::move(query), bidirectional);
     } catch (const TVXException &e) {

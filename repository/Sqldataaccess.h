@@ -42,6 +42,7 @@ public:
     int GetField(int table, const QString &fieldName) override;
     QString GetFieldName(int table, int field) override;
     bool SelectBegin(int table, const QString &condition) override;
+    bool SelectBoundBegin(int table, const TVXCondition &condition) override;
     bool SelectNext(int table) override;
     bool SelectPrevious(int table) override;
     bool Delete(int table, const QString &condition, bool currentRecordOnly) override;
@@ -86,6 +87,8 @@ public:
     void VXDATAFLOW_Append(int fileID, int rowID, int wordID, int fromFileID, int fromRowID,
                            int fromWordID) override;
     TVXDataset *GetQuery(QObject *owner, const QStringList &sql, bool bidirectional) override;
+    TVXDataset *GetBoundQuery(QObject *owner, const TVXCondition &statement,
+                              bool bidirectional) override;
     void ReleaseThreadConnection() override;
     void SuspendSearchIndexes() override;
     void RestoreSearchIndexes() override;
@@ -161,6 +164,9 @@ protected:
     // Runs a statement; throws the engine's message.
     void Execute(QSqlQuery &query, const QString &sql);
     void ExecutePrepared(QSqlQuery &query);
+    // Runs sql, prepared with the values bound in order when there are any; false with the
+    // query's error on failure.
+    static bool Run(QSqlQuery &query, const QString &sql, const QVariantList &values);
 
 private:
     struct Cursor
@@ -169,13 +175,15 @@ private:
         int Table = -1; // index into VXSchema::Tables; -1 for the free queries
         std::unique_ptr<QSqlQuery> Query;
         QString Condition;
+        QVariantList ConditionValues;            // bound to the condition's "?", in order
         QHash<int, QHash<int, QVariant>> Edited; // row position -> field -> value
         QSet<int> Deleted;
     };
 
     Cursor &CursorFor(int handle, const char *operation);
     const VXSchema::Table &TableOf(const Cursor &cursor, const char *operation);
-    bool Open(Cursor &cursor, const QString &sql);
+    // Runs the statement with the values bound to its "?" and reads to the first row.
+    bool Open(Cursor &cursor, const QString &sql, const QVariantList &values = {});
     bool Move(Cursor &cursor, bool forward);
     bool HasRow(const Cursor &cursor) const;
     QVariant CurrentValue(const Cursor &cursor, int field) const;
