@@ -564,24 +564,20 @@ void TVXLoadPipeline::RecheckReferrers(TVXDataAccessInterface *db, const QList<i
         // By the word as written (the word index answers), and by the identifier the
         // parser gave it (a map, a program named by a variable's value).
         using namespace VXWordType;
+        auto referring = [&chunk](std::initializer_list<int> types, const QString &column) {
+            QStringList codes;
+            for (const int type : types)
+                codes << QString::number(type);
+            return QStringLiteral("SELECT DISTINCT VXFileID FROM VXWORD WHERE VXWordType IN (")
+                   + codes.join(QStringLiteral(", ")) + QStringLiteral(") AND ")
+                   + TVXCondition::In(column, chunk);
+        };
         const TVXCondition byWord
-                = TVXCondition(QStringLiteral("SELECT DISTINCT VXFileID FROM VXWORD WHERE "
-                                              "VXWordType IN (%1, %2, %3, %4, %5)")
-                                       .arg(CalledName)
-                                       .arg(ReferencedName)
-                                       .arg(HostName)
-                                       .arg(IncludedMember)
-                                       .arg(TableName))
-                          .And(TVXCondition::In(QStringLiteral("UPPER(VXWord)"), chunk));
+                = referring({CalledName, ReferencedName, HostName, IncludedMember, TableName},
+                            QStringLiteral("UPPER(VXWord)"));
         const TVXCondition byIdentifier
-                = TVXCondition(QStringLiteral("SELECT DISTINCT VXFileID FROM VXWORD WHERE "
-                                              "VXWordType IN (%1, %2, %3, %4)")
-                                       .arg(CalledName)
-                                       .arg(HostName)
-                                       .arg(IncludedMember)
-                                       .arg(TableName))
-                          .And(TVXCondition::In(QStringLiteral("UPPER(VXObjectIdentifier)"),
-                                                chunk));
+                = referring({CalledName, HostName, IncludedMember, TableName},
+                            QStringLiteral("UPPER(VXObjectIdentifier)"));
         for (const TVXCondition &statement : {byWord, byIdentifier})
             for (const QVariantList &row : VXSelectRows(db, statement)) {
                 const int file = row[0].toInt();
