@@ -4,6 +4,7 @@
 // standard error), 2 on a usage error.
 #pragma once
 
+#include "query/Searchrows.h"
 #include "repository/Connection.h"
 
 #include <QHash>
@@ -17,6 +18,7 @@ class TVXConfigurationStore;
 class TVXDataAccessInterface;
 struct TVXRuleResult;
 class TVXPackageLoader;
+class TVXQueryEngine;
 
 class TVXCli
 {
@@ -45,6 +47,20 @@ private:
     int Languages(const Arguments &arguments);
     int Middleware(const Arguments &arguments);
     int Query(const QStringList &arguments);
+    struct QueryRequest
+    {
+        QList<TVXSearchRow> Rows;
+        QString Database;
+        bool CaseSensitive = false;
+        bool Count = false;
+        bool Json = false;
+        int Limit = -1; // every statement
+    };
+    // Reads the query command's options; false, with the status to end with, after --help
+    // or a usage error.
+    bool ParseQuery(const QStringList &arguments, QueryRequest &request, int &exitCode);
+    // The hit count, or the statements up to the limit, as text or JSON.
+    void PrintQueryResult(const QueryRequest &request, TVXQueryEngine &engine);
     int Sql(const QStringList &arguments);
     // Prints a rule's refusal (or its information) and gives the exit status.
     int Outcome(const TVXRuleResult &result);

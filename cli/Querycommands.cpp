@@ -5,6 +5,7 @@
 
 #include "query/Queryattributes.h"
 #include "query/Queryengine.h"
+#include "query/Searchrows.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
 #include "shell/Basefunctionsinterface.h"
@@ -14,167 +15,14 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
-int TVXCli::Query(const QStringList &arguments)
-{
-    struct Row
-    {
-        bool Find = true;
-        bool AndPrevious = true;
-        const TVXQueryAttribute *Attribute = nullptr;
-        TOperator Operator = VXOperator::None;
-        QString Value;
-    };
-    QList<Row> rows;
-    QString database;
-    bool caseSensitive = false, count = false, json = false, nextAnd = true;
-    int limit = -1;
-    const QString command = QStringLiteral("query");
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (argument == QLatin1String("--help"))
-            return Help(command);
-        if (argument == QLatin1String("--and") || argument == QLatin1String("--or")) {
-            nextAnd = argument == QLatin1String("--and");
-        } else if (argument == QLatin1String("--case-sensitive")) {
-            caseSensitive = true;
-        } else if (argument == QLatin1String("--count")) {
-            count = true;
-        } else if (argument == QLatin1String("--json")) {
-            json = true;
-        } else if (argument == QLatin1String("--db") || argument == QLatin1String("--limit")) {
-            if (i + 1 >= arguments.size())
-                return UsageError(QStringLiteral("%1 needs a value").arg(argument), command);
-            const QString value = arguments[++i];
-            if (argument == QLatin1String("--db")) {
-                database = value;
-            } else {
-                bool isNumber = false;
-                limit = value.toInt(&isNumber);
-                if (!isNumber || limit < 1)
-                    return UsageError(QStringLiteral("--limit needs a positive number"), command);
-            }
-        } else if (argument == QLatin1String("--find") || argument == QLatin1String("--in")) {
-            Row row;
-            row.Find = argument == QLatin1String("--find");
-            row.AndPrevious = nextAnd;
-            nextAnd = true;
-            if (i + 2 >= arguments.size())
-                return UsageError(
-                        QStringLiteral("%1 needs an attribute and an operator").arg(argument),
-                        command);
-            row.Attribute = VXQueryAttributes::Find(row.Find ? VXQueryAttributes::FindAttributes()
-                                                             : VXQueryAttributes::InAttributes(),
-                                                    arguments[++i]);
-            if (!row.Attribute)
-                return UsageError(
-                        QStringLiteral("unknown %1 attribute '%2'")
-                                .arg(row.Find ? QStringLiteral("find") : QStringLiteral("in"),
-                                     arguments[i]),
-                        command);
-            QString op = arguments[++i];
-            op.replace(QLatin1Char('-'), QLatin1Char(' '));
-            if (op.compare(QLatin1String("any"), Qt::CaseInsensitive) != 0) {
-                bool known = false;
-                for (const TVXQueryOperator &choice : VXQueryAttributes::Operators())
-                    if (choice.Text.compare(op, Qt::CaseInsensitive) == 0) {
-                        row.Operator = choice.Operator;
-                        known = true;
-                    }
-                if (!known)
-                    return UsageError(QStringLiteral("unknown operator '%1'").arg(arguments[i]),
-                                      command);
-                if (i + 1 >= arguments.size())
-                    return UsageError(QStringLiteral("%1 needs a value").arg(argument), command);
-                row.Value = arguments[++i];
-            }
-            rows.append(row);
-        } else {
-            return UsageError(argument.startsWith(QLatin1Char('-'))
-                                      ? QStringLiteral("unknown option '%1'").arg(argument)
-                                      : QStringLiteral("unexpected argument '%1'").arg(argument),
-                              command);
-        }
-    }
-    if (std::none_of(rows.cbegin(), rows.cend(), [](const Row &row) { return row.Find; }))
-        return UsageError(QStringLiteral("a --find row is needed"), command);
-    if (!Start())
-        return Refused;
-    if (!ConfiguredDatabase(database))
-        return Refused;
-    try {
-        TVXConnection db = Connected(database);
-        // The engine and its reading thread end before the connection they read through.
-        auto engineOwner = std::make_unique<TVXQueryEngine>(db.get());
-        TVXQueryEngine &engine = *engineOwner;
-        engine.SetCaseSensitive(caseSensitive);
-        // Find rows first: the first of them opens the SQL's conditions.
-        for (const bool find : {true, false})
-            for (const Row &row : std::as_const(rows)) {
-                if (row.Find != find)
-                    continue;
-                const int table = engine.Table(row.Attribute->Table);
-                engine.WhereClause().Add(row.AndPrevious, table,
-                                         engine.Field(table, row.Attribute->Field),
-                                         row.Attribute->TypeKey);
-                engine.WhereClause().SetOperator(row.Operator);
-                engine.WhereClause().SetValueString(row.Value);
-            }
-        engine.Query(true, count);
-        if (count) {
-            if (json) {
-                QJsonObject answer;
-                answer.insert(QStringLiteral("hits"), engine.HitCount());
-                answer.insert(QStringLiteral("label"), engine.HitLabel());
-                m_out << QJsonDocument(answer).toJson(QJsonDocument::Indented);
-            } else {
-                m_out << engine.HitLabel() << '\n';
-            }
-            engineOwner.reset();
-            db.Release();
-            return Success;
-        }
-        while (engine.MoreRows() && (limit < 0 || engine.Result().RecordCount() < limit))
-            engine.Query(false, engine.HitCount() >= 0);
-        const TVXQueryResultModel &result = engine.Result();
-        const int shown = limit < 0 ? result.RecordCount() : std::min(limit, result.RecordCount());
-        if (json) {
-            QJsonArray list;
-            for (int r = 0; r < shown; ++r) {
-                QJsonObject item;
-                for (const QString &field : TVXQueryResultModel::FieldNames())
-                    item.insert(field, QJsonValue::fromVariant(result.Value(r, field)));
-                list.append(item);
-            }
-            QJsonObject answer;
-            answer.insert(QStringLiteral("hits"), engine.HitCount());
-            answer.insert(QStringLiteral("statements"), result.RecordCount());
-            answer.insert(QStringLiteral("complete"), !engine.MoreRows());
-            answer.insert(QStringLiteral("label"), engine.HitLabel());
-            answer.insert(QStringLiteral("rows"), list);
-            m_out << QJsonDocument(answer).toJson(QJsonDocument::Indented);
-        } else {
-            QStringList header;
-            for (const QString &field : TVXQueryResultModel::VisibleFields())
-                header << TVXQueryResultModel::DisplayLabel(field);
-            m_out << header.join(QLatin1Char('\t')) << '\n';
-            for (int r = 0; r < shown; ++r) {
-                QStringList cells;
-                for (const QString &field : TVXQueryResultModel::VisibleFields())
-                    cells << result.Value(r, field).toString().replace(QLatin1Char('\t'),
-                                                                       QLatin1Char(' '));
-                m_out << cells.join(QLatin1Char('\t')) << '\n';
-            }
-            m_err << engine.HitLabel() << '\n';
-        }
-        engineOwner.reset();
-        db.Release();
-        return Success;
-    } catch (const std::exception &e) {
-        return Fail(VXMessage(e));
-    }
-}
-
 namespace {
+
+// A command that ends while its options are read, with this status.
+bool Stop(int &exitCode, int code)
+{
+    exitCode = code;
+    return false;
+}
 
 // The first word of the statement's lines that would change the repository, or nothing
 // when every line only reads. Literals and comment lines are left out of the look.
@@ -205,6 +53,159 @@ QString WritingVerb(const QString &statement)
 }
 
 } // namespace
+
+bool TVXCli::ParseQuery(const QStringList &arguments, QueryRequest &request, int &exitCode)
+{
+    const QString command = QStringLiteral("query");
+    bool nextAnd = true;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("--help"))
+            return Stop(exitCode, Help(command));
+        if (argument == QLatin1String("--and") || argument == QLatin1String("--or")) {
+            nextAnd = argument == QLatin1String("--and");
+        } else if (argument == QLatin1String("--case-sensitive")) {
+            request.CaseSensitive = true;
+        } else if (argument == QLatin1String("--count")) {
+            request.Count = true;
+        } else if (argument == QLatin1String("--json")) {
+            request.Json = true;
+        } else if (argument == QLatin1String("--db") || argument == QLatin1String("--limit")) {
+            if (i + 1 >= arguments.size())
+                return Stop(exitCode,
+                            UsageError(QStringLiteral("%1 needs a value").arg(argument), command));
+            const QString value = arguments[++i];
+            if (argument == QLatin1String("--db")) {
+                request.Database = value;
+            } else {
+                bool isNumber = false;
+                request.Limit = value.toInt(&isNumber);
+                if (!isNumber || request.Limit < 1)
+                    return Stop(
+                            exitCode,
+                            UsageError(QStringLiteral("--limit needs a positive number"), command));
+            }
+        } else if (argument == QLatin1String("--find") || argument == QLatin1String("--in")) {
+            TVXSearchRow row;
+            row.Find = argument == QLatin1String("--find");
+            row.AndPrevious = nextAnd;
+            nextAnd = true;
+            if (i + 2 >= arguments.size())
+                return Stop(exitCode,
+                            UsageError(QStringLiteral("%1 needs an attribute and an operator")
+                                               .arg(argument),
+                                       command));
+            row.Attribute = VXQueryAttributes::Find(row.Find ? VXQueryAttributes::FindAttributes()
+                                                             : VXQueryAttributes::InAttributes(),
+                                                    arguments[++i]);
+            if (!row.Attribute)
+                return Stop(exitCode, UsageError(QStringLiteral("unknown %1 attribute '%2'")
+                                                         .arg(row.Find ? QStringLiteral("find")
+                                                                       : QStringLiteral("in"),
+                                                              arguments[i]),
+                                                 command));
+            QString op = arguments[++i];
+            op.replace(QLatin1Char('-'), QLatin1Char(' '));
+            if (op.compare(QLatin1String("any"), Qt::CaseInsensitive) != 0) {
+                if (!VXSearchRows::OperatorOf(op, row.Operator))
+                    return Stop(
+                            exitCode,
+                            UsageError(QStringLiteral("unknown operator '%1'").arg(arguments[i]),
+                                       command));
+                if (i + 1 >= arguments.size())
+                    return Stop(
+                            exitCode,
+                            UsageError(QStringLiteral("%1 needs a value").arg(argument), command));
+                row.Value = arguments[++i];
+            }
+            request.Rows.append(row);
+        } else {
+            return Stop(
+                    exitCode,
+                    UsageError(argument.startsWith(QLatin1Char('-'))
+                                       ? QStringLiteral("unknown option '%1'").arg(argument)
+                                       : QStringLiteral("unexpected argument '%1'").arg(argument),
+                               command));
+        }
+    }
+    if (!VXSearchRows::HasFindRow(request.Rows))
+        return Stop(exitCode, UsageError(QStringLiteral("a --find row is needed"), command));
+    return true;
+}
+
+void TVXCli::PrintQueryResult(const QueryRequest &request, TVXQueryEngine &engine)
+{
+    if (request.Count) {
+        if (request.Json) {
+            QJsonObject answer;
+            answer.insert(QStringLiteral("hits"), engine.HitCount());
+            answer.insert(QStringLiteral("label"), engine.HitLabel());
+            m_out << QJsonDocument(answer).toJson(QJsonDocument::Indented);
+        } else {
+            m_out << engine.HitLabel() << '\n';
+        }
+        return;
+    }
+    const int limit = request.Limit;
+    while (engine.MoreRows() && (limit < 0 || engine.Result().RecordCount() < limit))
+        engine.Query(false, engine.HitCount() >= 0);
+    const TVXQueryResultModel &result = engine.Result();
+    const int shown = limit < 0 ? result.RecordCount() : std::min(limit, result.RecordCount());
+    if (request.Json) {
+        QJsonArray list;
+        for (int r = 0; r < shown; ++r) {
+            QJsonObject item;
+            for (const QString &field : TVXQueryResultModel::FieldNames())
+                item.insert(field, QJsonValue::fromVariant(result.Value(r, field)));
+            list.append(item);
+        }
+        QJsonObject answer;
+        answer.insert(QStringLiteral("hits"), engine.HitCount());
+        answer.insert(QStringLiteral("statements"), result.RecordCount());
+        answer.insert(QStringLiteral("complete"), !engine.MoreRows());
+        answer.insert(QStringLiteral("label"), engine.HitLabel());
+        answer.insert(QStringLiteral("rows"), list);
+        m_out << QJsonDocument(answer).toJson(QJsonDocument::Indented);
+        return;
+    }
+    QStringList header;
+    for (const QString &field : TVXQueryResultModel::VisibleFields())
+        header << TVXQueryResultModel::DisplayLabel(field);
+    m_out << header.join(QLatin1Char('\t')) << '\n';
+    for (int r = 0; r < shown; ++r) {
+        QStringList cells;
+        for (const QString &field : TVXQueryResultModel::VisibleFields())
+            cells << result.Value(r, field).toString().replace(QLatin1Char('\t'), QLatin1Char(' '));
+        m_out << cells.join(QLatin1Char('\t')) << '\n';
+    }
+    m_err << engine.HitLabel() << '\n';
+}
+
+int TVXCli::Query(const QStringList &arguments)
+{
+    QueryRequest request;
+    if (int code = Success; !ParseQuery(arguments, request, code))
+        return code;
+    if (!Start())
+        return Refused;
+    if (!ConfiguredDatabase(request.Database))
+        return Refused;
+    try {
+        TVXConnection db = Connected(request.Database);
+        {
+            // The engine and its reading thread end before the connection they read through.
+            TVXQueryEngine engine(db.get());
+            engine.SetCaseSensitive(request.CaseSensitive);
+            VXSearchRows::BuildWhereClause(engine, request.Rows);
+            engine.Query(true, request.Count);
+            PrintQueryResult(request, engine);
+        }
+        db.Release();
+        return Success;
+    } catch (const std::exception &e) {
+        return Fail(VXMessage(e));
+    }
+}
 
 int TVXCli::Sql(const QStringList &arguments)
 {
