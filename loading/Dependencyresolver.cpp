@@ -40,6 +40,18 @@ QString Number(int value)
     return QString::number(value);
 }
 
+// A name that names nothing: empty, a value nobody knows, a lone quote.
+bool IsUnknownName(const QString &text)
+{
+    return text.isEmpty() || text == QLatin1String("?") || text == QLatin1String("'");
+}
+
+// A nested object (a class in a class, a procedure in a job) is reached through its parent.
+QString NotNested()
+{
+    return QStringLiteral(" AND VXIcon <> ") + Number(VXIcon::NestedObject);
+}
+
 } // namespace
 
 TVXDependencyResolver::TVXDependencyResolver(TVXConfigTable &languages,
@@ -119,215 +131,249 @@ TVXDependencyResolver::Target TVXDependencyResolver::Resolve(TVXDataAccessInterf
                                                              const FileRules &rules,
                                                              const QString &referringType)
 {
-    const int languageID = rules.LanguageID;
-    const bool caseSensitive = rules.CaseSensitive;
-    auto unknown = [](const QString &text) {
-        return text.isEmpty() || text == QLatin1String("?") || text == QLatin1String("'");
-    };
-    QString name = word.Text;
-    QString qualifier;
+    Lookup lookup{word, rules, referringType, word.Text, {}, {}, {}};
     if ((word.Type == HostName || word.Type == IncludedMember || word.Type == ReferencedName)
-        && !unknown(word.Identifier))
-        name = word.Identifier;
+        && !IsUnknownName(word.Identifier))
+        lookup.Name = word.Identifier;
     if (word.Type == HostName || word.Type == IncludedMember) {
-        const qsizetype point = name.lastIndexOf(QLatin1Char('.'));
+        const qsizetype point = lookup.Name.lastIndexOf(QLatin1Char('.'));
         if (point > 0) {
-            qualifier = name.left(point);
-            name = name.mid(point + 1);
+            lookup.Qualifier = lookup.Name.left(point);
+            lookup.Name = lookup.Name.mid(point + 1);
         }
     }
-    if (unknown(name))
+    if (IsUnknownName(lookup.Name))
         return {};
-
-    const QString ownFile = QStringLiteral("VXFileID = ") + Number(word.FileID);
-    const QString notNested = QStringLiteral(" AND VXIcon <> ") + Number(VXIcon::NestedObject);
-    const TVXCondition identifierIs
-            = NameIs(QStringLiteral("VXObjectIdentifier"), name, caseSensitive);
-    if (name == QLatin1String("self"))
+    lookup.OwnFile = QStringLiteral("VXFileID = ") + Number(word.FileID);
+    lookup.IdentifierIs
+            = NameIs(QStringLiteral("VXObjectIdentifier"), lookup.Name, rules.CaseSensitive);
+    if (lookup.Name == QLatin1String("self"))
         return {word.FileID, word.ObjectID, 0};
 
     switch (word.Type) {
-    case TableName: {
-        // SCHEMA.TABLE: a table of that schema, then any table of that name.
-        QList<TVXCondition> conditions;
-        const QString qualified = unknown(word.Identifier) ? name : word.Identifier;
-        const qsizetype point = qualified.lastIndexOf(QLatin1Char('.'));
-        if (point > 0) {
-            const QString table = qualified.mid(point + 1);
-            const TVXCondition tableIs
-                    = NameIs(QStringLiteral("VXObjectIdentifier"), table, caseSensitive);
-            conditions << NameIs(QStringLiteral("VXObjectIdentifier"), qualified, caseSensitive)
-                       << tableIs + QStringLiteral(" AND ")
-                                  + NameIs(QStringLiteral("VXScopeOrNamespace"),
-                                           qualified.left(point), caseSensitive)
-                       << tableIs;
-        } else {
-            conditions << identifierIs;
-        }
-        for (const TVXCondition &condition : std::as_const(conditions))
-            for (const int icon : {VXIcon::Table, VXIcon::View}) {
-                const Target table = FirstObject(db, condition + QStringLiteral(" AND VXIcon = ")
-                                                             + Number(icon));
-                if (table.Found())
-                    return table;
-            }
-        return {};
-    }
+    case TableName:
+        return ResolveTable(db, lookup);
     case HostName:
     case ReferencedName:
-    case IncludedMember: {
-        // An included member is never the object that includes it.
-        const QString notItself
-                = word.Type == IncludedMember
-                          ? QStringLiteral(" AND NOT (VXFileID = %1 AND VXObjectID = %2)")
-                                    .arg(word.FileID)
-                                    .arg(word.ObjectID)
-                          : QString();
-        QList<TVXCondition> conditions;
-        if (!qualifier.isEmpty())
-            conditions << identifierIs + QStringLiteral(" AND ")
-                                  + NameIs(QStringLiteral("VXScopeOrNamespace"), qualifier,
-                                           caseSensitive);
-        conditions << ownFile + QStringLiteral(" AND ") + identifierIs;
-        if (!rules.Imported.isEmpty())
-            conditions << identifierIs + QStringLiteral(" AND ") + rules.Imported;
-        conditions << identifierIs;
-        // COPY and INCLUDE take a copy member of the name before any other object of it (a
-        // mapset and its symbolic-map member share their name).
-        QStringList kinds;
-        if (word.Type == IncludedMember)
-            kinds << QStringLiteral(" AND VXIcon = ") + Number(VXIcon::IncludedMember);
-        kinds << QString();
-        for (const QString &kind : std::as_const(kinds))
-            for (const TVXCondition &condition : std::as_const(conditions)) {
-                const Target object = FirstObject(db, condition + notNested + notItself + kind);
-                if (object.Found())
-                    return object;
-            }
+    case IncludedMember:
+        return ResolveReference(db, lookup);
+    case CalledName:
+        return ResolveCall(db, lookup);
+    default:
         return {};
     }
-    case CalledName: {
-        const QString notCaller = QStringLiteral(" AND NOT (VXFileID = %1 AND VXObjectID = %2)")
-                                          .arg(word.FileID)
-                                          .arg(word.ObjectID);
-        // A call through a variable that nobody sets before run time: nothing by the
-        // variable's name is the target.
-        if (word.Identifier == QLatin1String("?") && !rules.QualifiedCalls)
-            return {};
-        const bool namesProgram = !unknown(word.Identifier)
-                                  && word.Identifier.compare(name, Qt::CaseInsensitive) == 0;
-        // The identifier names another object: a middleware entry word (the entry of that
-        // name in that program) or a call through a variable whose value the parser read.
-        if (!unknown(word.Identifier) && !namesProgram) {
-            const TVXCondition programIs
-                    = NameIs(QStringLiteral("VXObjectIdentifier"), word.Identifier, caseSensitive);
-            Target program = FirstObject(db, programIs + notNested + ProgramKind());
-            if (!program.Found())
-                program = FirstObject(db, programIs + notNested + notCaller);
-            if (program.Found()) {
-                const Target entry = FirstEntry(
-                        db, QStringLiteral("VXFileID = %1 AND VXObjectID = %2 AND ")
-                                            .arg(program.FileID)
-                                            .arg(program.ObjectID)
-                                    + NameIs(QStringLiteral("VXEntryName"), name, caseSensitive));
-                if (entry.Found())
-                    return entry;
-                program.Possible = true;
-                return program;
-            }
+}
+
+TVXDependencyResolver::Target TVXDependencyResolver::ResolveTable(TVXDataAccessInterface *db,
+                                                                  const Lookup &lookup)
+{
+    const Word &word = lookup.Referring;
+    const FileRules &rules = lookup.Rules;
+    const bool caseSensitive = rules.CaseSensitive;
+    const QString &name = lookup.Name;
+    const TVXCondition &identifierIs = lookup.IdentifierIs;
+    // SCHEMA.TABLE: a table of that schema, then any table of that name.
+    QList<TVXCondition> conditions;
+    const QString qualified = IsUnknownName(word.Identifier) ? name : word.Identifier;
+    const qsizetype point = qualified.lastIndexOf(QLatin1Char('.'));
+    if (point > 0) {
+        const QString table = qualified.mid(point + 1);
+        const TVXCondition tableIs
+                = NameIs(QStringLiteral("VXObjectIdentifier"), table, caseSensitive);
+        conditions << NameIs(QStringLiteral("VXObjectIdentifier"), qualified, caseSensitive)
+                   << tableIs + QStringLiteral(" AND ")
+                              + NameIs(QStringLiteral("VXScopeOrNamespace"), qualified.left(point),
+                                       caseSensitive)
+                   << tableIs;
+    } else {
+        conditions << identifierIs;
+    }
+    for (const TVXCondition &condition : std::as_const(conditions))
+        for (const int icon : {VXIcon::Table, VXIcon::View}) {
+            const Target table
+                    = FirstObject(db, condition + QStringLiteral(" AND VXIcon = ") + Number(icon));
+            if (table.Found())
+                return table;
         }
-        const auto localEntry = [&]() -> Target {
-            // A paragraph or section of the calling object itself, other than the one the
-            // call stands in. JCL steps are not called by name: PGM=SORT in the step SORT
-            // runs the program.
-            if (rules.CallsNameObjectsOnly)
-                return {};
-            const Target local = FirstEntry(
-                    db, ownFile + QStringLiteral(" AND VXObjectID = ") + Number(word.ObjectID)
-                                + QStringLiteral(" AND VXEntryID <> ") + Number(word.EntryID)
-                                + QStringLiteral(" AND ")
+    return {};
+}
+
+TVXDependencyResolver::Target TVXDependencyResolver::ResolveReference(TVXDataAccessInterface *db,
+                                                                      const Lookup &lookup)
+{
+    const Word &word = lookup.Referring;
+    const FileRules &rules = lookup.Rules;
+    const bool caseSensitive = rules.CaseSensitive;
+    const TVXCondition &identifierIs = lookup.IdentifierIs;
+    const QString &ownFile = lookup.OwnFile;
+    const QString notNested = NotNested();
+    const QString &qualifier = lookup.Qualifier;
+    // An included member is never the object that includes it.
+    const QString notItself
+            = word.Type == IncludedMember
+                      ? QStringLiteral(" AND NOT (VXFileID = %1 AND VXObjectID = %2)")
+                                .arg(word.FileID)
+                                .arg(word.ObjectID)
+                      : QString();
+    QList<TVXCondition> conditions;
+    if (!qualifier.isEmpty())
+        conditions << identifierIs + QStringLiteral(" AND ")
+                              + NameIs(QStringLiteral("VXScopeOrNamespace"), qualifier,
+                                       caseSensitive);
+    conditions << ownFile + QStringLiteral(" AND ") + identifierIs;
+    if (!rules.Imported.isEmpty())
+        conditions << identifierIs + QStringLiteral(" AND ") + rules.Imported;
+    conditions << identifierIs;
+    // COPY and INCLUDE take a copy member of the name before any other object of it (a
+    // mapset and its symbolic-map member share their name).
+    QStringList kinds;
+    if (word.Type == IncludedMember)
+        kinds << QStringLiteral(" AND VXIcon = ") + Number(VXIcon::IncludedMember);
+    kinds << QString();
+    for (const QString &kind : std::as_const(kinds))
+        for (const TVXCondition &condition : std::as_const(conditions)) {
+            const Target object = FirstObject(db, condition + notNested + notItself + kind);
+            if (object.Found())
+                return object;
+        }
+    return {};
+}
+
+TVXDependencyResolver::Target TVXDependencyResolver::LocalEntry(TVXDataAccessInterface *db,
+                                                                const Lookup &lookup)
+{
+    const Word &word = lookup.Referring;
+    const FileRules &rules = lookup.Rules;
+    const bool caseSensitive = rules.CaseSensitive;
+    const QString &name = lookup.Name;
+    const QString &ownFile = lookup.OwnFile;
+    // A paragraph or section of the calling object itself, other than the one the
+    // call stands in. JCL steps are not called by name: PGM=SORT in the step SORT
+    // runs the program.
+    if (rules.CallsNameObjectsOnly)
+        return {};
+    const Target local
+            = FirstEntry(db, ownFile + QStringLiteral(" AND VXObjectID = ") + Number(word.ObjectID)
+                                     + QStringLiteral(" AND VXEntryID <> ") + Number(word.EntryID)
+                                     + QStringLiteral(" AND ")
+                                     + NameIs(QStringLiteral("VXEntryName"), name, caseSensitive));
+    if (local.Found())
+        return local;
+    // A paragraph inside an entry (a name in area A that the flow falls into): the
+    // entry that holds it.
+    const QList<QVariantList> paragraph = VXSelectRows(
+            db, QStringLiteral("SELECT VXEntryID FROM VXWORD WHERE ") + ownFile
+                        + QStringLiteral(" AND VXObjectID = ") + Number(word.ObjectID)
+                        + QStringLiteral(" AND VXWordType IN (%1, %2) AND ")
+                                  .arg(ParagraphName)
+                                  .arg(SectionOrParagraphName)
+                        + NameIs(QStringLiteral("VXWord"), name, caseSensitive)
+                        + QStringLiteral(" ORDER BY VXEntryID, VXRowID, VXWordID"));
+    if (!paragraph.isEmpty() && paragraph[0][0].toInt() > 0)
+        return {word.FileID, word.ObjectID, paragraph[0][0].toInt()};
+    // A paragraph of a copy member that the file copies into its procedure division.
+    if (!rules.Included.IsEmpty())
+        return FirstEntry(db,
+                          NameIs(QStringLiteral("VXEntryName"), name, caseSensitive)
+                                  + QStringLiteral(" AND EXISTS (SELECT 1 FROM VXOBJECT o WHERE "
+                                                   "o.VXFileID = VXENTRY.VXFileID AND "
+                                                   "o.VXObjectID = VXENTRY.VXObjectID AND "
+                                                   "o.VXIcon = %1 AND ")
+                                            .arg(VXIcon::IncludedMember)
+                                  + rules.Included + QStringLiteral(")"));
+    return {};
+}
+
+TVXDependencyResolver::Target TVXDependencyResolver::ResolveCall(TVXDataAccessInterface *db,
+                                                                 const Lookup &lookup)
+{
+    const Word &word = lookup.Referring;
+    const FileRules &rules = lookup.Rules;
+    const bool caseSensitive = rules.CaseSensitive;
+    const QString &name = lookup.Name;
+    const TVXCondition &identifierIs = lookup.IdentifierIs;
+    const QString &ownFile = lookup.OwnFile;
+    const QString notNested = NotNested();
+    const int languageID = rules.LanguageID;
+    const QString &referringType = lookup.ReferringType;
+    const QString notCaller = QStringLiteral(" AND NOT (VXFileID = %1 AND VXObjectID = %2)")
+                                      .arg(word.FileID)
+                                      .arg(word.ObjectID);
+    // A call through a variable that nobody sets before run time: nothing by the
+    // variable's name is the target.
+    if (word.Identifier == QLatin1String("?") && !rules.QualifiedCalls)
+        return {};
+    const bool namesProgram = !IsUnknownName(word.Identifier)
+                              && word.Identifier.compare(name, Qt::CaseInsensitive) == 0;
+    // The identifier names another object: a middleware entry word (the entry of that
+    // name in that program) or a call through a variable whose value the parser read.
+    if (!IsUnknownName(word.Identifier) && !namesProgram) {
+        const TVXCondition programIs
+                = NameIs(QStringLiteral("VXObjectIdentifier"), word.Identifier, caseSensitive);
+        Target program = FirstObject(db, programIs + notNested + ProgramKind());
+        if (!program.Found())
+            program = FirstObject(db, programIs + notNested + notCaller);
+        if (program.Found()) {
+            const Target entry = FirstEntry(
+                    db, QStringLiteral("VXFileID = %1 AND VXObjectID = %2 AND ")
+                                        .arg(program.FileID)
+                                        .arg(program.ObjectID)
                                 + NameIs(QStringLiteral("VXEntryName"), name, caseSensitive));
-            if (local.Found())
-                return local;
-            // A paragraph inside an entry (a name in area A that the flow falls into): the
-            // entry that holds it.
-            const QList<QVariantList> paragraph = VXSelectRows(
-                    db, QStringLiteral("SELECT VXEntryID FROM VXWORD WHERE ") + ownFile
-                                + QStringLiteral(" AND VXObjectID = ") + Number(word.ObjectID)
-                                + QStringLiteral(" AND VXWordType IN (%1, %2) AND ")
-                                          .arg(ParagraphName)
-                                          .arg(SectionOrParagraphName)
-                                + NameIs(QStringLiteral("VXWord"), name, caseSensitive)
-                                + QStringLiteral(" ORDER BY VXEntryID, VXRowID, VXWordID"));
-            if (!paragraph.isEmpty() && paragraph[0][0].toInt() > 0)
-                return {word.FileID, word.ObjectID, paragraph[0][0].toInt()};
-            // A paragraph of a copy member that the file copies into its procedure division.
-            if (!rules.Included.IsEmpty())
-                return FirstEntry(
-                        db, NameIs(QStringLiteral("VXEntryName"), name, caseSensitive)
-                                    + QStringLiteral(" AND EXISTS (SELECT 1 FROM VXOBJECT o WHERE "
-                                                     "o.VXFileID = VXENTRY.VXFileID AND "
-                                                     "o.VXObjectID = VXENTRY.VXObjectID AND "
-                                                     "o.VXIcon = %1 AND ")
-                                              .arg(VXIcon::IncludedMember)
-                                    + rules.Included + QStringLiteral(")"));
-            return {};
-        };
-        // CALL 'X', LINK and XCTL PROGRAM('X') and EXEC PGM=X run a program: programs first.
-        if (namesProgram) {
-            const Target program = FirstObject(db, identifierIs + notNested + ProgramKind());
-            if (program.Found())
-                return program;
-        } else {
-            const Target local = localEntry();
-            if (local.Found())
-                return local;
+            if (entry.Found())
+                return entry;
+            program.Possible = true;
+            return program;
         }
-        // A job runs its own in-stream procedures before cataloged ones of the same language.
-        if (rules.InStreamProcedures && referringType == QLatin1String("JCL_JOB")
-            && !namesProgram) {
-            const QString jcl = QStringLiteral(" AND VXLanguageID = ") + Number(languageID);
-            for (const TVXCondition &condition :
-                 {ownFile + QStringLiteral(" AND ") + identifierIs + jcl,
-                  identifierIs + QStringLiteral(" AND VXObjectType = 'JCL_PROC'"),
-                  identifierIs + jcl}) {
-                const Target procedure = FirstObject(db, condition + notNested);
-                if (procedure.Found())
-                    return procedure;
-            }
-        }
-        if (!rules.Imported.isEmpty()) {
-            const Target imported
-                    = FirstObject(db, identifierIs + QStringLiteral(" AND ") + rules.Imported);
-            if (imported.Found())
-                return imported;
-        }
-        if (namesProgram) {
-            const Target local = localEntry();
-            if (local.Found())
-                return local;
-        }
-        // Another kind of object only when no object of the asked kind exists; a job is
-        // never the program it runs.
-        const Target program = FirstObject(db, identifierIs + notNested
-                                                       + (namesProgram ? notCaller : QString()));
+    }
+    // CALL 'X', LINK and XCTL PROGRAM('X') and EXEC PGM=X run a program: programs first.
+    if (namesProgram) {
+        const Target program = FirstObject(db, identifierIs + notNested + ProgramKind());
         if (program.Found())
             return program;
-        // Where a call may reach any entry of its name, the fan-out links them all.
-        if (rules.CallsNameObjectsOnly || rules.CallsToEntries)
-            return {};
-        return FirstEntry(
-                db,
-                NameIs(QStringLiteral("VXEntryName"), name, caseSensitive)
+    } else {
+        const Target local = LocalEntry(db, lookup);
+        if (local.Found())
+            return local;
+    }
+    // A job runs its own in-stream procedures before cataloged ones of the same language.
+    if (rules.InStreamProcedures && referringType == QLatin1String("JCL_JOB") && !namesProgram) {
+        const QString jcl = QStringLiteral(" AND VXLanguageID = ") + Number(languageID);
+        for (const TVXCondition &condition :
+             {ownFile + QStringLiteral(" AND ") + identifierIs + jcl,
+              identifierIs + QStringLiteral(" AND VXObjectType = 'JCL_PROC'"),
+              identifierIs + jcl}) {
+            const Target procedure = FirstObject(db, condition + notNested);
+            if (procedure.Found())
+                return procedure;
+        }
+    }
+    if (!rules.Imported.isEmpty()) {
+        const Target imported
+                = FirstObject(db, identifierIs + QStringLiteral(" AND ") + rules.Imported);
+        if (imported.Found())
+            return imported;
+    }
+    if (namesProgram) {
+        const Target local = LocalEntry(db, lookup);
+        if (local.Found())
+            return local;
+    }
+    // Another kind of object only when no object of the asked kind exists; a job is
+    // never the program it runs.
+    const Target program
+            = FirstObject(db, identifierIs + notNested + (namesProgram ? notCaller : QString()));
+    if (program.Found())
+        return program;
+    // Where a call may reach any entry of its name, the fan-out links them all.
+    if (rules.CallsNameObjectsOnly || rules.CallsToEntries)
+        return {};
+    return FirstEntry(
+            db, NameIs(QStringLiteral("VXEntryName"), name, caseSensitive)
                         + QStringLiteral(
                                   " AND NOT (VXFileID = %1 AND VXObjectID = %2 AND VXEntryID = %3)")
                                   .arg(word.FileID)
                                   .arg(word.ObjectID)
                                   .arg(word.EntryID));
-    }
-    default:
-        return {};
-    }
 }
 
 QString TVXDependencyResolver::ImportedObjects(TVXDataAccessInterface *db, int fileID,

@@ -84,6 +84,24 @@ private:
                 const std::function<void()> &counted);
     Target Resolve(TVXDataAccessInterface *db, const Word &word, const FileRules &rules,
                    const QString &referringType);
+    // What one referring word is looked up by.
+    struct Lookup
+    {
+        const Word &Referring;
+        const FileRules &Rules;
+        const QString &ReferringType;
+        QString Name; // the name to find, without its qualifier
+        QString Qualifier;
+        QString OwnFile; // the referring file, as a condition
+        TVXCondition IdentifierIs;
+    };
+    // The steps of Resolve, one per kind of referring word.
+    Target ResolveTable(TVXDataAccessInterface *db, const Lookup &lookup);
+    Target ResolveReference(TVXDataAccessInterface *db, const Lookup &lookup);
+    Target ResolveCall(TVXDataAccessInterface *db, const Lookup &lookup);
+    // A paragraph or section that the call reaches in its own object or in a member it
+    // includes.
+    Target LocalEntry(TVXDataAccessInterface *db, const Lookup &lookup);
     Target FirstObject(TVXDataAccessInterface *db, const TVXCondition &condition);
     Target Remembered(TVXDataAccessInterface *db, const TVXCondition &statement, bool entry);
     Target FirstEntry(TVXDataAccessInterface *db, const TVXCondition &condition);
