@@ -284,6 +284,35 @@ TVXDependencyResolver::Target TVXDependencyResolver::LocalEntry(TVXDataAccessInt
     return {};
 }
 
+// The identifier names another object: a middleware entry word (the entry of that name in
+// that program) or a call through a variable whose value the parser read.
+TVXDependencyResolver::Target
+TVXDependencyResolver::CalledThroughIdentifier(TVXDataAccessInterface *db, const Lookup &lookup,
+                                               const QString &notCaller)
+{
+    const Word &word = lookup.Referring;
+    const bool caseSensitive = lookup.Rules.CaseSensitive;
+    const QString &name = lookup.Name;
+    const QString notNested = NotNested();
+    const TVXCondition programIs
+            = NameIs(QStringLiteral("VXObjectIdentifier"), word.Identifier, caseSensitive);
+    Target program = FirstObject(db, programIs + notNested + ProgramKind());
+    if (!program.Found())
+        program = FirstObject(db, programIs + notNested + notCaller);
+    if (program.Found()) {
+        const Target entry = FirstEntry(
+                db, QStringLiteral("VXFileID = %1 AND VXObjectID = %2 AND ")
+                                    .arg(program.FileID)
+                                    .arg(program.ObjectID)
+                            + NameIs(QStringLiteral("VXEntryName"), name, caseSensitive));
+        if (entry.Found())
+            return entry;
+        program.Possible = true;
+        return program;
+    }
+    return {};
+}
+
 TVXDependencyResolver::Target TVXDependencyResolver::ResolveCall(TVXDataAccessInterface *db,
                                                                  const Lookup &lookup)
 {
@@ -305,25 +334,9 @@ TVXDependencyResolver::Target TVXDependencyResolver::ResolveCall(TVXDataAccessIn
         return {};
     const bool namesProgram = !IsUnknownName(word.Identifier)
                               && word.Identifier.compare(name, Qt::CaseInsensitive) == 0;
-    // The identifier names another object: a middleware entry word (the entry of that
-    // name in that program) or a call through a variable whose value the parser read.
     if (!IsUnknownName(word.Identifier) && !namesProgram) {
-        const TVXCondition programIs
-                = NameIs(QStringLiteral("VXObjectIdentifier"), word.Identifier, caseSensitive);
-        Target program = FirstObject(db, programIs + notNested + ProgramKind());
-        if (!program.Found())
-            program = FirstObject(db, programIs + notNested + notCaller);
-        if (program.Found()) {
-            const Target entry = FirstEntry(
-                    db, QStringLiteral("VXFileID = %1 AND VXObjectID = %2 AND ")
-                                        .arg(program.FileID)
-                                        .arg(program.ObjectID)
-                                + NameIs(QStringLiteral("VXEntryName"), name, caseSensitive));
-            if (entry.Found())
-                return entry;
-            program.Possible = true;
-            return program;
-        }
+        if (const Target target = CalledThroughIdentifier(db, lookup, notCaller); target.Found())
+            return target;
     }
     // CALL 'X', LINK and XCTL PROGRAM('X') and EXEC PGM=X run a program: programs first.
     if (namesProgram) {

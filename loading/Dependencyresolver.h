@@ -99,6 +99,8 @@ private:
     Target ResolveTable(TVXDataAccessInterface *db, const Lookup &lookup);
     Target ResolveReference(TVXDataAccessInterface *db, const Lookup &lookup);
     Target ResolveCall(TVXDataAccessInterface *db, const Lookup &lookup);
+    Target CalledThroughIdentifier(TVXDataAccessInterface *db, const Lookup &lookup,
+                                   const QString &notCaller);
     // A paragraph or section that the call reaches in its own object or in a member it
     // includes.
     Target LocalEntry(TVXDataAccessInterface *db, const Lookup &lookup);
