@@ -211,6 +211,25 @@ bool TVXQueryEngine::WordMatch(const QString &word, TOperator op, const QString 
 
 void TVXQueryEngine::Build()
 {
+    ResetResults();
+    ChooseOrder();
+    m_fileFilter.clear();
+    m_subQuery.clear();
+    m_matchNeeded = false;
+    m_clauses.clear();
+    for (int i = 0; i < m_whereClause.Count(); ++i) {
+        const int table = m_whereClause.GetTable(i);
+        if (table == m_handles.Attribute)
+            AddAttributeFilter(i);
+        else if (table == m_handles.Word)
+            AddWordClause(i);
+    }
+    BuildSubQuery();
+    ComposeStatements();
+}
+
+void TVXQueryEngine::ResetResults()
+{
     m_result.Clear();
     m_result.SetIndexFieldNames(QString());
     AbandonThread();
@@ -221,7 +240,11 @@ void TVXQueryEngine::Build()
     m_endOfResults = -1;
     m_stopped = false;
     m_hasPrevious = false;
+}
 
+// Track searches order their hits by the track's entries or objects.
+void TVXQueryEngine::ChooseOrder()
+{
     m_trackMode = m_sequentialEntries = m_sequentialObjects = false;
     m_orderLabel.clear();
     if (m_inCaption.contains(QLatin1String("Track"))
@@ -238,86 +261,88 @@ void TVXQueryEngine::Build()
         m_orderLabel = QStringLiteral("Order by: Object in Track, Entry, Statement");
         m_sequentialObjects = m_inCaption.contains(QLatin1String("Sequentially"));
     }
+}
 
-    m_fileFilter.clear();
-    m_subQuery.clear();
-    m_matchNeeded = false;
-    m_clauses.clear();
-
+// A system, computer or application row: the files of the attributes that the row names.
+void TVXQueryEngine::AddAttributeFilter(int i)
+{
     const TVXWhereClause &wc = m_whereClause;
-    for (int i = 0; i < wc.Count(); ++i) {
-        const int table = wc.GetTable(i);
-        if (table == m_handles.Attribute) {
-            const QString condition = AppendFilterString(wc, m_caseSensitive, i, QString())
-                                      + QStringLiteral(" AND VXAttributeType = ")
-                                      + Number(wc.GetTypeKey(i));
-            const QList<QVariantList> found = Rows(
-                    QStringLiteral("SELECT VXAttributeID FROM VXATTRIBUTE WHERE ") + condition);
-            const QString join
-                    = wc.GetAnd_Previous(i) ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
-            if (!found.isEmpty()) {
-                static const std::array<const char *, 4> columns{
-                        "", "VXSystemID IN (", "VXComputerID IN (", "VXApplicationID IN ("};
-                const int type = wc.GetTypeKey(i);
-                QStringList ids;
-                for (const QVariantList &row : found)
-                    ids << row[0].toString();
-                const QString list = QLatin1String(columns[type >= 1 && type <= 3 ? type : 1])
-                                     + ids.join(QLatin1Char(',')) + QLatin1Char(')');
-                m_fileFilter = m_fileFilter.isEmpty() ? list : m_fileFilter + join + list;
-            } else {
-                m_fileFilter = m_fileFilter.isEmpty()
-                                       ? QStringLiteral("VXFileID = 0")
-                                       : m_fileFilter + join + QStringLiteral("(VXFileID = 0)");
-            }
-        } else if (table == m_handles.Word) {
-            TWordClause clause;
-            if (m_clauses.isEmpty()) {
-                clause.SqlText = QStringLiteral("( ");
-            } else if (wc.GetField(i) == m_handles.SectionTypeField) {
-                clause.NeedsMatch = true;
-                clause.SectionType = wc.GetTypeKey(i);
-            } else if (!wc.GetAnd_Previous(i)) {
-                clause.SqlText = QStringLiteral(" OR ( ");
-            } else {
-                clause.NeedsMatch = true;
-                clause.TypeKey = wc.GetTypeKey(i);
-                clause.Operator = wc.GetOperator(i);
-                clause.Value = wc.GetValueString(i);
-            }
-            if (clause.NeedsMatch) {
-                m_matchNeeded = true;
-                m_clauses.append(clause);
-                continue;
-            }
-            clause.RunSqlText = clause.SqlText;
-            if (wc.GetOperator(i) != VXOperator::None) {
-                const QString condition = AppendFilterString(wc, m_caseSensitive, i, QString());
-                clause.SqlText += condition + QStringLiteral(" AND ");
-                clause.RunSqlText
-                        += ThroughDistinctWords(condition, wc.GetOperator(i), wc.GetField(i))
-                           + QStringLiteral(" AND ");
-            }
-            clause.SqlText += WordTypeCondition(wc.GetTypeKey(i));
-            clause.RunSqlText += WordTypeCondition(wc.GetTypeKey(i));
-            m_clauses.append(clause);
-            if (wc.GetTypeKey(i) == AssignTo || wc.GetTypeKey(i) == AssignFrom) {
-                m_clauses.last().TypeKey = wc.GetTypeKey(i);
-                TWordClause partner;
-                partner.NeedsMatch = true;
-                partner.Partner = true;
-                partner.TypeKey = wc.GetTypeKey(i);
-                partner.Operator = wc.GetOperator(i);
-                partner.Value = wc.GetValueString(i);
-                m_clauses.append(partner);
-                m_matchNeeded = true;
-            }
-            m_clauses.last().SqlText += QStringLiteral(" )");
-            m_clauses.last().RunSqlText += QStringLiteral(" )");
-        }
+    const QString condition = AppendFilterString(wc, m_caseSensitive, i, QString())
+                              + QStringLiteral(" AND VXAttributeType = ")
+                              + Number(wc.GetTypeKey(i));
+    const QList<QVariantList> found
+            = Rows(QStringLiteral("SELECT VXAttributeID FROM VXATTRIBUTE WHERE ") + condition);
+    const QString join = wc.GetAnd_Previous(i) ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
+    if (!found.isEmpty()) {
+        static const std::array<const char *, 4> columns{"", "VXSystemID IN (", "VXComputerID IN (",
+                                                         "VXApplicationID IN ("};
+        const int type = wc.GetTypeKey(i);
+        QStringList ids;
+        for (const QVariantList &row : found)
+            ids << row[0].toString();
+        const QString list = QLatin1String(columns[type >= 1 && type <= 3 ? type : 1])
+                             + ids.join(QLatin1Char(',')) + QLatin1Char(')');
+        m_fileFilter = m_fileFilter.isEmpty() ? list : m_fileFilter + join + list;
+    } else {
+        m_fileFilter = m_fileFilter.isEmpty()
+                               ? QStringLiteral("VXFileID = 0")
+                               : m_fileFilter + join + QStringLiteral("(VXFileID = 0)");
     }
+}
 
-    // Sub-queries on packages, objects and entries.
+// A find row: a clause of the statement's SQL, or a match that the hit's statement is
+// tested against when it is read.
+void TVXQueryEngine::AddWordClause(int i)
+{
+    const TVXWhereClause &wc = m_whereClause;
+    TWordClause clause;
+    if (m_clauses.isEmpty()) {
+        clause.SqlText = QStringLiteral("( ");
+    } else if (wc.GetField(i) == m_handles.SectionTypeField) {
+        clause.NeedsMatch = true;
+        clause.SectionType = wc.GetTypeKey(i);
+    } else if (!wc.GetAnd_Previous(i)) {
+        clause.SqlText = QStringLiteral(" OR ( ");
+    } else {
+        clause.NeedsMatch = true;
+        clause.TypeKey = wc.GetTypeKey(i);
+        clause.Operator = wc.GetOperator(i);
+        clause.Value = wc.GetValueString(i);
+    }
+    if (clause.NeedsMatch) {
+        m_matchNeeded = true;
+        m_clauses.append(clause);
+        return;
+    }
+    clause.RunSqlText = clause.SqlText;
+    if (wc.GetOperator(i) != VXOperator::None) {
+        const QString condition = AppendFilterString(wc, m_caseSensitive, i, QString());
+        clause.SqlText += condition + QStringLiteral(" AND ");
+        clause.RunSqlText += ThroughDistinctWords(condition, wc.GetOperator(i), wc.GetField(i))
+                             + QStringLiteral(" AND ");
+    }
+    clause.SqlText += WordTypeCondition(wc.GetTypeKey(i));
+    clause.RunSqlText += WordTypeCondition(wc.GetTypeKey(i));
+    m_clauses.append(clause);
+    if (wc.GetTypeKey(i) == AssignTo || wc.GetTypeKey(i) == AssignFrom) {
+        m_clauses.last().TypeKey = wc.GetTypeKey(i);
+        TWordClause partner;
+        partner.NeedsMatch = true;
+        partner.Partner = true;
+        partner.TypeKey = wc.GetTypeKey(i);
+        partner.Operator = wc.GetOperator(i);
+        partner.Value = wc.GetValueString(i);
+        m_clauses.append(partner);
+        m_matchNeeded = true;
+    }
+    m_clauses.last().SqlText += QStringLiteral(" )");
+    m_clauses.last().RunSqlText += QStringLiteral(" )");
+}
+
+// Sub-queries on packages, objects and entries.
+void TVXQueryEngine::BuildSubQuery()
+{
+    const TVXWhereClause &wc = m_whereClause;
     if (m_trackMode) {
         QString files;
         for (int i = 0; i < wc.Count(); ++i) {
@@ -358,7 +383,11 @@ void TVXQueryEngine::Build()
                           + QLatin1Char(')');
         }
     }
+}
 
+// The statement shown (m_sql) and the one run (m_runSql, through the distinct words).
+void TVXQueryEngine::ComposeStatements()
+{
     auto lines = [this](QString TWordClause::*text) {
         QStringList sql{QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, "
                                        "VXWordID, VXSectionLevel FROM VXWORD W WHERE "),
@@ -517,37 +546,24 @@ bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
         return false;
     if (!m_matchNeeded)
         return true;
-    const int base = hit[3] - hit[3] % 1000;
-    std::unique_ptr<TVXDataset> statement(m_db->GetQuery(
-            nullptr,
-            {QStringLiteral("SELECT VXRowID, VXWordID, VXWordType, VXWord, VXSectionLevel, "
-                            "VXSectionType FROM VXWORD WHERE VXFileID = %1 AND VXObjectID = %2 AND "
-                            "VXEntryID = %3 AND VXRowID >= %4 AND VXRowID <= %5 ORDER BY VXRowID, "
-                            "VXWordID")
-                     .arg(hit[0])
-                     .arg(hit[1])
-                     .arg(hit[2])
-                     .arg(base)
-                     .arg(base + 499)},
-            false));
+    const std::unique_ptr<TVXDataset> statement = StatementWords(hit);
     if (!statement || statement->Eof())
         return false;
     for (TWordClause &clause : m_clauses)
         clause.Matched = false;
-    // Section levels of the last assignment keywords: 34 (to), 33 (=), 54 (set), 93
-    // (initialize), 84 (into).
+    // Section levels of the last assignment keywords: to, =, set, initialize, into.
     std::array<int, 5> levelOf{-1, -1, -1, -1, -1};
     auto slot = [](int type) {
         switch (type) {
-        case 34:
+        case To:
             return 0;
-        case 33:
+        case Assignment:
             return 1;
-        case 54:
+        case SetOrAccept:
             return 2;
-        case 93:
+        case Initialize:
             return 3;
-        case 84:
+        case SqlInto:
             return 4;
         default:
             return -1;
@@ -571,9 +587,9 @@ bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
     auto assignmentMatched = [&](const Candidate &candidate) {
         const TWordClause &clause = m_clauses[candidate.Clause];
         if (clause.TypeKey == AssignTo)
-            return candidate.Level == levels(34) || candidate.Level == levels(93)
-                   || candidate.Level == levels(84);
-        return candidate.Level == levels(33) || candidate.Level == levels(54);
+            return candidate.Level == levels(To) || candidate.Level == levels(Initialize)
+                   || candidate.Level == levels(SqlInto);
+        return candidate.Level == levels(Assignment) || candidate.Level == levels(SetOrAccept);
     };
     const int hitKey = StatementKey(hit[4]);
     bool isHit = false;
@@ -616,35 +632,56 @@ bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
                 clause.Matched = true;
         }
         // The keyword may come after the variable (COMPUTE X = ..., ... TO X).
-        if (type == 34 || type == 33)
+        if (type == To || type == Assignment)
             for (const Candidate &candidate : std::as_const(candidates))
                 if (!m_clauses[candidate.Clause].Matched && assignmentMatched(candidate))
                     m_clauses[candidate.Clause].Matched = true;
 
-        isHit = true;
-        bool partnerMatched = false;
-        for (int c = 0; c < m_clauses.size(); ++c) {
-            const TWordClause &clause = m_clauses[c];
-            if (!clause.NeedsMatch)
-                continue;
-            if (!clause.Partner) {
-                if (!clause.Matched) {
-                    isHit = false;
-                    break;
-                }
-                continue;
-            }
-            if (clause.Matched) {
-                isHit = true;
-                partnerMatched = true;
-                if (c + 1 >= m_clauses.size() || !m_clauses[c + 1].NeedsMatch)
-                    break;
-            } else if (!partnerMatched) {
-                isHit = false;
-            }
-        }
+        isHit = ClausesMatched();
         if (isHit)
             break;
+    }
+    return isHit;
+}
+
+std::unique_ptr<TVXDataset> TVXQueryEngine::StatementWords(const TVXQueryThread::Word &hit) const
+{
+    const int base = hit[3] - hit[3] % 1000;
+    return std::unique_ptr<TVXDataset>(m_db->GetQuery(
+            nullptr,
+            {QStringLiteral("SELECT VXRowID, VXWordID, VXWordType, VXWord, VXSectionLevel, "
+                            "VXSectionType FROM VXWORD WHERE VXFileID = %1 AND VXObjectID = %2 AND "
+                            "VXEntryID = %3 AND VXRowID >= %4 AND VXRowID <= %5 ORDER BY VXRowID, "
+                            "VXWordID")
+                     .arg(hit[0])
+                     .arg(hit[1])
+                     .arg(hit[2])
+                     .arg(base)
+                     .arg(base + 499)},
+            false));
+}
+
+bool TVXQueryEngine::ClausesMatched() const
+{
+    bool isHit = true;
+    bool partnerMatched = false;
+    for (int c = 0; c < m_clauses.size(); ++c) {
+        const TWordClause &clause = m_clauses[c];
+        if (!clause.NeedsMatch)
+            continue;
+        if (!clause.Partner) {
+            if (!clause.Matched)
+                return false;
+            continue;
+        }
+        if (clause.Matched) {
+            isHit = true;
+            partnerMatched = true;
+            if (c + 1 >= m_clauses.size() || !m_clauses[c + 1].NeedsMatch)
+                break;
+        } else if (!partnerMatched) {
+            isHit = false;
+        }
     }
     return isHit;
 }

@@ -110,6 +110,13 @@ private:
         int WordField, SectionTypeField;
     };
     void Build();
+    // The steps of Build.
+    void ResetResults();
+    void ChooseOrder();
+    void AddAttributeFilter(int i);
+    void AddWordClause(int i);
+    void BuildSubQuery();
+    void ComposeStatements();
     // The condition of a pattern on VXWord as a lookup of the distinct words that fit it,
     // or the condition itself.
     QString ThroughDistinctWords(const QString &condition, TOperator op, int field) const;
@@ -120,6 +127,10 @@ private:
     bool ReadMore(bool wait);
     void AbandonThread();
     bool IsHit(const TVXQueryThread::Word &word);
+    // The words of the hit's statement, in order.
+    std::unique_ptr<TVXDataset> StatementWords(const TVXQueryThread::Word &hit) const;
+    // Whether the match clauses, as the words so far matched them, make the statement a hit.
+    bool ClausesMatched() const;
     bool InTrack(const TVXQueryThread::Word &word) const;
     void AppendRow(const TVXQueryThread::Word &word);
     // Renumbers the result in the order the track runs its statements.
