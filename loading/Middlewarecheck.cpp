@@ -16,6 +16,16 @@ using namespace VXWordType;
 
 namespace {
 
+// The words of comments, as the stored word types give them.
+QString CommentCodes()
+{
+    return QStringLiteral("%1,%2,%3,%4")
+            .arg(BlockCommentStart)
+            .arg(BlockCommentEnd)
+            .arg(LineCommentStart)
+            .arg(CommentWord);
+}
+
 struct StoredWord
 {
     int FileID, ObjectID, EntryID, RowID, WordID;
@@ -57,14 +67,10 @@ QString TVXMiddlewareCheck::WordTypeCondition(const QString &choice)
     if (choice.startsWith(QLatin1String("Word in String")))
         return QStringLiteral("VXWordType IN (%1,%2)").arg(MainDelimiter).arg(SecondaryDelimiter);
     if (choice.startsWith(QLatin1String("Word in Comment")))
-        return QStringLiteral("VXWordType IN (%1,%2,%3,%4)")
-                .arg(BlockCommentStart)
-                .arg(BlockCommentEnd)
-                .arg(LineCommentStart)
-                .arg(CommentWord);
+        return QStringLiteral("VXWordType IN (") + CommentCodes() + QLatin1Char(')');
     if (choice.startsWith(QLatin1String("Call")))
         return QStringLiteral("VXWordType IN (%1)").arg(CalledName);
-    return QStringLiteral("VXWordType NOT IN (51,52,53,1003)");
+    return QStringLiteral("VXWordType NOT IN (") + CommentCodes() + QLatin1Char(')');
 }
 
 bool TVXMiddlewareCheck::ScopeExists(const QString &kind, const QString &name,
@@ -170,20 +176,20 @@ QList<TVXMiddlewareHit> TVXMiddlewareCheck::Find(int row, TVXDataAccessInterface
         result.FileID = hit.FileID;
         if (const StoredWord *object = wordAt(objectOffset)) {
             result.FoundObjectIdentifier = object->Text;
-            mark(*object, 1059, object->Text);
+            mark(*object, HostName, object->Text);
         }
         const QString entryIdentifier = result.FoundObjectIdentifier.isEmpty()
                                                 ? hardIdentifier
                                                 : result.FoundObjectIdentifier;
         if (const StoredWord *entry = wordAt(entryOffset)) {
             result.FoundEntryName = entry->Text;
-            mark(*entry, 1016, entryIdentifier);
+            mark(*entry, CalledName, entryIdentifier);
         } else if (entryOffset == 0) {
             result.FoundEntryName = hardIdentifier;
         }
         if (const StoredWord *table = wordAt(tableOffset)) {
             result.FoundTableIdentifier = table->Text;
-            mark(*table, 1072, table->Text);
+            mark(*table, TableName, table->Text);
         }
         if (!write) {
             // The statement: the words of the hit's row number, in their order.
