@@ -87,7 +87,7 @@ TVXRuleResult TVXLanguageRules::CheckExtensions(const QStringList &extensions)
                     QStringLiteral("VXFileExtensions")};
         // The stored list is separated by ";": an extension holding one would come back as two.
         if (text.contains(QLatin1Char(';')) || text.contains(QLatin1Char(' ')))
-            return {QStringLiteral("An Extension can not hold a blank or ';', change the "
+            return {QStringLiteral("An Extension cannot hold a blank or ';', change the "
                                    "Extension."),
                     {},
                     QStringLiteral("VXFileExtensions")};
