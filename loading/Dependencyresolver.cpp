@@ -94,7 +94,7 @@ TVXDependencyResolver::Target TVXDependencyResolver::Remembered(TVXDataAccessInt
 {
     // Objects and entries do not change while dependencies are resolved, and most names
     // are looked up for many referring words: each statement runs once.
-    const QString sql = statement.Inlined();
+    const QString sql = statement.Key();
     if (const auto found = m_lookups.constFind(sql); found != m_lookups.cend())
         return *found;
     const QList<QVariantList> rows = VXSelectRows(db, statement);

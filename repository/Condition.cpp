@@ -56,6 +56,14 @@ TVXCondition operator+(TVXCondition left, const TVXCondition &right)
     return TVXCondition(left.Text() + right.Text(), left.Values() + right.Values());
 }
 
+QString TVXCondition::Key() const
+{
+    QString key = m_text;
+    for (const QVariant &value : m_values)
+        key += QChar(0x1f) + value.toString();
+    return key;
+}
+
 QString TVXCondition::Inlined() const
 {
     QString text;

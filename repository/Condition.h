@@ -37,6 +37,8 @@ public:
     // The text with each value written as an SQL literal in its place, for a driver that
     // cannot bind and for the statement lines a user is shown.
     QString Inlined() const;
+    // A text that tells conditions apart, cheaper than Inlined: for caches of lookups.
+    QString Key() const;
 
 private:
     QString m_text;
