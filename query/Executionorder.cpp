@@ -5,6 +5,7 @@
 
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
+#include "repository/Searchqueries.h"
 
 #include <algorithm>
 #include <set>
@@ -55,21 +56,11 @@ const std::vector<TVXExecutionOrder::Call> &TVXExecutionOrder::Calls(int index)
     if (known)
         return *known;
     const Node &node = m_track[index];
-    QString sql
-            = QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID, "
-                             "VXInheritsFileID, VXInheritsObjectID, VXFromFileID, VXFromObjectID, "
-                             "VXFromEntryID, VXFromRowID, VXFromWordID FROM VXDEPENDENCIES WHERE "
-                             "VXFileID > 0 AND VXFromFileID = ")
-              + QString::number(node.File) + QStringLiteral(" AND VXFromObjectID = ")
-              + QString::number(node.Object);
-    if (node.Entry >= 0)
-        sql += QStringLiteral(" AND VXFromEntryID = ") + QString::number(node.Entry);
-    sql += QStringLiteral(" ORDER BY VXFromFileID, VXFromObjectID, VXFromEntryID, VXFromRowID "
-                          "DESC, VXFromWordID DESC");
     std::vector<Call> calls;
-    for (const QVariantList &row : VXSelectRows(m_db, sql))
-        calls.push_back({row[9].toInt(), row[10].toInt(), row[11].toInt(), row[0].toInt(),
-                         row[1].toInt(), row[2].toInt()});
+    for (const TVXCallRow &row :
+         VXSearchQueries::CallsFrom(m_db, node.File, node.Object, node.Entry))
+        calls.push_back(
+                {row.FromEntry, row.FromRow, row.FromWord, row.ToFile, row.ToObject, row.ToEntry});
     std::sort(calls.begin(), calls.end(), [](const Call &a, const Call &b) {
         return std::tie(a.Entry, a.Row, a.Word) < std::tie(b.Entry, b.Row, b.Word);
     });

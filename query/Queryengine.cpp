@@ -7,6 +7,7 @@
 #include "query/Executionorder.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
+#include "repository/Searchqueries.h"
 
 #include <QThread>
 
@@ -76,11 +77,6 @@ void TVXQueryEngine::Say(const QString &message) const
         m_callbacks.Message(message);
 }
 
-QList<QVariantList> TVXQueryEngine::Rows(const QString &sql) const
-{
-    return VXSelectRows(m_db, sql);
-}
-
 QString TVXQueryEngine::WordTypeCondition(int typeKey)
 {
     auto notIn = [](std::initializer_list<int> codes) {
@@ -148,28 +144,29 @@ bool TVXQueryEngine::WordTypeMatches(int typeKey, int wordType)
     }
 }
 
-QString TVXQueryEngine::AppendFilterString(const TVXWhereClause &whereClause, bool caseSensitive,
-                                           int index, QString sql) const
+TVXCondition TVXQueryEngine::FilterCondition(const TVXWhereClause &whereClause, bool caseSensitive,
+                                             int index) const
 {
     const int table = whereClause.GetTable(index);
     const QString column = m_db->GetFieldName(table, whereClause.GetField(index));
-    const QString v = whereClause.GetValueString(index);
+    const QString v = whereClause.RawValueString(index);
     if (column.toUpper() == QLatin1String("VXFILEID")) {
-        // An item reference: file[;second[;entry]][:caption]. Only digits and ";" reach
-        // the SQL, so a caption or a damaged reference cannot change the statement.
+        // An item reference: file[;second[;entry]][:caption]. Only its numbers reach the
+        // SQL, so a caption or a damaged reference cannot change the statement.
         const QString reference = v.section(QLatin1Char(':'), 0, 0);
-        auto number = [](const QString &text) { return Number(text.trimmed().toInt()); };
         const QStringList parts = reference.split(QLatin1Char(';'));
+        QVariantList numbers;
+        for (const QString &part : parts)
+            numbers << part.trimmed().toInt();
         if (parts.size() == 1)
-            return sql + QStringLiteral("VXFileID = ") + number(parts[0]);
-        sql += QStringLiteral("(VXFileID = ") + number(parts[0]);
+            return TVXCondition(QStringLiteral("VXFileID = ?"), numbers);
         if (parts.size() == 2)
-            return sql
-                   + (table == m_handles.Package ? QStringLiteral(" AND VXPackageID = ")
-                                                 : QStringLiteral(" AND VXObjectID = "))
-                   + number(parts[1]) + QLatin1Char(')');
-        return sql + QStringLiteral(" AND VXObjectID = ") + number(parts[1])
-               + QStringLiteral(" AND VXEntryID = ") + number(parts[2]) + QLatin1Char(')');
+            return TVXCondition(table == m_handles.Package
+                                        ? QStringLiteral("(VXFileID = ? AND VXPackageID = ?)")
+                                        : QStringLiteral("(VXFileID = ? AND VXObjectID = ?)"),
+                                numbers);
+        return TVXCondition(QStringLiteral("(VXFileID = ? AND VXObjectID = ? AND VXEntryID = ?)"),
+                            numbers.mid(0, 3));
     }
     const QString left
             = caseSensitive ? column : QStringLiteral("Upper(") + column + QLatin1Char(')');
@@ -184,29 +181,20 @@ QString TVXQueryEngine::AppendFilterString(const TVXWhereClause &whereClause, bo
         pattern.replace(QLatin1Char('_'), QStringLiteral("\\_"));
         escape = QStringLiteral(" ESCAPE '\\'");
     }
+    const QString like = left + QStringLiteral(" LIKE ?") + escape;
+    const QChar any = QLatin1Char('%');
     switch (whereClause.GetOperator(index)) {
     case VXOperator::Equals:
-        return sql + left + QStringLiteral(" = '") + value + QLatin1Char('\'');
+        return TVXCondition(left + QStringLiteral(" = ?"), {value});
     case VXOperator::Contains:
-        return sql + left + QStringLiteral(" LIKE '%") + pattern + QStringLiteral("%'") + escape;
+        return TVXCondition(like, {any + pattern + any});
     case VXOperator::BeginsWith:
-        return sql + left + QStringLiteral(" LIKE '") + pattern + QStringLiteral("%'") + escape;
+        return TVXCondition(like, {pattern + any});
     case VXOperator::EndsWith:
-        return sql + left + QStringLiteral(" LIKE '%") + pattern + QLatin1Char('\'') + escape;
+        return TVXCondition(like, {any + pattern});
     default:
-        return sql;
+        return {};
     }
-}
-
-bool TVXQueryEngine::WordMatch(const QString &word, TOperator op, const QString &value) const
-{
-    // The value arrives quote-doubled, as the SQL needs it; compare with the typed text.
-    QString v = value;
-    v.replace(QLatin1String("''"), QLatin1String("'"));
-    if (!m_caseSensitive)
-        v = v.toUpper();
-    // Only the five value operators test a word; without one nothing matches.
-    return op != VXOperator::None && VXCompareText(m_caseSensitive ? word : word.toUpper(), op, v);
 }
 
 void TVXQueryEngine::Build()
@@ -214,7 +202,7 @@ void TVXQueryEngine::Build()
     ResetResults();
     ChooseOrder();
     m_fileFilter.clear();
-    m_subQuery.clear();
+    m_subQuery = TVXCondition();
     m_matchNeeded = false;
     m_clauses.clear();
     for (int i = 0; i < m_whereClause.Count(); ++i) {
@@ -267,19 +255,16 @@ void TVXQueryEngine::ChooseOrder()
 void TVXQueryEngine::AddAttributeFilter(int i)
 {
     const TVXWhereClause &wc = m_whereClause;
-    const QString condition = AppendFilterString(wc, m_caseSensitive, i, QString())
-                              + QStringLiteral(" AND VXAttributeType = ")
-                              + Number(wc.GetTypeKey(i));
-    const QList<QVariantList> found
-            = Rows(QStringLiteral("SELECT VXAttributeID FROM VXATTRIBUTE WHERE ") + condition);
+    const QList<int> found = VXSearchQueries::AttributeIDs(
+            m_db, FilterCondition(wc, m_caseSensitive, i), wc.GetTypeKey(i));
     const QString join = wc.GetAnd_Previous(i) ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
     if (!found.isEmpty()) {
         static const std::array<const char *, 4> columns{"", "VXSystemID IN (", "VXComputerID IN (",
                                                          "VXApplicationID IN ("};
         const int type = wc.GetTypeKey(i);
         QStringList ids;
-        for (const QVariantList &row : found)
-            ids << row[0].toString();
+        for (const int id : found)
+            ids << Number(id);
         const QString list = QLatin1String(columns[type >= 1 && type <= 3 ? type : 1])
                              + ids.join(QLatin1Char(',')) + QLatin1Char(')');
         m_fileFilter = m_fileFilter.isEmpty() ? list : m_fileFilter + join + list;
@@ -307,22 +292,22 @@ void TVXQueryEngine::AddWordClause(int i)
         clause.NeedsMatch = true;
         clause.TypeKey = wc.GetTypeKey(i);
         clause.Operator = wc.GetOperator(i);
-        clause.Value = wc.GetValueString(i);
+        clause.Value = wc.RawValueString(i);
     }
     if (clause.NeedsMatch) {
         m_matchNeeded = true;
         m_clauses.append(clause);
         return;
     }
-    clause.RunSqlText = clause.SqlText;
+    clause.Run = TVXCondition(clause.SqlText);
     if (wc.GetOperator(i) != VXOperator::None) {
-        const QString condition = AppendFilterString(wc, m_caseSensitive, i, QString());
-        clause.SqlText += condition + QStringLiteral(" AND ");
-        clause.RunSqlText += ThroughDistinctWords(condition, wc.GetOperator(i), wc.GetField(i))
-                             + QStringLiteral(" AND ");
+        const TVXCondition condition = FilterCondition(wc, m_caseSensitive, i);
+        clause.SqlText += condition.Inlined() + QStringLiteral(" AND ");
+        clause.Run = clause.Run + ThroughDistinctWords(condition, wc.GetOperator(i), wc.GetField(i))
+                     + QStringLiteral(" AND ");
     }
     clause.SqlText += WordTypeCondition(wc.GetTypeKey(i));
-    clause.RunSqlText += WordTypeCondition(wc.GetTypeKey(i));
+    clause.Run.Then(WordTypeCondition(wc.GetTypeKey(i)));
     m_clauses.append(clause);
     if (wc.GetTypeKey(i) == AssignTo || wc.GetTypeKey(i) == AssignFrom) {
         m_clauses.last().TypeKey = wc.GetTypeKey(i);
@@ -331,12 +316,14 @@ void TVXQueryEngine::AddWordClause(int i)
         partner.Partner = true;
         partner.TypeKey = wc.GetTypeKey(i);
         partner.Operator = wc.GetOperator(i);
-        partner.Value = wc.GetValueString(i);
+        partner.Value = wc.RawValueString(i);
         m_clauses.append(partner);
         m_matchNeeded = true;
     }
     m_clauses.last().SqlText += QStringLiteral(" )");
-    m_clauses.last().RunSqlText += QStringLiteral(" )");
+    m_clauses.last().Run.Then(QStringLiteral(" )"));
+    for (qsizetype c = m_clauses.size() - 1; c >= 0 && m_clauses[c].RunSqlText.isEmpty(); --c)
+        m_clauses[c].RunSqlText = m_clauses[c].Run.Inlined();
 }
 
 // Sub-queries on packages, objects and entries.
@@ -348,7 +335,7 @@ void TVXQueryEngine::BuildSubQuery()
         for (int i = 0; i < wc.Count(); ++i) {
             if (wc.GetTable(i) != m_handles.Object && wc.GetTable(i) != m_handles.Entry)
                 continue;
-            const QString reference = wc.GetValueString(i).section(QLatin1Char(':'), 0, 0);
+            const QString reference = wc.RawValueString(i).section(QLatin1Char(':'), 0, 0);
             if (!reference.contains(QLatin1Char(';')))
                 continue;
             const QString entry
@@ -357,8 +344,8 @@ void TVXQueryEngine::BuildSubQuery()
                 files += entry;
         }
         if (!files.isEmpty())
-            m_subQuery
-                    = QStringLiteral(" AND (W.VXFileID IN (") + files.chopped(1) + QLatin1Char(')');
+            m_subQuery = TVXCondition(QStringLiteral(" AND (W.VXFileID IN (") + files.chopped(1)
+                                      + QLatin1Char(')'));
     } else {
         for (int i = 0; i < wc.Count(); ++i) {
             const int table = wc.GetTable(i);
@@ -376,74 +363,82 @@ void TVXQueryEngine::BuildSubQuery()
                         "E.VXObjectID = W.VXObjectID AND E.VXEntryID = W.VXEntryID AND ");
             else
                 continue;
-            const QString start = m_subQuery.isEmpty()    ? QStringLiteral(" AND ( EXISTS (")
+            const QString start = m_subQuery.IsEmpty()    ? QStringLiteral(" AND ( EXISTS (")
                                   : wc.GetAnd_Previous(i) ? QStringLiteral(" AND EXISTS (")
                                                           : QStringLiteral(" OR EXISTS (");
-            m_subQuery += start + text + AppendFilterString(wc, m_caseSensitive, i, QString())
-                          + QLatin1Char(')');
+            m_subQuery = m_subQuery + start + text + FilterCondition(wc, m_caseSensitive, i)
+                         + QStringLiteral(")");
         }
     }
 }
 
-// The statement shown (m_sql) and the one run (m_runSql, through the distinct words).
+// The statement shown (m_sql) and the one run (m_runStatement, through the distinct words,
+// shown as m_runSql).
 void TVXQueryEngine::ComposeStatements()
 {
-    auto lines = [this](QString TWordClause::*text) {
-        QStringList sql{QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, "
-                                       "VXWordID, VXSectionLevel FROM VXWORD W WHERE "),
-                        QStringLiteral("(")};
+    auto lines = [this](bool run) {
+        QList<TVXCondition> sql{
+                TVXCondition(QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, "
+                                            "VXWordID, VXSectionLevel FROM VXWORD W WHERE ")),
+                TVXCondition(QStringLiteral("("))};
         for (const TWordClause &clause : std::as_const(m_clauses))
             if (!clause.NeedsMatch)
-                sql << clause.*text;
-        sql << QStringLiteral(")");
+                sql << (run ? clause.Run : TVXCondition(clause.SqlText));
+        sql << TVXCondition(QStringLiteral(")"));
+        // The filter holds attribute ids only.
         if (!m_fileFilter.isEmpty())
-            sql << QStringLiteral(" AND EXISTS (SELECT * FROM VXFILE F WHERE F.VXFileID = "
-                                  "W.VXFileID AND (")
-                            + m_fileFilter + QStringLiteral("))");
-        if (!m_subQuery.isEmpty())
-            sql << m_subQuery + QLatin1Char(')');
-        sql << QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID");
+            sql << TVXCondition(QStringLiteral(" AND EXISTS (SELECT * FROM VXFILE F WHERE "
+                                               "F.VXFileID = W.VXFileID AND (")
+                                + m_fileFilter + QStringLiteral("))"));
+        if (!m_subQuery.IsEmpty())
+            sql << m_subQuery + QStringLiteral(")");
+        sql << TVXCondition(
+                QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID"));
         return sql;
     };
-    m_sql = lines(&TWordClause::SqlText);
-    m_runSql = lines(&TWordClause::RunSqlText);
+    m_sql.clear();
+    for (const TVXCondition &line : lines(false))
+        m_sql << line.Inlined();
+    m_runSql.clear();
+    m_runStatement = TVXCondition();
+    for (const TVXCondition &line : lines(true)) {
+        m_runSql << line.Inlined();
+        m_runStatement
+                = m_runStatement.IsEmpty() ? line : m_runStatement + QStringLiteral("\n") + line;
+    }
 }
 
-QString TVXQueryEngine::ThroughDistinctWords(const QString &condition, TOperator op,
-                                             int field) const
+TVXCondition TVXQueryEngine::ThroughDistinctWords(const TVXCondition &condition, TOperator op,
+                                                  int field) const
 {
     // A pattern cannot use the word index, so every word of the repository would be read.
     const QString table = m_db->DistinctWordTable();
-    const qsizetype like = condition.indexOf(QLatin1String(" LIKE "));
+    const qsizetype like = condition.Text().indexOf(QLatin1String(" LIKE "));
     if (table.isEmpty() || field != m_handles.WordField || like < 0
         || (op != VXOperator::BeginsWith && op != VXOperator::EndsWith
             && op != VXOperator::Contains))
         return condition;
     // The condition names VXWORD, which inside the sub-select is the distinct word.
-    const QString fitting
-            = QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE ") + condition;
-    if (Rows(QStringLiteral("SELECT COUNT(*)") + fitting).value(0).value(0).toInt()
-        > MaximumPatternWords)
+    if (VXSearchQueries::RowCount(m_db, table, condition) > MaximumPatternWords)
         return condition;
-    const QString word = condition.left(like);
-    return word + QStringLiteral(" IN (SELECT ") + word + fitting + QLatin1Char(')');
+    const QString word = condition.Text().left(like);
+    return QStringLiteral("%1 IN (SELECT %1 FROM %2 WHERE ").arg(word, table) + condition
+           + QStringLiteral(")");
 }
 
 bool TVXQueryEngine::Run(bool countHits)
 {
     // No file passes the filter: a query that returns nothing.
-    const QString files
-            = QStringLiteral("SELECT COUNT(*) FROM VXFILE")
-              + (m_fileFilter.isEmpty() ? QString() : QStringLiteral(" WHERE ") + m_fileFilter);
-    if (Rows(files).value(0).value(0).toInt() == 0) {
+    if (VXSearchQueries::FileCount(m_db, TVXCondition(m_fileFilter)) == 0) {
         m_sql = QStringList{
                 QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, "
                                "VXWordID, VXSectionLevel FROM VXWORD WHERE VXFileID = 0")};
         m_runSql = m_sql;
+        m_runStatement = TVXCondition(m_sql[0]);
         m_hitCount = 0;
         return true;
     }
-    m_thread = std::make_unique<TVXQueryThread>(m_db, m_runSql, countHits);
+    m_thread = std::make_unique<TVXQueryThread>(m_db, m_runStatement, countHits);
     m_thread->start();
     if (m_callbacks.ShowStop)
         m_callbacks.ShowStop(true);
@@ -574,9 +569,7 @@ bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
     std::vector<QString> prepared;
     prepared.reserve(m_clauses.size());
     for (const TWordClause &clause : std::as_const(m_clauses)) {
-        QString value = clause.Value;
-        value.replace(QLatin1String("''"), QLatin1String("'"));
-        prepared.push_back(m_caseSensitive ? value : value.toUpper());
+        prepared.push_back(m_caseSensitive ? clause.Value : clause.Value.toUpper());
     }
     struct Candidate
     {
@@ -647,18 +640,7 @@ bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
 std::unique_ptr<TVXDataset> TVXQueryEngine::StatementWords(const TVXQueryThread::Word &hit) const
 {
     const int base = hit[3] - hit[3] % 1000;
-    return std::unique_ptr<TVXDataset>(m_db->GetQuery(
-            nullptr,
-            {QStringLiteral("SELECT VXRowID, VXWordID, VXWordType, VXWord, VXSectionLevel, "
-                            "VXSectionType FROM VXWORD WHERE VXFileID = %1 AND VXObjectID = %2 AND "
-                            "VXEntryID = %3 AND VXRowID >= %4 AND VXRowID <= %5 ORDER BY VXRowID, "
-                            "VXWordID")
-                     .arg(hit[0])
-                     .arg(hit[1])
-                     .arg(hit[2])
-                     .arg(base)
-                     .arg(base + 499)},
-            false));
+    return VXSearchQueries::StatementWords(m_db, {hit[0], hit[1], hit[2], 0}, base, base + 499);
 }
 
 bool TVXQueryEngine::ClausesMatched() const
@@ -686,6 +668,32 @@ bool TVXQueryEngine::ClausesMatched() const
     return isHit;
 }
 
+// The file's language and the names of its system, computer and application.
+void TVXQueryEngine::FillAttributeNames(TVXQueryResultRow &row) const
+{
+    const std::optional<TVXFileAttributes> file
+            = VXSearchQueries::FileAttributes(m_db, row.QRFileID);
+    if (file)
+        row.QRLanguageID = file->LanguageID;
+    static const std::array<const char *, 3> missing{
+            "Error: SystemName not found in table VXAttribute",
+            "Error: ComputerName not found in table VXAttribute",
+            "Error: ApplicationName not found in table VXAttribute"};
+    QString *names[] = {&row.QRSystemName, &row.QRComputerName, &row.QRApplicationName};
+    const int ids[] = {file ? file->SystemID : -1, file ? file->ComputerID : -1,
+                       file ? file->ApplicationID : -1};
+    for (int i = 0; i < 3; ++i) {
+        // Id 0 is "not assigned" (a folder with a system and no application): no name.
+        if (ids[i] == 0) {
+            names[i]->clear();
+            continue;
+        }
+        const std::optional<QString> name
+                = ids[i] < 0 ? std::nullopt : VXSearchQueries::AttributeName(m_db, ids[i]);
+        *names[i] = name ? *name : QLatin1String(missing[i]);
+    }
+}
+
 void TVXQueryEngine::AppendRow(const TVXQueryThread::Word &word)
 {
     TVXQueryResultRow row;
@@ -695,90 +703,34 @@ void TVXQueryEngine::AppendRow(const TVXQueryThread::Word &word)
     row.QRRowID = word[3];
     row.QRWordID = word[4];
     row.QRSectionLevel = word[5];
-    const int base = word[3] - word[3] % 1000;
+    const TVXWordPlace place{word[0], word[1], word[2], word[3]};
     if (m_sequentialEntries) {
-        const QList<QVariantList> first = Rows(
-                QStringLiteral(
-                        "SELECT VXSectionLevel FROM VXWORD WHERE VXFileID = %1 AND "
-                        "VXObjectID = %2 AND VXEntryID = %3 AND VXRowID = %4 ORDER BY VXWordID")
-                        .arg(word[0])
-                        .arg(word[1])
-                        .arg(word[2])
-                        .arg(base));
-        if (!first.isEmpty())
-            row.QRSectionLevel = first[0][0].toInt();
+        TVXWordPlace first = place;
+        first.Row = word[3] - word[3] % 1000;
+        if (const std::optional<int> level = VXSearchQueries::FirstSectionLevel(m_db, first))
+            row.QRSectionLevel = *level;
     }
-    if (m_hasPrevious && m_previous.QRFileID == word[0]) {
+    const bool sameFile = m_hasPrevious && m_previous.QRFileID == word[0];
+    if (sameFile) {
         row.QRLanguageID = m_previous.QRLanguageID;
         row.QRSystemName = m_previous.QRSystemName;
         row.QRComputerName = m_previous.QRComputerName;
         row.QRApplicationName = m_previous.QRApplicationName;
     } else {
-        const QList<QVariantList> file = Rows(
-                QStringLiteral(
-                        "SELECT VXLanguageID, VXSystemID, VXComputerID, VXApplicationID FROM "
-                        "VXFILE WHERE VXFileID = ")
-                + Number(word[0]));
-        row.QRLanguageID = file.value(0).value(0).toInt();
-        static const std::array<const char *, 3> missing{
-                "Error: SystemName not found in table VXAttribute",
-                "Error: ComputerName not found in table VXAttribute",
-                "Error: ApplicationName not found in table VXAttribute"};
-        QString *names[] = {&row.QRSystemName, &row.QRComputerName, &row.QRApplicationName};
-        for (int i = 0; i < 3; ++i) {
-            // Id 0 is "not assigned" (a folder with a system and no application): no name.
-            const int id = file.isEmpty() ? -1 : file[0][i + 1].toInt();
-            if (id == 0) {
-                names[i]->clear();
-                continue;
-            }
-            const QList<QVariantList> attribute
-                    = id < 0 ? QList<QVariantList>()
-                             : Rows(QStringLiteral("SELECT VXAttributeName FROM VXATTRIBUTE "
-                                                   "WHERE VXAttributeID = ")
-                                    + Number(id));
-            *names[i] = attribute.isEmpty() ? QLatin1String(missing[i])
-                                            : attribute[0][0].toString().trimmed();
-        }
+        FillAttributeNames(row);
     }
     // The language id stays 0 in the row, as the window fills names itself.
     const int languageID = row.QRLanguageID;
     row.QRLanguageID = 0;
-    // The line is looked up within the hit's entry first, where the key finds it at once;
-    // a line that holds several statements is stored under the id of its last one, so the
-    // earlier statements take the next line stored.
-    const QString inEntry = QStringLiteral("VXFileID = %1 AND VXObjectID = %2 AND VXEntryID = %3")
-                                    .arg(word[0])
-                                    .arg(word[1])
-                                    .arg(word[2]);
-    const QString nextRows = QStringLiteral(" AND VXRowID > %1 AND VXRowID < %2 ORDER BY VXRowID")
-                                     .arg(word[3])
-                                     .arg(word[3] - word[3] % 1000 + 2000);
-    QList<QVariantList> text;
-    for (const QString &condition :
-         {inEntry + QStringLiteral(" AND VXRowID = ") + Number(word[3]), inEntry + nextRows,
-          QStringLiteral("VXFileID = %1 AND VXRowID = %2").arg(word[0]).arg(word[3]),
-          QStringLiteral("VXFileID = ") + Number(word[0]) + nextRows}) {
-        text = Rows(QStringLiteral("SELECT VXRow FROM VXROW WHERE ") + condition);
-        if (!text.isEmpty())
-            break;
-    }
-    row.QRRow = text.isEmpty() ? QStringLiteral("Error: Can not find the Row in table VXRow")
-                               : text[0][0].toString();
-    const bool sameFile = m_hasPrevious && m_previous.QRFileID == word[0];
-    auto name = [this](const QString &sql) {
-        return Rows(sql).value(0).value(0).toString().trimmed();
-    };
-    const QString inObject
-            = QStringLiteral("WHERE VXFileID = %1 AND VXObjectID = %2").arg(word[0]).arg(word[1]);
+    const std::optional<QString> text = VXSearchQueries::RowText(m_db, place);
+    row.QRRow = text ? *text : QStringLiteral("Error: Can not find the Row in table VXRow");
     if (word[1] > 0 && !(sameFile && m_previous.QRObjectID == word[1]))
-        row.QRObjectName = name(QStringLiteral("SELECT VXObjectName FROM VXOBJECT ") + inObject);
+        row.QRObjectName = VXSearchQueries::ObjectName(m_db, word[0], word[1]);
     else if (sameFile)
         row.QRObjectName = m_previous.QRObjectName;
     if (word[2] > 0
         && !(sameFile && m_previous.QRObjectID == word[1] && m_previous.QREntryID == word[2]))
-        row.QREntryName = name(QStringLiteral("SELECT VXEntryName FROM VXENTRY ") + inObject
-                               + QStringLiteral(" AND VXEntryID = ") + Number(word[2]));
+        row.QREntryName = VXSearchQueries::EntryName(m_db, word[0], word[1], word[2]);
     else if (sameFile && m_previous.QRObjectID == word[1])
         row.QREntryName = m_previous.QREntryName;
     m_result.Append(row);
@@ -827,7 +779,7 @@ void TVXQueryEngine::OrderByExecution()
     const int nodeTable = m_sequentialEntries ? m_handles.Entry : m_handles.Object;
     for (int i = 0; i < m_whereClause.Count(); ++i)
         if (m_whereClause.GetTable(i) == nodeTable)
-            track << TVXExecutionOrder::Parse(m_whereClause.GetValueString(i));
+            track << TVXExecutionOrder::Parse(m_whereClause.RawValueString(i));
     TVXExecutionOrder order(m_db, track);
     const QList<TVXQueryResultRow> rows = order.Number(m_result.Rows());
     m_result.Clear();

@@ -11,6 +11,7 @@
 #include "query/Queryresultmodel.h"
 #include "query/Querythread.h"
 #include "query/Whereclause.h"
+#include "repository/Condition.h"
 
 #include <QElapsedTimer>
 #include <QStringList>
@@ -25,7 +26,9 @@ class TVXDataset;
 struct TWordClause
 {
     QString SqlText;
-    // What the SELECT runs in its place: the same condition, maybe answered otherwise.
+    // What the SELECT runs in its place: the same condition, maybe answered otherwise,
+    // with its values bound; RunSqlText shows it with the values written in.
+    TVXCondition Run;
     QString RunSqlText;
     bool NeedsMatch = false;
     int TypeKey = 0;
@@ -76,9 +79,9 @@ public:
     int Field(int table, const QString &name) const;
 
     void Query(bool newSearch, bool countHits);
-    QString AppendFilterString(const TVXWhereClause &whereClause, bool caseSensitive, int index,
-                               QString sql) const;
-    bool WordMatch(const QString &word, TOperator op, const QString &value) const;
+    // The condition of one where-clause part on its table's column.
+    TVXCondition FilterCondition(const TVXWhereClause &whereClause, bool caseSensitive,
+                                 int index) const;
     // The SQL condition of a find attribute; a key it does not know is taken as a word type.
     static QString WordTypeCondition(int typeKey);
     static bool WordTypeMatches(int typeKey, int wordType);
@@ -87,6 +90,8 @@ public:
     // The lines the thread runs: the SQL lines, with patterns on words matched against
     // the distinct words first where the repository keeps them.
     const QStringList &RunSqlLines() const { return m_runSql; }
+    // The statement that the thread runs, its values bound.
+    const TVXCondition &RunStatement() const { return m_runStatement; }
     const QList<TWordClause> &WordClauses() const { return m_clauses; }
     TVXQueryResultModel &Result() { return m_result; }
     int HitCount() const { return m_hitCount; }
@@ -119,7 +124,7 @@ private:
     void ComposeStatements();
     // The condition of a pattern on VXWord as a lookup of the distinct words that fit it,
     // or the condition itself.
-    QString ThroughDistinctWords(const QString &condition, TOperator op, int field) const;
+    TVXCondition ThroughDistinctWords(const TVXCondition &condition, TOperator op, int field) const;
     bool Run(bool countHits);
     void Fetch(bool countHits);
     // Takes the rows the thread has read since; with wait, waits for some or for its end.
@@ -133,9 +138,9 @@ private:
     bool ClausesMatched() const;
     bool InTrack(const TVXQueryThread::Word &word) const;
     void AppendRow(const TVXQueryThread::Word &word);
+    void FillAttributeNames(TVXQueryResultRow &row) const;
     // Renumbers the result in the order the track runs its statements.
     void OrderByExecution();
-    QList<QVariantList> Rows(const QString &sql) const;
     void Say(const QString &message) const;
 
     TVXDataAccessInterface *m_db;
@@ -150,11 +155,12 @@ private:
     QString m_orderLabel;
 
     QString m_fileFilter;
-    QString m_subQuery;
+    TVXCondition m_subQuery;
     QList<TWordClause> m_clauses;
     bool m_matchNeeded = false;
     QStringList m_sql;
     QStringList m_runSql;
+    TVXCondition m_runStatement;
     std::vector<TVXQueryThread::Word> m_words;
     size_t m_next = 0;
     size_t m_pageStart = 0;

@@ -8,9 +8,10 @@
 
 #include <memory>
 
-TVXQueryThread::TVXQueryThread(TVXDataAccessInterface *db, QStringList sql, bool bidirectional)
+TVXQueryThread::TVXQueryThread(TVXDataAccessInterface *db, TVXCondition statement,
+                               bool bidirectional)
     : DB(db)
-    , SQL(std::move(sql))
+    , Statement(std::move(statement))
     , Bidirectional(bidirectional)
 {}
 
@@ -18,7 +19,7 @@ void TVXQueryThread::run()
 {
     Finished = false;
     try {
-        std::unique_ptr<TVXDataset> dataset(DB->GetQuery(nullptr, SQL, Bidirectional));
+        std::unique_ptr<TVXDataset> dataset(DB->GetBoundQuery(nullptr, Statement, Bidirectional));
         std::vector<Word> batch;
         for (; dataset && !dataset->Eof() && !Abandoned; dataset->Next()) {
             batch.push_back({dataset->Value(0).toInt(), dataset->Value(1).toInt(),

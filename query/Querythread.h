@@ -5,6 +5,8 @@
 
 #include "base/Export.h"
 
+#include "repository/Condition.h"
+
 #include <QMutex>
 #include <QStringList>
 #include <QThread>
@@ -22,10 +24,10 @@ public:
     // The key columns of one selected word: file, object, entry, row, word, section level.
     using Word = std::array<int, 6>;
 
-    TVXQueryThread(TVXDataAccessInterface *db, QStringList sql, bool bidirectional);
+    TVXQueryThread(TVXDataAccessInterface *db, TVXCondition statement, bool bidirectional);
 
     TVXDataAccessInterface *DB;
-    QStringList SQL;
+    TVXCondition Statement;
     bool Bidirectional;
     std::atomic<bool> Finished{false};
     // Asks the thread to stop reading rows; the SELECT itself runs to its end.

@@ -425,6 +425,39 @@ TEST_F(QueryEngineTest, PercentAndUnderscoreAreNoWildcards)
             << m_engine->SqlLines()[2].toStdString();
 }
 
+// A typed value goes to the database as a bound value, whatever quotes and backslashes it
+// holds: the run statement carries no literal of it, and the words found are the ones that
+// hold the text, never the whole repository.
+TEST_F(QueryEngineTest, TypedValuesAreBoundNotWrittenIntoTheStatement)
+{
+    const QString stored = QStringLiteral("O'BR\\IEN");
+    m_db->VXWORD_Append(1, 1000, 1000, 98000, 1000, 20520, 0, 0, stored, 0, {});
+    m_db->Commit(false, false);
+    const QString attack = QStringLiteral("\\' OR 1=1 --");
+    for (TOperator op : {VXOperator::Equals, VXOperator::Contains, VXOperator::BeginsWith}) {
+        m_engine->WhereClause().Clear();
+        Find(true, TVXQueryEngine::AnyWord, op, attack);
+        In(QStringLiteral("VXOBJECT"), QStringLiteral("VXObjectName"), 0, VXOperator::Equals,
+           attack);
+        m_engine->Query(true, true);
+        EXPECT_EQ(m_engine->HitCount(), 0) << int(op);
+        const TVXCondition &run = m_engine->RunStatement();
+        EXPECT_FALSE(run.Text().contains(QLatin1String("1=1"))) << run.Text().toStdString();
+        EXPECT_GE(run.Values().size(), 2);
+    }
+    for (const QString &value : {stored, QStringLiteral("'BR\\"), QStringLiteral("o'br\\ien")}) {
+        m_engine->WhereClause().Clear();
+        Find(true, TVXQueryEngine::AnyWord,
+             value.startsWith(QLatin1Char('\'')) ? VXOperator::Contains : VXOperator::Equals,
+             value);
+        m_engine->Query(true, true);
+        EXPECT_EQ(m_engine->HitCount(), 1) << value.toStdString();
+    }
+    // The lines shown keep the values written in, quotes doubled.
+    EXPECT_EQ(m_engine->SqlLines()[2],
+              QStringLiteral("( Upper(VXWORD) = 'O''BR\\IEN' AND VXFileID > 0 )"));
+}
+
 // Case-insensitive searches fold national letters as they fold ASCII: "köln", "KÖLN" and
 // "Köln" are one word.
 TEST_F(QueryEngineTest, NationalLettersFoldLikeAscii)

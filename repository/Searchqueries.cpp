@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "repository/Searchqueries.h"
+
+#include "repository/Dataaccessinterface.h"
+#include "repository/Dataset.h"
+
+namespace {
+
+QList<QVariantList> Rows(TVXDataAccessInterface *db, const QString &sql, const QVariantList &values)
+{
+    return VXSelectRows(db, TVXCondition(sql, values));
+}
+
+TVXCondition InEntry(const TVXWordPlace &place)
+{
+    return TVXCondition(QStringLiteral("VXFileID = ? AND VXObjectID = ? AND VXEntryID = ?"),
+                        {place.File, place.Object, place.Entry});
+}
+
+} // namespace
+
+namespace VXSearchQueries {
+
+QList<int> AttributeIDs(TVXDataAccessInterface *db, const TVXCondition &condition,
+                        int attributeType)
+{
+    QList<int> ids;
+    const TVXCondition select
+            = QStringLiteral("SELECT VXAttributeID FROM VXATTRIBUTE WHERE ") + condition
+              + TVXCondition(QStringLiteral(" AND VXAttributeType = ?"), {attributeType});
+    for (const QVariantList &row : VXSelectRows(db, select))
+        ids << row[0].toInt();
+    return ids;
+}
+
+int FileCount(TVXDataAccessInterface *db, const TVXCondition &filter)
+{
+    return RowCount(db, QStringLiteral("VXFILE"), filter);
+}
+
+int RowCount(TVXDataAccessInterface *db, const QString &table, const TVXCondition &condition)
+{
+    TVXCondition count(QStringLiteral("SELECT COUNT(*) FROM ") + table);
+    if (!condition.IsEmpty())
+        count = count + QStringLiteral(" WHERE ") + condition;
+    return VXSelectRows(db, count).value(0).value(0).toInt();
+}
+
+std::unique_ptr<TVXDataset> StatementWords(TVXDataAccessInterface *db, const TVXWordPlace &entry,
+                                           int firstRow, int lastRow)
+{
+    const TVXCondition select
+            = QStringLiteral("SELECT VXRowID, VXWordID, VXWordType, VXWord, VXSectionLevel, "
+                             "VXSectionType FROM VXWORD WHERE ")
+              + InEntry(entry)
+              + TVXCondition(QStringLiteral(" AND VXRowID >= ? AND VXRowID <= ? ORDER BY VXRowID, "
+                                            "VXWordID"),
+                             {firstRow, lastRow});
+    return std::unique_ptr<TVXDataset>(db->GetBoundQuery(nullptr, select, false));
+}
+
+std::optional<int> FirstSectionLevel(TVXDataAccessInterface *db, const TVXWordPlace &row)
+{
+    const QList<QVariantList> first = VXSelectRows(
+            db, QStringLiteral("SELECT VXSectionLevel FROM VXWORD WHERE ") + InEntry(row)
+                        + TVXCondition(QStringLiteral(" AND VXRowID = ? ORDER BY VXWordID"),
+                                       {row.Row}));
+    if (first.isEmpty())
+        return std::nullopt;
+    return first[0][0].toInt();
+}
+
+std::optional<TVXFileAttributes> FileAttributes(TVXDataAccessInterface *db, int file)
+{
+    const QList<QVariantList> rows
+            = Rows(db,
+                   QStringLiteral("SELECT VXLanguageID, VXSystemID, VXComputerID, VXApplicationID "
+                                  "FROM VXFILE WHERE VXFileID = ?"),
+                   {file});
+    if (rows.isEmpty())
+        return std::nullopt;
+    return TVXFileAttributes{rows[0][0].toInt(), rows[0][1].toInt(), rows[0][2].toInt(),
+                             rows[0][3].toInt()};
+}
+
+std::optional<QString> AttributeName(TVXDataAccessInterface *db, int attribute)
+{
+    const QList<QVariantList> rows = Rows(
+            db, QStringLiteral("SELECT VXAttributeName FROM VXATTRIBUTE WHERE VXAttributeID = ?"),
+            {attribute});
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows[0][0].toString().trimmed();
+}
+
+QString ObjectName(TVXDataAccessInterface *db, int file, int object)
+{
+    return Rows(db,
+                QStringLiteral("SELECT VXObjectName FROM VXOBJECT WHERE VXFileID = ? AND "
+                               "VXObjectID = ?"),
+                {file, object})
+            .value(0)
+            .value(0)
+            .toString()
+            .trimmed();
+}
+
+QString EntryName(TVXDataAccessInterface *db, int file, int object, int entry)
+{
+    return Rows(db,
+                QStringLiteral("SELECT VXEntryName FROM VXENTRY WHERE VXFileID = ? AND "
+                               "VXObjectID = ? AND VXEntryID = ?"),
+                {file, object, entry})
+            .value(0)
+            .value(0)
+            .toString()
+            .trimmed();
+}
+
+std::optional<QString> RowText(TVXDataAccessInterface *db, const TVXWordPlace &statement)
+{
+    const TVXCondition nextRows(QStringLiteral(" AND VXRowID > ? AND VXRowID < ? ORDER BY VXRowID"),
+                                {statement.Row, statement.Row - statement.Row % 1000 + 2000});
+    const TVXCondition inFile(QStringLiteral("VXFileID = ?"), {statement.File});
+    const TVXCondition thisRow(QStringLiteral(" AND VXRowID = ?"), {statement.Row});
+    for (const TVXCondition &condition :
+         {InEntry(statement) + thisRow, InEntry(statement) + nextRows, inFile + thisRow,
+          inFile + nextRows}) {
+        const QList<QVariantList> text
+                = VXSelectRows(db, QStringLiteral("SELECT VXRow FROM VXROW WHERE ") + condition);
+        if (!text.isEmpty())
+            return text[0][0].toString();
+    }
+    return std::nullopt;
+}
+
+QList<TVXCallRow> CallsFrom(TVXDataAccessInterface *db, int file, int object, int entry)
+{
+    TVXCondition select(QStringLiteral("SELECT VXFromEntryID, VXFromRowID, VXFromWordID, "
+                                       "VXFileID, VXObjectID, VXEntryID FROM VXDEPENDENCIES "
+                                       "WHERE VXFileID > 0 AND VXFromFileID = ? AND "
+                                       "VXFromObjectID = ?"),
+                        {file, object});
+    if (entry >= 0)
+        select = select + TVXCondition(QStringLiteral(" AND VXFromEntryID = ?"), {entry});
+    select.Then(QStringLiteral(" ORDER BY VXFromFileID, VXFromObjectID, VXFromEntryID, "
+                               "VXFromRowID DESC, VXFromWordID DESC"));
+    QList<TVXCallRow> calls;
+    for (const QVariantList &row : VXSelectRows(db, select))
+        calls.append({row[0].toInt(), row[1].toInt(), row[2].toInt(), row[3].toInt(),
+                      row[4].toInt(), row[5].toInt()});
+    return calls;
+}
+
+} // namespace VXSearchQueries
