@@ -9,6 +9,7 @@
 
 #include "loading/Loadtrace.h"
 #include "repository/Condition.h"
+#include "repository/Dependencyqueries.h"
 
 #include <QHash>
 #include <QSet>
@@ -71,13 +72,25 @@ private:
         TVXCondition Included;
         // The objects the file's imports make visible, as a condition on VXOBJECT; empty
         // without imports.
-        QString Imported;
+        TVXCondition Imported;
     };
+    FileRules RulesOf(TVXDataAccessInterface *db, int fileID, int languageID,
+                      const QString &fileName);
     void ResolveFile(TVXDataAccessInterface *db, int fileID, int languageID);
-    QString ImportedObjects(TVXDataAccessInterface *db, int fileID, const QString &fileName);
+    // One referring word: its dependency row, or the fan-out of an unresolved call.
+    void LinkWord(TVXDataAccessInterface *db, const Word &word, const FileRules &rules,
+                  const QString &referringType, const std::function<void()> &counted);
+    TVXCondition ImportedObjects(TVXDataAccessInterface *db, int fileID, const QString &fileName);
     // Records the objects of the files a package of this file names, and completes the
     // packages elsewhere that name this file.
     void CompletePackages(TVXDataAccessInterface *db, int fileID);
+    QList<QPair<int, int>> MemberObjects(TVXDataAccessInterface *db, const QString &member,
+                                         const QString &packageFolder);
+    void CompleteMember(TVXDataAccessInterface *db, const TVXPackageRow &package,
+                        const QList<QPair<int, int>> &objects, const QString &appendTrace,
+                        const QString &updateTrace);
+    bool StillReached(TVXDataAccessInterface *db, int fileID, const QVariantList &row,
+                      const QString &text, const QString &identifier, Target &found);
     // An unresolved call where a call may reach any entry: one row to each entry of the
     // name, told apart by -1 in the inheritance columns.
     void FanOut(TVXDataAccessInterface *db, const Word &word, bool caseSensitive,
@@ -92,7 +105,7 @@ private:
         const QString &ReferringType;
         QString Name; // the name to find, without its qualifier
         QString Qualifier;
-        QString OwnFile; // the referring file, as a condition
+        TVXCondition OwnFile; // the referring file
         TVXCondition IdentifierIs;
     };
     // The steps of Resolve, one per kind of referring word.
@@ -100,15 +113,13 @@ private:
     Target ResolveReference(TVXDataAccessInterface *db, const Lookup &lookup);
     Target ResolveCall(TVXDataAccessInterface *db, const Lookup &lookup);
     Target CalledThroughIdentifier(TVXDataAccessInterface *db, const Lookup &lookup,
-                                   const QString &notCaller);
+                                   const TVXCondition &notCaller);
     // A paragraph or section that the call reaches in its own object or in a member it
     // includes.
     Target LocalEntry(TVXDataAccessInterface *db, const Lookup &lookup);
     Target FirstObject(TVXDataAccessInterface *db, const TVXCondition &condition);
     Target Remembered(TVXDataAccessInterface *db, const TVXCondition &statement, bool entry);
     Target FirstEntry(TVXDataAccessInterface *db, const TVXCondition &condition);
-    // column = name, or without case UPPER(column) = the name upper-cased; the name bound.
-    static TVXCondition NameIs(const QString &column, const QString &name, bool caseSensitive);
     TVXLanguageDefinitionsInterface *Definition(int languageID);
 
     TVXConfigTable &m_languages;

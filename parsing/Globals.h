@@ -206,6 +206,8 @@ constexpr TSectionType ProjectFileList = 102;
 } // namespace VXSectionType
 
 namespace VXIcon {
+// An object of no known kind: it does not count as a member of a package.
+constexpr TIcon Unknown = -1;
 constexpr TIcon Form = 16;
 constexpr TIcon DefaultObject = 18;
 constexpr TIcon Table = 20;

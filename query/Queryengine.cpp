@@ -7,6 +7,7 @@
 #include "query/Executionorder.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
+#include "repository/Repositoryqueries.h"
 #include "repository/Searchqueries.h"
 
 #include <QThread>
@@ -419,7 +420,7 @@ TVXCondition TVXQueryEngine::ThroughDistinctWords(const TVXCondition &condition,
             && op != VXOperator::Contains))
         return condition;
     // The condition names VXWORD, which inside the sub-select is the distinct word.
-    if (VXSearchQueries::RowCount(m_db, table, condition) > MaximumPatternWords)
+    if (VXRepositoryQueries::RowCount(m_db, table, condition) > MaximumPatternWords)
         return condition;
     const QString word = condition.Text().left(like);
     return QStringLiteral("%1 IN (SELECT %1 FROM %2 WHERE ").arg(word, table) + condition

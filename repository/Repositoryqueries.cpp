@@ -21,11 +21,6 @@ int Count(TVXDataAccessInterface *db, const QString &sql)
     return dataset && !dataset->Eof() ? dataset->Value(0).toInt() : 0;
 }
 
-int RowCount(TVXDataAccessInterface *db, const char *table)
-{
-    return Count(db, QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(table));
-}
-
 QSet<QString> Names(TVXDataAccessInterface *db, const QString &sql)
 {
     QSet<QString> names;
@@ -37,6 +32,14 @@ QSet<QString> Names(TVXDataAccessInterface *db, const QString &sql)
 } // namespace
 
 namespace VXRepositoryQueries {
+
+int RowCount(TVXDataAccessInterface *db, const QString &table, const TVXCondition &condition)
+{
+    TVXCondition count(QStringLiteral("SELECT COUNT(*) FROM ") + table);
+    if (!condition.IsEmpty())
+        count = count + QStringLiteral(" WHERE ") + condition;
+    return VXSelectRows(db, count).value(0).value(0).toInt();
+}
 
 TVXRepositoryCounts Counts(TVXDataAccessInterface *db)
 {

@@ -6,6 +6,8 @@
 
 #include "base/Export.h"
 
+#include "repository/Condition.h"
+
 #include <QList>
 #include <QPair>
 #include <QSet>
@@ -42,6 +44,10 @@ struct TVXUnresolvedWord
 };
 
 namespace VXRepositoryQueries {
+
+// The rows of the table that the condition selects (all rows for an empty one).
+VXCORE_EXPORT int RowCount(TVXDataAccessInterface *db, const QString &table,
+                           const TVXCondition &condition = {});
 
 VXCORE_EXPORT TVXRepositoryCounts Counts(TVXDataAccessInterface *db);
 

@@ -3,6 +3,7 @@
 
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
+#include "repository/Repositoryqueries.h"
 
 namespace {
 
@@ -35,15 +36,7 @@ QList<int> AttributeIDs(TVXDataAccessInterface *db, const TVXCondition &conditio
 
 int FileCount(TVXDataAccessInterface *db, const TVXCondition &filter)
 {
-    return RowCount(db, QStringLiteral("VXFILE"), filter);
-}
-
-int RowCount(TVXDataAccessInterface *db, const QString &table, const TVXCondition &condition)
-{
-    TVXCondition count(QStringLiteral("SELECT COUNT(*) FROM ") + table);
-    if (!condition.IsEmpty())
-        count = count + QStringLiteral(" WHERE ") + condition;
-    return VXSelectRows(db, count).value(0).value(0).toInt();
+    return VXRepositoryQueries::RowCount(db, QStringLiteral("VXFILE"), filter);
 }
 
 std::unique_ptr<TVXDataset> StatementWords(TVXDataAccessInterface *db, const TVXWordPlace &entry,

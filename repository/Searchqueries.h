@@ -52,9 +52,6 @@ VXCORE_EXPORT QList<int> AttributeIDs(TVXDataAccessInterface *db, const TVXCondi
                                       int attributeType);
 // The files that the filter (on VXFILE's columns; empty for all) lets through.
 VXCORE_EXPORT int FileCount(TVXDataAccessInterface *db, const TVXCondition &filter);
-// The rows of the table that the condition selects.
-VXCORE_EXPORT int RowCount(TVXDataAccessInterface *db, const QString &table,
-                           const TVXCondition &condition);
 
 // The words of the rows first..last of an entry, in order: row, word, type, text, section
 // level and type.
