@@ -14,6 +14,8 @@
 #include "repository/Connection.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
+#include "repository/Loadqueries.h"
+#include "repository/Repositoryqueries.h"
 #include "repository/Schema.h"
 
 #include <QDateTime>
@@ -110,13 +112,6 @@ QList<TVXFileRow> ReadFileRows(TVXFields &files, const QString &condition)
     for (bool found = files.Select(condition); found; found = files.Next())
         rows.append(ReadFileRow(files));
     return rows;
-}
-
-int CountRows(TVXDataAccessInterface *db, const QString &table)
-{
-    std::unique_ptr<TVXDataset> count(
-            db->GetQuery(nullptr, {QStringLiteral("SELECT COUNT(*) FROM ") + table}, false));
-    return count && !count->Eof() ? count->Value(0).toInt() : 0;
 }
 
 // $NAME, ${NAME} and %NAME% are replaced by the environment's values.
@@ -268,8 +263,9 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
             if (m_services.SaveDatabases)
                 m_services.SaveDatabases();
         }
-        m_progress.Finish(m_loaded, m_bytesLoaded, CountRows(db, QStringLiteral("VXOBJECT")),
-                          CountRows(db, QStringLiteral("VXROW")));
+        m_progress.Finish(m_loaded, m_bytesLoaded,
+                          VXRepositoryQueries::RowCount(db, QStringLiteral("VXOBJECT")),
+                          VXRepositoryQueries::RowCount(db, QStringLiteral("VXROW")));
         db->Commit(false, false);
         if (m_loaded > 0 && m_services.RefreshWindows)
             m_services.RefreshWindows(db);
@@ -332,7 +328,7 @@ int TVXLoadPipeline::Attribute(TVXDataAccessInterface *db, int type, const QStri
 
 void TVXLoadPipeline::ScanFolders(TVXDataAccessInterface *db)
 {
-    const int filesBefore = CountRows(db, QStringLiteral("VXFILE"));
+    const int filesBefore = VXRepositoryQueries::RowCount(db, QStringLiteral("VXFILE"));
     struct Source
     {
         QString Folder, System, ComputerType, ComputerLocation, Application;
@@ -523,13 +519,7 @@ QStringList TVXLoadPipeline::FileIDLists(const QList<int> &fileIDs)
 void TVXLoadPipeline::RecheckReferrers(TVXDataAccessInterface *db, const QList<int> &fileIDs)
 {
     // After a first load, a reload or a rebuild every file is checked anyway.
-    if (fileIDs.isEmpty()
-        || VXSelectRows(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE WHERE VXDependencyChecked "
-                                           "= 'Y'"))
-                           .value(0)
-                           .value(0)
-                           .toInt()
-                   == 0)
+    if (fileIDs.isEmpty() || VXLoadQueries::CheckedFileCount(db) == 0)
         return;
     QSet<QString> names;
     const auto add = [&names](const QString &text) {
@@ -541,49 +531,24 @@ void TVXLoadPipeline::RecheckReferrers(TVXDataAccessInterface *db, const QList<i
         if (const qsizetype point = name.lastIndexOf(QLatin1Char('.')); point > 0)
             names.insert(name.mid(point + 1));
     };
-    for (const QString &condition : FileIDLists(fileIDs)) {
-        const QString in = QStringLiteral(" WHERE ") + condition;
-        for (const QVariantList &row :
-             VXSelectRows(db, QStringLiteral("SELECT VXObjectIdentifier, VXObjectName FROM "
-                                             "VXOBJECT")
-                                      + in)) {
-            add(row[0].toString());
-            add(row[1].toString());
-        }
-        for (const QVariantList &row :
-             VXSelectRows(db, QStringLiteral("SELECT DISTINCT VXEntryName FROM VXENTRY") + in))
-            add(row[0].toString());
-    }
+    for (const QString &name : VXLoadQueries::DeclaredNames(db, fileIDs))
+        add(name);
     const QSet<int> loaded(fileIDs.cbegin(), fileIDs.cend());
     QSet<int> referrers;
     const QStringList all(names.cbegin(), names.cend());
     for (qsizetype at = 0; at < all.size(); at += 200) {
-        QVariantList chunk;
-        for (const QString &name : all.mid(at, 200))
-            chunk << name;
+        const QStringList chunk = all.mid(at, 200);
         // By the word as written (the word index answers), and by the identifier the
         // parser gave it (a map, a program named by a variable's value).
         using namespace VXWordType;
-        auto referring = [&chunk](std::initializer_list<int> types, const QString &column) {
-            QStringList codes;
-            for (const int type : types)
-                codes << QString::number(type);
-            return QStringLiteral("SELECT DISTINCT VXFileID FROM VXWORD WHERE VXWordType IN (")
-                   + codes.join(QStringLiteral(", ")) + QStringLiteral(") AND ")
-                   + TVXCondition::In(column, chunk);
-        };
-        const TVXCondition byWord
-                = referring({CalledName, ReferencedName, HostName, IncludedMember, TableName},
-                            QStringLiteral("UPPER(VXWord)"));
-        const TVXCondition byIdentifier
-                = referring({CalledName, HostName, IncludedMember, TableName},
-                            QStringLiteral("UPPER(VXObjectIdentifier)"));
-        for (const TVXCondition &statement : {byWord, byIdentifier})
-            for (const QVariantList &row : VXSelectRows(db, statement)) {
-                const int file = row[0].toInt();
-                if (!loaded.contains(file))
-                    referrers.insert(file);
-            }
+        for (const int file :
+             VXLoadQueries::FilesNaming(
+                     db, {CalledName, ReferencedName, HostName, IncludedMember, TableName}, chunk,
+                     false)
+                     + VXLoadQueries::FilesNaming(
+                             db, {CalledName, HostName, IncludedMember, TableName}, chunk, true))
+            if (!loaded.contains(file))
+                referrers.insert(file);
         Process();
     }
     if (referrers.isEmpty())
@@ -597,12 +562,10 @@ void TVXLoadPipeline::ConfirmEmptyFolder(TVXDataAccessInterface *db, const QStri
     // An unmounted share looks like an empty folder: its files stay unless the user says so.
     const QString prefix = QDir::cleanPath(folder);
     int held = 0;
-    for (const QVariantList &row : VXSelectRows(
-                 db,
-                 QStringLiteral("SELECT VXDirectory, COUNT(*) FROM VXFILE GROUP BY VXDirectory"))) {
-        const QString directory = QDir::cleanPath(row[0].toString());
+    for (const auto &[stored, files] : VXLoadQueries::FilesByDirectory(db)) {
+        const QString directory = QDir::cleanPath(stored);
         if (directory == prefix || directory.startsWith(prefix + QLatin1Char('/')))
-            held += row[1].toInt();
+            held += files;
     }
     if (held == 0)
         return;
@@ -622,24 +585,12 @@ void TVXLoadPipeline::ConfirmEmptyFolder(TVXDataAccessInterface *db, const QStri
 
 void TVXLoadPipeline::DeleteFile(TVXDataAccessInterface *db, int fileID)
 {
-    const QString id = QString::number(fileID);
     // What referred to the file may find another object of the name.
-    QList<int> referrers;
-    for (const QVariantList &row :
-         VXSelectRows(db, QStringLiteral("SELECT DISTINCT VXFromFileID FROM VXDEPENDENCIES WHERE "
-                                         "VXFileID = ")
-                                  + id))
-        if (row[0].toInt() != fileID)
-            referrers << row[0].toInt();
+    QList<int> referrers = VXLoadQueries::FilesReferringTo(db, fileID);
+    referrers.removeAll(fileID);
     db->VXDeleteForFileID(fileID);
     db->Commit(false, true);
-    const int dependencies = db->GetTable(QStringLiteral("VXDEPENDENCIES"));
-    db->Delete(dependencies, QStringLiteral("VXFileID = ") + id, false);
-    db->Commit(false, true);
-    db->Delete(dependencies, QStringLiteral("VXFromFileID = ") + id, false);
-    db->Commit(false, true);
-    db->Delete(db->GetTable(QStringLiteral("VXFILE")), QStringLiteral("VXFileID = ") + id, false);
-    db->Commit(false, true);
+    VXLoadQueries::DeleteFileAndLinks(db, fileID);
     MarkForCheck(db, referrers);
 }
 
@@ -710,10 +661,7 @@ void TVXLoadPipeline::LoadQueue(TVXDataAccessInterface *db, const QList<int> &qu
             }
         }
     } searchIndexes;
-    const int inRepository = VXSelectRows(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE"))
-                                     .value(0)
-                                     .value(0)
-                                     .toInt();
+    const int inRepository = VXRepositoryQueries::RowCount(db, QStringLiteral("VXFILE"));
     if (queue.size() >= 50 && queue.size() * 2 >= inRepository) {
         db->SuspendSearchIndexes();
         searchIndexes.Db = db;

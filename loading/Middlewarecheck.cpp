@@ -9,52 +9,24 @@
 #include "repository/Condition.h"
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
+#include "repository/Dependencyqueries.h"
+#include "repository/Repositoryqueries.h"
 
 #include <memory>
 
 using namespace VXWordType;
 
+using namespace VXDependencyQueries;
+
 namespace {
 
 // The words of comments, as the stored word types give them.
-QString CommentCodes()
+QList<int> CommentCodes()
 {
-    return QStringLiteral("%1,%2,%3,%4")
-            .arg(BlockCommentStart)
-            .arg(BlockCommentEnd)
-            .arg(LineCommentStart)
-            .arg(CommentWord);
+    return {BlockCommentStart, BlockCommentEnd, LineCommentStart, CommentWord};
 }
 
-struct StoredWord
-{
-    int FileID, ObjectID, EntryID, RowID, WordID;
-    QString Text;
-};
-
-QList<StoredWord> Words(TVXDataAccessInterface *db, const TVXCondition &condition)
-{
-    QList<StoredWord> words;
-    std::unique_ptr<TVXDataset> dataset(db->GetBoundQuery(
-            nullptr,
-            QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID, VXWord "
-                           "FROM VXWORD WHERE ")
-                    + condition
-                    + QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID, VXRowID, "
-                                     "VXWordID"),
-            false));
-    for (; dataset && !dataset->Eof(); dataset->Next())
-        words.append({dataset->Value(0).toInt(), dataset->Value(1).toInt(),
-                      dataset->Value(2).toInt(), dataset->Value(3).toInt(),
-                      dataset->Value(4).toInt(), dataset->Value(5).toString().trimmed()});
-    return words;
-}
-
-int Count(TVXDataAccessInterface *db, const QString &sql)
-{
-    std::unique_ptr<TVXDataset> dataset(db->GetQuery(nullptr, {sql}, false));
-    return dataset && !dataset->Eof() ? dataset->Value(0).toInt() : 0;
-}
+using StoredWord = TVXStoredWordRow;
 
 } // namespace
 
@@ -62,48 +34,33 @@ TVXMiddlewareCheck::TVXMiddlewareCheck(const TVXConfigTable &middleware)
     : m_middleware(middleware)
 {}
 
-QString TVXMiddlewareCheck::WordTypeCondition(const QString &choice)
+TVXCondition TVXMiddlewareCheck::WordTypeCondition(const QString &choice)
 {
     if (choice.startsWith(QLatin1String("Word in String")))
-        return QStringLiteral("VXWordType IN (%1,%2)").arg(MainDelimiter).arg(SecondaryDelimiter);
+        return WordTypeIn({MainDelimiter, SecondaryDelimiter});
     if (choice.startsWith(QLatin1String("Word in Comment")))
-        return QStringLiteral("VXWordType IN (") + CommentCodes() + QLatin1Char(')');
+        return WordTypeIn(CommentCodes());
     if (choice.startsWith(QLatin1String("Call")))
-        return QStringLiteral("VXWordType IN (%1)").arg(CalledName);
-    return QStringLiteral("VXWordType NOT IN (") + CommentCodes() + QLatin1Char(')');
+        return WordTypeIn({CalledName});
+    return WordTypeNotIn(CommentCodes());
 }
 
 bool TVXMiddlewareCheck::ScopeExists(const QString &kind, const QString &name,
                                      const QString &database, TVXDataAccessInterface *db)
 {
     if (kind.startsWith(QLatin1String("SourceDB")))
-        return name == database && Count(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE")) > 0;
+        return name == database && VXRepositoryQueries::RowCount(db, QStringLiteral("VXFILE")) > 0;
     int type = 0;
-    QString column;
-    if (kind.startsWith(QLatin1String("System"))) {
+    if (kind.startsWith(QLatin1String("System")))
         type = VXAttributeType::System;
-        column = QStringLiteral("VXSystemID");
-    } else if (kind.startsWith(QLatin1String("Computer"))) {
+    else if (kind.startsWith(QLatin1String("Computer")))
         type = VXAttributeType::Computer;
-        column = QStringLiteral("VXComputerID");
-    } else if (kind.startsWith(QLatin1String("Application"))) {
+    else if (kind.startsWith(QLatin1String("Application")))
         type = VXAttributeType::Application;
-        column = QStringLiteral("VXApplicationID");
-    } else {
+    else
         return false;
-    }
-    std::unique_ptr<TVXDataset> attribute(db->GetBoundQuery(
-            nullptr,
-            TVXCondition(QStringLiteral("SELECT VXAttributeID FROM VXATTRIBUTE WHERE "
-                                        "VXAttributeType = %1 AND VXAttributeName = ?")
-                                 .arg(type),
-                         {name}),
-            false));
-    if (!attribute || attribute->Eof())
-        return false;
-    return Count(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE WHERE ") + column
-                             + QStringLiteral(" = ") + attribute->Value(0).toString())
-           > 0;
+    const std::optional<int> attribute = AttributeID(db, type, name);
+    return attribute && AttributeHasFiles(db, type, *attribute);
 }
 
 QList<TVXMiddlewareHit> TVXMiddlewareCheck::Find(int row, TVXDataAccessInterface *db,
@@ -113,24 +70,9 @@ QList<TVXMiddlewareHit> TVXMiddlewareCheck::Find(int row, TVXDataAccessInterface
     const QString word = m_middleware.Text(row, QStringLiteral("VXWord"));
     if (word.isEmpty())
         return found;
-    const int wordTable = db->GetTable(QStringLiteral("VXWORD"));
-    const int typeField = db->GetField(wordTable, QStringLiteral("VXWordType"));
-    const int identifierField = db->GetField(wordTable, QStringLiteral("VXObjectIdentifier"));
     auto mark = [&](const StoredWord &target, int type, const QString &identifier) {
-        if (!write)
-            return;
-        const QString key
-                = QStringLiteral("VXFileID = %1 AND VXObjectID = %2 AND VXEntryID = %3 AND "
-                                 "VXRowID = %4 AND VXWordID = %5")
-                          .arg(target.FileID)
-                          .arg(target.ObjectID)
-                          .arg(target.EntryID)
-                          .arg(target.RowID)
-                          .arg(target.WordID);
-        if (!db->SelectBegin(wordTable, key))
-            return;
-        db->SetFieldValue(wordTable, typeField, type);
-        db->SetFieldValue(wordTable, identifierField, identifier);
+        if (write)
+            SetWordReference(db, target, type, identifier);
     };
 
     const int objectOffset
@@ -139,30 +81,28 @@ QList<TVXMiddlewareHit> TVXMiddlewareCheck::Find(int row, TVXDataAccessInterface
     const int tableOffset
             = m_middleware.Value(row, QStringLiteral("VXOffsetToTableIdentifier")).toInt();
     const QString hardIdentifier = m_middleware.Text(row, QStringLiteral("VXHardIdentifier"));
-    const QList<StoredWord> hits = Words(
-            db, TVXCondition::Equals(QStringLiteral("UPPER(VXWord)"), word.toUpper())
-                        + QStringLiteral(" AND ")
-                        + WordTypeCondition(m_middleware.Text(row, QStringLiteral("VXWordType"))));
+    const QList<StoredWord> hits = WordsWhere(
+            db,
+            TVXCondition::Equals(QStringLiteral("UPPER(VXWord)"), word.toUpper())
+                    .And(WordTypeCondition(m_middleware.Text(row, QStringLiteral("VXWordType")))));
     int cachedFile = 0;
     bool fileLoaded = false;
     QList<StoredWord> fileWords;
     for (const StoredWord &hit : hits) {
-        if (hit.FileID != cachedFile) {
-            cachedFile = hit.FileID;
-            fileLoaded = Count(db, QStringLiteral("SELECT COUNT(*) FROM VXFILE WHERE VXFileID = %1")
-                                           .arg(hit.FileID))
-                         > 0;
+        if (hit.File != cachedFile) {
+            cachedFile = hit.File;
+            fileLoaded
+                    = VXRepositoryQueries::RowCount(db, QStringLiteral("VXFILE"), InFile(hit.File))
+                      > 0;
             // Offsets count words in the repository's order, across row ends.
-            fileWords = fileLoaded ? Words(
-                                db, TVXCondition(QStringLiteral("VXFileID = %1").arg(hit.FileID)))
-                                   : QList<StoredWord>();
+            fileWords = fileLoaded ? WordsWhere(db, InFile(hit.File)) : QList<StoredWord>();
         }
         if (!fileLoaded)
             continue;
         qsizetype at = -1;
         for (qsizetype i = 0; i < fileWords.size(); ++i)
-            if (fileWords[i].ObjectID == hit.ObjectID && fileWords[i].EntryID == hit.EntryID
-                && fileWords[i].RowID == hit.RowID && fileWords[i].WordID == hit.WordID) {
+            if (fileWords[i].Object == hit.Object && fileWords[i].Entry == hit.Entry
+                && fileWords[i].Row == hit.Row && fileWords[i].Word == hit.Word) {
                 at = i;
                 break;
             }
@@ -173,7 +113,7 @@ QList<TVXMiddlewareHit> TVXMiddlewareCheck::Find(int row, TVXDataAccessInterface
             return offset > 0 && at + offset < fileWords.size() ? &fileWords[at + offset] : nullptr;
         };
         TVXMiddlewareHit result;
-        result.FileID = hit.FileID;
+        result.FileID = hit.File;
         if (const StoredWord *object = wordAt(objectOffset)) {
             result.FoundObjectIdentifier = object->Text;
             mark(*object, HostName, object->Text);
@@ -195,8 +135,8 @@ QList<TVXMiddlewareHit> TVXMiddlewareCheck::Find(int row, TVXDataAccessInterface
             // The statement: the words of the hit's row number, in their order.
             QStringList statement;
             for (const StoredWord &other : std::as_const(fileWords))
-                if (other.ObjectID == hit.ObjectID && other.EntryID == hit.EntryID
-                    && other.RowID == hit.RowID && !other.Text.isEmpty())
+                if (other.Object == hit.Object && other.Entry == hit.Entry && other.Row == hit.Row
+                    && !other.Text.isEmpty())
                     statement << other.Text;
             result.FoundStatement = statement.join(QLatin1Char(' ')).left(100);
         }
@@ -242,11 +182,8 @@ QSet<int> TVXMiddlewareCheck::Run(const QString &database, TVXDataAccessInterfac
         }
         progress.MiddleWareChecked(row + 1, definitions);
     }
-    const int files = db->GetTable(QStringLiteral("VXFILE"));
-    const int checkedField = db->GetField(files, QStringLiteral("VXDependencyChecked"));
     for (const int file : std::as_const(touched))
-        if (db->SelectBegin(files, QStringLiteral("VXFileID = %1").arg(file)))
-            db->SetFieldValue(files, checkedField, QStringLiteral("N"));
+        SetCheckState(db, file, QStringLiteral("N"));
     db->Commit(false, true);
     return touched;
 }

@@ -7,6 +7,8 @@
 
 #include "base/Export.h"
 
+#include "repository/Condition.h"
+
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -47,7 +49,7 @@ public:
 
     // The repository condition of a word-type choice ("Any Executable Word", "Word in
     // String", "Word in Comment", "Call"), recognised by how the text begins.
-    static QString WordTypeCondition(const QString &choice);
+    static TVXCondition WordTypeCondition(const QString &choice);
     static bool ScopeExists(const QString &kind, const QString &name, const QString &database,
                             TVXDataAccessInterface *db);
 

@@ -4,6 +4,8 @@
 #include "repository/Dataaccessinterface.h"
 #include "repository/Dataset.h"
 
+#include <memory>
+
 namespace {
 
 QVariantList Values(const QList<int> &numbers)
@@ -362,6 +364,74 @@ void DeleteDependenciesFrom(TVXDataAccessInterface *db, int file)
 {
     db->Delete(db->GetTable(QStringLiteral("VXDEPENDENCIES")),
                QStringLiteral("VXFromFileID = ") + QString::number(file), false);
+}
+
+TVXCondition WordTypeIn(const QList<int> &wordTypes)
+{
+    return TVXCondition::In(QStringLiteral("VXWordType"), Values(wordTypes));
+}
+
+TVXCondition WordTypeNotIn(const QList<int> &wordTypes)
+{
+    return QStringLiteral("NOT ") + WordTypeIn(wordTypes);
+}
+
+QList<TVXStoredWordRow> WordsWhere(TVXDataAccessInterface *db, const TVXCondition &condition)
+{
+    QList<TVXStoredWordRow> words;
+    std::unique_ptr<TVXDataset> dataset(db->GetBoundQuery(
+            nullptr,
+            QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXRowID, VXWordID, VXWord "
+                           "FROM VXWORD WHERE ")
+                    + condition
+                    + QStringLiteral(" ORDER BY VXFileID, VXObjectID, VXEntryID, VXRowID, "
+                                     "VXWordID"),
+            false));
+    for (; dataset && !dataset->Eof(); dataset->Next())
+        words.append({dataset->Value(0).toInt(), dataset->Value(1).toInt(),
+                      dataset->Value(2).toInt(), dataset->Value(3).toInt(),
+                      dataset->Value(4).toInt(), dataset->Value(5).toString().trimmed()});
+    return words;
+}
+
+void SetWordReference(TVXDataAccessInterface *db, const TVXStoredWordRow &word, int wordType,
+                      const QString &identifier)
+{
+    const int words = db->GetTable(QStringLiteral("VXWORD"));
+    if (!db->SelectBoundBegin(words, InEntry(word.File, word.Object, word.Entry)
+                                             + TVXCondition(QStringLiteral(" AND VXRowID = ? AND "
+                                                                           "VXWordID = ?"),
+                                                            {word.Row, word.Word})))
+        return;
+    db->SetFieldValue(words, db->GetField(words, QStringLiteral("VXWordType")), wordType);
+    db->SetFieldValue(words, db->GetField(words, QStringLiteral("VXObjectIdentifier")), identifier);
+}
+
+std::optional<int> AttributeID(TVXDataAccessInterface *db, int attributeType, const QString &name)
+{
+    const QList<QVariantList> rows = Rows(db,
+                                          QStringLiteral("SELECT VXAttributeID FROM VXATTRIBUTE "
+                                                         "WHERE VXAttributeType = ? AND "
+                                                         "VXAttributeName = ?"),
+                                          {attributeType, name});
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows[0][0].toInt();
+}
+
+bool AttributeHasFiles(TVXDataAccessInterface *db, int attributeType, int attribute)
+{
+    static const char *const columns[] = {"VXSystemID", "VXComputerID", "VXApplicationID"};
+    if (attributeType < 1 || attributeType > 3)
+        return false;
+    return Rows(db,
+                QStringLiteral("SELECT COUNT(*) FROM VXFILE WHERE ")
+                        + QLatin1String(columns[attributeType - 1]) + QStringLiteral(" = ?"),
+                {attribute})
+                   .value(0)
+                   .value(0)
+                   .toInt()
+           > 0;
 }
 
 QList<QPair<int, int>> FilesToCheck(TVXDataAccessInterface *db)

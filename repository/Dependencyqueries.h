@@ -56,6 +56,17 @@ struct TVXPackageRow
     QString Directory; // of the package's file, where asked for
 };
 
+// A stored word with where it stands.
+struct TVXStoredWordRow
+{
+    int File = 0;
+    int Object = 0;
+    int Entry = 0;
+    int Row = 0;
+    int Word = 0;
+    QString Text; // trimmed
+};
+
 namespace VXDependencyQueries {
 
 // Conditions on the columns of VXOBJECT and VXENTRY (VXWORD for NameIs on VXWord).
@@ -143,6 +154,21 @@ VXCORE_EXPORT QList<QVariantList> DependenciesTo(TVXDataAccessInterface *db, int
 // Deletes the dependency row with these twelve column values.
 VXCORE_EXPORT void DeleteDependency(TVXDataAccessInterface *db, const QVariantList &row);
 VXCORE_EXPORT void DeleteDependenciesFrom(TVXDataAccessInterface *db, int file);
+
+// Conditions on VXWORD's type.
+VXCORE_EXPORT TVXCondition WordTypeIn(const QList<int> &wordTypes);
+VXCORE_EXPORT TVXCondition WordTypeNotIn(const QList<int> &wordTypes);
+// The words the condition selects, in key order.
+VXCORE_EXPORT QList<TVXStoredWordRow> WordsWhere(TVXDataAccessInterface *db,
+                                                 const TVXCondition &condition);
+// Gives one stored word a type and the identifier it refers to.
+VXCORE_EXPORT void SetWordReference(TVXDataAccessInterface *db, const TVXStoredWordRow &word,
+                                    int wordType, const QString &identifier);
+// The id of the attribute of a type and name.
+VXCORE_EXPORT std::optional<int> AttributeID(TVXDataAccessInterface *db, int attributeType,
+                                             const QString &name);
+// Whether any file has the attribute as its system (type 1), computer (2) or application (3).
+VXCORE_EXPORT bool AttributeHasFiles(TVXDataAccessInterface *db, int attributeType, int attribute);
 
 // The files whose check state is N, with their languages, by id.
 VXCORE_EXPORT QList<QPair<int, int>> FilesToCheck(TVXDataAccessInterface *db);
