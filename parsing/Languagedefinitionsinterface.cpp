@@ -401,47 +401,82 @@ void TVXLanguageDefinitionsInterface::MoveRowWordsTo(int index, int objectID, in
 bool TVXLanguageDefinitionsInterface::AppendWord(const QString &text, TWordType wordType,
                                                  QString &switchToLanguage, QString &sectionName)
 {
-    bool objectClosed = false;
-
-    // 1. Sections that end with the row they began on, or that inherit their type.
-    if (m_sectionStack.size() > 1 && std::as_const(m_sectionStack).last().RowID < m_rowID) {
-        if (m_closeOnNextRow || std::as_const(m_sectionStack).last().EndWordType == EndWithRow) {
-            m_closeOnNextRow = false;
-            CloseInnermostSection(objectClosed);
-        }
-        const TWordType end = std::as_const(m_sectionStack).last().EndWordType;
-        if (m_sectionStack.size() > 1 && (end == ConditionalEnd2 || end == ConditionalEnd3)) {
-            const TVXSectionElement &around
-                    = std::as_const(m_sectionStack)[m_sectionStack.size() - 2];
-            Innermost().SectionType = around.SectionType;
-            Innermost().SectionID = around.SectionID;
-        }
-    }
-
-    // 2. Literal and comment state.
+    bool objectClosed = CloseRowSections();
     const bool wasInComment = m_inComment;
-    bool closesLiteral = false;
-    if (!m_inComment) {
-        if (wordType == MainDelimiter) {
-            if (!m_inMainLiteral && !m_inSecondaryLiteral)
-                m_inMainLiteral = true;
-            else if (m_inMainLiteral)
-                closesLiteral = true;
-        } else if (wordType == SecondaryDelimiter) {
-            if (!m_inMainLiteral && !m_inSecondaryLiteral)
-                m_inSecondaryLiteral = true;
-            else if (m_inSecondaryLiteral)
-                closesLiteral = true;
-        } else if (wordType == BlockCommentStart && !m_inMainLiteral && !m_inSecondaryLiteral) {
-            m_inComment = true;
-            m_commentEndsWithRow = false;
-        } else if (wordType == LineCommentStart && !m_inMainLiteral && !m_inSecondaryLiteral) {
-            m_inComment = true;
-            m_commentEndsWithRow = true;
-        }
-    }
+    const bool closesLiteral = UpdateLiteralState(wordType);
+    const TVXWordElement &word = BufferWord(text);
+    const int appendedObject = word.ObjectID;
+    const int appendedEntry = word.EntryID;
+    if (!wasInComment && (m_inMainLiteral || m_inSecondaryLiteral))
+        TypeLiteralWord(text, closesLiteral);
+    else if (m_inComment)
+        TypeCommentWord(wordType);
+    else
+        TypeOrdinaryWord(text, wordType, appendedObject, appendedEntry, sectionName, objectClosed);
 
-    // 3. The word joins the buffer.
+    // Row numbering follows the last word that is not a comment.
+    if (std::as_const(m_wordBuffer).last().WordType != CommentWord)
+        m_lastWordType = std::as_const(m_wordBuffer).last().WordType;
+
+    // The identifier and data-flow checks look three words back, so the context rules
+    // have settled those words first.
+    RunDelayedChecks(m_carryObject || m_carryEntry);
+
+    if (!m_requestedLanguage.isEmpty()) {
+        switchToLanguage = m_requestedLanguage;
+        m_requestedLanguages.append(m_requestedLanguage);
+        m_requestedLanguage.clear();
+    }
+    return objectClosed;
+}
+
+// Sections that end with the row they began on, or that inherit their type.
+bool TVXLanguageDefinitionsInterface::CloseRowSections()
+{
+    bool objectClosed = false;
+    if (m_sectionStack.size() <= 1 || std::as_const(m_sectionStack).last().RowID >= m_rowID)
+        return objectClosed;
+    if (m_closeOnNextRow || std::as_const(m_sectionStack).last().EndWordType == EndWithRow) {
+        m_closeOnNextRow = false;
+        CloseInnermostSection(objectClosed);
+    }
+    const TWordType end = std::as_const(m_sectionStack).last().EndWordType;
+    if (m_sectionStack.size() > 1 && (end == ConditionalEnd2 || end == ConditionalEnd3)) {
+        const TVXSectionElement &around = std::as_const(m_sectionStack)[m_sectionStack.size() - 2];
+        Innermost().SectionType = around.SectionType;
+        Innermost().SectionID = around.SectionID;
+    }
+    return objectClosed;
+}
+
+// Literal and comment state; true when the word closes the literal it is in.
+bool TVXLanguageDefinitionsInterface::UpdateLiteralState(TWordType wordType)
+{
+    if (m_inComment)
+        return false;
+    const bool inLiteral = m_inMainLiteral || m_inSecondaryLiteral;
+    if (wordType == MainDelimiter) {
+        if (!inLiteral)
+            m_inMainLiteral = true;
+        else if (m_inMainLiteral)
+            return true;
+    } else if (wordType == SecondaryDelimiter) {
+        if (!inLiteral)
+            m_inSecondaryLiteral = true;
+        else if (m_inSecondaryLiteral)
+            return true;
+    } else if (wordType == BlockCommentStart && !inLiteral) {
+        m_inComment = true;
+        m_commentEndsWithRow = false;
+    } else if (wordType == LineCommentStart && !inLiteral) {
+        m_inComment = true;
+        m_commentEndsWithRow = true;
+    }
+    return false;
+}
+
+TVXWordElement &TVXLanguageDefinitionsInterface::BufferWord(const QString &text)
+{
     const TVXWordElement *previous
             = m_wordBuffer.isEmpty() ? nullptr : &std::as_const(m_wordBuffer).last();
     const int objectID = m_carryObject && previous ? previous->ObjectID : m_currentObject;
@@ -459,81 +494,79 @@ bool TVXLanguageDefinitionsInterface::AppendWord(const QString &text, TWordType 
     const TVXSectionElement &section = std::as_const(m_sectionStack).last();
     word.SectionType = section.SectionType;
     word.SectionID = section.SectionID;
-    const int appendedObject = word.ObjectID;
-    const int appendedEntry = word.EntryID;
+    return word;
+}
 
-    if (!wasInComment && (m_inMainLiteral || m_inSecondaryLiteral)) {
-        // 4. Inside a literal.
-        word.WordType = MainDelimiter;
-        word.SectionLevel = int(m_sectionStack.size());
-        TWordType type = MainDelimiter;
-        GetWordType(text, type);
-        m_wordBuffer.last().WordType = type;
-        UpdateWordTypesByContext();
-        const int latest = LatestIndex();
-        const TWordType now = std::as_const(m_wordBuffer)[latest].WordType;
-        if (now != Unknown && now != MainDelimiter)
-            CheckUpdates(latest);
-        if (closesLiteral)
-            m_inMainLiteral = m_inSecondaryLiteral = false;
-    } else if (m_inComment) {
-        // 5. Inside a comment.
-        word.WordType = CommentWord;
+void TVXLanguageDefinitionsInterface::TypeLiteralWord(const QString &text, bool closesLiteral)
+{
+    TVXWordElement &word = m_wordBuffer.last();
+    word.WordType = MainDelimiter;
+    word.SectionLevel = int(m_sectionStack.size());
+    TWordType type = MainDelimiter;
+    GetWordType(text, type);
+    m_wordBuffer.last().WordType = type;
+    UpdateWordTypesByContext();
+    const int latest = LatestIndex();
+    const TWordType now = std::as_const(m_wordBuffer)[latest].WordType;
+    if (now != Unknown && now != MainDelimiter)
+        CheckUpdates(latest);
+    if (closesLiteral)
+        m_inMainLiteral = m_inSecondaryLiteral = false;
+}
+
+void TVXLanguageDefinitionsInterface::TypeCommentWord(TWordType wordType)
+{
+    TVXWordElement &word = m_wordBuffer.last();
+    word.WordType = CommentWord;
+    word.SectionLevel = int(m_sectionStack.size()) - 1;
+    if (wordType == BlockCommentEnd && !m_commentEndsWithRow)
+        m_inComment = false;
+}
+
+// A word outside literals and comments: its type, the sections it opens or closes, and
+// the checks its type asks for. objectClosed is set when it closed an object.
+void TVXLanguageDefinitionsInterface::TypeOrdinaryWord(const QString &text, TWordType wordType,
+                                                       int appendedObject, int appendedEntry,
+                                                       QString &sectionName, bool &objectClosed)
+{
+    {
+        TVXWordElement &word = m_wordBuffer.last();
+        word.WordType = std::as_const(m_sectionStack).last().SectionType == VXSectionType::Comment
+                                ? CommentWord
+                                : wordType;
         word.SectionLevel = int(m_sectionStack.size()) - 1;
-        if (wordType == BlockCommentEnd && !m_commentEndsWithRow)
-            m_inComment = false;
-    } else {
-        // 6. An ordinary word.
-        word.WordType = section.SectionType == VXSectionType::Comment ? CommentWord : wordType;
-        word.SectionLevel = int(m_sectionStack.size()) - 1;
-        TWordType type = std::as_const(m_wordBuffer).last().WordType;
-        GetWordType(text, type);
-        int latest = LatestIndex();
-        m_wordBuffer[latest].WordType = type;
-
-        m_sectionOpened = false;
-        if (CheckSectionChange(latest, sectionName))
-            objectClosed = true;
-        latest = LatestIndex();
-        TVXWordElement &current = m_wordBuffer[latest];
-        if (m_sectionOpened) {
-            current.SectionType = std::as_const(m_sectionStack).last().SectionType;
-            current.SectionID = std::as_const(m_sectionStack).last().SectionID;
-            current.SectionLevel = int(m_sectionStack.size()) - 1;
-        }
-        if (m_currentObject > appendedObject && m_currentObject > current.ObjectID)
-            MoveRowWordsTo(latest, m_currentObject, m_currentEntry);
-        else if (m_currentEntry > appendedEntry && m_currentEntry > current.EntryID
-                 && m_currentObject == current.ObjectID)
-            MoveRowWordsTo(latest, m_currentObject, m_currentEntry);
-        if (current.WordType == LineContinuation && m_sectionStack.size() > 1)
-            Innermost().RowID += 1;
-        else if (current.WordType == StatementEnd)
-            m_wordID += 10;
-        if (objectClosed)
-            m_rowsSinceSave = 0;
-        UpdateWordTypesByContext();
-        latest = LatestIndex();
-        if (std::as_const(m_wordBuffer)[latest].WordType != Unknown)
-            CheckUpdates(latest);
-        CheckValue(latest);
     }
+    TWordType type = std::as_const(m_wordBuffer).last().WordType;
+    GetWordType(text, type);
+    int latest = LatestIndex();
+    m_wordBuffer[latest].WordType = type;
 
-    // 7. Row numbering follows the last word that is not a comment.
-    if (std::as_const(m_wordBuffer).last().WordType != CommentWord)
-        m_lastWordType = std::as_const(m_wordBuffer).last().WordType;
-
-    // 8. The identifier and data-flow checks look three words back, so the context rules
-    // have settled those words first.
-    RunDelayedChecks(m_carryObject || m_carryEntry);
-
-    // 9. Language switching.
-    if (!m_requestedLanguage.isEmpty()) {
-        switchToLanguage = m_requestedLanguage;
-        m_requestedLanguages.append(m_requestedLanguage);
-        m_requestedLanguage.clear();
+    m_sectionOpened = false;
+    if (CheckSectionChange(latest, sectionName))
+        objectClosed = true;
+    latest = LatestIndex();
+    TVXWordElement &current = m_wordBuffer[latest];
+    if (m_sectionOpened) {
+        current.SectionType = std::as_const(m_sectionStack).last().SectionType;
+        current.SectionID = std::as_const(m_sectionStack).last().SectionID;
+        current.SectionLevel = int(m_sectionStack.size()) - 1;
     }
-    return objectClosed;
+    if (m_currentObject > appendedObject && m_currentObject > current.ObjectID)
+        MoveRowWordsTo(latest, m_currentObject, m_currentEntry);
+    else if (m_currentEntry > appendedEntry && m_currentEntry > current.EntryID
+             && m_currentObject == current.ObjectID)
+        MoveRowWordsTo(latest, m_currentObject, m_currentEntry);
+    if (current.WordType == LineContinuation && m_sectionStack.size() > 1)
+        Innermost().RowID += 1;
+    else if (current.WordType == StatementEnd)
+        m_wordID += 10;
+    if (objectClosed)
+        m_rowsSinceSave = 0;
+    UpdateWordTypesByContext();
+    latest = LatestIndex();
+    if (std::as_const(m_wordBuffer)[latest].WordType != Unknown)
+        CheckUpdates(latest);
+    CheckValue(latest);
 }
 
 void TVXLanguageDefinitionsInterface::RunDelayedChecks(bool all)

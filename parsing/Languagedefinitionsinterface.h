@@ -298,6 +298,14 @@ protected:
 
 private:
     void RunDelayedChecks(bool all);
+    // The steps of AppendWord.
+    bool CloseRowSections();
+    bool UpdateLiteralState(TWordType wordType);
+    TVXWordElement &BufferWord(const QString &text);
+    void TypeLiteralWord(const QString &text, bool closesLiteral);
+    void TypeCommentWord(TWordType wordType);
+    void TypeOrdinaryWord(const QString &text, TWordType wordType, int appendedObject,
+                          int appendedEntry, QString &sectionName, bool &objectClosed);
     void WriteObjects();
     void WriteEntries();
     void WriteWords(qsizetype count);
