@@ -12,6 +12,7 @@ declare -A allowed=(
     [languages]="base repository parsing languages"
     [shell]="base repository parsing loading query shell"
     [cli]="base repository parsing loading query shell cli"
+    [view]="base repository parsing loading query shell view"
 )
 status=0
 for folder in "${!allowed[@]}"; do

@@ -20,7 +20,7 @@ packages=(
     # running windows without a screen in tests
     xvfb xauth
     # tools/screenshots.sh: window pictures under Xvfb
-    x11-apps imagemagick
+    x11-apps imagemagick xdotool
 )
 missing=()
 for package in "${packages[@]}"; do

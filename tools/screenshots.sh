@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Pictures of velunor's windows as a user sees them, taken under Xvfb:
 #   tools/screenshots.sh [OUTPUT_FOLDER]       (default build/screenshots)
-# 1. the start without any window package: splash, then the message that names what is missing;
-# 2. an unattended load of the sample application, copied forty times so that the progress
+# 1. the start on an empty repository: splash, then the View on it;
+# 2. the View over the loaded sample application, nodes opened both ways;
+# 3. an unattended load of the sample application, copied forty times so that the progress
 #    window stays up for a while, caught at several moments of the run.
 # Each picture is a PNG of the whole screen.
 set -euo pipefail
@@ -10,7 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bin="$root/build/bin"
 out=${1:-$root/build/screenshots}
 mkdir -p "$out"
-for tool in Xvfb xwd convert; do
+for tool in Xvfb xwd convert xdotool; do
     command -v $tool > /dev/null || { echo "$tool is missing (tools/install-debian-packages.sh)" >&2; exit 1; }
 done
 
@@ -29,21 +30,69 @@ shoot() { # name
     echo "$out/$1.png"
 }
 
-# 1. No window package is installed yet: the message says which function is missing.
+# Keys go to the View's tree: it has the focus when the window opens.
+keys() { # key...
+    local window
+    window=$(xdotool search --name "Velunor - View" | head -1)
+    for key in "$@"; do
+        xdotool key --window "$window" "$key"
+        sleep 0.15
+    done
+    sleep 0.5
+}
+
+# 1. An empty repository: the View says how to fill it.
 "$bin/velunor" > /dev/null 2>&1 &
 program=$!
 sleep 0.4
 shoot 01-splash
 sleep 2.5
-shoot 02-start-message
+shoot 02-view-on-empty-repository
 kill $program 2> /dev/null || true
 wait $program 2> /dev/null || true
 
-# 2. The progress window of an unattended load.
+# 2. The sample application: systems contain files, objects, entries; programs call.
 cli="$bin/velunor-cli"
 "$cli" languages extensions IBMCOB ".cbl;.cpy" > /dev/null
 "$cli" languages extensions IBMJCL ".jcl" > /dev/null
 "$cli" languages extensions BMS ".bms" > /dev/null
+mkdir -p "$work/samples"
+cp -r "$root/samples/." "$work/samples/"
+"$cli" sources add-folder "$work/samples" --system BILLING --computer-type MVS \
+    --location PRODUCTION --application NIGHTLY-BILLING --yes > /dev/null
+"$cli" load > /dev/null
+"$bin/velunor" > /dev/null 2>&1 &
+program=$!
+sleep 3
+xdotool search --name "Velunor - View" windowsize %@ 1100 720 windowmove %@ 40 30 > /dev/null
+sleep 0.5
+keys Home Right Down Right Down Down Down Right Down Right
+shoot 03-view-distribution-topdown
+# Dependencies TopDown by Object: what the programs call. The panel sits at a fixed place
+# in the window moved to 40,30.
+click() { xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
+click 65 114
+click 145 251
+xdotool type --delay 100 "Object"
+xdotool key Return
+sleep 0.3
+click 145 400
+sleep 1
+click 500 86
+keys Home Down Down Down Down Right Down Right
+shoot 04-view-dependencies-topdown
+# BottomUp: who calls them.
+click 65 194
+click 145 400
+sleep 1
+click 500 86
+keys Home Down Down Down Down Down Down Right
+shoot 04-view-dependencies-bottomup
+kill $program 2> /dev/null || true
+wait $program 2> /dev/null || true
+"$cli" sources remove "$work/samples" --yes > /dev/null 2>&1 || true
+
+# 3. The progress window of an unattended load.
 for copy in $(seq -w 1 40); do
     mkdir -p "$work/sources/$copy"
     cp -r "$root/samples/." "$work/sources/$copy/"
@@ -55,7 +104,7 @@ program=$!
 for moment in $(seq 1 ${VELUNOR_SHOTS:-6}); do
     sleep ${VELUNOR_SHOT_GAP:-0.7}
     kill -0 $program 2> /dev/null || break
-    shoot "03-load-progress-$moment"
+    shoot "05-load-progress-$moment"
 done
 status=0
 wait $program || status=$?

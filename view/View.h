@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The explorer over one repository: root items of a View By level, their children by
+// containment (Distribution) or by use (Dependencies), TopDown or BottomUp, and the
+// commands that hand the selected items to other windows.
+#pragma once
+
+#include "repository/Connection.h"
+#include "shell/Forminterface.h"
+#include "view/Viewsource.h"
+
+#include <QHash>
+#include <QModelIndex>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QTreeView;
+class TVXViewTreeModel;
+
+class TVXView : public TVXFormInterface
+{
+    Q_OBJECT
+public:
+    TVXView(QWidget *owner, TVXBaseFunctionsInterface *baseFunctions, const QString &document,
+            const QString &sourceDatabase, const QString &title);
+    ~TVXView() override;
+
+    void ConnectToDB() override;
+    void RefreshContent(TVXDataAccessInterface *connection, QObject *sender,
+                        const QString &detail) override;
+    void SetFont(const QString &fontName, int fontSize) override;
+    void Copy1Click() override;
+    void SelectAll1Click() override;
+    void ClearSelection1Click() override;
+    void Find1Click() override;
+    void FindDialog1Find() override;
+
+    // The option panel, as the menus and documents set it.
+    void SetViewType(bool distribution);
+    void SetDirection(bool topDown);
+    void SetViewBy(const QString &level);
+    void SetOption(bool ticked);
+    // The root-item limit box is left: false (and the message) for a value below 1.
+    bool tbLimitChange();
+    void ViewTypeChanged();
+    void RefreshCurrentView();
+    // Opened from another window on an item: that item alone is the root item.
+    void ActivateFilter(QObject *sender, const QString &detail);
+
+    // Enables the popup commands for the selection.
+    void PopUpActivated();
+    // The popup commands.
+    void ShowInNewView();
+    void ShowInEditor();
+    void CountSelectedItems();
+    void AddToWorkList(bool as);
+    void AddTrackToDiagram();
+    enum class ExpandScope { All, WithinObject, WithinPackage };
+    void ExpandAll(ExpandScope scope);
+    void DeleteThisItem();
+
+    QString UserHint() const;
+    QTreeView *Tree() const { return m_tree; }
+    TVXViewTreeModel *Model() const { return m_model; }
+    QMenu *PopupMenu() const { return m_popup; }
+    // The captions of the visible nodes, in tree order, indented by level (Copy).
+    QStringList VisibleCaptions() const;
+    // Questions to the user (the filter hint); a message box unless replaced.
+    std::function<bool(const QString &)> AskUser;
+    // The text the find dialog searches for, and its options.
+    QString FindText;
+    bool FindMatchCase = false;
+    bool FindUp = false;
+
+private:
+    void BuildPanel();
+    void BuildMenus();
+    void SyncMenuItems();
+    void SetUserHint();
+    void ShowStatus(const QStringList &lines);
+    void HintAboutFilter(int limit);
+    // The selected nodes that carry an item, in tree order.
+    QModelIndexList SelectedItems() const;
+    // The selected nodes as a list for another window: item, level, caption, parent.
+    TVXItems Selection() const;
+    bool SelectedItem(TVXItem &item, QModelIndex *index = nullptr) const;
+    void ShowError(const QString &text);
+    void Hand(const QString &function, QObject *sender, const QString &detail);
+    void ExpandBelow(const QModelIndex &index, const TVXItem &within, ExpandScope scope,
+                     int &budget);
+    bool Distribution() const;
+    bool TopDown() const;
+
+    TVXConnection m_connection;
+    std::unique_ptr<TVXViewSource> m_source;
+    TVXRootFilter m_filter;
+    bool m_filterOn = false;
+    bool m_onlyStatus = true;
+    QModelIndex m_lastFound;
+
+    QTreeView *m_tree = nullptr;
+    TVXViewTreeModel *m_model = nullptr;
+    QRadioButton *m_distribution = nullptr;
+    QRadioButton *m_dependencies = nullptr;
+    QRadioButton *m_topDown = nullptr;
+    QRadioButton *m_bottomUp = nullptr;
+    QComboBox *m_viewBy = nullptr;
+    QRadioButton *m_filterOff = nullptr;
+    QRadioButton *m_filterOnButton = nullptr;
+    QPushButton *m_setFilter = nullptr;
+    QLineEdit *m_limit = nullptr;
+    QPushButton *m_refresh = nullptr;
+    QCheckBox *m_option = nullptr;
+    QLabel *m_hint = nullptr;
+
+    QMenu *m_viewMenu = nullptr;
+    QMenu *m_filterMenu = nullptr;
+    QMenu *m_tracksMenu = nullptr;
+    QMenu *m_popup = nullptr;
+    QList<QAction *> m_typeActions;
+    QList<QAction *> m_directionActions;
+    QList<QAction *> m_levelActions;
+    QHash<QString, QAction *> m_commands;
+};
