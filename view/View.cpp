@@ -374,6 +374,10 @@ void TVXView::ConnectToDB()
 {
     if (m_connection || !BaseFunctions)
         return;
+    // Opened without a database (the program's first window): the default one, by name, so
+    // that the caption and the documents say which repository it shows.
+    if (SourceDatabase.isEmpty())
+        SourceDatabase = BaseFunctions->GetSourceDBName(false, false, true);
     TVXDataAccessInterface *db = BaseFunctions->ConnectDB(SourceDatabase);
     if (!db)
         throw TVXException(QStringLiteral("The source database ") + SourceDatabase

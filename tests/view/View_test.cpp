@@ -1,0 +1,416 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The explorer over the sample application: root items per level, children both ways by
+// containment and by use, status nodes, the options, and the commands that hand items on.
+#include "Viewfixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+QAction *Command(TVXView *view, const QString &caption)
+{
+    for (QAction *action : view->PopupMenu()->findChildren<QAction *>())
+        if (action->text() == caption)
+            return action;
+    for (QMenu *menu : view->PopupMenu()->findChildren<QMenu *>())
+        for (QAction *action : menu->actions())
+            if (action->text() == caption)
+                return action;
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(ViewTest, AnEmptyRepositoryShowsOnlyItsStatusNode)
+{
+    Start();
+    TVXView *view = OpenView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Velunor - View [1] on VN_FirstDataBase"));
+    EXPECT_EQ(Captions(view),
+              QStringList{QStringLiteral("  *** Source Database is empty, choose Tools/Load on the "
+                                         "Main Menu to load the Database ***")});
+    view->SelectAll1Click();
+    view->PopUpActivated();
+    for (const char *caption : {"New View", "Editor", "Add to WorkList", "Count Selected Items"})
+        EXPECT_FALSE(Command(view, QLatin1String(caption))->isEnabled()) << caption;
+}
+
+TEST_F(ViewTest, GroupingLevelsWithoutAssignmentsSayHowToAssignThem)
+{
+    LoadSamples(false);
+    Start();
+    TVXView *view = OpenView();
+    EXPECT_EQ(Captions(view),
+              (QStringList{QStringLiteral("  *** No Hits on System ***"), QString(),
+                           QStringLiteral("  *** Choose Tools/Load on the Main Menu to assign "
+                                          "System(s), Computer(s) and Application(s) and reload "
+                                          "the Database ***")}));
+    view->SetViewBy(QStringLiteral("Package"));
+    view->RefreshCurrentView();
+    EXPECT_EQ(Captions(view), QStringList{QStringLiteral("  *** No Hits on Package ***")});
+}
+
+TEST_F(ViewTest, DistributionTopDownWalksFromTheSystemToTheWords)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    EXPECT_EQ(view->UserHint(), QStringLiteral("View: System contains"));
+    ASSERT_EQ(Captions(view), QStringList{QStringLiteral("BILLING")});
+    EXPECT_EQ(view->Model()->Node(view->Model()->index(0, 0))->Item.SystemID > 0, true);
+
+    const QModelIndex system = view->Model()->index(0, 0);
+    const QStringList files = Captions(view, system);
+    EXPECT_EQ(files.size(), 19);
+    EXPECT_TRUE(std::is_sorted(files.cbegin(), files.cend())) << "files by name";
+    const QModelIndex file = Child(view, QStringLiteral("BILL000.cbl"), system);
+    EXPECT_EQ(Captions(view, file), QStringList{QStringLiteral("BILL000 [PROGRAM-ID]")});
+    const QModelIndex program = Child(view, QStringLiteral("BILL000 [PROGRAM-ID]"), file);
+    const QStringList entries = Captions(view, program);
+    ASSERT_FALSE(entries.isEmpty());
+    const QModelIndex entry = view->Model()->index(0, 0, program);
+    const QStringList rows = Captions(view, entry);
+    ASSERT_FALSE(rows.isEmpty());
+    const QModelIndex row = view->Model()->index(0, 0, entry);
+    const QStringList words = Captions(view, row);
+    EXPECT_FALSE(words.isEmpty());
+    const TVXViewNode *word = view->Model()->Node(view->Model()->index(0, 0, row));
+    EXPECT_EQ(word->Item.ItemKind(), TVXItem::Kind::Word);
+    EXPECT_FALSE(view->Model()->hasChildren(view->Model()->index(0, 0, row)));
+
+    // Copy: one line per selected node, indented by its level.
+    Select(view, {system, file});
+    view->Copy1Click();
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QStringLiteral("    BILLING\n        BILL000.cbl"));
+}
+
+TEST_F(ViewTest, DistributionBottomUpClimbsToTheGroupings)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    view->SetDirection(false);
+    view->SetViewBy(QStringLiteral("Object"));
+    EXPECT_EQ(view->UserHint(), QStringLiteral("View: Object is part of"));
+    view->RefreshCurrentView();
+    const QModelIndex copy = Child(view, QStringLiteral("ACCTREC [COPY]"));
+    EXPECT_EQ(Captions(view, copy), QStringList{QStringLiteral("ACCTREC.cpy")});
+    const QModelIndex file = view->Model()->index(0, 0, copy);
+    EXPECT_EQ(Captions(view, file),
+              (QStringList{QStringLiteral("BILLING"), QStringLiteral("MVS@PRODUCTION"),
+                           QStringLiteral("NIGHTLY-BILLING")}));
+    // Icons of BottomUp nodes are the next image index.
+    EXPECT_EQ(view->Model()->Node(copy)->Icon, 53);
+}
+
+TEST_F(ViewTest, DependenciesShowCallsBothWays)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    view->SetViewType(false);
+    view->SetViewBy(QStringLiteral("Object"));
+    EXPECT_EQ(view->UserHint(), QStringLiteral("View: Object uses Object(s)"));
+    view->RefreshCurrentView();
+    const QModelIndex acct010 = Child(view, QStringLiteral("ACCT010 [PROGRAM-ID]"));
+    const QStringList calls = Captions(view, acct010);
+    for (const char *expected :
+         {"ACCTREC [COPY]", "ACCTMAP [MAP]", "ACCT020 [PROGRAM-ID]", "ACCT030 [PROGRAM-ID]"})
+        EXPECT_TRUE(calls.contains(QLatin1String(expected)))
+                << expected << " in " << calls.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(QStringList(calls).removeDuplicates(), 0) << "each target once";
+
+    // The copy member ACCTREC copies ADDRREC in its turn.
+    const QModelIndex acctrec = Child(view, QStringLiteral("ACCTREC [COPY]"), acct010);
+    EXPECT_EQ(Captions(view, acctrec), QStringList{QStringLiteral("ADDRREC [COPY]")});
+
+    view->SetDirection(false);
+    EXPECT_EQ(view->UserHint(), QStringLiteral("View: Object is used by Object(s)"));
+    view->RefreshCurrentView();
+    const QModelIndex acct030 = Child(view, QStringLiteral("ACCT030 [PROGRAM-ID]"));
+    EXPECT_TRUE(Captions(view, acct030).contains(QStringLiteral("0000-MAIN [ACCT010]")))
+            << Captions(view, acct030).join(QStringLiteral(" | ")).toStdString();
+
+    // The call through a variable whose value the parser read is a possible call.
+    view->SetDirection(true);
+    view->RefreshCurrentView();
+    const QModelIndex bill000 = Child(view, QStringLiteral("BILL000 [PROGRAM-ID]"));
+    const QStringList fromBill000 = Captions(view, bill000);
+    EXPECT_TRUE(fromBill000.contains(QStringLiteral("BILL100 [PROGRAM-ID]")));
+    EXPECT_TRUE(fromBill000.contains(QStringLiteral("BILL900 [PROGRAM-ID] [Parser unshure, "
+                                                    "therefore possible call]")))
+            << fromBill000.join(QStringLiteral(" | ")).toStdString();
+}
+
+TEST_F(ViewTest, EveryLevelHasRootItems)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    const std::pair<const char *, const char *> firsts[] = {{"System", "BILLING"},
+                                                            {"Computer", "MVS@PRODUCTION"},
+                                                            {"Application", "NIGHTLY-BILLING"},
+                                                            {"Object", ""},
+                                                            {"Entry", ""},
+                                                            {"Code", ""},
+                                                            {"Data", " "}};
+    for (const auto &[level, first] : firsts) {
+        view->SetViewBy(QLatin1String(level));
+        view->RefreshCurrentView();
+        const QStringList roots = Captions(view);
+        ASSERT_FALSE(roots.isEmpty()) << level;
+        EXPECT_FALSE(roots.first().startsWith(QLatin1String("  ***")))
+                << level << ": " << roots.first().toStdString();
+        EXPECT_TRUE(roots.first().startsWith(QLatin1String(first))) << level;
+    }
+    // Entries name their object; variables their type and object.
+    view->SetViewBy(QStringLiteral("Entry"));
+    view->RefreshCurrentView();
+    EXPECT_TRUE(Captions(view).first().endsWith(QLatin1Char(']')));
+    view->SetViewBy(QStringLiteral("Data"));
+    view->RefreshCurrentView();
+    EXPECT_TRUE(Captions(view).first().contains(QLatin1String(" as ")));
+}
+
+TEST_F(ViewTest, TheRootItemLimitEndsTheWalkAndAsksAboutTheFilter)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    view->SetViewBy(QStringLiteral("Object"));
+    auto *limit = view->findChild<QLineEdit *>();
+    limit->setText(QStringLiteral("5"));
+    view->RefreshCurrentView();
+    const QStringList roots = Captions(view);
+    ASSERT_EQ(roots.size(), 6);
+    EXPECT_EQ(roots.last(), QStringLiteral("  *** RootItem Limit reached, only the first 5 hits "
+                                           "in the database showed ***"));
+    EXPECT_EQ(m_asked, QStringList{QStringLiteral(
+                               "This View contains more than 5 RootItems,\ndo You want to use "
+                               "Filter?")});
+
+    limit->setText(QStringLiteral("0"));
+    EXPECT_FALSE(view->tbLimitChange());
+    EXPECT_TRUE(MessageTexts().contains(QStringLiteral("Limit must be greater than 0")));
+    limit->setText(QStringLiteral(" 12abc"));
+    view->tbLimitChange();
+    EXPECT_EQ(limit->text(), QStringLiteral("0")) << "not a number is 0";
+}
+
+TEST_F(ViewTest, ChangingAnOptionClearsTheTreeUntilRefresh)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    ASSERT_EQ(Captions(view), QStringList{QStringLiteral("BILLING")});
+    view->SetDirection(false);
+    EXPECT_EQ(Captions(view), QStringList{QStringLiteral("  *** Click Refresh or choose "
+                                                         "View/Refresh on the Main Menu for "
+                                                         "Result ***")});
+    EXPECT_EQ(view->UserHint(), QStringLiteral("View: System"));
+
+    // The option box belongs to Dependencies TopDown by Entry or Object only.
+    auto *option = view->findChild<QCheckBox *>();
+    view->SetViewType(false);
+    view->SetDirection(true);
+    view->SetViewBy(QStringLiteral("Entry"));
+    EXPECT_FALSE(option->isHidden());
+    EXPECT_EQ(option->text(), QStringLiteral("Show Entrys sequentially"));
+    option->setChecked(true);
+    EXPECT_EQ(view->UserHint(),
+              QStringLiteral("View: Entrys in order of execution, call TO other Entry(s)"));
+    view->SetViewBy(QStringLiteral("Data"));
+    EXPECT_TRUE(option->isHidden());
+    EXPECT_EQ(view->UserHint(),
+              QStringLiteral("View: Dataflow TO other Variable(s) and Line of Code where flow is "
+                             "executed (persistent storage has green icons)"));
+    view->SetViewType(true);
+    view->SetViewBy(QStringLiteral("Code"));
+    EXPECT_EQ(view->UserHint(),
+              QStringLiteral("View: Lines of Code (execution order can not be trusted)"));
+
+    // The View menu shows what the panel shows.
+    auto *by = view->findChild<QComboBox *>();
+    EXPECT_EQ(by->currentText(), QStringLiteral("Code"));
+}
+
+TEST_F(ViewTest, NewViewShowsTheSelectedItemAloneWithTheCurrentOptions)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    view->SetViewType(false);
+    view->SetDirection(false);
+    view->SetViewBy(QStringLiteral("Object"));
+    view->RefreshCurrentView();
+    Select(view, {Child(view, QStringLiteral("ACCT030 [PROGRAM-ID]"))});
+    view->PopUpActivated();
+    ASSERT_TRUE(Command(view, QStringLiteral("New View"))->isEnabled());
+    Command(view, QStringLiteral("New View"))->trigger();
+
+    ASSERT_EQ(Service().WindowList().size(), 2);
+    EXPECT_EQ(Service().WindowList().last().Name, QStringLiteral("View [2]"));
+    auto *second = dynamic_cast<TVXView *>(Service().WindowList().last().Window);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(Captions(second), QStringList{QStringLiteral("ACCT030 [PROGRAM-ID]")});
+    EXPECT_EQ(second->UserHint(), QStringLiteral("View: Object is used by Object(s)"));
+    EXPECT_TRUE(Captions(second, second->Model()->index(0, 0))
+                        .contains(QStringLiteral("0000-MAIN [ACCT010]")));
+}
+
+TEST_F(ViewTest, HandOverCommandsNameTheirFunctionAndShowWhatIsMissing)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    const QModelIndex system = view->Model()->index(0, 0);
+    const QModelIndex file = Child(view, QStringLiteral("ACCT010.cbl"), system);
+    Select(view, {file});
+    view->PopUpActivated();
+    for (const char *caption : {"Add to WorkList", "Editor", "Add Track to Diagram", "New Query"}) {
+        m_session->Messages.clear();
+        QAction *command = Command(view, QLatin1String(caption));
+        ASSERT_TRUE(command && command->isEnabled()) << caption;
+        command->trigger();
+        ASSERT_EQ(m_session->Messages.size(), 1) << caption;
+        EXPECT_EQ(m_session->Messages.first().Kind, TVXMessageKind::Error);
+        EXPECT_TRUE(m_session->Messages.first().Text.contains(QLatin1String("not available")))
+                << caption << ": " << m_session->Messages.first().Text.toStdString();
+    }
+    m_session->Messages.clear();
+    Select(view, {system, file});
+    view->CountSelectedItems();
+    EXPECT_EQ(MessageTexts(), QStringList{QStringLiteral("2 Items is selected")});
+}
+
+TEST_F(ViewTest, DeletingASystemClearsItsAssignments)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    const QModelIndex system = Child(view, QStringLiteral("BILLING"));
+    const QModelIndex file = Child(view, QStringLiteral("ACCT010.cbl"), system);
+    Select(view, {file});
+    view->DeleteThisItem();
+    EXPECT_TRUE(MessageTexts().contains(QStringLiteral("Delete not possible")));
+    Select(view, {Child(view, QStringLiteral("BILLING"))});
+    view->PopUpActivated();
+    ASSERT_TRUE(Command(view, QStringLiteral("Delete this Item"))->isEnabled());
+    view->DeleteThisItem();
+    EXPECT_EQ(Captions(view).first(), QStringLiteral("  *** No Hits on System ***"));
+    view->SetViewBy(QStringLiteral("Computer"));
+    view->RefreshCurrentView();
+    EXPECT_EQ(Captions(view), QStringList{QStringLiteral("MVS@PRODUCTION")})
+            << "the other groupings stay";
+}
+
+TEST_F(ViewTest, FindSelectsTheNextVisibleNodeThatHoldsTheText)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    const QModelIndex system = view->Model()->index(0, 0);
+    view->Tree()->expand(system);
+    Captions(view, system);
+    view->FindText = QStringLiteral("bill");
+    view->FindDialog1Find();
+    QModelIndexList selected = view->Tree()->selectionModel()->selectedIndexes();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(view->Model()->Node(selected.first())->Caption, QStringLiteral("BILLING"));
+    view->FindDialog1Find();
+    selected = view->Tree()->selectionModel()->selectedIndexes();
+    EXPECT_EQ(view->Model()->Node(selected.first())->Caption, QStringLiteral("BILL000.cbl"));
+    view->FindMatchCase = true;
+    view->FindDialog1Find();
+    EXPECT_TRUE(MessageTexts().contains(QStringLiteral("Cannot find \"bill\"")));
+}
+
+namespace {
+
+// A fixed-format COBOL program whose main paragraph calls the given programs.
+QByteArray CallingProgram(const QString &name, const QStringList &callees)
+{
+    QStringList lines{QStringLiteral("IDENTIFICATION DIVISION."),
+                      QStringLiteral("PROGRAM-ID. ") + name + QLatin1Char('.'),
+                      QStringLiteral("DATA DIVISION."), QStringLiteral("PROCEDURE DIVISION."),
+                      QStringLiteral("0000-MAIN.")};
+    for (const QString &callee : callees)
+        lines << QStringLiteral("    CALL '") + callee + QStringLiteral("'.");
+    lines << QStringLiteral("    GOBACK.");
+    QByteArray text;
+    int number = 100;
+    for (const QString &line : std::as_const(lines)) {
+        text += QStringLiteral("%1 %2")
+                        .arg(number, 6, 10, QLatin1Char('0'))
+                        .arg(line, -65)
+                        .toLatin1()
+                + name.leftJustified(8).toLatin1() + '\n';
+        number += 100;
+    }
+    return text;
+}
+
+} // namespace
+
+TEST_F(ViewTest, ExpandAllStopsWhereACallCycleComesBack)
+{
+    const QString folder = m_home.File(QStringLiteral("cycle"));
+    QDir().mkpath(folder);
+    const std::pair<const char *, QStringList> programs[]
+            = {{"CYCA", {QStringLiteral("CYCB")}},
+               {"CYCB", {QStringLiteral("CYCC"), QStringLiteral("CYCA")}},
+               {"CYCC", {}}};
+    for (const auto &[name, callees] : programs) {
+        QFile file(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".cbl"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(CallingProgram(QLatin1String(name), callees));
+    }
+    LoadSamples(true, folder);
+    Start();
+    TVXView *view = OpenView();
+    view->SetViewType(false);
+    view->SetViewBy(QStringLiteral("Object"));
+    view->RefreshCurrentView();
+    const QModelIndex cyca = Child(view, QStringLiteral("CYCA [PROGRAM-ID]"));
+    Select(view, {cyca});
+    view->ExpandAll(TVXView::ExpandScope::All);
+    EXPECT_TRUE(view->Tree()->isExpanded(cyca));
+    const QModelIndex cycb = Child(view, QStringLiteral("CYCB [PROGRAM-ID]"), cyca);
+    EXPECT_TRUE(view->Tree()->isExpanded(cycb));
+    EXPECT_EQ(Captions(view, cycb), (QStringList{QStringLiteral("CYCC [PROGRAM-ID]"),
+                                                 QStringLiteral("CYCA [PROGRAM-ID]")}));
+    const QModelIndex again = Child(view, QStringLiteral("CYCA [PROGRAM-ID]"), cycb);
+    EXPECT_TRUE(view->Model()->IsRecursion(again));
+    EXPECT_FALSE(view->Model()->hasChildren(again)) << "the cycle is not opened again";
+    EXPECT_EQ(view->Model()->rowCount(again), 0);
+}
+
+TEST_F(ViewTest, ARepositoryThatIsGoneIsNamedAndTheTreeStaysUsable)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    const QModelIndex system = view->Model()->index(0, 0);
+    ASSERT_EQ(Captions(view, system).size(), 19);
+    const QModelIndex file = Child(view, QStringLiteral("ACCT010.cbl"), system);
+    // The repository file is removed under the open window.
+    const QStringList databases = QDir(m_home.Path()).entryList({QStringLiteral("VN_*.sqlite")});
+    ASSERT_FALSE(databases.isEmpty());
+    for (const QString &name : databases)
+        QFile::remove(m_home.File(name));
+    const QStringList below = Captions(view, file);
+    ASSERT_EQ(below.size(), 1);
+    EXPECT_FALSE(below.first().isEmpty());
+    // Other nodes still open, and Refresh names the problem rather than crashing.
+    view->RefreshCurrentView();
+    EXPECT_FALSE(Captions(view).isEmpty());
+}
