@@ -13,26 +13,16 @@
 
 namespace {
 
-struct Result
-{
-    int Code = -1;
-    QString Out;
-    QString Err;
-};
+using Result = VXTest::CliResult;
 
 class CliTest : public ::testing::Test
 {
 protected:
     Result Run(const QStringList &arguments)
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("VELUNOR_HOME"), m_home.Path());
-        process.setProcessEnvironment(environment);
-        process.start(VXTest::PackageDir() + QStringLiteral("velunor-cli"), arguments);
-        EXPECT_TRUE(process.waitForFinished(120000));
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        Result result = VXTest::RunCli(m_home.Path(), arguments);
+        EXPECT_GE(result.Code, 0) << result.Err.toStdString();
+        return result;
     }
 
     VXTest::Home m_home;

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,19 @@ namespace VXTest {
 QString PackageDir()
 {
     return QStringLiteral(VELUNOR_PACKAGE_DIR "/");
+}
+
+CliResult RunCli(const QString &home, const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VELUNOR_HOME"), home);
+    process.setProcessEnvironment(environment);
+    process.start(PackageDir() + QStringLiteral("velunor-cli"), arguments);
+    if (!process.waitForFinished(120000))
+        return {-1, QString(), QStringLiteral("velunor-cli did not end within two minutes")};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 QString FixtureDir()

@@ -74,6 +74,16 @@ private:
     TVXBaseFunctions *m_service = nullptr;
 };
 
+// What a run of velunor-cli printed and ended with.
+struct CliResult
+{
+    int Code = -1;
+    QString Out;
+    QString Err;
+};
+// Runs velunor-cli as a process on the settings folder home.
+CliResult RunCli(const QString &home, const QStringList &arguments);
+
 // Writes VN.ini into the settings folder.
 void WriteVnIni(const QString &home, const QString &content);
 

@@ -11,7 +11,6 @@
 #include "view/Viewtreemodel.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -36,14 +35,9 @@ class ViewTest : public ::testing::Test
 protected:
     int Cli(const QStringList &arguments)
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("VELUNOR_HOME"), m_home.Path());
-        process.setProcessEnvironment(environment);
-        process.start(VXTest::PackageDir() + QStringLiteral("velunor-cli"), arguments);
-        EXPECT_TRUE(process.waitForFinished(120000));
-        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-        return process.exitCode();
+        const VXTest::CliResult result = VXTest::RunCli(m_home.Path(), arguments);
+        EXPECT_EQ(result.Code, 0) << result.Err.toStdString();
+        return result.Code;
     }
     // The sample application, with or without its system, computer and application.
     void LoadSamples(bool assigned,
