@@ -8,6 +8,7 @@
 // scale 1 is about 240 files (the default is 4). With --keep the sources, the settings
 // folder and the repository are written into that folder and stay there. Prints the files,
 // lines, the load's wall time, lines per second, ctags' time and the ratio of the two rates.
+#include "Benchprocess.h"
 #include "Mainframeapplication.h"
 
 #include <QCoreApplication>
@@ -24,22 +25,7 @@ namespace {
 int Run(const QString &program, const QStringList &arguments, const QString &home,
         QByteArray *output = nullptr)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("VELUNOR_HOME"), home);
-    environment.remove(QStringLiteral("DISPLAY"));
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    process.waitForFinished(-1);
-    const QByteArray text = process.readAll();
-    if (output)
-        *output = text;
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        std::fprintf(stderr, "%s %s: exit %d\n%s\n", qPrintable(program),
-                     qPrintable(arguments.join(QLatin1Char(' '))), process.exitCode(),
-                     text.constData());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return VXBenchRun(program, arguments, home, output);
 }
 
 } // namespace

@@ -254,20 +254,38 @@ QList<TVXViewNode> TVXViewSource::RowsOfObjects(const TVXRootFilter &filter, int
                                                 bool &limitReached, const TStatement &statement,
                                                 const TMakeNode &makeNode)
 {
+    // The objects are read a page at a time in key order, so that a walk that reaches its
+    // limit in the first programs does not read every object of the repository.
+    constexpr int Page = 200;
     QList<TVXViewNode> nodes;
-    for (const ObjectRow &object : Objects(filter.Objects, std::numeric_limits<int>::max())) {
-        for (const QVariantList &row :
-             Read(m_db, statement(object), limit - int(nodes.size()) + 1)) {
+    int lastFile = 0;
+    int lastObject = 0;
+    for (;;) {
+        TVXCondition after = Bound(QStringLiteral("(VXFileID > ? OR (VXFileID = ? AND "
+                                                  "VXObjectID > ?))"),
+                                   {lastFile, lastFile, lastObject});
+        if (!filter.Objects.IsEmpty())
+            after = QStringLiteral("(") + filter.Objects + QStringLiteral(") AND ") + after;
+        const QList<ObjectRow> page = Objects(after, Page);
+        for (const ObjectRow &object : page) {
+            for (const QVariantList &row :
+                 Read(m_db, statement(object), limit - int(nodes.size()) + 1)) {
+                if (nodes.size() >= limit) {
+                    limitReached = true;
+                    return nodes;
+                }
+                nodes << makeNode(object, row);
+            }
             if (nodes.size() >= limit) {
                 limitReached = true;
                 return nodes;
             }
-            nodes << makeNode(object, row);
         }
-        if (nodes.size() >= limit)
+        if (page.size() < Page)
             break;
+        lastFile = page.last().File;
+        lastObject = page.last().Object;
     }
-    limitReached = limitReached || nodes.size() >= limit;
     return nodes;
 }
 
