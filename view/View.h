@@ -41,6 +41,15 @@ public:
     void ClearSelection1Click() override;
     void Find1Click() override;
     void FindDialog1Find() override;
+    void Save1Click() override;
+    void SaveAs1Click() override;
+
+    // The View document: written from the window's state, read back without asking the
+    // repository.
+    void SaveViewDoc(const QString &file);
+    void OpenViewDoc(const QString &file);
+    // The Save As steps after the file dialog: false when an existing file is to be kept.
+    bool SaveAs(const QString &file);
 
     // The option panel, as the menus and documents set it.
     void SetViewType(bool distribution);
@@ -96,6 +105,8 @@ private:
     void ExpandBelow(const QModelIndex &index, const TVXItem &within, ExpandScope scope,
                      int &budget);
     bool Distribution() const;
+    // Sets the options without the clearing that a change by the user does.
+    void SetOptionsQuietly(bool distribution, bool topDown, const QString &level, bool option);
     bool TopDown() const;
 
     TVXConnection m_connection;
