@@ -12,7 +12,8 @@ declare -A allowed=(
     [languages]="base repository parsing languages"
     [shell]="base repository parsing loading query shell"
     [cli]="base repository parsing loading query shell cli"
-    [view]="base repository parsing loading query shell view"
+    [formpreview]="base repository formpreview"
+    [view]="base repository parsing loading query shell formpreview view"
 )
 status=0
 for folder in "${!allowed[@]}"; do

@@ -3,6 +3,7 @@
 
 #include "base/Exception.h"
 
+#include "formpreview/Formshow.h"
 #include "shell/Basefunctionsinterface.h"
 #include "view/Viewdocument.h"
 #include "view/Viewtreemodel.h"
@@ -230,6 +231,7 @@ void TVXView::BuildMenus()
     QMenu *showIn = m_popup->addMenu(QStringLiteral("Show in"));
     command(showIn, QStringLiteral("New View"), [this] { ShowInNewView(); });
     command(showIn, QStringLiteral("Editor"), [this] { ShowInEditor(); });
+    command(showIn, QStringLiteral("FormViewer"), [this] { ShowInFormViewer(); });
     command(showIn, QStringLiteral("New Query"), [this] {
         TVXItemsSender sender(Selection());
         Hand(QStringLiteral("Query"), &sender, QString());
@@ -534,6 +536,7 @@ void TVXView::PopUpActivated()
     };
     enable("New View", one);
     enable("Editor", one && item.FileID > 0);
+    enable("FormViewer", one && kind == TVXItem::Kind::Object);
     enable("New Query", !selected.isEmpty());
     enable("Count Selected Items", !m_tree->selectionModel()->selectedIndexes().isEmpty());
     enable("Add to WorkList", !selected.isEmpty());
@@ -580,6 +583,26 @@ void TVXView::ShowInEditor()
     TVXItemSender sender(item);
     Hand(QStringLiteral("EditorController"), &sender,
          QString::number(m_source->LanguageOf(item.FileID)));
+}
+
+TVXFormShow *TVXView::ShowInFormViewer()
+{
+    TVXItem item;
+    QModelIndex index;
+    if (!SelectedItem(item, &index) || !m_connection)
+        return nullptr;
+    try {
+        TWaitCursor wait;
+        auto *form = new TVXFormShow(this, m_connection.get(), item);
+        form->setAttribute(Qt::WA_DeleteOnClose);
+        form->move(pos() + QPoint(100, 100));
+        form->setWindowTitle(m_model->Node(index)->Caption);
+        form->show();
+        return form;
+    } catch (const std::exception &e) {
+        ShowError(VXMessage(e));
+        return nullptr;
+    }
 }
 
 void TVXView::CountSelectedItems()

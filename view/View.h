@@ -22,6 +22,7 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTreeView;
+class TVXFormShow;
 class TVXViewTreeModel;
 
 class TVXView : public TVXFormInterface
@@ -68,6 +69,8 @@ public:
     // The popup commands.
     void ShowInNewView();
     void ShowInEditor();
+    // The screen map of the selected object; none when it cannot be built (the error shown).
+    TVXFormShow *ShowInFormViewer();
     void CountSelectedItems();
     void AddToWorkList(bool as);
     void AddTrackToDiagram();

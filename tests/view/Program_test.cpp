@@ -15,7 +15,8 @@ using namespace VXTest;
 TEST(Program, NoArgumentOpensTheFirstViewOnTheDefaultDatabase)
 {
     Home home;
-    PackageFolder packages({QStringLiteral("vxlib1000.so"), QStringLiteral("vxlib0200.so")});
+    PackageFolder packages({QStringLiteral("vxlib1000.so"), QStringLiteral("vxlib0200.so"),
+                            QStringLiteral("vxlib5000.so")});
     WriteVnIni(home.Path(),
                QStringLiteral("[APPLICATION]\nBPLPATH=") + packages.Path() + QLatin1Char('\n'));
     QStringList messages;
@@ -24,6 +25,11 @@ TEST(Program, NoArgumentOpensTheFirstViewOnTheDefaultDatabase)
     auto main = std::make_unique<TVXMain>(options);
     ASSERT_TRUE(main->IsOpen()) << messages.join(' ').toStdString();
     EXPECT_TRUE(messages.isEmpty()) << messages.join(' ').toStdString();
+
+    // The form preview comes with the views; its package of its own is not loaded.
+    EXPECT_TRUE(VXClassRegistry().Contains(QStringLiteral("TVXFormShow")));
+    for (const QString &package : main->PackageList())
+        EXPECT_FALSE(package.endsWith(QLatin1String("vxlib5000.so"))) << package.toStdString();
 
     auto *service = dynamic_cast<TVXBaseFunctions *>(main->BaseFunctions());
     ASSERT_NE(service, nullptr);

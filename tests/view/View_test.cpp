@@ -3,6 +3,8 @@
 // containment and by use, status nodes, the options, and the commands that hand items on.
 #include "Viewfixture.h"
 
+#include "formpreview/Formshow.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -413,4 +415,48 @@ TEST_F(ViewTest, ARepositoryThatIsGoneIsNamedAndTheTreeStaysUsable)
     // Other nodes still open, and Refresh names the problem rather than crashing.
     view->RefreshCurrentView();
     EXPECT_FALSE(Captions(view).isEmpty());
+}
+
+TEST_F(ViewTest, TheFormViewerPlacesTheFieldsOfABmsMap)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    view->SetViewBy(QStringLiteral("Object"));
+    view->RefreshCurrentView();
+    Select(view, {Child(view, QStringLiteral("ACCTMAP [MAP]"))});
+    view->PopUpActivated();
+    ASSERT_TRUE(Command(view, QStringLiteral("FormViewer"))->isEnabled());
+    TVXFormShow *form = view->ShowInFormViewer();
+    ASSERT_NE(form, nullptr) << MessageTexts().join(QLatin1Char('|')).toStdString() << "#"
+                             << m_session->Messages.size();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("ACCTMAP [MAP]"));
+    EXPECT_EQ(form->size(), QSize(870, 640));
+    QStringList shown;
+    for (QLineEdit *field : form->Fields())
+        if (!field->isHidden())
+            shown << QStringLiteral("%1,%2,%3:%4")
+                             .arg(field->y())
+                             .arg(field->x())
+                             .arg(field->width())
+                             .arg(field->text());
+    ASSERT_GE(shown.size(), 4) << shown.join(QStringLiteral(" | ")).toStdString();
+    // A constant: its literal in button face; a labelled field: its label as text and hint.
+    EXPECT_EQ(shown[0].toStdString(), "20,280,240: ACCOUNT INQUIRY - AC01");
+    EXPECT_EQ(shown[1].toStdString(), "60,10,110: ACCOUNT NO:");
+    EXPECT_EQ(shown[2].toStdString(), "60,130,100:ACCTNO");
+    EXPECT_TRUE(form->Fields()[0]->property("constant").toBool());
+    EXPECT_EQ(form->Fields()[2]->toolTip(), QStringLiteral("ACCTNO"));
+    EXPECT_TRUE(shown.contains(QStringLiteral("460,10,790:MSGLINE")))
+            << shown.join(QStringLiteral(" | ")).toStdString();
+    form->close();
+
+    // A program is no screen: one box says so.
+    Select(view, {Child(view, QStringLiteral("ACCT010 [PROGRAM-ID]"))});
+    form = view->ShowInFormViewer();
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(form->Fields().size(), 1);
+    EXPECT_EQ(form->Fields()[0]->text(),
+              QStringLiteral("FormViewer does not support this objects Language"));
+    EXPECT_EQ(form->Fields()[0]->geometry(), QRect(20, 80, 820, 20));
 }
