@@ -364,6 +364,11 @@ QList<TVXViewNode> TVXViewSource::Children(const TVXViewNode &node, bool topDown
     TVXItem item;
     if (!node.StructuralItem(item))
         return {};
+    // By use, a variable leads to the variables its values flow to or from.
+    if (!distribution && node.Has == TVXViewNode::Carries::DataItem)
+        return GetDataFlow(item.FileID, node.DataItem.Text1, topDown);
+    if (!distribution && item.ItemKind() == TVXItem::Kind::Word)
+        return GetDataFlow(item.FileID, WordText(item), topDown);
     if (!distribution)
         return Dependencies(item, topDown);
     return topDown ? Contents(item) : Containers(item);
@@ -655,6 +660,69 @@ QList<TVXViewNode> TVXViewSource::Dependencies(const TVXItem &item, bool topDown
         }
         nodes << node;
     }
+    return nodes;
+}
+
+QString TVXViewSource::WordText(const TVXItem &item)
+{
+    return Trimmed(Read(m_db,
+                        Bound(QStringLiteral("SELECT VXWord FROM VXWORD WHERE VXFileID = ? AND "
+                                             "VXObjectID = ? AND VXEntryID = ? AND VXRowID = ? "
+                                             "AND VXWordID = ?"),
+                              {item.FileID, item.ObjectID, item.EntryID, item.RowID, item.WordID}),
+                        1)
+                           .value(0)
+                           .value(0));
+}
+
+QList<TVXViewNode> TVXViewSource::GetDataFlow(int file, const QString &variable, bool topDown)
+{
+    if (variable.isEmpty())
+        return {};
+    // A variable of a copy member moves in the programs that copy it: the files where the
+    // name is used are searched too, through the word index.
+    QList<int> files{file};
+    for (const QVariantList &row :
+         Read(m_db,
+              Bound(QStringLiteral("SELECT DISTINCT VXFileID FROM VXWORD WHERE UPPER(VXWord) = ? "
+                                   "AND VXWordType = ?"),
+                    {variable.toUpper(), VXWordType::VariableReference}),
+              MaximumFlowFiles))
+        if (!files.contains(row[0].toInt()))
+            files << row[0].toInt();
+    // The link joins two words of one file; "known" is the side named by the variable.
+    const QString known = topDown ? QStringLiteral("From") : QString();
+    const QString other = topDown ? QString() : QStringLiteral("From");
+    const QString sql
+            = QStringLiteral("SELECT o.VXWord, o.VXObjectID, o.VXEntryID, o.VXRowID, o.VXWordID, "
+                             "r.VXRow, o.VXFileID FROM VXDATAFLOW d JOIN VXWORD k ON k.VXFileID = "
+                             "d.VX%1FileID AND k.VXRowID = d.VX%1RowID AND k.VXWordID = "
+                             "d.VX%1WordID JOIN VXWORD o ON o.VXFileID = d.VX%2FileID AND "
+                             "o.VXRowID = d.VX%2RowID AND o.VXWordID = d.VX%2WordID LEFT JOIN "
+                             "VXROW r ON r.VXFileID = o.VXFileID AND r.VXObjectID = o.VXObjectID "
+                             "AND r.VXEntryID = o.VXEntryID AND r.VXRowID = o.VXRowID WHERE "
+                             "d.VX%1FileID = ? AND UPPER(k.VXWord) = ? ORDER BY o.VXRowID, "
+                             "o.VXWordID")
+                      .arg(known, other);
+    QList<TVXViewNode> nodes;
+    QSet<QString> shown;
+    for (const int inFile : std::as_const(files))
+        for (const QVariantList &row : Read(m_db, Bound(sql, {inFile, variable.toUpper()}))) {
+            const QString word = Trimmed(row[0]);
+            const QString line = Trimmed(row[5]);
+            const QString key = word + QLatin1Char('\n') + line;
+            if (shown.contains(key))
+                continue;
+            shown.insert(key);
+            TVXViewNode node;
+            node.Caption = word + QStringLiteral(" [") + line + QLatin1Char(']');
+            node.Icon = topDown ? VXViewIcon::Variable : VXViewIcon::Variable + 1;
+            node.Has = TVXViewNode::Carries::DataItem;
+            node.DataItem = TVXDataItem(word, line, 0, 0, 0, row[6].toInt(), row[1].toInt(),
+                                        row[2].toInt(), row[3].toInt(), row[4].toInt(), 0);
+            node.CanExpand = true;
+            nodes << node;
+        }
     return nodes;
 }
 

@@ -39,6 +39,8 @@ class TVXViewSource
 {
 public:
     enum class Level { System, Computer, Application, Package, Object, Entry, Code, Data };
+    // The files searched for the data flow of one variable, at most.
+    static constexpr int MaximumFlowFiles = 200;
     // "System", "Computer", ..., "Data", in the order of the View By list.
     static const QStringList &LevelNames();
     static Level LevelOf(const QString &name);
@@ -106,6 +108,10 @@ private:
     QList<TVXViewNode> Containers(const TVXItem &item);
     QList<TVXViewNode> Dependencies(const TVXItem &item, bool topDown);
     QList<DependencyRow> GetDependencies(const TVXCondition &condition);
+    // Where the variable's values go (TopDown) or come from (BottomUp) within its file, with
+    // the line that moves them.
+    QList<TVXViewNode> GetDataFlow(int file, const QString &variable, bool topDown);
+    QString WordText(const TVXItem &item);
     // The condition on VXFILE of the files a grouping item gathers.
     TVXCondition GroupFiles(const TVXItem &item) const;
 

@@ -64,9 +64,15 @@ bool TVXViewTreeModel::IsRecursion(const QModelIndex &index) const
     TVXItem item;
     if (!index.isValid() || !node->Data.StructuralItem(item))
         return false;
+    // A variable's flow that comes back to a variable already above is not followed again.
+    const bool data = node->Data.Has == TVXViewNode::Carries::DataItem;
     for (const TreeNode *above = node->Parent; above && above != &m_root; above = above->Parent) {
         TVXItem other;
         if (above->Data.StructuralItem(other) && other == item)
+            return true;
+        if (data && above->Data.Has == TVXViewNode::Carries::DataItem
+            && above->Data.DataItem.Text1.compare(node->Data.DataItem.Text1, Qt::CaseInsensitive)
+                       == 0)
             return true;
     }
     return false;

@@ -460,3 +460,32 @@ TEST_F(ViewTest, TheFormViewerPlacesTheFieldsOfABmsMap)
               QStringLiteral("FormViewer does not support this objects Language"));
     EXPECT_EQ(form->Fields()[0]->geometry(), QRect(20, 80, 820, 20));
 }
+
+TEST_F(ViewTest, DataNodesFollowTheFlowOfTheirValuesBothWays)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    view->findChild<QLineEdit *>()->setText(QStringLiteral("1000"));
+    view->SetViewType(false);
+    view->SetViewBy(QStringLiteral("Data"));
+    view->RefreshCurrentView();
+    const QModelIndex from = Child(view, QStringLiteral(" LS-ACCT-ID as "));
+    const QModelIndex to = Child(view, QStringLiteral("INV-ACCT-ID ["), from);
+    const TVXViewNode *target = view->Model()->Node(to);
+    ASSERT_NE(target, nullptr);
+    EXPECT_EQ(target->Has, TVXViewNode::Carries::DataItem);
+    EXPECT_TRUE(target->Caption.contains(QLatin1String("MOVE"))) << target->Caption.toStdString();
+
+    view->SetDirection(false);
+    view->RefreshCurrentView();
+    const QModelIndex edited = Child(view, QStringLiteral(" WS-EDITED as "));
+    const QModelIndex source = Child(view, QStringLiteral("LS-AMOUNT ["), edited);
+    // Back to a variable already above: not followed again.
+    const QStringList further = Captions(view, source);
+    for (int row = 0; row < further.size(); ++row) {
+        if (further[row].startsWith(QLatin1String("WS-EDITED"))) {
+            EXPECT_TRUE(view->Model()->IsRecursion(view->Model()->index(row, 0, source)));
+        }
+    }
+}
