@@ -5,6 +5,9 @@
 
 #include "formpreview/Formshow.h"
 #include "shell/Basefunctionsinterface.h"
+#include "view/Changeselection.h"
+#include "view/Dependentrows.h"
+#include "view/Itemproperties.h"
 #include "view/Viewdocument.h"
 #include "view/Viewtreemodel.h"
 
@@ -236,8 +239,11 @@ void TVXView::BuildMenus()
         TVXItemsSender sender(Selection());
         Hand(QStringLiteral("Query"), &sender, QString());
     });
+    command(m_popup, QStringLiteral("Show Dependent Rows"), [this] { ShowDependentRows(); });
     m_popup->addSeparator();
+    command(m_popup, QStringLiteral("Change Selected Items"), [this] { ShowChangeSelection(); });
     command(m_popup, QStringLiteral("Count Selected Items"), [this] { CountSelectedItems(); });
+    command(m_popup, QStringLiteral("Item Properties..."), [this] { ShowItemProperties(); });
     m_popup->addSeparator();
     command(m_popup, QStringLiteral("Add to WorkList"), [this] { AddToWorkList(false); });
     command(m_popup, QStringLiteral("Add to WorkList as..."), [this] { AddToWorkList(true); });
@@ -538,6 +544,9 @@ void TVXView::PopUpActivated()
     enable("Editor", one && item.FileID > 0);
     enable("FormViewer", one && kind == TVXItem::Kind::Object);
     enable("New Query", !selected.isEmpty());
+    enable("Show Dependent Rows", one);
+    enable("Change Selected Items", true);
+    enable("Item Properties...", one);
     enable("Count Selected Items", !m_tree->selectionModel()->selectedIndexes().isEmpty());
     enable("Add to WorkList", !selected.isEmpty());
     enable("Add to WorkList as...", !selected.isEmpty());
@@ -603,6 +612,66 @@ TVXFormShow *TVXView::ShowInFormViewer()
         ShowError(VXMessage(e));
         return nullptr;
     }
+}
+
+TVXDependentRows *TVXView::ShowDependentRows()
+{
+    TVXItem item;
+    if (!SelectedItem(item) || !m_source)
+        return nullptr;
+    try {
+        TWaitCursor wait;
+        auto *dialog = new TVXDependentRows(this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        for (const QString &row : m_source->DependentRows(item))
+            dialog->AddRow(row);
+        dialog->show();
+        return dialog;
+    } catch (const std::exception &e) {
+        ShowError(VXMessage(e));
+        return nullptr;
+    }
+}
+
+TVXChangeSelection *TVXView::ShowChangeSelection()
+{
+    auto *dialog = new TVXChangeSelection(
+            this, [this](const QString &text, bool select) { ChangeSelection(text, select); });
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+    return dialog;
+}
+
+void TVXView::ChangeSelection(const QString &text, bool select)
+{
+    std::function<void(const QModelIndex &)> walk = [&](const QModelIndex &parent) {
+        for (int row = 0; row < m_model->rowCount(parent); ++row) {
+            const QModelIndex index = m_model->index(row, 0, parent);
+            if (m_model->Node(index)->Caption.startsWith(text))
+                m_tree->selectionModel()->select(index, select ? QItemSelectionModel::Select
+                                                               : QItemSelectionModel::Deselect);
+            walk(index);
+        }
+    };
+    walk(QModelIndex());
+}
+
+TVXItemProperties *TVXView::ShowItemProperties()
+{
+    TVXItem item;
+    QModelIndex index;
+    if (!SelectedItem(item, &index) || !m_source)
+        return nullptr;
+    auto *dialog = new TVXItemProperties(
+            this, item, *m_source, m_model->Node(index)->Icon, [this](const QString &text) {
+                if (BaseFunctions)
+                    BaseFunctions->ShowMessage(TVXMessageKind::Warning, text);
+            });
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // A saved name shows at the next Refresh.
+    connect(dialog, &QDialog::accepted, this, [this] { RefreshCurrentView(); });
+    dialog->show();
+    return dialog;
 }
 
 void TVXView::CountSelectedItems()

@@ -22,7 +22,10 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTreeView;
+class TVXChangeSelection;
+class TVXDependentRows;
 class TVXFormShow;
+class TVXItemProperties;
 class TVXViewTreeModel;
 
 class TVXView : public TVXFormInterface
@@ -72,6 +75,12 @@ public:
     // The screen map of the selected object; none when it cannot be built (the error shown).
     TVXFormShow *ShowInFormViewer();
     void CountSelectedItems();
+    // The dialogs on the selection; shown and returned, none without a selected item.
+    TVXDependentRows *ShowDependentRows();
+    TVXChangeSelection *ShowChangeSelection();
+    TVXItemProperties *ShowItemProperties();
+    // Every node whose caption begins with the text is selected, or deselected.
+    void ChangeSelection(const QString &text, bool select);
     void AddToWorkList(bool as);
     void AddTrackToDiagram();
     enum class ExpandScope { All, WithinObject, WithinPackage };

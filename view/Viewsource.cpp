@@ -726,6 +726,121 @@ QList<TVXViewNode> TVXViewSource::GetDataFlow(int file, const QString &variable,
     return nodes;
 }
 
+namespace {
+
+int GroupingID(const TVXItem &item)
+{
+    switch (item.ItemKind()) {
+    case TVXItem::Kind::System:
+        return item.SystemID;
+    case TVXItem::Kind::Computer:
+        return item.ComputerID;
+    case TVXItem::Kind::Application:
+        return item.ApplicationID;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+QString TVXViewSource::NameOf(const TVXItem &item)
+{
+    if (const int grouping = GroupingID(item))
+        return Trimmed(Read(m_db,
+                            Bound(QStringLiteral("SELECT VXAttributeName FROM VXATTRIBUTE WHERE "
+                                                 "VXAttributeID = ?"),
+                                  {grouping}),
+                            1)
+                               .value(0)
+                               .value(0));
+    switch (item.ItemKind()) {
+    case TVXItem::Kind::Word:
+        return WordText(item);
+    case TVXItem::Kind::Row:
+        return Trimmed(
+                Read(m_db,
+                     Bound(QStringLiteral("SELECT VXRow FROM VXROW WHERE VXFileID = ? AND "
+                                          "VXObjectID = ? AND VXEntryID = ? AND VXRowID = ?"),
+                           {item.FileID, item.ObjectID, item.EntryID, item.RowID}),
+                     1)
+                        .value(0)
+                        .value(0));
+    case TVXItem::Kind::Entry:
+        return EntryName(item.FileID, item.ObjectID, item.EntryID);
+    case TVXItem::Kind::Object:
+        if (const std::optional<ObjectRow> object = Object(item.FileID, item.ObjectID))
+            return object->Name;
+        return {};
+    case TVXItem::Kind::Package:
+        return Trimmed(Read(m_db,
+                            Bound(QStringLiteral("SELECT VXPackageName FROM VXPACKAGE WHERE "
+                                                 "VXFileID = ? AND VXPackageID = ?"),
+                                  {item.FileID, item.PackageID}),
+                            1)
+                               .value(0)
+                               .value(0));
+    case TVXItem::Kind::File:
+        return FileName(item.FileID);
+    default:
+        return {};
+    }
+}
+
+bool TVXViewSource::RenameGrouping(const TVXItem &item, const QString &name)
+{
+    const int grouping = GroupingID(item);
+    const int attributes = m_db->GetTable(QStringLiteral("VXATTRIBUTE"));
+    if (!grouping
+        || !m_db->SelectBoundBegin(attributes,
+                                   Bound(QStringLiteral("VXAttributeID = ?"), {grouping})))
+        return false;
+    m_db->SetFieldValue(attributes, m_db->GetField(attributes, QStringLiteral("VXAttributeName")),
+                        name);
+    m_db->Commit(false, false);
+    return true;
+}
+
+QStringList TVXViewSource::DependentRows(const TVXItem &item)
+{
+    QStringList rows;
+    TVXCondition condition;
+    switch (item.ItemKind()) {
+    case TVXItem::Kind::Object:
+        condition = Bound(QStringLiteral("VXFileID = ? AND VXObjectID = ?"),
+                          {item.FileID, item.ObjectID});
+        break;
+    case TVXItem::Kind::Entry:
+    case TVXItem::Kind::Row:
+    case TVXItem::Kind::Word:
+        condition = Bound(QStringLiteral("VXFileID = ? AND VXObjectID = ? AND VXEntryID = ?"),
+                          {item.FileID, item.ObjectID, item.EntryID});
+        break;
+    case TVXItem::Kind::File:
+        condition = Bound(QStringLiteral("VXFileID = ?"), {item.FileID});
+        break;
+    default:
+        return rows;
+    }
+    for (const DependencyRow &link : GetDependencies(condition)) {
+        const QString line = Trimmed(
+                Read(m_db,
+                     Bound(QStringLiteral("SELECT VXRow FROM VXROW WHERE VXFileID = ? AND "
+                                          "VXObjectID = ? AND VXEntryID = ? AND VXRowID = ?"),
+                           {link.FromFile, link.FromObject, link.FromEntry, link.FromRow}),
+                     1)
+                        .value(0)
+                        .value(0));
+        const std::optional<ObjectRow> object = Object(link.FromFile, link.FromObject);
+        QString where = object ? ObjectLabel(*object) : FileName(link.FromFile);
+        if (link.FromEntry > 0)
+            where += QLatin1Char('.') + EntryName(link.FromFile, link.FromObject, link.FromEntry);
+        rows << line + QStringLiteral(" [") + where + QLatin1Char(']');
+    }
+    rows.removeDuplicates();
+    return rows;
+}
+
 int TVXViewSource::LanguageOf(int fileID)
 {
     return Read(m_db,

@@ -63,6 +63,13 @@ public:
     int LanguageOf(int fileID);
     // The filter that shows the item alone, and the level it is shown at.
     TVXRootFilter FilterFor(const TVXItem &item, Level &level);
+    // The name an item is known by, and the file it lies in.
+    QString NameOf(const TVXItem &item);
+    QString FileName(int file);
+    // Renames a system, computer or application; false for another item.
+    bool RenameGrouping(const TVXItem &item, const QString &name);
+    // The lines that call or use the item, each with where it stands.
+    QStringList DependentRows(const TVXItem &item);
     // Removes a system, computer or application and its assignments; false for another item.
     bool DeleteGrouping(const TVXItem &item);
 
@@ -87,7 +94,6 @@ private:
     TVXViewNode ObjectNode(const ObjectRow &object, bool topDown);
     TVXViewNode EntryNode(int file, int object, int entry, const QString &name, bool topDown);
     std::optional<ObjectRow> Object(int file, int object);
-    QString FileName(int file);
     QString EntryName(int file, int object, int entry);
 
     QList<TVXViewNode> GroupingRoots(int type, bool topDown, int limit, const TVXCondition &filter,

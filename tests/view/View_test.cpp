@@ -4,11 +4,15 @@
 #include "Viewfixture.h"
 
 #include "formpreview/Formshow.h"
+#include "view/Changeselection.h"
+#include "view/Dependentrows.h"
+#include "view/Itemproperties.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
@@ -488,4 +492,67 @@ TEST_F(ViewTest, DataNodesFollowTheFlowOfTheirValuesBothWays)
             EXPECT_TRUE(view->Model()->IsRecursion(view->Model()->index(row, 0, source)));
         }
     }
+}
+
+TEST_F(ViewTest, TheItemDialogsShowAndChangeWhatTheSelectionHolds)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    view->SetViewBy(QStringLiteral("Object"));
+    view->RefreshCurrentView();
+
+    // Who calls ACCT030: the line of ACCT010 that links to it.
+    Select(view, {Child(view, QStringLiteral("ACCT030 [PROGRAM-ID]"))});
+    TVXDependentRows *rows = view->ShowDependentRows();
+    ASSERT_NE(rows, nullptr);
+    const QStringList lines = rows->Rows();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.first().contains(QLatin1String("ACCT030")));
+    EXPECT_TRUE(lines.first().endsWith(QLatin1String("[ACCT010.0000-MAIN]")))
+            << lines.first().toStdString();
+
+    // Properties: read-only for an object, a name to edit for a system.
+    Select(view, {Child(view, QStringLiteral("ACCT030 [PROGRAM-ID]"))});
+    TVXItemProperties *properties = view->ShowItemProperties();
+    ASSERT_NE(properties, nullptr);
+    EXPECT_EQ(properties->windowTitle(), QStringLiteral("Item Properties"));
+    EXPECT_EQ(properties->NameBox()->text(), QStringLiteral("ACCT030"));
+    EXPECT_TRUE(properties->NameBox()->isReadOnly());
+    QStringList labels;
+    for (QLabel *label : properties->findChildren<QLabel *>())
+        labels << label->text();
+    EXPECT_TRUE(labels.contains(QStringLiteral("Object")));
+    EXPECT_TRUE(labels.contains(QStringLiteral("ACCT030.cbl")));
+    properties->close();
+
+    view->SetViewBy(QStringLiteral("System"));
+    view->RefreshCurrentView();
+    Select(view, {view->Model()->index(0, 0)});
+    properties = view->ShowItemProperties();
+    ASSERT_NE(properties, nullptr);
+    EXPECT_FALSE(properties->NameBox()->isReadOnly());
+    properties->NameBox()->setText(QStringLiteral("  "));
+    EXPECT_FALSE(properties->Save());
+    EXPECT_TRUE(MessageTexts().contains(QStringLiteral("Name is required")));
+    properties->NameBox()->setText(QStringLiteral("BILLING-NEW"));
+    EXPECT_TRUE(properties->Save());
+    EXPECT_EQ(Captions(view), QStringList{QStringLiteral("BILLING-NEW")});
+
+    // Change Selection: every node whose caption begins with the text.
+    const QModelIndex system = view->Model()->index(0, 0);
+    view->Tree()->expand(system);
+    Captions(view, system);
+    TVXChangeSelection *change = view->ShowChangeSelection();
+    change->TextBox()->setText(QStringLiteral("ACCT"));
+    change->SelectButton()->setChecked(true);
+    change->Apply();
+    EXPECT_EQ(view->Tree()->selectionModel()->selectedIndexes().size(), 6)
+            << "ACCT010/020/030.cbl, ACCTJOB.jcl, ACCTREC.cpy, ACCTSET.bms";
+    for (QRadioButton *button : change->findChildren<QRadioButton *>())
+        if (button->text() == QLatin1String("Deselect"))
+            button->setChecked(true);
+    change->TextBox()->setText(QStringLiteral("ACCT0"));
+    change->Apply();
+    EXPECT_EQ(view->Tree()->selectionModel()->selectedIndexes().size(), 3);
 }
