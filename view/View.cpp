@@ -174,6 +174,7 @@ void TVXView::BuildPanel()
     connect(m_option, &QCheckBox::toggled, this, [this] { ViewTypeChanged(); });
     connect(m_refresh, &QPushButton::clicked, this, [this] { RefreshCurrentView(); });
     connect(m_limit, &QLineEdit::editingFinished, this, [this] { tbLimitChange(); });
+    connect(m_setFilter, &QPushButton::clicked, this, [this] { SetRootItemFilter(); });
     connect(m_filterOnButton, &QRadioButton::toggled, this, [this](bool on) {
         m_filterOn = on;
         ViewTypeChanged();
@@ -474,7 +475,7 @@ void TVXView::HintAboutFilter(int limit)
                                         ? QStringLiteral("do You want to change the Filter?")
                                         : QStringLiteral("do You want to use Filter?"));
     if (AskUser && AskUser(question))
-        m_filterOnButton->setChecked(true);
+        SetRootItemFilter();
 }
 
 void TVXView::ActivateFilter(QObject *sender, const QString &detail)
@@ -484,6 +485,13 @@ void TVXView::ActivateFilter(QObject *sender, const QString &detail)
         return;
     TVXViewSource::Level level = TVXViewSource::Level::Object;
     m_filter = m_source->FilterFor(one->Item, level);
+    // The filter row names the item, as the dialog and a saved document show it.
+    static const std::array<int, 8> attributes{
+            TVXFilter::SystemsName,  TVXFilter::ComputersName, TVXFilter::ApplicationsName,
+            TVXFilter::PackagesName, TVXFilter::ObjectsName,   TVXFilter::EntrysName,
+            TVXFilter::LineOfCode,   TVXFilter::VariablesName};
+    m_filterRows = {{true, attributes[size_t(level)], 0, m_source->NameOf(one->Item)}};
+    m_filterCaseSensitive = true;
     // The option changes below each clear the tree; the caller refreshes it once at the end.
     const QSignalBlocker blockFilter(m_filterOnButton);
     m_filterOnButton->setChecked(true);
@@ -612,6 +620,34 @@ TVXFormShow *TVXView::ShowInFormViewer()
         ShowError(VXMessage(e));
         return nullptr;
     }
+}
+
+TVXFilter *TVXView::SetRootItemFilter()
+{
+    auto *dialog = new TVXFilter(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->InitFilter(m_viewBy->currentText());
+    dialog->SetRows(m_filterRows, m_filterCaseSensitive);
+    dialog->Say = [this](const QString &text) {
+        if (BaseFunctions)
+            BaseFunctions->ShowMessage(TVXMessageKind::Warning, text);
+    };
+    connect(dialog, &QDialog::finished, this, [this, dialog] {
+        if (dialog->State() == TVXFilter::Result::None)
+            return;
+        const bool cleared = dialog->State() == TVXFilter::Result::Cleared;
+        m_filterRows = cleared ? QList<TVXFilter::Row>() : dialog->Rows();
+        m_filterCaseSensitive = dialog->CaseSensitive();
+        m_filter = TVXFilter::Conditions(m_filterRows, m_filterCaseSensitive);
+        {
+            const QSignalBlocker block(m_filterOnButton);
+            (cleared ? m_filterOff : m_filterOnButton)->setChecked(true);
+        }
+        m_filterOn = !cleared;
+        RefreshCurrentView();
+    });
+    dialog->show();
+    return dialog;
 }
 
 TVXDependentRows *TVXView::ShowDependentRows()
@@ -891,6 +927,11 @@ void TVXView::SaveViewDoc(const QString &file)
     document.Option = m_option->isChecked();
     document.FilterOn = m_filterOn;
     document.Limit = m_limit->text();
+    for (const TVXFilter::Row &row : std::as_const(m_filterRows))
+        document.Conditions.append({row.AndPrevious, row.Attribute, row.Operator, row.Value});
+    if (!document.Conditions.isEmpty())
+        document.Conditions.first().AndPrevious = false;
+    document.CaseSensitive = m_filterCaseSensitive;
     const QModelIndexList selected = m_tree->selectionModel()->selectedIndexes();
     int next = 0;
     std::function<void(const QModelIndex &)> walk = [&](const QModelIndex &parent) {
@@ -924,6 +965,12 @@ void TVXView::OpenViewDoc(const QString &file)
         (document.FilterOn ? m_filterOnButton : m_filterOff)->setChecked(true);
         m_filterOn = document.FilterOn;
     }
+    m_filterRows.clear();
+    for (const TVXViewDocument::Condition &condition : document.Conditions)
+        m_filterRows.append({m_filterRows.isEmpty() || condition.AndPrevious, condition.Attribute,
+                             condition.Operator, condition.Value});
+    m_filterCaseSensitive = document.CaseSensitive;
+    m_filter = TVXFilter::Conditions(m_filterRows, m_filterCaseSensitive);
     TFrozen frozen(m_tree);
     m_model->Reset({});
     QList<QPersistentModelIndex> parents;

@@ -6,6 +6,7 @@
 
 #include "repository/Connection.h"
 #include "shell/Forminterface.h"
+#include "view/Filter.h"
 #include "view/Viewsource.h"
 
 #include <QHash>
@@ -24,6 +25,7 @@ class QRadioButton;
 class QTreeView;
 class TVXChangeSelection;
 class TVXDependentRows;
+class TVXFilter;
 class TVXFormShow;
 class TVXItemProperties;
 class TVXViewTreeModel;
@@ -64,6 +66,8 @@ public:
     bool tbLimitChange();
     void ViewTypeChanged();
     void RefreshCurrentView();
+    // The RootItem Filter dialog on the current rows; applied when it closes.
+    TVXFilter *SetRootItemFilter();
     // Opened from another window on an item: that item alone is the root item.
     void ActivateFilter(QObject *sender, const QString &detail);
 
@@ -124,6 +128,8 @@ private:
     TVXConnection m_connection;
     std::unique_ptr<TVXViewSource> m_source;
     TVXRootFilter m_filter;
+    QList<TVXFilter::Row> m_filterRows;
+    bool m_filterCaseSensitive = false;
     bool m_filterOn = false;
     bool m_onlyStatus = true;
     QModelIndex m_lastFound;

@@ -6,6 +6,7 @@
 #include "formpreview/Formshow.h"
 #include "view/Changeselection.h"
 #include "view/Dependentrows.h"
+#include "view/Filter.h"
 #include "view/Itemproperties.h"
 
 #include <QApplication>
@@ -555,4 +556,75 @@ TEST_F(ViewTest, TheItemDialogsShowAndChangeWhatTheSelectionHolds)
     change->TextBox()->setText(QStringLiteral("ACCT0"));
     change->Apply();
     EXPECT_EQ(view->Tree()->selectionModel()->selectedIndexes().size(), 3);
+}
+
+TEST(Filter, RowsBecomeConditionsOnTheTablesOfTheirAttributes)
+{
+    using Row = TVXFilter::Row;
+    const TVXRootFilter filter
+            = TVXFilter::Conditions({Row{true, TVXFilter::ObjectsName, 1, QStringLiteral("acct")},
+                                     Row{false, TVXFilter::ObjectsType, 0, QStringLiteral("copy")},
+                                     Row{true, TVXFilter::EntrysName, 2, QStringLiteral("0000")},
+                                     Row{true, TVXFilter::FilesName, 3, QStringLiteral(".cbl")}},
+                                    false);
+    EXPECT_EQ(filter.Objects.Inlined(),
+              QStringLiteral("(Upper(VXObjectName) LIKE '%ACCT%' OR Upper(VXObjectType) = 'COPY') "
+                             "AND VXFileID IN (SELECT VXFileID FROM VXFILE WHERE "
+                             "Upper(VXFileName) LIKE '%.CBL')"));
+    EXPECT_EQ(filter.Entries.Inlined(), QStringLiteral("Upper(VXEntryName) LIKE '0000%'"));
+    EXPECT_TRUE(filter.Words.IsEmpty());
+    // Case sensitive: the column and the value as they are; a quote stays a value.
+    const TVXRootFilter exact = TVXFilter::Conditions(
+            {Row{true, TVXFilter::VariablesName, 0, QStringLiteral("O'Brien")}}, true);
+    EXPECT_EQ(exact.Words.Text(), QStringLiteral("VXWord = ?"));
+    EXPECT_EQ(exact.Words.Inlined(), QStringLiteral("VXWord = 'O''Brien'"));
+}
+
+TEST_F(ViewTest, TheRootItemFilterRestrictsTheRootsUntilItIsCleared)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    view->SetViewBy(QStringLiteral("Object"));
+    TVXFilter *filter = view->SetRootItemFilter();
+    ASSERT_NE(filter, nullptr);
+    EXPECT_EQ(filter->windowTitle(), QStringLiteral("RootItem Filter"));
+    EXPECT_EQ(filter->CheckFilterRow(0), QStringLiteral("Attribute is required"));
+    auto *attribute = filter->findChildren<QComboBox *>().at(0);
+    auto *op = filter->findChildren<QComboBox *>().at(1);
+    QStringList offered;
+    for (int i = 0; i < attribute->count(); ++i)
+        offered << attribute->itemText(i);
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("Objects Name"), QStringLiteral("Objects Type"),
+                                    QStringLiteral("Files Name")}));
+    attribute->setCurrentIndex(0);
+    EXPECT_EQ(filter->CheckFilterRow(0), QStringLiteral("Operator is required"));
+    op->setCurrentIndex(2);
+    EXPECT_EQ(filter->CheckFilterRow(0),
+              QStringLiteral("At least one character is required for Value"));
+    filter->cbApplyClick();
+    EXPECT_TRUE(MessageTexts().contains(
+            QStringLiteral("At least one character is required for Value")));
+    filter->findChild<QLineEdit *>()->setText(QStringLiteral("ACCT0"));
+    filter->cbApplyClick();
+    EXPECT_EQ(Captions(view), (QStringList{QStringLiteral("ACCT010 [PROGRAM-ID]"),
+                                           QStringLiteral("ACCT020 [PROGRAM-ID]"),
+                                           QStringLiteral("ACCT030 [PROGRAM-ID]")}));
+
+    // The condition travels with the document.
+    const QString saved = m_home.File(QStringLiteral("filtered.vnv"));
+    view->SaveViewDoc(saved);
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    EXPECT_EQ(lines.value(10), QByteArray("\r1"));
+    EXPECT_EQ(lines.value(11), QByteArray("\r0,4,2,ACCT0"));
+
+    filter = view->SetRootItemFilter();
+    filter->findChild<QLineEdit *>()->setText(QStringLiteral("NOSUCH"));
+    filter->cbApplyClick();
+    EXPECT_EQ(Captions(view),
+              QStringList{QStringLiteral("  *** No Hits with current Filter Settings ***")});
+    view->SetRootItemFilter()->cbClearClick();
+    EXPECT_GT(Captions(view).size(), 20);
 }
