@@ -221,8 +221,8 @@ void TVXView::BuildMenus()
     InsertWindowMenu(m_filterMenu);
 
     m_tracksMenu = new QMenu(QStringLiteral("Tracks"), this);
-    m_tracksMenu->addAction(QStringLiteral("AutoComplete Track"));
-    m_tracksMenu->addAction(QStringLiteral("Add Track"));
+    m_tracksMenu->addAction(QStringLiteral("AutoComplete Track"))->setEnabled(false);
+    m_tracksMenu->addAction(QStringLiteral("Add Track"), this, [this] { AddTrack(); });
     m_tracksMenu->addSeparator();
     InsertWindowMenu(m_tracksMenu);
 
@@ -363,9 +363,8 @@ void TVXView::ViewTypeChanged()
                                                   : QStringLiteral("Show Objects sequentially"));
     m_option->setVisible(optionShown);
     SetUserHint();
-    for (QAction *action : m_tracksMenu->actions())
-        if (action->objectName().startsWith(QLatin1String("Track")))
-            m_tracksMenu->removeAction(action);
+    // Tracks name node positions of the tree that is cleared here.
+    ClearTracks();
     ShowStatus({RefreshNode});
 }
 
@@ -619,6 +618,73 @@ TVXFormShow *TVXView::ShowInFormViewer()
     } catch (const std::exception &e) {
         ShowError(VXMessage(e));
         return nullptr;
+    }
+}
+
+QList<QModelIndex> TVXView::AllNodes() const
+{
+    QList<QModelIndex> all;
+    std::function<void(const QModelIndex &)> walk = [&](const QModelIndex &parent) {
+        for (int row = 0; row < m_model->rowCount(parent); ++row) {
+            all << m_model->index(row, 0, parent);
+            walk(all.last());
+        }
+    };
+    walk(QModelIndex());
+    return all;
+}
+
+void TVXView::ClearTracks()
+{
+    m_tracks.clear();
+    for (QAction *action : m_tracksMenu->actions())
+        if (action->objectName().startsWith(QLatin1String("Track")))
+            m_tracksMenu->removeAction(action);
+}
+
+void TVXView::AppendTrack(const TVXViewDocument::Track &track)
+{
+    m_tracks << track;
+    const QString name = QStringLiteral("Track") + QString::number(m_tracks.size());
+    QAction *item = m_tracksMenu->addAction(name);
+    item->setObjectName(name);
+    item->setStatusTip(track.Name);
+    item->setToolTip(track.Name);
+    const int number = int(m_tracks.size()) - 1;
+    connect(item, &QAction::triggered, this, [this, number] { SelectTrack(number); });
+}
+
+void TVXView::AddTrack()
+{
+    const QModelIndexList selected = SelectedItems();
+    if (selected.isEmpty())
+        return;
+    auto cut = [](const QString &caption) {
+        const qsizetype bracket = caption.indexOf(QLatin1Char('['));
+        return (bracket < 0 ? caption : caption.left(bracket)).trimmed();
+    };
+    TVXViewDocument::Track track;
+    track.Name = cut(m_model->Node(selected.first())->Caption) + QStringLiteral(" - ")
+                 + cut(m_model->Node(selected.last())->Caption);
+    const QList<QModelIndex> all = AllNodes();
+    for (const QModelIndex &index : selected) {
+        TVXItem item;
+        m_model->Node(index)->StructuralItem(item);
+        track.Elements << QString::number(all.indexOf(index)) + QLatin1Char(':') + item.GetItemID();
+    }
+    AppendTrack(track);
+}
+
+void TVXView::SelectTrack(int number)
+{
+    if (number < 0 || number >= m_tracks.size())
+        return;
+    const QList<QModelIndex> all = AllNodes();
+    m_tree->clearSelection();
+    for (const QString &element : std::as_const(m_tracks[number].Elements)) {
+        const int at = element.section(QLatin1Char(':'), 0, 0).toInt();
+        if (at >= 0 && at < all.size())
+            m_tree->selectionModel()->select(all[at], QItemSelectionModel::Select);
     }
 }
 
@@ -932,6 +998,7 @@ void TVXView::SaveViewDoc(const QString &file)
     if (!document.Conditions.isEmpty())
         document.Conditions.first().AndPrevious = false;
     document.CaseSensitive = m_filterCaseSensitive;
+    document.Tracks = m_tracks;
     const QModelIndexList selected = m_tree->selectionModel()->selectedIndexes();
     int next = 0;
     std::function<void(const QModelIndex &)> walk = [&](const QModelIndex &parent) {
@@ -997,6 +1064,9 @@ void TVXView::OpenViewDoc(const QString &file)
                                 [](const TVXViewDocument::Node &node) {
                                     return node.Data.Has != TVXViewNode::Carries::Nothing;
                                 });
+    ClearTracks();
+    for (const TVXViewDocument::Track &track : document.Tracks)
+        AppendTrack(track);
     Document = file;
     setWindowTitle(QStringLiteral("Velunor - ") + Title);
     // Nodes opened later ask the repository of the document.

@@ -7,6 +7,7 @@
 #include "repository/Connection.h"
 #include "shell/Forminterface.h"
 #include "view/Filter.h"
+#include "view/Viewdocument.h"
 #include "view/Viewsource.h"
 
 #include <QHash>
@@ -66,6 +67,11 @@ public:
     bool tbLimitChange();
     void ViewTypeChanged();
     void RefreshCurrentView();
+    // Records the selected nodes as a track, listed in the Tracks menu; a track item selects
+    // its nodes again.
+    void AddTrack();
+    void SelectTrack(int number);
+    const QList<TVXViewDocument::Track> &Tracks() const { return m_tracks; }
     // The RootItem Filter dialog on the current rows; applied when it closes.
     TVXFilter *SetRootItemFilter();
     // Opened from another window on an item: that item alone is the root item.
@@ -122,6 +128,10 @@ private:
                      int &budget);
     bool Distribution() const;
     // Sets the options without the clearing that a change by the user does.
+    // Every node of the tree, in tree order: a node's absolute index is its place here.
+    QList<QModelIndex> AllNodes() const;
+    void ClearTracks();
+    void AppendTrack(const TVXViewDocument::Track &track);
     void SetOptionsQuietly(bool distribution, bool topDown, const QString &level, bool option);
     bool TopDown() const;
 
@@ -129,6 +139,7 @@ private:
     std::unique_ptr<TVXViewSource> m_source;
     TVXRootFilter m_filter;
     QList<TVXFilter::Row> m_filterRows;
+    QList<TVXViewDocument::Track> m_tracks;
     bool m_filterCaseSensitive = false;
     bool m_filterOn = false;
     bool m_onlyStatus = true;

@@ -628,3 +628,49 @@ TEST_F(ViewTest, TheRootItemFilterRestrictsTheRootsUntilItIsCleared)
     view->SetRootItemFilter()->cbClearClick();
     EXPECT_GT(Captions(view).size(), 20);
 }
+
+TEST_F(ViewTest, TracksRecordTheSelectedNodesAndComeBackWithTheDocument)
+{
+    LoadSamples(true);
+    Start();
+    TVXView *view = OpenView();
+    view->SetViewType(false);
+    view->SetViewBy(QStringLiteral("Object"));
+    view->RefreshCurrentView();
+    const QModelIndex acct010 = Child(view, QStringLiteral("ACCT010 [PROGRAM-ID]"));
+    view->Tree()->expand(acct010);
+    const QModelIndex acct030 = Child(view, QStringLiteral("ACCT030 [PROGRAM-ID]"), acct010);
+    Select(view, {acct010, acct030});
+    view->AddTrack();
+    ASSERT_EQ(view->Tracks().size(), 1);
+    EXPECT_EQ(view->Tracks()[0].Name, QStringLiteral("ACCT010 - ACCT030"));
+    ASSERT_EQ(view->Tracks()[0].Elements.size(), 2);
+    EXPECT_TRUE(view->Tracks()[0].Elements[0].endsWith(
+            QLatin1Char(':') + view->Model()->Node(acct010)->Item.GetItemID()));
+    QStringList items;
+    for (QAction *action : view->findChildren<QAction *>())
+        if (action->objectName().startsWith(QLatin1String("Track")))
+            items << action->text();
+    EXPECT_EQ(items, QStringList{QStringLiteral("Track1")});
+
+    const QString saved = m_home.File(QStringLiteral("track.vnv"));
+    view->SaveViewDoc(saved);
+    ASSERT_TRUE(Service()
+                        .NewWindow(QStringLiteral("View"), saved,
+                                   QStringLiteral("VN_FirstDataBase"), nullptr, QString())
+                        .isEmpty());
+    auto *reopened = dynamic_cast<TVXView *>(Service().WindowList().last().Window);
+    ASSERT_EQ(reopened->Tracks().size(), 1);
+    reopened->Tree()->clearSelection();
+    reopened->SelectTrack(0);
+    QStringList selected;
+    for (const QModelIndex &index : reopened->Tree()->selectionModel()->selectedIndexes())
+        selected << reopened->Model()->Node(index)->Caption;
+    selected.sort();
+    EXPECT_EQ(selected, (QStringList{QStringLiteral("ACCT010 [PROGRAM-ID]"),
+                                     QStringLiteral("ACCT030 [PROGRAM-ID]")}));
+
+    // A changed option clears the tree and the tracks that point into it.
+    view->SetDirection(false);
+    EXPECT_TRUE(view->Tracks().isEmpty());
+}
