@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Pictures of velunor's windows as a user sees them, taken under Xvfb:
-#   tools/screenshots.sh [OUTPUT_FOLDER]       (default build/screenshots)
+#   tools/screenshots.sh [OUTPUT_FOLDER]       (default docs)
 # 1. the start on an empty repository: splash, then the View on it;
 # 2. the View over the loaded sample application, nodes opened both ways;
 # 3. an unattended load of the sample application, copied forty times so that the progress
@@ -9,7 +9,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin="$root/build/bin"
-out=${1:-$root/build/screenshots}
+out=${1:-$root/docs}
 mkdir -p "$out"
 for tool in Xvfb xwd convert xdotool; do
     command -v $tool > /dev/null || { echo "$tool is missing (tools/install-debian-packages.sh)" >&2; exit 1; }
