@@ -282,7 +282,10 @@ QString TVXBaseFunctions::ShowInEditor(const QString &function, const QString &,
     try {
         std::unique_ptr<TVXFormInterface> controller(
                 CreateController(className, command, database, editor));
-        controller->RefreshContent(ConnectDB(database), sender, findKey);
+        // The editor gets the connection for the call only; it used to stay counted open.
+        TVXConnection connection(ConnectDB(database));
+        controller->RefreshContent(connection.get(), sender, findKey);
+        connection.Release();
     } catch (const std::exception &e) {
         return VXMessage(e);
     }

@@ -2,6 +2,8 @@
 // Document windows: names, Window menus, shortcuts, fonts, closing.
 #include "Testsupport.h"
 
+#include "repository/Dataaccessinterface.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -229,4 +231,27 @@ TEST(Windows, PropertiesRenameTheWindowEverywhere)
     EXPECT_EQ(first->ComposedBy, QStringLiteral("Ann"));
     EXPECT_EQ(Captions(Window(service, 1)).first(), QStringLiteral("Billing"));
     EXPECT_EQ(first->property("refreshCount").toInt(), 2);
+}
+
+TEST(Windows, TheEditorRouteLeavesNoConnectionOpen)
+{
+    Home home;
+    PackageFolder folder({QStringLiteral("vxlib1000.so=fx_windows.so"),
+                          QStringLiteral("vxlib0200.so=fx_driver_inmemory.so"),
+                          QStringLiteral("vxlib0500.so=fx_lang_a.so")});
+    Session session(folder.Path());
+    TVXBaseFunctions &service = session.Service();
+    const QString language = service.Configuration()
+                                     .LanguagesTable()
+                                     .Value(0, QStringLiteral("VXLanguageID"))
+                                     .toString();
+    ASSERT_FALSE(language.isEmpty());
+    TVXDataAccessInterface *db = service.ConnectDB(QString());
+    ASSERT_NE(db, nullptr);
+    EXPECT_EQ(db->ConnectionCount(), 1);
+    EXPECT_EQ(
+            service.NewWindow(QStringLiteral("EditorController"), {}, QString(), nullptr, language),
+            QString());
+    EXPECT_EQ(db->ConnectionCount(), 1) << "the editor's connection ends with the call";
+    db->DisConnect();
 }
