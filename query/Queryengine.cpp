@@ -536,6 +536,43 @@ bool TVXQueryEngine::InTrack(const TVXQueryThread::Word &word) const
     return false;
 }
 
+namespace {
+
+// The slot of an assignment keyword in a statement scan: to, =, set, initialize, into.
+int AssignmentSlot(int type)
+{
+    switch (type) {
+    case To:
+        return 0;
+    case Assignment:
+        return 1;
+    case SetOrAccept:
+        return 2;
+    case Initialize:
+        return 3;
+    case SqlInto:
+        return 4;
+    default:
+        return -1;
+    }
+}
+
+} // namespace
+
+int TVXQueryEngine::TStatementScan::Level(int keyword) const
+{
+    return LevelOf[size_t(AssignmentSlot(keyword))];
+}
+
+bool TVXQueryEngine::AssignmentMatched(const TStatementScan &scan,
+                                       const TStatementScan::Candidate &candidate) const
+{
+    if (m_clauses[candidate.Clause].TypeKey == AssignTo)
+        return candidate.Level == scan.Level(To) || candidate.Level == scan.Level(Initialize)
+               || candidate.Level == scan.Level(SqlInto);
+    return candidate.Level == scan.Level(Assignment) || candidate.Level == scan.Level(SetOrAccept);
+}
+
 bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
 {
     if (m_trackMode && !InTrack(hit))
@@ -545,48 +582,14 @@ bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
     const std::unique_ptr<TVXDataset> statement = StatementWords(hit);
     if (!statement || statement->Eof())
         return false;
-    for (TWordClause &clause : m_clauses)
-        clause.Matched = false;
-    // Section levels of the last assignment keywords: to, =, set, initialize, into.
-    std::array<int, 5> levelOf{-1, -1, -1, -1, -1};
-    auto slot = [](int type) {
-        switch (type) {
-        case To:
-            return 0;
-        case Assignment:
-            return 1;
-        case SetOrAccept:
-            return 2;
-        case Initialize:
-            return 3;
-        case SqlInto:
-            return 4;
-        default:
-            return -1;
-        }
-    };
-    auto levels = [&](int type) { return levelOf[size_t(slot(type))]; };
+    TStatementScan scan;
     // The clauses' values as the words are compared: typed text, cased once per search.
-    std::vector<QString> prepared;
-    prepared.reserve(m_clauses.size());
-    for (const TWordClause &clause : std::as_const(m_clauses)) {
-        prepared.push_back(m_caseSensitive ? clause.Value : clause.Value.toUpper());
+    scan.Prepared.reserve(m_clauses.size());
+    for (TWordClause &clause : m_clauses) {
+        clause.Matched = false;
+        scan.Prepared.push_back(m_caseSensitive ? clause.Value : clause.Value.toUpper());
     }
-    struct Candidate
-    {
-        int Clause;
-        int Level;
-    };
-    QList<Candidate> candidates;
-    auto assignmentMatched = [&](const Candidate &candidate) {
-        const TWordClause &clause = m_clauses[candidate.Clause];
-        if (clause.TypeKey == AssignTo)
-            return candidate.Level == levels(To) || candidate.Level == levels(Initialize)
-                   || candidate.Level == levels(SqlInto);
-        return candidate.Level == levels(Assignment) || candidate.Level == levels(SetOrAccept);
-    };
     const int hitKey = StatementKey(hit[4]);
-    bool isHit = false;
     for (; !statement->Eof(); statement->Next()) {
         const int row = statement->Value(0).toInt();
         const int wordID = statement->Value(1).toInt();
@@ -595,47 +598,51 @@ bool TVXQueryEngine::IsHit(const TVXQueryThread::Word &hit)
             continue;
         if (key > hitKey)
             break;
-        const int type = statement->Value(2).toInt();
+        TStatementScan::Word word;
+        word.Type = statement->Value(2).toInt();
         const QString text = statement->Value(3).toString().trimmed();
-        const int level = statement->Value(4).toInt();
-        const int sectionType = statement->Value(5).toInt();
-        const bool isHitWord = row == hit[3] && wordID == hit[4];
-        if (slot(type) >= 0)
-            levelOf[size_t(slot(type))] = level;
-        const QString cased = m_caseSensitive ? text : text.toUpper();
-        for (int c = 0; c < m_clauses.size(); ++c) {
-            TWordClause &clause = m_clauses[c];
-            if (!clause.NeedsMatch || clause.Matched)
-                continue;
-            if (clause.SectionType != 0 && clause.TypeKey == 0 && clause.Value.isEmpty()) {
-                clause.Matched = !isHitWord && sectionType == clause.SectionType;
-                continue;
-            }
-            const bool valuePasses
-                    = clause.Value.isEmpty()
-                      || (clause.Operator != VXOperator::None
-                          && VXCompareText(cased, clause.Operator, prepared[size_t(c)]));
-            if (clause.TypeKey == AssignTo || clause.TypeKey == AssignFrom) {
-                if (valuePasses && type == VariableReference) {
-                    candidates.append({c, level});
-                    clause.Matched = assignmentMatched(candidates.last());
-                }
-                continue;
-            }
-            if (!isHitWord && valuePasses && WordTypeMatches(clause.TypeKey, type))
-                clause.Matched = true;
-        }
-        // The keyword may come after the variable (COMPUTE X = ..., ... TO X).
-        if (type == To || type == Assignment)
-            for (const Candidate &candidate : std::as_const(candidates))
-                if (!m_clauses[candidate.Clause].Matched && assignmentMatched(candidate))
-                    m_clauses[candidate.Clause].Matched = true;
-
-        isHit = ClausesMatched();
-        if (isHit)
-            break;
+        word.Cased = m_caseSensitive ? text : text.toUpper();
+        word.Level = statement->Value(4).toInt();
+        word.SectionType = statement->Value(5).toInt();
+        word.IsHitWord = row == hit[3] && wordID == hit[4];
+        MatchWord(scan, word);
+        if (ClausesMatched())
+            return true;
     }
-    return isHit;
+    return false;
+}
+
+void TVXQueryEngine::MatchWord(TStatementScan &scan, const TStatementScan::Word &word)
+{
+    if (const int slot = AssignmentSlot(word.Type); slot >= 0)
+        scan.LevelOf[size_t(slot)] = word.Level;
+    for (int c = 0; c < m_clauses.size(); ++c) {
+        TWordClause &clause = m_clauses[c];
+        if (!clause.NeedsMatch || clause.Matched)
+            continue;
+        if (clause.SectionType != 0 && clause.TypeKey == 0 && clause.Value.isEmpty()) {
+            clause.Matched = !word.IsHitWord && word.SectionType == clause.SectionType;
+            continue;
+        }
+        const bool valuePasses
+                = clause.Value.isEmpty()
+                  || (clause.Operator != VXOperator::None
+                      && VXCompareText(word.Cased, clause.Operator, scan.Prepared[size_t(c)]));
+        if (clause.TypeKey == AssignTo || clause.TypeKey == AssignFrom) {
+            if (valuePasses && word.Type == VariableReference) {
+                scan.Candidates.append({c, word.Level});
+                clause.Matched = AssignmentMatched(scan, scan.Candidates.last());
+            }
+            continue;
+        }
+        if (!word.IsHitWord && valuePasses && WordTypeMatches(clause.TypeKey, word.Type))
+            clause.Matched = true;
+    }
+    // The keyword may come after the variable (COMPUTE X = ..., ... TO X).
+    if (word.Type == To || word.Type == Assignment)
+        for (const TStatementScan::Candidate &candidate : std::as_const(scan.Candidates))
+            if (!m_clauses[candidate.Clause].Matched && AssignmentMatched(scan, candidate))
+                m_clauses[candidate.Clause].Matched = true;
 }
 
 std::unique_ptr<TVXDataset> TVXQueryEngine::StatementWords(const TVXQueryThread::Word &hit) const

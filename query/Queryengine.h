@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -132,6 +133,31 @@ private:
     bool ReadMore(bool wait);
     void AbandonThread();
     bool IsHit(const TVXQueryThread::Word &word);
+    // What the words of one statement have shown so far: the section levels of the last
+    // assignment keywords, the variables that may be assigned, the values to compare.
+    struct TStatementScan
+    {
+        struct Candidate
+        {
+            int Clause;
+            int Level;
+        };
+        struct Word
+        {
+            int Type = 0;
+            QString Cased;
+            int Level = 0;
+            int SectionType = 0;
+            bool IsHitWord = false;
+        };
+        std::array<int, 5> LevelOf{-1, -1, -1, -1, -1};
+        QList<Candidate> Candidates;
+        std::vector<QString> Prepared;
+        int Level(int keyword) const;
+    };
+    void MatchWord(TStatementScan &scan, const TStatementScan::Word &word);
+    bool AssignmentMatched(const TStatementScan &scan,
+                           const TStatementScan::Candidate &candidate) const;
     // The words of the hit's statement, in order.
     std::unique_ptr<TVXDataset> StatementWords(const TVXQueryThread::Word &hit) const;
     // Whether the match clauses, as the words so far matched them, make the statement a hit.
