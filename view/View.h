@@ -12,11 +12,13 @@
 
 #include <QHash>
 #include <QModelIndex>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
 
 class QCheckBox;
+class QDialog;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -144,6 +146,7 @@ private:
     bool m_filterOn = false;
     bool m_onlyStatus = true;
     QModelIndex m_lastFound;
+    QPointer<QDialog> m_findDialog;
 
     QTreeView *m_tree = nullptr;
     TVXViewTreeModel *m_model = nullptr;

@@ -19,11 +19,12 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -401,14 +402,42 @@ void TVXView::ClearSelection1Click()
 
 void TVXView::Find1Click()
 {
-    bool ok = false;
-    const QString text
-            = QInputDialog::getText(this, QStringLiteral("Find"), QStringLiteral("Find what:"),
-                                    QLineEdit::Normal, FindText, &ok);
-    if (!ok)
+    // One find dialog per window, kept while it is open so that Find Next goes on from the
+    // node found last.
+    if (m_findDialog) {
+        m_findDialog->raise();
+        m_findDialog->activateWindow();
         return;
-    FindText = text;
-    FindDialog1Find();
+    }
+    auto *dialog = new QDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(QStringLiteral("Find"));
+    auto *layout = new QGridLayout(dialog);
+    auto *text = new QLineEdit(FindText);
+    auto *matchCase = new QCheckBox(QStringLiteral("Match case"));
+    matchCase->setChecked(FindMatchCase);
+    auto *up = new QRadioButton(QStringLiteral("Up"));
+    auto *down = new QRadioButton(QStringLiteral("Down"));
+    (FindUp ? up : down)->setChecked(true);
+    auto *next = new QPushButton(QStringLiteral("Find Next"));
+    next->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"));
+    layout->addWidget(new QLabel(QStringLiteral("Find what:")), 0, 0);
+    layout->addWidget(text, 0, 1, 1, 2);
+    layout->addWidget(next, 0, 3);
+    layout->addWidget(matchCase, 1, 0);
+    layout->addWidget(up, 1, 1);
+    layout->addWidget(down, 1, 2);
+    layout->addWidget(cancel, 1, 3);
+    connect(next, &QPushButton::clicked, this, [this, text, matchCase, up] {
+        FindText = text->text();
+        FindMatchCase = matchCase->isChecked();
+        FindUp = up->isChecked();
+        FindDialog1Find();
+    });
+    connect(cancel, &QPushButton::clicked, dialog, &QDialog::close);
+    m_findDialog = dialog;
+    dialog->show();
 }
 
 void TVXView::FindDialog1Find()

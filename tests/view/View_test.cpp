@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -339,6 +340,26 @@ TEST_F(ViewTest, FindSelectsTheNextVisibleNodeThatHoldsTheText)
     view->FindMatchCase = true;
     view->FindDialog1Find();
     EXPECT_TRUE(MessageTexts().contains(QStringLiteral("Cannot find \"bill\"")));
+
+    // The dialog: text, case and direction; Find Next goes on from the last node found.
+    view->Find1Click();
+    auto *dialog = view->findChild<QDialog *>();
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QLineEdit *>()->setText(QStringLiteral("ACCT0"));
+    dialog->findChild<QCheckBox *>()->setChecked(false);
+    for (QRadioButton *button : dialog->findChildren<QRadioButton *>())
+        if (button->text() == QLatin1String("Up"))
+            button->setChecked(true);
+    QPushButton *next = nullptr;
+    for (QPushButton *button : dialog->findChildren<QPushButton *>())
+        if (button->text() == QLatin1String("Find Next"))
+            next = button;
+    ASSERT_NE(next, nullptr);
+    next->click();
+    selected = view->Tree()->selectionModel()->selectedIndexes();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(view->Model()->Node(selected.first())->Caption, QStringLiteral("ACCT030.cbl"))
+            << "up from BILL000.cbl, the nearest above";
 }
 
 namespace {
