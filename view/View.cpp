@@ -140,7 +140,8 @@ void TVXView::BuildPanel()
         TVXWaitCursor wait;
         if (!m_source)
             return QList<TVXViewNode>();
-        return m_source->Children(node, TopDown(), Distribution());
+        return m_source->Children(node, TopDown(), Distribution(),
+                                  !m_option->isHidden() && m_option->isChecked());
     });
     for (QRadioButton *button : {m_distribution, m_dependencies, m_topDown, m_bottomUp})
         connect(button, &QRadioButton::toggled, this, [this](bool on) {
@@ -298,7 +299,7 @@ void TVXView::SetUserHint()
                    : v == QLatin1String("System") ? QStringLiteral("System")
                                                   : v + QStringLiteral(" is part of");
     } else if (TopDown()) {
-        const bool ticked = m_option->isVisible() && m_option->isChecked();
+        const bool ticked = !m_option->isHidden() && m_option->isChecked();
         if (ticked && v == QLatin1String("Entry"))
             text = QStringLiteral("Entrys in order of execution, call TO other Entry(s)");
         else if (ticked && v == QLatin1String("Object"))

@@ -359,7 +359,8 @@ QList<TVXViewNode> TVXViewSource::DataRoots(int limit, const TVXRootFilter &filt
             });
 }
 
-QList<TVXViewNode> TVXViewSource::Children(const TVXViewNode &node, bool topDown, bool distribution)
+QList<TVXViewNode> TVXViewSource::Children(const TVXViewNode &node, bool topDown, bool distribution,
+                                           bool sequential)
 {
     TVXItem item;
     if (!node.StructuralItem(item))
@@ -370,7 +371,7 @@ QList<TVXViewNode> TVXViewSource::Children(const TVXViewNode &node, bool topDown
     if (!distribution && item.ItemKind() == TVXItem::Kind::Word)
         return GetDataFlow(item.FileID, WordText(item), topDown);
     if (!distribution)
-        return Dependencies(item, topDown);
+        return Dependencies(item, topDown, sequential);
     return topDown ? Contents(item) : Containers(item);
 }
 
@@ -575,7 +576,7 @@ QList<TVXViewSource::DependencyRow> TVXViewSource::GetDependencies(const TVXCond
 
 // Dependencies: TopDown what the item calls or uses, BottomUp what calls or uses it. A
 // target reached several times is shown once, with the reason of its first link.
-QList<TVXViewNode> TVXViewSource::Dependencies(const TVXItem &item, bool topDown)
+QList<TVXViewNode> TVXViewSource::Dependencies(const TVXItem &item, bool topDown, bool sequential)
 {
     TVXCondition condition;
     const QString from = topDown ? QStringLiteral("VXFrom") : QStringLiteral("VX");
@@ -631,7 +632,7 @@ QList<TVXViewNode> TVXViewSource::Dependencies(const TVXItem &item, bool topDown
         const int object = topDown ? row.Object : row.FromObject;
         const int entry = topDown ? row.Entry : row.FromEntry;
         const QString key = QStringLiteral("%1:%2:%3").arg(file).arg(object).arg(entry);
-        if (shown.contains(key))
+        if (!sequential && shown.contains(key))
             continue;
         shown.insert(key);
         const std::optional<ObjectRow> target = Object(file, object);

@@ -57,7 +57,10 @@ public:
     bool HoldsFiles();
     Roots RootItems(Level level, bool topDown, bool distribution, int limit,
                     const TVXRootFilter &filter);
-    QList<TVXViewNode> Children(const TVXViewNode &node, bool topDown, bool distribution);
+    // Sequentially, the calls of a node are listed in the order they run, one node per
+    // call; otherwise each target once.
+    QList<TVXViewNode> Children(const TVXViewNode &node, bool topDown, bool distribution,
+                                bool sequential = false);
 
     // The language of a file, 0 when it is gone.
     int LanguageOf(int fileID);
@@ -112,7 +115,7 @@ private:
 
     QList<TVXViewNode> Contents(const TVXItem &item);
     QList<TVXViewNode> Containers(const TVXItem &item);
-    QList<TVXViewNode> Dependencies(const TVXItem &item, bool topDown);
+    QList<TVXViewNode> Dependencies(const TVXItem &item, bool topDown, bool sequential = false);
     QList<DependencyRow> GetDependencies(const TVXCondition &condition);
     // Where the variable's values go (TopDown) or come from (BottomUp) within its file, with
     // the line that moves them.

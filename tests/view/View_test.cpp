@@ -695,3 +695,35 @@ TEST_F(ViewTest, TracksRecordTheSelectedNodesAndComeBackWithTheDocument)
     view->SetDirection(false);
     EXPECT_TRUE(view->Tracks().isEmpty());
 }
+
+TEST_F(ViewTest, SequentiallyEveryCallIsListedInTheOrderItRuns)
+{
+    const QString folder = m_home.File(QStringLiteral("sequence"));
+    QDir().mkpath(folder);
+    const std::pair<const char *, QStringList> programs[]
+            = {{"SEQA", {QStringLiteral("SEQB"), QStringLiteral("SEQC"), QStringLiteral("SEQB")}},
+               {"SEQB", {}},
+               {"SEQC", {}}};
+    for (const auto &[name, callees] : programs) {
+        QFile file(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".cbl"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(CallingProgram(QLatin1String(name), callees));
+    }
+    LoadSamples(true, folder);
+    Start();
+    TVXView *view = OpenView();
+    view->SetViewType(false);
+    view->SetViewBy(QStringLiteral("Entry"));
+    view->RefreshCurrentView();
+    QModelIndex main = Child(view, QStringLiteral("0000-MAIN [SEQA]"));
+    EXPECT_EQ(Captions(view, main), (QStringList{QStringLiteral("SEQB [PROGRAM-ID]"),
+                                                 QStringLiteral("SEQC [PROGRAM-ID]")}));
+    view->SetOption(true);
+    EXPECT_EQ(view->UserHint(),
+              QStringLiteral("View: Entrys in order of execution, call TO other Entry(s)"));
+    view->RefreshCurrentView();
+    main = Child(view, QStringLiteral("0000-MAIN [SEQA]"));
+    EXPECT_EQ(Captions(view, main),
+              (QStringList{QStringLiteral("SEQB [PROGRAM-ID]"), QStringLiteral("SEQC [PROGRAM-ID]"),
+                           QStringLiteral("SEQB [PROGRAM-ID]")}));
+}
