@@ -387,6 +387,20 @@ QByteArray CallingProgram(const QString &name, const QStringList &callees)
     return text;
 }
 
+// Each program as NAME.cbl in the folder, calling its list.
+template<size_t N>
+bool WritePrograms(const QString &folder, const std::pair<const char *, QStringList> (&programs)[N])
+{
+    QDir().mkpath(folder);
+    for (const auto &[name, callees] : programs) {
+        QFile file(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".cbl"));
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        file.write(CallingProgram(QLatin1String(name), callees));
+    }
+    return true;
+}
+
 } // namespace
 
 TEST_F(ViewTest, ExpandAllStopsWhereACallCycleComesBack)
@@ -397,11 +411,7 @@ TEST_F(ViewTest, ExpandAllStopsWhereACallCycleComesBack)
             = {{"CYCA", {QStringLiteral("CYCB")}},
                {"CYCB", {QStringLiteral("CYCC"), QStringLiteral("CYCA")}},
                {"CYCC", {}}};
-    for (const auto &[name, callees] : programs) {
-        QFile file(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".cbl"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(CallingProgram(QLatin1String(name), callees));
-    }
+    ASSERT_TRUE(WritePrograms(folder, programs));
     LoadSamples(true, folder);
     Start();
     TVXView *view = OpenView();
@@ -704,11 +714,7 @@ TEST_F(ViewTest, SequentiallyEveryCallIsListedInTheOrderItRuns)
             = {{"SEQA", {QStringLiteral("SEQB"), QStringLiteral("SEQC"), QStringLiteral("SEQB")}},
                {"SEQB", {}},
                {"SEQC", {}}};
-    for (const auto &[name, callees] : programs) {
-        QFile file(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".cbl"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(CallingProgram(QLatin1String(name), callees));
-    }
+    ASSERT_TRUE(WritePrograms(folder, programs));
     LoadSamples(true, folder);
     Start();
     TVXView *view = OpenView();
