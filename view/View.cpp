@@ -199,7 +199,8 @@ void TVXView::BuildMenus()
     InsertWindowMenu(m_filterMenu);
 
     m_tracksMenu = new QMenu(QStringLiteral("Tracks"), this);
-    m_tracksMenu->addAction(QStringLiteral("AutoComplete Track"))->setEnabled(false);
+    m_tracksMenu->addAction(QStringLiteral("AutoComplete Track"), this,
+                            [this] { AutoCompleteTrack(); });
     m_tracksMenu->addAction(QStringLiteral("Add Track"), this, [this] { AddTrack(); });
     m_tracksMenu->addSeparator();
     InsertWindowMenu(m_tracksMenu);
@@ -497,10 +498,22 @@ QModelIndexList TVXView::SelectedItems() const
         if (node && node->Has != TVXViewNode::Carries::Nothing)
             selected << index;
     }
-    std::sort(selected.begin(), selected.end(), [this](const QModelIndex &a, const QModelIndex &b) {
-        return m_tree->visualRect(a).top() < m_tree->visualRect(b).top();
-    });
+    SortInTreeOrder(selected);
     return selected;
+}
+
+void TVXView::SortInTreeOrder(QModelIndexList &indexes)
+{
+    // By the rows from the root down: also nodes in closed branches, which have no place
+    // on the screen, come in the order of the tree.
+    auto path = [](QModelIndex index) {
+        QList<int> rows;
+        for (; index.isValid(); index = index.parent())
+            rows.prepend(index.row());
+        return rows;
+    };
+    std::sort(indexes.begin(), indexes.end(),
+              [&](const QModelIndex &a, const QModelIndex &b) { return path(a) < path(b); });
 }
 
 bool TVXView::SelectedItem(TVXItem &item, QModelIndex *index) const

@@ -72,6 +72,8 @@ public:
     // Records the selected nodes as a track, listed in the Tracks menu; a track item selects
     // its nodes again.
     void AddTrack();
+    // Selects the nodes between the root items and the selected nodes.
+    void AutoCompleteTrack();
     void SelectTrack(int number);
     const QList<TVXViewDocument::Track> &Tracks() const { return m_tracks; }
     // The RootItem Filter dialog on the current rows; applied when it closes.
@@ -121,6 +123,7 @@ private:
     void HintAboutFilter(int limit);
     // The selected nodes that carry an item, in tree order.
     QModelIndexList SelectedItems() const;
+    static void SortInTreeOrder(QModelIndexList &indexes);
     // The selected nodes as a list for another window: item, level, caption, parent.
     TVXItems Selection() const;
     bool SelectedItem(TVXItem &item, QModelIndex *index = nullptr) const;

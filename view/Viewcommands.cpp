@@ -137,6 +137,15 @@ void TVXView::AppendTrack(const TVXViewDocument::Track &track)
     connect(item, &QAction::triggered, this, [this, number] { SelectTrack(number); });
 }
 
+void TVXView::AutoCompleteTrack()
+{
+    // A track runs from a root item down to the node chosen: the nodes above it join the
+    // selection, so that Add Track records the whole path of calls.
+    for (const QModelIndex &index : SelectedItems())
+        for (QModelIndex above = index.parent(); above.isValid(); above = above.parent())
+            m_tree->selectionModel()->select(above, QItemSelectionModel::Select);
+}
+
 void TVXView::AddTrack()
 {
     const QModelIndexList selected = SelectedItems();
@@ -371,9 +380,7 @@ void TVXView::Copy1Click()
 {
     QStringList lines;
     QModelIndexList selected = m_tree->selectionModel()->selectedIndexes();
-    std::sort(selected.begin(), selected.end(), [this](const QModelIndex &a, const QModelIndex &b) {
-        return m_tree->visualRect(a).top() < m_tree->visualRect(b).top();
-    });
+    SortInTreeOrder(selected);
     for (const QModelIndex &index : std::as_const(selected))
         lines << QString(4 * (m_model->Level(index) + 1), QLatin1Char(' '))
                          + m_model->Node(index)->Caption;

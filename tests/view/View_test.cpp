@@ -701,6 +701,16 @@ TEST_F(ViewTest, TracksRecordTheSelectedNodesAndComeBackWithTheDocument)
     EXPECT_EQ(selected, (QStringList{QStringLiteral("ACCT010 [PROGRAM-ID]"),
                                      QStringLiteral("ACCT030 [PROGRAM-ID]")}));
 
+    // AutoComplete: the path from the root down to a node deep in the tree.
+    const QModelIndex acctrec = Child(view, QStringLiteral("ACCTREC [COPY]"), acct010);
+    const QModelIndex addrrec = Child(view, QStringLiteral("ADDRREC [COPY]"), acctrec);
+    Select(view, {addrrec});
+    view->AutoCompleteTrack();
+    view->AddTrack();
+    ASSERT_EQ(view->Tracks().size(), 2);
+    EXPECT_EQ(view->Tracks()[1].Name, QStringLiteral("ACCT010 - ADDRREC"));
+    EXPECT_EQ(view->Tracks()[1].Elements.size(), 3);
+
     // A changed option clears the tree and the tracks that point into it.
     view->SetDirection(false);
     EXPECT_TRUE(view->Tracks().isEmpty());
