@@ -202,6 +202,7 @@ void TVXView::BuildMenus()
     m_tracksMenu->addAction(QStringLiteral("AutoComplete Track"), this,
                             [this] { AutoCompleteTrack(); });
     m_tracksMenu->addAction(QStringLiteral("Add Track"), this, [this] { AddTrack(); });
+    m_tracksMenu->addAction(QStringLiteral("Tracks..."), this, [this] { ShowTracks(); });
     m_tracksMenu->addSeparator();
     InsertWindowMenu(m_tracksMenu);
 

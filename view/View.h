@@ -31,6 +31,7 @@ class TVXDependentRows;
 class TVXFilter;
 class TVXFormShow;
 class TVXItemProperties;
+class TVXTracks;
 class TVXViewTreeModel;
 
 class TVXView : public TVXFormInterface
@@ -72,6 +73,8 @@ public:
     // Records the selected nodes as a track, listed in the Tracks menu; a track item selects
     // its nodes again.
     void AddTrack();
+    // The tracks in folders; deleting one there takes it out of the View.
+    TVXTracks *ShowTracks();
     // Selects the nodes between the root items and the selected nodes.
     void AutoCompleteTrack();
     void SelectTrack(int number);

@@ -7,6 +7,7 @@
 #include "view/Changeselection.h"
 #include "view/Dependentrows.h"
 #include "view/Itemproperties.h"
+#include "view/Tracks.h"
 #include "view/View.h"
 #include "view/Viewdocument.h"
 #include "view/Viewtreemodel.h"
@@ -135,6 +136,24 @@ void TVXView::AppendTrack(const TVXViewDocument::Track &track)
     item->setToolTip(track.Name);
     const int number = int(m_tracks.size()) - 1;
     connect(item, &QAction::triggered, this, [this, number] { SelectTrack(number); });
+}
+
+TVXTracks *TVXView::ShowTracks()
+{
+    QStringList names;
+    for (const TVXViewDocument::Track &track : std::as_const(m_tracks))
+        names << track.Name;
+    auto *dialog = new TVXTracks(this, names, [this](int number) {
+        QList<TVXViewDocument::Track> kept = m_tracks;
+        if (number >= 0 && number < kept.size())
+            kept.removeAt(number);
+        ClearTracks();
+        for (const TVXViewDocument::Track &track : std::as_const(kept))
+            AppendTrack(track);
+    });
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+    return dialog;
 }
 
 void TVXView::AutoCompleteTrack()

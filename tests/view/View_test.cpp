@@ -8,6 +8,7 @@
 #include "view/Dependentrows.h"
 #include "view/Filter.h"
 #include "view/Itemproperties.h"
+#include "view/Tracks.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTreeWidget>
 
 namespace {
 
@@ -710,6 +712,20 @@ TEST_F(ViewTest, TracksRecordTheSelectedNodesAndComeBackWithTheDocument)
     ASSERT_EQ(view->Tracks().size(), 2);
     EXPECT_EQ(view->Tracks()[1].Name, QStringLiteral("ACCT010 - ADDRREC"));
     EXPECT_EQ(view->Tracks()[1].Elements.size(), 3);
+
+    // The Tracks dialog: folders of one's own; a track deleted there leaves the View.
+    TVXTracks *tracks = view->ShowTracks();
+    ASSERT_EQ(tracks->Tree()->topLevelItemCount(), 1);
+    EXPECT_EQ(tracks->Tree()->topLevelItem(0)->childCount(), 2);
+    tracks->NewFolder(QStringLiteral("Billing calls"));
+    EXPECT_EQ(tracks->Tree()->topLevelItem(0)->childCount(), 3);
+    EXPECT_TRUE(tracks->DeleteFolder());
+    EXPECT_EQ(tracks->Tree()->topLevelItem(0)->childCount(), 2);
+    tracks->Tree()->setCurrentItem(tracks->Tree()->topLevelItem(0)->child(0));
+    EXPECT_TRUE(tracks->DeleteTrack());
+    ASSERT_EQ(view->Tracks().size(), 1);
+    EXPECT_EQ(view->Tracks()[0].Name, QStringLiteral("ACCT010 - ADDRREC"));
+    tracks->close();
 
     // A changed option clears the tree and the tracks that point into it.
     view->SetDirection(false);
