@@ -89,6 +89,8 @@ public:
     // The popup commands.
     void ShowInNewView();
     void ShowInEditor();
+    // A window on the selected line ("RowsAround", "RulesForRow").
+    void ShowForRow(const QString &function);
     // The screen map of the selected object; none when it cannot be built (the error shown).
     TVXFormShow *ShowInFormViewer();
     void CountSelectedItems();

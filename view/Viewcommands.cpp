@@ -52,6 +52,8 @@ void TVXView::PopUpActivated()
     enable("FormViewer", one && kind == TVXItem::Kind::Object);
     enable("New Query", !selected.isEmpty());
     enable("Show Dependent Rows", one);
+    enable("Show Rows Around", one && item.RowID > 0);
+    enable("Show Rules for Row", one && item.RowID > 0);
     enable("Change Selected Items", true);
     enable("Item Properties...", one);
     enable("Count Selected Items", !m_tree->selectionModel()->selectedIndexes().isEmpty());
@@ -136,6 +138,15 @@ void TVXView::AppendTrack(const TVXViewDocument::Track &track)
     item->setToolTip(track.Name);
     const int number = int(m_tracks.size()) - 1;
     connect(item, &QAction::triggered, this, [this, number] { SelectTrack(number); });
+}
+
+void TVXView::ShowForRow(const QString &function)
+{
+    TVXItem item;
+    if (!SelectedItem(item) || item.RowID <= 0)
+        return;
+    TVXItemSender sender(item);
+    Hand(function, &sender, QString());
 }
 
 TVXTracks *TVXView::ShowTracks()

@@ -759,3 +759,122 @@ TEST_F(ViewTest, SequentiallyEveryCallIsListedInTheOrderItRuns)
               (QStringList{QStringLiteral("SEQB [PROGRAM-ID]"), QStringLiteral("SEQC [PROGRAM-ID]"),
                            QStringLiteral("SEQB [PROGRAM-ID]")}));
 }
+
+namespace {
+
+// The service as the window sees it, recording what it is asked to open; connections
+// come from the real service object.
+class TRecordingService : public TVXBaseFunctionsInterface
+{
+public:
+    explicit TRecordingService(TVXBaseFunctions &real)
+        : m_real(real)
+    {}
+    struct Call
+    {
+        QString Function, Document, Database, Detail;
+        QString SenderKind;
+        QStringList Texts;
+        QList<int> Levels;
+        QString ItemID;
+    };
+    QList<Call> Calls;
+
+    QString NewWindow(const QString &function, const QString &document, const QString &database,
+                      QObject *sender, const QString &detail) override
+    {
+        Call call{function, document, database, detail, {}, {}, {}, {}};
+        if (const auto *one = qobject_cast<const TVXItemSender *>(sender)) {
+            call.SenderKind = QStringLiteral("item");
+            call.ItemID = one->Item.GetItemID();
+        } else if (const auto *many = qobject_cast<const TVXItemsSender *>(sender)) {
+            call.SenderKind = QStringLiteral("items");
+            for (int i = 0; i < many->Items.Count(); ++i) {
+                call.Texts << many->Items.GetText(i);
+                call.Levels << many->Items.GetLevel(i);
+            }
+        }
+        Calls << call;
+        return {};
+    }
+    TVXDataAccessInterface *ConnectDB(const QString &database) override
+    {
+        return m_real.ConnectDB(database);
+    }
+    QString GetSourceDBName(bool first, bool next, bool isDefault) override
+    {
+        return m_real.GetSourceDBName(first, next, isDefault);
+    }
+
+private:
+    TVXBaseFunctions &m_real;
+};
+
+} // namespace
+
+TEST_F(ViewTest, HandOverCommandsGiveTheFunctionSenderAndDetail)
+{
+    LoadSamples(true);
+    Start();
+    TRecordingService service(Service());
+    TVXView view(nullptr, &service, QString(), QStringLiteral("VN_FirstDataBase"),
+                 QStringLiteral("View [7]"));
+    view.AskUser = [](const QString &) { return false; };
+    view.RefreshContent(nullptr, nullptr, QString());
+    const QModelIndex system = view.Model()->index(0, 0);
+    const QModelIndex file = Child(&view, QStringLiteral("ACCT010.cbl"), system);
+    const QModelIndex program = Child(&view, QStringLiteral("ACCT010 [PROGRAM-ID]"), file);
+    const QString programID = view.Model()->Node(program)->Item.GetItemID();
+
+    view.SetViewType(false);
+    view.SetDirection(false);
+    view.SetViewType(true); // back to Distribution, BottomUp kept
+    view.RefreshCurrentView();
+    const QModelIndex systemAgain = view.Model()->index(0, 0);
+    Select(&view, {systemAgain});
+    view.ShowInNewView();
+    ASSERT_EQ(service.Calls.size(), 1);
+    EXPECT_EQ(service.Calls[0].Function, QStringLiteral("View"));
+    EXPECT_EQ(service.Calls[0].Document, QString());
+    EXPECT_EQ(service.Calls[0].Database, QStringLiteral("VN_FirstDataBase"));
+    EXPECT_EQ(service.Calls[0].Detail, QStringLiteral("DistributionBottomUp"));
+    EXPECT_EQ(service.Calls[0].SenderKind, QStringLiteral("item"));
+
+    view.SetDirection(true);
+    view.RefreshCurrentView();
+    const QModelIndex root = view.Model()->index(0, 0);
+    const QModelIndex acctFile = Child(&view, QStringLiteral("ACCT010.cbl"), root);
+    const QModelIndex acct010 = Child(&view, QStringLiteral("ACCT010 [PROGRAM-ID]"), acctFile);
+    Select(&view, {acct010});
+    view.ShowInEditor();
+    EXPECT_EQ(service.Calls.last().Function, QStringLiteral("EditorController"));
+    EXPECT_EQ(service.Calls.last().Detail, QStringLiteral("20520")) << "the file's language";
+    EXPECT_EQ(service.Calls.last().ItemID, programID);
+
+    Select(&view, {acctFile, acct010});
+    view.AddToWorkList(false);
+    EXPECT_EQ(service.Calls.last().Function, QStringLiteral("WorkList"));
+    EXPECT_EQ(service.Calls.last().Detail, QStringLiteral("AddToWorkList"));
+    EXPECT_EQ(service.Calls.last().Texts,
+              (QStringList{QStringLiteral("ACCT010.cbl"), QStringLiteral("ACCT010 [PROGRAM-ID]")}));
+    EXPECT_EQ(service.Calls.last().Levels, (QList<int>{1, 2}));
+    view.AddToWorkList(true);
+    EXPECT_EQ(service.Calls.last().Detail, QStringLiteral("AddToWorkListAs"));
+    view.AddTrackToDiagram();
+    EXPECT_EQ(service.Calls.last().Function, QStringLiteral("Diagram"));
+
+    // A line of code opens the query package's windows on it.
+    ASSERT_FALSE(Captions(&view, acct010).isEmpty());
+    const QModelIndex entry = view.Model()->index(0, 0, acct010);
+    ASSERT_FALSE(Captions(&view, entry).isEmpty());
+    const QModelIndex line = view.Model()->index(0, 0, entry);
+    ASSERT_TRUE(view.Model()->Node(line)->Item.RowID > 0);
+    Select(&view, {line});
+    view.PopUpActivated();
+    ASSERT_TRUE(Command(&view, QStringLiteral("Show Rows Around"))->isEnabled());
+    Command(&view, QStringLiteral("Show Rows Around"))->trigger();
+    EXPECT_EQ(service.Calls.last().Function, QStringLiteral("RowsAround"));
+    Command(&view, QStringLiteral("Show Rules for Row"))->trigger();
+    EXPECT_EQ(service.Calls.last().Function, QStringLiteral("RulesForRow"));
+    EXPECT_EQ(service.Calls.last().ItemID, view.Model()->Node(line)->Item.GetItemID());
+}
