@@ -208,7 +208,14 @@ QList<TVXViewNode> TVXViewSource::GroupingRoots(int type, bool topDown, int limi
         const int as = type == VXAttributeType::Application && rowType != type
                                ? VXAttributeType::Computer
                                : type;
-        if (!m_db->GoToKey(m_files, QLatin1String(keys[as - 1]), {id}, true))
+        // A plain statement, read to its end, rather than a cursor on VXFILE: a cursor left
+        // open holds the engine's read snapshot, and the View would not see later loads.
+        if (Read(m_db,
+                 Bound(QStringLiteral("SELECT VXFileID FROM VXFILE WHERE ")
+                               + QLatin1String(keys[as - 1]) + QStringLiteral(" = ?"),
+                       {id}),
+                 1)
+                    .isEmpty())
             continue;
         TVXItem item;
         (as == VXAttributeType::System     ? item.SystemID

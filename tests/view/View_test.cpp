@@ -878,3 +878,22 @@ TEST_F(ViewTest, HandOverCommandsGiveTheFunctionSenderAndDetail)
     EXPECT_EQ(service.Calls.last().Function, QStringLiteral("RulesForRow"));
     EXPECT_EQ(service.Calls.last().ItemID, view.Model()->Node(line)->Item.GetItemID());
 }
+
+TEST_F(ViewTest, ANodeWhoseFileALaterLoadRemovedOpensEmpty)
+{
+    const QString folder = m_home.File(QStringLiteral("removed"));
+    const std::pair<const char *, QStringList> programs[]
+            = {{"REMA", {QStringLiteral("REMB")}}, {"REMB", {}}};
+    ASSERT_TRUE(WritePrograms(folder, programs));
+    LoadSamples(true, folder);
+    Start();
+    TVXView *view = OpenView();
+    const QModelIndex system = view->Model()->index(0, 0);
+    const QModelIndex file = Child(view, QStringLiteral("REMB.cbl"), system);
+    // Another run loads the folder without the file while the window is open.
+    ASSERT_TRUE(QFile::remove(folder + QStringLiteral("/REMB.cbl")));
+    Cli({QStringLiteral("load"), QStringLiteral("--yes")});
+    EXPECT_TRUE(Captions(view, file).isEmpty());
+    view->RefreshCurrentView();
+    EXPECT_EQ(Captions(view, view->Model()->index(0, 0)), QStringList{QStringLiteral("REMA.cbl")});
+}
