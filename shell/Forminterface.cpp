@@ -238,6 +238,19 @@ void TVXFormInterface::ClearSelection1Click() {}
 void TVXFormInterface::Find1Click() {}
 void TVXFormInterface::FindDialog1Find() {}
 void TVXFormInterface::FindDialog1Close() {}
+TVXDataAccessInterface *TVXFormInterface::ConnectSourceDatabase()
+{
+    if (!BaseFunctions)
+        throw TVXException(QStringLiteral("The window has no service object to connect through"));
+    if (SourceDatabase.isEmpty())
+        SourceDatabase = BaseFunctions->GetSourceDBName(false, false, true);
+    TVXDataAccessInterface *db = BaseFunctions->ConnectDB(SourceDatabase);
+    if (!db)
+        throw TVXException(QStringLiteral("The source database ") + SourceDatabase
+                           + QStringLiteral(" cannot be reached"));
+    return db;
+}
+
 void TVXFormInterface::ConnectToDB() {}
 void TVXFormInterface::RefreshContent(TVXDataAccessInterface *, QObject *, const QString &) {}
 

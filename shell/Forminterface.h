@@ -75,6 +75,11 @@ public:
     void ToggleExtendedMode();
 
 protected:
+    // A counted connection to the window's source database, for the window to end; opened
+    // without a database (the program's first window), the window takes the default one by
+    // name, so that its caption and documents say which repository it shows. Throws when
+    // the database cannot be reached.
+    TVXDataAccessInterface *ConnectSourceDatabase();
     // Concrete windows put their own menus between Edit and Tools.
     void InsertWindowMenu(QMenu *menu);
     void changeEvent(QEvent *event) override;

@@ -370,14 +370,7 @@ void TVXView::ConnectToDB()
 {
     if (m_connection || !BaseFunctions)
         return;
-    // Opened without a database (the program's first window): the default one, by name, so
-    // that the caption and the documents say which repository it shows.
-    if (SourceDatabase.isEmpty())
-        SourceDatabase = BaseFunctions->GetSourceDBName(false, false, true);
-    TVXDataAccessInterface *db = BaseFunctions->ConnectDB(SourceDatabase);
-    if (!db)
-        throw TVXException(QStringLiteral("The source database ") + SourceDatabase
-                           + QStringLiteral(" cannot be reached"));
+    TVXDataAccessInterface *db = ConnectSourceDatabase();
     m_connection = TVXConnection(db);
     m_source = std::make_unique<TVXViewSource>(db);
 }

@@ -1,0 +1,323 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "query/window/Query.h"
+
+#include "base/Exception.h"
+
+#include "query/Queryattributes.h"
+#include "query/Queryengine.h"
+#include "query/Queryrows.h"
+#include "repository/Dataset.h"
+#include "shell/Basefunctionsinterface.h"
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTableView>
+
+namespace {
+
+const QString ResultPlaceholder = QStringLiteral("Result will be displayed in this area");
+const QString ExpandResult = QStringLiteral("Click on this bar to expand Result area");
+const QString ExpandQuery = QStringLiteral("Click on this bar to expand Query area");
+// The grid shows the five name columns and the line of code.
+constexpr int VisibleColumns = 6;
+
+} // namespace
+
+TVXQuery::TVXQuery(QWidget *owner, TVXBaseFunctionsInterface *baseFunctions,
+                   const QString &document, const QString &sourceDatabase, const QString &title)
+    : TVXFormInterface(owner, baseFunctions, document, sourceDatabase, title)
+{
+    BuildWindow();
+    resize(900, 680);
+}
+
+TVXQuery::~TVXQuery()
+{
+    // The engine's thread reads through the connection: it ends first.
+    m_engine.reset();
+}
+
+void TVXQuery::BuildWindow()
+{
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    m_queryArea = new QWidget;
+    auto *upper = new QVBoxLayout(m_queryArea);
+    upper->setContentsMargins(0, 0, 0, 0);
+    m_pages = new QTabWidget;
+    auto *statements = new QWidget;
+    auto *statementsLayout = new QVBoxLayout(statements);
+    auto *find = new QGroupBox(QStringLiteral(" Find Statements containing: "));
+    auto *findLayout = new QVBoxLayout(find);
+    m_findRows = new TVXQueryRows(TVXQueryRows::Kind::Find, nullptr);
+    findLayout->addWidget(m_findRows);
+    statementsLayout->addWidget(find);
+    auto *in = new QGroupBox(QStringLiteral(" In: "));
+    in->setObjectName(QStringLiteral("gbIn"));
+    auto *inLayout = new QVBoxLayout(in);
+    m_inRows = new TVXQueryRows(TVXQueryRows::Kind::In, nullptr);
+    inLayout->addWidget(m_inRows);
+    auto *clearIn = new QPushButton(QStringLiteral("Clear In"));
+    inLayout->addWidget(clearIn, 0, Qt::AlignLeft);
+    statementsLayout->addWidget(in);
+    statementsLayout->addStretch();
+    m_pages->addTab(statements, QStringLiteral("Query for Statements"));
+    m_sql = new QPlainTextEdit;
+    m_sql->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_pages->addTab(m_sql, QStringLiteral("Query SQL Report"));
+    upper->addWidget(m_pages, 1);
+
+    auto *controls = new QHBoxLayout;
+    m_caseSensitive = new QCheckBox(QStringLiteral("Case sensitive"));
+    m_countHits = new QCheckBox(QStringLiteral("Count No of hits"));
+    m_countHits->setChecked(true);
+    m_search = new QPushButton(QStringLiteral("Search"));
+    m_stop = new QPushButton(QStringLiteral(" Stop"));
+    m_stop->hide();
+    auto *clearAll = new QPushButton(QStringLiteral("Clear All"));
+    controls->addWidget(m_caseSensitive);
+    controls->addWidget(m_countHits);
+    controls->addStretch();
+    controls->addWidget(m_search);
+    controls->addWidget(m_stop);
+    controls->addWidget(clearAll);
+    upper->addLayout(controls);
+    layout->addWidget(m_queryArea, 1);
+
+    m_bar = new QPushButton(ExpandResult);
+    m_bar->setStyleSheet(QStringLiteral("background-color: #3c9a3c; color: white;"));
+    layout->addWidget(m_bar);
+
+    auto *labels = new QHBoxLayout;
+    m_hits = new QLabel(ResultPlaceholder);
+    m_order = new QLabel;
+    m_order->hide();
+    labels->addWidget(m_hits);
+    labels->addStretch();
+    labels->addWidget(m_order);
+    layout->addLayout(labels);
+    m_grid = new QTableView;
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->hide();
+    layout->addWidget(m_grid, 1);
+    setCentralWidget(central);
+    m_sqlResult = new QStandardItemModel(this);
+
+    auto say = [this](const QString &text) { Say(text); };
+    m_findRows->Say = say;
+    m_inRows->Say = say;
+    m_findRows->AddRow();
+    m_inRows->AddRow();
+    connect(m_search, &QPushButton::clicked, this, &TVXQuery::cbSearchClick);
+    connect(m_stop, &QPushButton::clicked, this, &TVXQuery::cbStopClick);
+    connect(clearAll, &QPushButton::clicked, this, &TVXQuery::cbClearAllClick);
+    connect(clearIn, &QPushButton::clicked, this, &TVXQuery::cbClearInClick);
+    connect(m_bar, &QPushButton::clicked, this, [this] {
+        const bool showQuery = m_queryArea->isHidden();
+        m_queryArea->setVisible(showQuery);
+        m_bar->setText(showQuery ? ExpandResult : ExpandQuery);
+    });
+    connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (value == m_grid->verticalScrollBar()->maximum())
+            FetchMore();
+    });
+}
+
+void TVXQuery::Say(const QString &text)
+{
+    if (BaseFunctions)
+        BaseFunctions->ShowMessage(TVXMessageKind::Warning, text);
+}
+
+void TVXQuery::ConnectToDB()
+{
+    if (m_connection || !BaseFunctions)
+        return;
+    TVXDataAccessInterface *db = ConnectSourceDatabase();
+    m_connection = TVXConnection(db);
+    TVXQueryEngine::TVXCallbacks callbacks;
+    callbacks.Message = [this](const QString &text) { m_hits->setText(text); };
+    callbacks.ProcessEvents = [] { QCoreApplication::processEvents(); };
+    callbacks.ShowStop = [this](bool shown) {
+        m_stop->setVisible(shown);
+        m_search->setEnabled(!shown);
+    };
+    callbacks.StopRequested = [this] { return m_stopRequested; };
+    m_engine = std::make_unique<TVXQueryEngine>(db, callbacks);
+}
+
+void TVXQuery::RefreshContent(TVXDataAccessInterface *connection, QObject *, const QString &)
+{
+    try {
+        if (!connection) {
+            ConnectToDB();
+            UpdateCaption();
+        }
+    } catch (const std::exception &e) {
+        if (BaseFunctions)
+            BaseFunctions->ShowMessage(TVXMessageKind::Error, VXMessage(e));
+    }
+}
+
+QString TVXQuery::HitLabel() const
+{
+    return m_hits->text();
+}
+
+QString TVXQuery::OrderLabel() const
+{
+    return m_order->isHidden() ? QString() : m_order->text();
+}
+
+bool TVXQuery::BuildWhereClause()
+{
+    // A single in row left empty restricts nothing: it is not checked either, or every
+    // search without an In would stop at its empty value.
+    const bool inUsed = m_inRows->Count() > 1 || !m_inRows->Row(0)->Value().isEmpty();
+    if (!m_findRows->Check() || (inUsed && !m_inRows->Check()))
+        return false;
+    TVXWhereClause &clause = m_engine->WhereClause();
+    clause.Clear();
+    auto add = [&](TVXQueryRows *rows, bool in) {
+        for (int i = 0; i < rows->Count(); ++i) {
+            const TVXQueryRow *row = rows->Row(i);
+            const TVXQueryRowChoice choice = row->AttributeChoice();
+            const QString attribute = row->cbAttribute->currentText();
+            // In rows without a value restrict nothing.
+            if (in && row->Value().isEmpty())
+                continue;
+            const int table = m_engine->Table(
+                    (in ? VXQueryAttributes::Find(VXQueryAttributes::InAttributes(), attribute)
+                        : VXQueryAttributes::Find(VXQueryAttributes::FindAttributes(), attribute))
+                            ->Table);
+            const QString field
+                    = (in ? VXQueryAttributes::Find(VXQueryAttributes::InAttributes(), attribute)
+                          : VXQueryAttributes::Find(VXQueryAttributes::FindAttributes(), attribute))
+                              ->Field;
+            const bool andPrevious = i > 0 && rows->Row(i - 1)->rbAnd->isChecked();
+            clause.Add(andPrevious, table, m_engine->Field(table, field), choice.TypeKey);
+            clause.SetOperator(row->OperatorChoice());
+            clause.SetValueString(row->Value());
+        }
+    };
+    add(m_findRows, false);
+    add(m_inRows, true);
+    return true;
+}
+
+void TVXQuery::cbSearchClick()
+{
+    if (m_searching)
+        return;
+    try {
+        ConnectToDB();
+    } catch (const std::exception &e) {
+        Say(VXMessage(e));
+        return;
+    }
+    m_searching = true;
+    m_stopRequested = false;
+    m_hits->setText(QStringLiteral("Searching..."));
+    if (m_pages->currentIndex() == 0)
+        SearchStatements();
+    else
+        SearchSql();
+    m_searching = false;
+}
+
+void TVXQuery::SearchStatements()
+{
+    if (!BuildWhereClause()) {
+        m_hits->setText(ResultPlaceholder);
+        return;
+    }
+    m_grid->hide();
+    m_engine->SetCaseSensitive(m_caseSensitive->isChecked());
+    m_grid->setModel(&m_engine->Result());
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_engine->Query(true, m_countHits->isChecked());
+        QApplication::restoreOverrideCursor();
+    }
+    m_grid->show();
+    m_hits->setText(m_engine->HitLabel());
+    const QString order = m_engine->OrderLabel();
+    m_order->setText(order.isEmpty() ? QStringLiteral("Order by: System, Computer, Application, "
+                                                      "Object, Entry, Statement")
+                                     : order);
+    m_order->show();
+    for (int column = 0; column < m_engine->Result().columnCount(); ++column)
+        m_grid->setColumnHidden(column, column >= VisibleColumns);
+}
+
+void TVXQuery::SearchSql()
+{
+    QString label;
+    QString error;
+    std::unique_ptr<TVXDataset> last;
+    const bool ok = m_engine->SqlReport(m_sql->toPlainText(), label, &error, &last);
+    m_hits->setText(label);
+    if (!ok) {
+        Say(error);
+        return;
+    }
+    m_sqlResult->clear();
+    if (last) {
+        QStringList titles;
+        for (int i = 0; i < last->FieldCount(); ++i)
+            titles << last->FieldName(i);
+        m_sqlResult->setHorizontalHeaderLabels(titles);
+        for (; !last->Eof(); last->Next()) {
+            QList<QStandardItem *> row;
+            for (int i = 0; i < last->FieldCount(); ++i)
+                row << new QStandardItem(last->Value(i).toString());
+            m_sqlResult->appendRow(row);
+        }
+    }
+    m_grid->setModel(m_sqlResult);
+    m_grid->show();
+}
+
+void TVXQuery::FetchMore()
+{
+    if (m_searching || !m_engine || !m_engine->MoreRows() || m_grid->model() != &m_engine->Result())
+        return;
+    m_searching = true;
+    m_engine->Query(false, false);
+    m_hits->setText(m_engine->HitLabel());
+    m_searching = false;
+}
+
+void TVXQuery::cbStopClick()
+{
+    m_stopRequested = true;
+}
+
+void TVXQuery::cbClearInClick()
+{
+    qobject_cast<QGroupBox *>(m_inRows->parentWidget())->setTitle(QStringLiteral(" In: "));
+    m_inRows->Clear();
+}
+
+void TVXQuery::cbClearAllClick()
+{
+    m_findRows->Clear();
+    cbClearInClick();
+    m_hits->setText(ResultPlaceholder);
+    m_order->hide();
+    m_grid->hide();
+}
