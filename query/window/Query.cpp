@@ -112,6 +112,10 @@ void TVXQuery::BuildWindow()
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One line per hit: the line of code is read across, not wrapped into the row.
+    m_grid->setWordWrap(false);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->hide();
     layout->addWidget(m_grid, 1);
     setCentralWidget(central);
@@ -262,6 +266,7 @@ void TVXQuery::SearchStatements()
     m_order->show();
     for (int column = 0; column < m_engine->Result().columnCount(); ++column)
         m_grid->setColumnHidden(column, column >= VisibleColumns);
+    m_grid->resizeColumnsToContents();
 }
 
 void TVXQuery::SearchSql()
@@ -289,6 +294,7 @@ void TVXQuery::SearchSql()
         }
     }
     m_grid->setModel(m_sqlResult);
+    m_grid->resizeColumnsToContents();
     m_grid->show();
 }
 
