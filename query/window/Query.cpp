@@ -2,21 +2,25 @@
 #include "query/window/Query.h"
 
 #include "base/Exception.h"
+#include "base/Item.h"
 
 #include "query/Queryattributes.h"
 #include "query/Queryengine.h"
 #include "query/Queryrows.h"
 #include "repository/Dataset.h"
+#include "repository/Searchqueries.h"
 #include "shell/Basefunctionsinterface.h"
 
 #include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -135,6 +139,9 @@ void TVXQuery::BuildWindow()
         m_queryArea->setVisible(showQuery);
         m_bar->setText(showQuery ? ExpandResult : ExpandQuery);
     });
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QTableView::customContextMenuRequested, this,
+            [this](const QPoint &at) { GridMenu()->popup(m_grid->viewport()->mapToGlobal(at)); });
     connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
         if (value == m_grid->verticalScrollBar()->maximum())
             FetchMore();
@@ -264,6 +271,8 @@ void TVXQuery::SearchStatements()
                                                       "Object, Entry, Statement")
                                      : order);
     m_order->show();
+    m_indexFields.clear();
+    m_orderText = m_order->text();
     for (int column = 0; column < m_engine->Result().columnCount(); ++column)
         m_grid->setColumnHidden(column, column >= VisibleColumns);
     m_grid->resizeColumnsToContents();
@@ -326,4 +335,160 @@ void TVXQuery::cbClearAllClick()
     m_hits->setText(ResultPlaceholder);
     m_order->hide();
     m_grid->hide();
+}
+
+bool TVXQuery::ShowsHits() const
+{
+    return m_engine && m_grid->model() == &m_engine->Result();
+}
+
+QList<int> TVXQuery::SelectedHits() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_grid->selectionModel()->selectedRows())
+        rows << index.row();
+    if (rows.isEmpty() && m_grid->currentIndex().isValid())
+        rows << m_grid->currentIndex().row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QMenu *TVXQuery::GridMenu()
+{
+    delete m_gridMenu;
+    m_gridMenu = new QMenu(this);
+    QAbstractItemModel *model = m_grid->model();
+    const int columns = model ? model->columnCount() : 0;
+    auto fieldOf = [](int column) { return TVXQueryResultModel::FieldNames().value(column); };
+    auto title
+            = [model](int column) { return model->headerData(column, Qt::Horizontal).toString(); };
+    QMenu *hide = m_gridMenu->addMenu(QStringLiteral("Hide Column"));
+    QMenu *show = m_gridMenu->addMenu(QStringLiteral("Show Column"));
+    QMenu *sort = m_gridMenu->addMenu(QStringLiteral("Sort on Column"));
+    QMenu *andSort = m_gridMenu->addMenu(QStringLiteral("And sort on Column"));
+    for (int column = 0; column < columns; ++column) {
+        const QString field = fieldOf(column);
+        QMenu *visibility = m_grid->isColumnHidden(column) ? show : hide;
+        QAction *action
+                = visibility->addAction(title(column), this, [this, column, visibility, show] {
+                      HideColumn(column, visibility != show);
+                  });
+        action->setObjectName((visibility == show ? QStringLiteral("Show") : QStringLiteral("Hide"))
+                              + field);
+        if (ShowsHits()) {
+            sort->addAction(title(column), this, [this, column] {
+                    SortOnColumn(column, false);
+                })->setObjectName(QStringLiteral("Sort") + field);
+            andSort->addAction(title(column), this, [this, column] { SortOnColumn(column, true); })
+                    ->setObjectName(QStringLiteral("AndSort") + field);
+        }
+    }
+    QMenu *showIn = m_gridMenu->addMenu(QStringLiteral("Show in"));
+    showIn->addAction(QStringLiteral("New View"), this, [this] {
+        HandHits(QStringLiteral("View"), QStringLiteral("DependenciesBottomUp"));
+    });
+    showIn->addAction(QStringLiteral("Editor"), this,
+                      [this] { HandHits(QStringLiteral("EditorController"), QString()); });
+    showIn->setEnabled(ShowsHits());
+    m_gridMenu->addAction(QStringLiteral("Copy                 (Ctrl+C)"), this,
+                          [this] { CopyHits(); });
+    m_gridMenu->addAction(QStringLiteral("Select All           (Ctrl+A)"), m_grid,
+                          &QTableView::selectAll);
+    m_gridMenu->addAction(QStringLiteral("Clear Selection  (Ctrl+N)"), m_grid,
+                          &QTableView::clearSelection);
+    m_gridMenu->addSeparator();
+    for (const bool as : {false, true})
+        m_gridMenu
+                ->addAction(as ? QStringLiteral("Add to WorkList as...")
+                               : QStringLiteral("Add to WorkList"),
+                            this,
+                            [this, as] {
+                                HandHits(QStringLiteral("WorkList"),
+                                         as ? QStringLiteral("AddToWorkListAs")
+                                            : QStringLiteral("AddToWorkList"));
+                            })
+                ->setEnabled(ShowsHits());
+    return m_gridMenu;
+}
+
+void TVXQuery::HideColumn(int column, bool hidden)
+{
+    m_grid->setColumnHidden(column, hidden);
+}
+
+void TVXQuery::SortOnColumn(int column, bool andSort)
+{
+    if (!ShowsHits())
+        return;
+    const QString field = TVXQueryResultModel::FieldNames().value(column);
+    const QString title = m_engine->Result().headerData(column, Qt::Horizontal).toString();
+    if (andSort && !m_indexFields.isEmpty()) {
+        m_indexFields += QLatin1Char(';') + field;
+        m_orderText += QStringLiteral(", ") + title;
+    } else {
+        m_indexFields = field;
+        m_orderText = QStringLiteral("Order by: ") + title;
+    }
+    m_engine->Result().SetIndexFieldNames(m_indexFields);
+    m_order->setText(m_orderText);
+    m_order->show();
+}
+
+void TVXQuery::CopyHits()
+{
+    QAbstractItemModel *model = m_grid->model();
+    if (!model)
+        return;
+    QStringList lines;
+    for (const int row : SelectedHits()) {
+        QStringList cells;
+        for (int column = 0; column < model->columnCount(); ++column)
+            if (!m_grid->isColumnHidden(column))
+                cells << model->index(row, column).data().toString();
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+}
+
+void TVXQuery::HandHits(const QString &function, const QString &detail)
+{
+    if (!ShowsHits() || !BaseFunctions)
+        return;
+    const QList<int> rows = SelectedHits();
+    if (rows.isEmpty())
+        return;
+    const TVXQueryResultModel &result = m_engine->Result();
+    QString error;
+    if (function == QLatin1String("WorkList")) {
+        TVXItems items;
+        for (const int row : rows) {
+            const TVXQueryResultRow &hit = result.Row(row);
+            items.AddItem(hit.QRFileID, 0, 0, 0, 0, hit.QRObjectID, hit.QREntryID, hit.QRRowID,
+                          hit.QRWordID);
+            items.AddLevel(0);
+            items.AddText(hit.QRRow.trimmed());
+            items.AddParentText(hit.QRObjectName);
+            items.AddParentFileID(hit.QRFileID);
+            items.AddIcon(0);
+        }
+        TVXItemsSender sender(items);
+        error = BaseFunctions->NewWindow(function, QString(), SourceDatabase, &sender, detail);
+    } else {
+        // The View and the editor take the current hit: its entry, or its line.
+        const TVXQueryResultRow &hit = result.Row(rows.first());
+        const bool view = function == QLatin1String("View");
+        TVXItemSender sender(TVXItem(hit.QRFileID, 0, 0, 0, 0, hit.QRObjectID, hit.QREntryID,
+                                     view ? 0 : hit.QRRowID, 0));
+        QString what = detail;
+        if (!view) {
+            const std::optional<TVXFileAttributes> file
+                    = VXSearchQueries::FileAttributes(m_connection.get(), hit.QRFileID);
+            what = QString::number(file ? file->LanguageID : 0);
+        }
+        error = BaseFunctions->NewWindow(function, QString(), SourceDatabase, &sender, what);
+        if (!error.isEmpty() && view)
+            error = QStringLiteral("TVXQuery.NewView1Click: ") + error;
+    }
+    if (!error.isEmpty())
+        BaseFunctions->ShowMessage(TVXMessageKind::Error, error);
 }

@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QStandardItemModel;
@@ -45,6 +46,12 @@ public:
     QString OrderLabel() const;
     bool Searching() const { return m_searching; }
 
+    // The grid's popup menu, made for the grid's columns and selection as it opens.
+    QMenu *GridMenu();
+    void HideColumn(int column, bool hidden);
+    void SortOnColumn(int column, bool andSort);
+    void CopyHits();
+
 private:
     void BuildWindow();
     void Say(const QString &text);
@@ -53,6 +60,10 @@ private:
     void SearchSql();
     // More hits when the grid is scrolled to its end.
     void FetchMore();
+    // The selected hits (or the current one), in grid order.
+    QList<int> SelectedHits() const;
+    void HandHits(const QString &function, const QString &detail);
+    bool ShowsHits() const;
 
     TVXConnection m_connection;
     std::unique_ptr<TVXQueryEngine> m_engine;
@@ -73,4 +84,7 @@ private:
     QLabel *m_order = nullptr;
     QTableView *m_grid = nullptr;
     QStandardItemModel *m_sqlResult = nullptr;
+    QMenu *m_gridMenu = nullptr;
+    QString m_indexFields;
+    QString m_orderText;
 };

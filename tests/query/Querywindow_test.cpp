@@ -8,7 +8,11 @@
 #include "query/window/Query.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableView>
@@ -57,6 +61,40 @@ TEST(QueryWindow, ASearchFromItsRowsFillsTheGrid)
         EXPECT_TRUE(query->OrderLabel().startsWith(QLatin1String("Order by: ")));
         EXPECT_TRUE(query->Grid()->isColumnHidden(6)) << "the name columns and the line only";
         EXPECT_FALSE(query->Grid()->isColumnHidden(5));
+
+        // The grid's popup menu: columns hidden and shown, sorted and sorted further.
+        QMenu *menu = query->GridMenu();
+        QAction *hide = menu->findChild<QAction *>(QStringLiteral("HideQRApplicationName"));
+        ASSERT_NE(hide, nullptr);
+        hide->trigger();
+        EXPECT_TRUE(query->Grid()->isColumnHidden(2));
+        menu = query->GridMenu();
+        ASSERT_NE(menu->findChild<QAction *>(QStringLiteral("ShowQRApplicationName")), nullptr);
+        menu->findChild<QAction *>(QStringLiteral("SortQRObjectName"))->trigger();
+        EXPECT_EQ(query->OrderLabel(), QStringLiteral("Order by: Object"));
+        query->GridMenu()->findChild<QAction *>(QStringLiteral("AndSortQREntryName"))->trigger();
+        EXPECT_EQ(query->OrderLabel(), QStringLiteral("Order by: Object, Entry"));
+        const QAbstractItemModel *grid = query->Grid()->model();
+        for (int row = 1; row < grid->rowCount(); ++row)
+            EXPECT_LE(grid->index(row - 1, 3).data().toString(),
+                      grid->index(row, 3).data().toString());
+
+        // Copy: the visible columns of the selected hits, by tabs.
+        query->Grid()->selectRow(0);
+        query->CopyHits();
+        const QStringList cells = QApplication::clipboard()->text().split(QLatin1Char('\t'));
+        EXPECT_EQ(cells.size(), 5) << "six columns, one hidden";
+        EXPECT_EQ(cells.first(), QStringLiteral("BILLING"));
+
+        // New View of a hit: the View answers from the service (not loaded here), prefixed.
+        session.Messages.clear();
+        for (QAction *action : query->GridMenu()->findChildren<QAction *>())
+            if (action->text() == QLatin1String("New View"))
+                action->trigger();
+        ASSERT_EQ(session.Messages.size(), 1);
+        EXPECT_TRUE(
+                session.Messages.first().Text.startsWith(QLatin1String("TVXQuery.NewView1Click: ")))
+                << session.Messages.first().Text.toStdString();
 
         // The SQL page shows the last statement's rows.
         query->Pages()->setCurrentIndex(1);
