@@ -46,6 +46,7 @@ constexpr TWordType Assignment = 33;
 constexpr TWordType To = 34;
 constexpr TWordType Call = 35;
 constexpr TWordType If = 38;
+constexpr TWordType LoopStart = 40;
 constexpr TWordType LoopEnd = 41;
 constexpr TWordType SelfReference = 42;
 constexpr TWordType ParentReference = 43;

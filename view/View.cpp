@@ -221,11 +221,10 @@ void TVXView::BuildMenus()
         Hand(QStringLiteral("Query"), &sender, QString());
     });
     command(m_popup, QStringLiteral("Show Dependent Rows"), [this] { ShowDependentRows(); });
-    // The rows around a line and the rules it runs under are windows of the query package.
     command(m_popup, QStringLiteral("Show Rows Around"),
-            [this] { ShowForRow(QStringLiteral("RowsAround")); });
+            [this] { ShowForRow(RowWindow::RowsAround); });
     command(m_popup, QStringLiteral("Show Rules for Row"),
-            [this] { ShowForRow(QStringLiteral("RulesForRow")); });
+            [this] { ShowForRow(RowWindow::RulesForRow); });
     m_popup->addSeparator();
     command(m_popup, QStringLiteral("Change Selected Items"), [this] { ShowChangeSelection(); });
     command(m_popup, QStringLiteral("Count Selected Items"), [this] { CountSelectedItems(); });

@@ -89,8 +89,9 @@ public:
     // The popup commands.
     void ShowInNewView();
     void ShowInEditor();
-    // A window on the selected line ("RowsAround", "RulesForRow").
-    void ShowForRow(const QString &function);
+    // A window on the selected line: the rows around it, or the rules it runs under.
+    enum class RowWindow { RowsAround, RulesForRow };
+    QWidget *ShowForRow(RowWindow kind);
     // The screen map of the selected object; none when it cannot be built (the error shown).
     TVXFormShow *ShowInFormViewer();
     void CountSelectedItems();

@@ -3,6 +3,8 @@
 #include "base/Exception.h"
 
 #include "formpreview/Formshow.h"
+#include "query/Rowsaround.h"
+#include "query/Rulesforrow.h"
 #include "shell/Basefunctionsinterface.h"
 #include "view/Changeselection.h"
 #include "view/Dependentrows.h"
@@ -140,13 +142,26 @@ void TVXView::AppendTrack(const TVXViewDocument::Track &track)
     connect(item, &QAction::triggered, this, [this, number] { SelectTrack(number); });
 }
 
-void TVXView::ShowForRow(const QString &function)
+QWidget *TVXView::ShowForRow(RowWindow kind)
 {
     TVXItem item;
-    if (!SelectedItem(item) || item.RowID <= 0)
-        return;
-    TVXItemSender sender(item);
-    Hand(function, &sender, QString());
+    if (!SelectedItem(item) || item.RowID <= 0 || !m_connection)
+        return nullptr;
+    QWidget *window = nullptr;
+    try {
+        // Owned by the View, whose connection they read through.
+        if (kind == RowWindow::RowsAround)
+            window = new TVXRowsAround(this, item, m_connection.get());
+        else
+            window = new TVXRulesForRow(this, item, m_connection.get());
+        window->show();
+    } catch (const std::exception &e) {
+        delete window;
+        window = nullptr;
+        if (BaseFunctions)
+            BaseFunctions->ShowMessage(TVXMessageKind::Error, VXMessage(e));
+    }
+    return window;
 }
 
 TVXTracks *TVXView::ShowTracks()

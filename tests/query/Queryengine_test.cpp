@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Searches as the Query window runs them, over a repository loaded from COBOL sources.
+#include "Cobolrepository.h"
 #include "Testsupport.h"
 #include "base/Configtable.h"
 
@@ -26,21 +27,7 @@ void PrintTo(const QStringList &list, std::ostream *out)
 
 namespace {
 
-// Fixed-format COBOL: the text from column 8 on, sequence numbers added.
-QByteArray Cobol(const QStringList &lines)
-{
-    QByteArray text;
-    int number = 0;
-    for (const QString &line : lines) {
-        const QString indicator
-                = line.startsWith(QLatin1Char('*')) ? QString() : QStringLiteral(" ");
-        text += QStringLiteral("%1%2%3\n")
-                        .arg(number += 100, 6, 10, QLatin1Char('0'))
-                        .arg(indicator, line)
-                        .toLatin1();
-    }
-    return text;
-}
+using VXQueryTest::Cobol;
 
 class QueryEngineTest : public ::testing::Test
 {
@@ -82,36 +69,16 @@ protected:
     }
     void SetUp() override
     {
-        m_packages = std::make_unique<VXTest::PackageFolder>(
-                QStringList{QStringLiteral("vxlib0200.so"), QStringLiteral("vxlib0520.so")});
-        m_session = std::make_unique<VXTest::Session>(m_packages->Path());
-        const QString sources = m_home.File(QStringLiteral("sources"));
-        QDir().mkpath(sources);
-        for (const auto &[name, content] : Sources())
-            Write(sources + QLatin1Char('/') + name, content);
-
-        TVXDataAccessInterface *db = m_session->Service().ConnectDB(QString());
-        db->VXLOAD_Append(QStringLiteral("FOLDER"), sources, QStringLiteral("BILLING"), QString(),
-                          QString(), QString());
-        db->Commit(false, false);
-        db->DisConnect();
-        m_session->Service().LoadDB(QStringLiteral("VN_FirstDataBase"), true, false, QString(),
-                                    QString());
-        m_db = m_session->Service().ConnectDB(QString());
+        m_repository = std::make_unique<VXQueryTest::CobolRepository>(Sources());
+        m_session = &m_repository->Session();
+        m_db = m_repository->Db();
         m_engine = std::make_unique<TVXQueryEngine>(m_db);
         m_word = m_engine->Table(QStringLiteral("VXWORD"));
     }
     void TearDown() override
     {
         m_engine.reset();
-        m_db->DisConnect();
-        m_session.reset();
-    }
-    static void Write(const QString &path, const QByteArray &content)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        m_repository.reset();
     }
     void Find(bool andPrevious, int typeKey, TOperator op, const QString &value)
     {
@@ -137,9 +104,8 @@ protected:
         return lines;
     }
 
-    VXTest::Home m_home;
-    std::unique_ptr<VXTest::PackageFolder> m_packages;
-    std::unique_ptr<VXTest::Session> m_session;
+    std::unique_ptr<VXQueryTest::CobolRepository> m_repository;
+    VXTest::Session *m_session = nullptr;
     TVXDataAccessInterface *m_db = nullptr;
     std::unique_ptr<TVXQueryEngine> m_engine;
     int m_word = 0;

@@ -4,6 +4,8 @@
 #include "Viewfixture.h"
 
 #include "formpreview/Formshow.h"
+#include "query/Rowsaround.h"
+#include "query/Rulesforrow.h"
 #include "view/Changeselection.h"
 #include "view/Dependentrows.h"
 #include "view/Filter.h"
@@ -19,6 +21,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -863,20 +866,26 @@ TEST_F(ViewTest, HandOverCommandsGiveTheFunctionSenderAndDetail)
     view.AddTrackToDiagram();
     EXPECT_EQ(service.Calls.last().Function, QStringLiteral("Diagram"));
 
-    // A line of code opens the query package's windows on it.
+    // A line of code opens the rows around it and the rules it runs under.
     ASSERT_FALSE(Captions(&view, acct010).isEmpty());
     const QModelIndex entry = view.Model()->index(0, 0, acct010);
     ASSERT_FALSE(Captions(&view, entry).isEmpty());
     const QModelIndex line = view.Model()->index(0, 0, entry);
-    ASSERT_TRUE(view.Model()->Node(line)->Item.RowID > 0);
+    const TVXItem lineItem = view.Model()->Node(line)->Item;
+    ASSERT_TRUE(lineItem.RowID > 0);
     Select(&view, {line});
     view.PopUpActivated();
     ASSERT_TRUE(Command(&view, QStringLiteral("Show Rows Around"))->isEnabled());
     Command(&view, QStringLiteral("Show Rows Around"))->trigger();
-    EXPECT_EQ(service.Calls.last().Function, QStringLiteral("RowsAround"));
+    auto *rows = view.findChild<TVXRowsAround *>();
+    ASSERT_NE(rows, nullptr);
+    EXPECT_EQ(rows->Lines().filter(QRegularExpression(QStringLiteral("^---> "))).size(), 1);
     Command(&view, QStringLiteral("Show Rules for Row"))->trigger();
-    EXPECT_EQ(service.Calls.last().Function, QStringLiteral("RulesForRow"));
-    EXPECT_EQ(service.Calls.last().ItemID, view.Model()->Node(line)->Item.GetItemID());
+    auto *rules = view.findChild<TVXRulesForRow *>();
+    ASSERT_NE(rules, nullptr);
+    EXPECT_TRUE(rules->tvRulesForRow->topLevelItem(0)->text(0).startsWith(
+            QStringLiteral("*** Rules in Entry ")));
+    EXPECT_EQ(TVXRulesForRow::ItemOf(rules->tvRulesForRow->topLevelItem(0)), lineItem);
 }
 
 TEST_F(ViewTest, ANodeWhoseFileALaterLoadRemovedOpensEmpty)
