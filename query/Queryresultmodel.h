@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <set>
 #include <tuple>
 
@@ -38,6 +39,14 @@ class VXCORE_EXPORT TVXQueryResultModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
+    // Hits, calls that a sequential track inserted, rule rows that Include Rules inserted,
+    // and other inserted rows.
+    enum class RowKind { Hit, Call, Rule, Inserted };
+    static RowKind KindOf(const TVXQueryResultRow &row);
+    // A row from the display texts of every column in field order, as a query document
+    // stores it; false when a number column does not hold a number.
+    static bool FromTexts(const QStringList &texts, TVXQueryResultRow &row);
+
     explicit TVXQueryResultModel(QObject *owner = nullptr);
 
     static const QStringList &FieldNames();
@@ -60,11 +69,18 @@ public:
     void Clear();
     // Orders the rows by the fields named, separated by ";" (as index field names are).
     void SetIndexFieldNames(const QString &fields);
+    const QString &IndexFieldNames() const { return m_indexFieldNames; }
+    void SetRowText(int row, const QString &text);
+    // Removes the rows the test holds for; returns how many.
+    int RemoveRowsWhere(const std::function<bool(const TVXQueryResultRow &)> &test);
 
 private:
     using Key = std::tuple<int, int, int, int, int>;
     static Key PrimaryKey(const TVXQueryResultRow &row);
+    bool Less(const TVXQueryResultRow &a, const TVXQueryResultRow &b) const;
 
     QList<TVXQueryResultRow> m_rows;
     std::set<Key> m_keys;
+    QString m_indexFieldNames;
+    QList<int> m_order{7, 8, 9, 10, 13};
 };

@@ -120,7 +120,13 @@ bool TVXQueryRows::Check()
 
 void TVXQueryRows::Clear()
 {
+    RemoveAll();
+    AddRow();
+}
+
+void TVXQueryRows::RemoveAll()
+{
     qDeleteAll(m_rows);
     m_rows.clear();
-    AddRow();
+    setMinimumSize(TVXQueryRow::RowWidth + 10, 0);
 }

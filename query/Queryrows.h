@@ -30,6 +30,8 @@ public:
     TVXQueryRow *Row(int i) const { return m_rows.at(i); }
     // Removes every row and adds one empty row.
     void Clear();
+    // Removes every row, as a document with no rows is opened.
+    void RemoveAll();
     // The rules of the last row: CheckFindRow or CheckInRow. The message goes to Say.
     bool Check();
 

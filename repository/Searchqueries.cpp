@@ -98,6 +98,18 @@ QString ObjectName(TVXDataAccessInterface *db, int file, int object)
             .trimmed();
 }
 
+QString PackageName(TVXDataAccessInterface *db, int file, int package)
+{
+    return Rows(db,
+                QStringLiteral("SELECT VXPackageName FROM VXPACKAGE WHERE VXFileID = ? AND "
+                               "VXPackageID = ?"),
+                {file, package})
+            .value(0)
+            .value(0)
+            .toString()
+            .trimmed();
+}
+
 QString EntryName(TVXDataAccessInterface *db, int file, int object, int entry)
 {
     return Rows(db,

@@ -65,6 +65,7 @@ VXCORE_EXPORT std::optional<TVXFileAttributes> FileAttributes(TVXDataAccessInter
 VXCORE_EXPORT std::optional<QString> AttributeName(TVXDataAccessInterface *db, int attribute);
 // Trimmed; empty when there is none.
 VXCORE_EXPORT QString ObjectName(TVXDataAccessInterface *db, int file, int object);
+VXCORE_EXPORT QString PackageName(TVXDataAccessInterface *db, int file, int package);
 VXCORE_EXPORT QString EntryName(TVXDataAccessInterface *db, int file, int object, int entry);
 
 // The text of the line a statement stands on. It is looked up within the statement's

@@ -61,6 +61,11 @@ TVXBaseFunctions::~TVXBaseFunctions()
     for (const TVXWindowEntry &entry : std::as_const(m_windowList))
         delete entry.Window;
     m_windowList.clear();
+    // A window closed just before would otherwise be destroyed after its package and its
+    // connection's driver are gone.
+    for (const QPointer<TVXFormInterface> &window : std::as_const(m_closingWindows))
+        delete window.data();
+    m_closingWindows.clear();
     delete m_excelController;
     delete m_visioController;
 }
@@ -206,6 +211,8 @@ void TVXBaseFunctions::WindowClosed(TVXFormInterface *window)
     m_windowList.erase(found);
     // Destroyed once its close event has completed.
     window->deleteLater();
+    m_closingWindows.removeIf([](const QPointer<TVXFormInterface> &w) { return w.isNull(); });
+    m_closingWindows.append(window);
     for (const TVXWindowEntry &entry : std::as_const(m_windowList))
         entry.Window->DeleteWindowMenuItem(item);
     if (m_windowList.isEmpty())

@@ -58,6 +58,10 @@ private:
     QWidget *OwnerWidget() const;
 
     QList<TVXWindowEntry> m_windowList;
+
+    // Closed windows waiting for the event loop to destroy them.
+
+    QList<QPointer<TVXFormInterface>> m_closingWindows;
     QPointer<TVXFormInterface> m_currentWindow;
     TVXFormInterface *m_excelController = nullptr;
     TVXFormInterface *m_visioController = nullptr;

@@ -6,6 +6,7 @@
 #include "query/Rowsaround.h"
 #include "query/Rulesforrow.h"
 #include "shell/Basefunctionsinterface.h"
+#include "shell/Finddialog.h"
 #include "view/Changeselection.h"
 #include "view/Dependentrows.h"
 #include "view/Itemproperties.h"
@@ -461,33 +462,13 @@ void TVXView::Find1Click()
         m_findDialog->activateWindow();
         return;
     }
-    auto *dialog = new QDialog(this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(QStringLiteral("Find"));
-    auto *layout = new QGridLayout(dialog);
-    auto *text = new QLineEdit(FindText);
-    auto *matchCase = new QCheckBox(QStringLiteral("Match case"));
-    matchCase->setChecked(FindMatchCase);
-    auto *up = new QRadioButton(QStringLiteral("Up"));
-    auto *down = new QRadioButton(QStringLiteral("Down"));
-    (FindUp ? up : down)->setChecked(true);
-    auto *next = new QPushButton(QStringLiteral("Find Next"));
-    next->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"));
-    layout->addWidget(new QLabel(QStringLiteral("Find what:")), 0, 0);
-    layout->addWidget(text, 0, 1, 1, 2);
-    layout->addWidget(next, 0, 3);
-    layout->addWidget(matchCase, 1, 0);
-    layout->addWidget(up, 1, 1);
-    layout->addWidget(down, 1, 2);
-    layout->addWidget(cancel, 1, 3);
-    connect(next, &QPushButton::clicked, this, [this, text, matchCase, up] {
-        FindText = text->text();
-        FindMatchCase = matchCase->isChecked();
-        FindUp = up->isChecked();
-        FindDialog1Find();
-    });
-    connect(cancel, &QPushButton::clicked, dialog, &QDialog::close);
+    auto *dialog = new TVXFindDialog(this, {FindText, FindMatchCase, FindUp},
+                                     [this](const TVXFindOptions &options) {
+                                         FindText = options.Text;
+                                         FindMatchCase = options.MatchCase;
+                                         FindUp = options.Up;
+                                         FindDialog1Find();
+                                     });
     m_findDialog = dialog;
     dialog->show();
 }

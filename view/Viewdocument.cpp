@@ -3,19 +3,14 @@
 
 #include "base/Exception.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "shell/Documentlines.h"
 
 namespace {
 
-const QByteArray LineEnd("\n\r");
 const QString SelectionMark = QStringLiteral("  Selection  ");
 const QString TrackListMark = QStringLiteral("  TrackList  ");
 
-QString Flag(bool value)
-{
-    return value ? QStringLiteral("-1") : QStringLiteral("0");
-}
+using VXDocumentLines::Flag;
 
 // The node line: parent expanded, image, level, the item, the caption (the rest).
 QString NodeLine(const TVXViewDocument::Node &node)
@@ -52,53 +47,7 @@ bool Integer(const QString &text, int &value)
     return ok;
 }
 
-class TLines
-{
-public:
-    explicit TLines(const QByteArray &bytes)
-    {
-        const QString text = QString::fromUtf8(bytes);
-        m_lines = text.split(QString::fromLatin1(LineEnd));
-        // The last line end leaves an empty piece behind.
-        if (!m_lines.isEmpty() && m_lines.last().isEmpty())
-            m_lines.removeLast();
-    }
-    bool AtEnd() const { return m_next >= m_lines.size(); }
-    int Number() const { return int(m_next); }
-    const QString &Peek() const { return m_lines[m_next]; }
-    QString Next(const char *what)
-    {
-        if (AtEnd())
-            Fail(what, QStringLiteral("the document ends before it"));
-        return m_lines[m_next++];
-    }
-    bool Flag(const char *what)
-    {
-        const QString text = Next(what);
-        if (text != QLatin1String("-1") && text != QLatin1String("0"))
-            Fail(what, QStringLiteral("\"") + text + QStringLiteral("\" is not -1 or 0"));
-        return text == QLatin1String("-1");
-    }
-    int Number(const char *what)
-    {
-        const QString text = Next(what);
-        int value = 0;
-        if (!Integer(text, value))
-            Fail(what, QStringLiteral("\"") + text + QStringLiteral("\" is not a number"));
-        return value;
-    }
-    [[noreturn]] void Fail(const char *what, const QString &why) const
-    {
-        throw TVXException(QStringLiteral("This is not a View document of Velunor: line %1 (%2): ")
-                                   .arg(m_next + 1)
-                                   .arg(QLatin1String(what))
-                           + why);
-    }
-
-private:
-    QStringList m_lines;
-    qsizetype m_next = 0;
-};
+using TLines = TVXDocumentLines;
 
 TVXViewDocument::Node ReadNode(TLines &lines, const QString &line)
 {
@@ -174,15 +123,12 @@ QByteArray TVXViewDocument::Write() const
         lines << track.Name;
         lines << track.Elements;
     }
-    QByteArray bytes;
-    for (const QString &line : std::as_const(lines))
-        bytes += line.toUtf8() + LineEnd;
-    return bytes;
+    return VXDocumentLines::Join(lines);
 }
 
 TVXViewDocument TVXViewDocument::Read(const QByteArray &bytes)
 {
-    TLines lines(bytes);
+    TLines lines(bytes, QStringLiteral("View"));
     TVXViewDocument document;
     document.Title = lines.Next("the title");
     document.ComposedBy = lines.Next("composed by");
@@ -241,21 +187,14 @@ TVXViewDocument TVXViewDocument::Read(const QByteArray &bytes)
 
 void TVXViewDocument::Save(const QString &file) const
 {
-    // Written aside and put in place at the end: a failed save leaves the old document.
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(Write()) < 0 || !out.commit())
-        throw TVXException(QStringLiteral("The View document cannot be written: ") + file
-                           + QStringLiteral(" (") + out.errorString() + QLatin1Char(')'));
+    VXDocumentLines::Save(file, Write(), QStringLiteral("View"));
 }
 
 TVXViewDocument TVXViewDocument::Open(const QString &file)
 {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        throw TVXException(QStringLiteral("The View document cannot be read: ") + file
-                           + QStringLiteral(" (") + in.errorString() + QLatin1Char(')'));
+    const QByteArray bytes = VXDocumentLines::Load(file, QStringLiteral("View"));
     try {
-        return Read(in.readAll());
+        return Read(bytes);
     } catch (const TVXException &e) {
         throw TVXException(VXMessage(e) + QStringLiteral(" (") + file + QLatin1Char(')'));
     }

@@ -16,16 +16,19 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStandardItemModel>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -36,8 +39,49 @@ const QString ExpandResult = QStringLiteral("Click on this bar to expand Result 
 const QString ExpandQuery = QStringLiteral("Click on this bar to expand Query area");
 // The grid shows the five name columns and the line of code.
 constexpr int VisibleColumns = 6;
+constexpr int RowColumn = 5;
+const QString DefaultOrder
+        = QStringLiteral("QRSystemName;QRComputerName;QRApplicationName;QRObjectName;QREntryName;"
+                         "QRRowID");
+const QString DefaultOrderLabel
+        = QStringLiteral("Order by: System, Computer, Application, Object, Entry, Statement");
+
+// The line of code in the colour of its kind of row: hits red, calls blue, rules green,
+// other inserted rows orange.
+class TVXRowColours : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const auto *result = qobject_cast<const TVXQueryResultModel *>(index.model());
+        if (!result || index.column() != RowColumn || index.row() >= result->RecordCount())
+            return;
+        option->palette.setColor(QPalette::Text, TVXQuery::RowColour(result->Row(index.row())));
+        option->palette.setColor(QPalette::HighlightedText,
+                                 TVXQuery::RowColour(result->Row(index.row())).lighter(170));
+    }
+};
 
 } // namespace
+
+QColor TVXQuery::RowColour(const TVXQueryResultRow &row)
+{
+    switch (TVXQueryResultModel::KindOf(row)) {
+    case TVXQueryResultModel::RowKind::Hit:
+        return QColor(0xFF, 0x00, 0x00);
+    case TVXQueryResultModel::RowKind::Call:
+        return QColor(0x00, 0x00, 0xFF);
+    case TVXQueryResultModel::RowKind::Rule:
+        return QColor(0x00, 0x80, 0x00);
+    case TVXQueryResultModel::RowKind::Inserted:
+        break;
+    }
+    return QColor(0xFF, 0x77, 0x00);
+}
 
 TVXQuery::TVXQuery(QWidget *owner, TVXBaseFunctionsInterface *baseFunctions,
                    const QString &document, const QString &sourceDatabase, const QString &title)
@@ -57,8 +101,33 @@ void TVXQuery::BuildWindow()
 {
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
-    m_queryArea = new QWidget;
-    auto *upper = new QVBoxLayout(m_queryArea);
+    m_queryArea = BuildControls();
+    layout->addWidget(m_queryArea, 1);
+
+    m_bar = new QPushButton(ExpandResult);
+    m_bar->setObjectName(QStringLiteral("GreenBar"));
+    m_bar->setStyleSheet(QStringLiteral("background-color: #3c9a3c; color: white;"));
+    layout->addWidget(m_bar);
+    layout->addWidget(BuildResultArea(), 1);
+    setCentralWidget(central);
+    m_sqlResult = new QStandardItemModel(this);
+
+    auto say = [this](const QString &text) { Say(text); };
+    m_findRows->Say = say;
+    m_inRows->Say = say;
+    m_findRows->AddRow();
+    m_inRows->AddRow();
+    connect(m_bar, &QPushButton::clicked, this, [this] {
+        const bool showQuery = m_queryArea->isHidden();
+        m_queryArea->setVisible(showQuery);
+        m_bar->setText(showQuery ? ExpandResult : ExpandQuery);
+    });
+}
+
+QWidget *TVXQuery::BuildControls()
+{
+    auto *area = new QWidget;
+    auto *upper = new QVBoxLayout(area);
     upper->setContentsMargins(0, 0, 0, 0);
     m_pages = new QTabWidget;
     auto *statements = new QWidget;
@@ -66,16 +135,18 @@ void TVXQuery::BuildWindow()
     auto *find = new QGroupBox(QStringLiteral(" Find Statements containing: "));
     auto *findLayout = new QVBoxLayout(find);
     m_findRows = new TVXQueryRows(TVXQueryRows::Kind::Find, nullptr);
+    m_findRows->setObjectName(QStringLiteral("frFind"));
     findLayout->addWidget(m_findRows);
     statementsLayout->addWidget(find);
-    auto *in = new QGroupBox(QStringLiteral(" In: "));
-    in->setObjectName(QStringLiteral("gbIn"));
-    auto *inLayout = new QVBoxLayout(in);
+    m_inBox = new QGroupBox(QStringLiteral(" In: "));
+    m_inBox->setObjectName(QStringLiteral("gbIn"));
+    auto *inLayout = new QVBoxLayout(m_inBox);
     m_inRows = new TVXQueryRows(TVXQueryRows::Kind::In, nullptr);
+    m_inRows->setObjectName(QStringLiteral("frIn"));
     inLayout->addWidget(m_inRows);
     auto *clearIn = new QPushButton(QStringLiteral("Clear In"));
     inLayout->addWidget(clearIn, 0, Qt::AlignLeft);
-    statementsLayout->addWidget(in);
+    statementsLayout->addWidget(m_inBox);
     statementsLayout->addStretch();
     m_pages->addTab(statements, QStringLiteral("Query for Statements"));
     m_sql = new QPlainTextEdit;
@@ -87,29 +158,56 @@ void TVXQuery::BuildWindow()
     m_caseSensitive = new QCheckBox(QStringLiteral("Case sensitive"));
     m_countHits = new QCheckBox(QStringLiteral("Count No of hits"));
     m_countHits->setChecked(true);
+    m_outputToFile = new QCheckBox(QStringLiteral("Output Result to File"));
+    m_outputFile = new QLineEdit;
+    m_outputFile->setMinimumWidth(180);
+    auto *browse = new QPushButton(QStringLiteral("..."));
+    browse->setFixedWidth(28);
+    m_append = new QCheckBox(QStringLiteral("Append"));
     m_search = new QPushButton(QStringLiteral("Search"));
     m_stop = new QPushButton(QStringLiteral(" Stop"));
     m_stop->hide();
     auto *clearAll = new QPushButton(QStringLiteral("Clear All"));
-    controls->addWidget(m_caseSensitive);
-    controls->addWidget(m_countHits);
+    for (QWidget *widget : std::initializer_list<QWidget *>{
+                 m_caseSensitive, m_countHits, m_outputToFile, m_outputFile, browse, m_append})
+        controls->addWidget(widget);
     controls->addStretch();
     controls->addWidget(m_search);
     controls->addWidget(m_stop);
     controls->addWidget(clearAll);
     upper->addLayout(controls);
-    layout->addWidget(m_queryArea, 1);
 
-    m_bar = new QPushButton(ExpandResult);
-    m_bar->setStyleSheet(QStringLiteral("background-color: #3c9a3c; color: white;"));
-    layout->addWidget(m_bar);
+    connect(m_search, &QPushButton::clicked, this, &TVXQuery::cbSearchClick);
+    connect(m_stop, &QPushButton::clicked, this, &TVXQuery::cbStopClick);
+    connect(clearAll, &QPushButton::clicked, this, &TVXQuery::cbClearAllClick);
+    connect(clearIn, &QPushButton::clicked, this, &TVXQuery::cbClearInClick);
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString file = QFileDialog::getSaveFileName(
+                this, QStringLiteral("Result Output File"), m_outputFile->text(), QString(),
+                nullptr, QFileDialog::DontConfirmOverwrite);
+        if (!file.isEmpty())
+            m_outputFile->setText(file);
+    });
+    return area;
+}
 
+QWidget *TVXQuery::BuildResultArea()
+{
+    auto *area = new QWidget;
+    auto *layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
     auto *labels = new QHBoxLayout;
     m_hits = new QLabel(ResultPlaceholder);
     m_order = new QLabel;
     m_order->hide();
+    m_includeRules = new QCheckBox(QStringLiteral("Include Rules"));
+    m_indent = new QCheckBox(QStringLiteral("Indent"));
+    m_includeRules->hide();
+    m_indent->hide();
     labels->addWidget(m_hits);
     labels->addStretch();
+    labels->addWidget(m_includeRules);
+    labels->addWidget(m_indent);
     labels->addWidget(m_order);
     layout->addLayout(labels);
     m_grid = new QTableView;
@@ -120,25 +218,14 @@ void TVXQuery::BuildWindow()
     m_grid->setWordWrap(false);
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->horizontalHeader()->setStretchLastSection(true);
+    // The fixed column and the headers in the grid's yellow.
+    m_grid->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: #ffff66; }"));
+    m_grid->setItemDelegate(new TVXRowColours(m_grid));
     m_grid->hide();
     layout->addWidget(m_grid, 1);
-    setCentralWidget(central);
-    m_sqlResult = new QStandardItemModel(this);
 
-    auto say = [this](const QString &text) { Say(text); };
-    m_findRows->Say = say;
-    m_inRows->Say = say;
-    m_findRows->AddRow();
-    m_inRows->AddRow();
-    connect(m_search, &QPushButton::clicked, this, &TVXQuery::cbSearchClick);
-    connect(m_stop, &QPushButton::clicked, this, &TVXQuery::cbStopClick);
-    connect(clearAll, &QPushButton::clicked, this, &TVXQuery::cbClearAllClick);
-    connect(clearIn, &QPushButton::clicked, this, &TVXQuery::cbClearInClick);
-    connect(m_bar, &QPushButton::clicked, this, [this] {
-        const bool showQuery = m_queryArea->isHidden();
-        m_queryArea->setVisible(showQuery);
-        m_bar->setText(showQuery ? ExpandResult : ExpandQuery);
-    });
+    connect(m_includeRules, &QCheckBox::clicked, this, &TVXQuery::cbIncludeRulesClick);
+    connect(m_indent, &QCheckBox::clicked, this, &TVXQuery::cbIndentClick);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QTableView::customContextMenuRequested, this,
             [this](const QPoint &at) { GridMenu()->popup(m_grid->viewport()->mapToGlobal(at)); });
@@ -146,6 +233,7 @@ void TVXQuery::BuildWindow()
         if (value == m_grid->verticalScrollBar()->maximum())
             FetchMore();
     });
+    return area;
 }
 
 void TVXQuery::Say(const QString &text)
@@ -171,12 +259,33 @@ void TVXQuery::ConnectToDB()
     m_engine = std::make_unique<TVXQueryEngine>(db, callbacks);
 }
 
-void TVXQuery::RefreshContent(TVXDataAccessInterface *connection, QObject *, const QString &)
+void TVXQuery::RefreshContent(TVXDataAccessInterface *connection, QObject *sender,
+                              const QString &detail)
 {
     try {
-        if (!connection) {
-            ConnectToDB();
-            UpdateCaption();
+        if (connection) {
+            // A load into this window's repository: the search runs again on what it holds.
+            if (m_connection && connection == m_connection.get() && !m_searching)
+                cbSearchClick();
+            return;
+        }
+        if (!Document.isEmpty()) {
+            OpenQueryDoc(Document);
+            return;
+        }
+        ConnectToDB();
+        UpdateCaption();
+        if (detail == QLatin1String("SQL"))
+            m_pages->setCurrentIndex(1);
+        if (const auto *items = qobject_cast<const TVXItemsSender *>(sender))
+            SetIn(items->Items, detail);
+        else if (const auto *item = qobject_cast<const TVXItemSender *>(sender)) {
+            TVXItems one;
+            one.AddItem(item->Item);
+            one.AddLevel(0);
+            one.AddText(QString());
+            one.AddParentText(QString());
+            SetIn(one, detail);
         }
     } catch (const std::exception &e) {
         if (BaseFunctions)
@@ -194,40 +303,99 @@ QString TVXQuery::OrderLabel() const
     return m_order->isHidden() ? QString() : m_order->text();
 }
 
+QString TVXQuery::InCaption() const
+{
+    return m_inBox->title();
+}
+
+TVXQueryResultModel *TVXQuery::Result() const
+{
+    if (m_storedResult)
+        return m_storedResult.get();
+    return m_engine ? &m_engine->Result() : nullptr;
+}
+
 bool TVXQuery::BuildWhereClause()
 {
     // A single in row left empty restricts nothing: it is not checked either, or every
     // search without an In would stop at its empty value.
-    const bool inUsed = m_inRows->Count() > 1 || !m_inRows->Row(0)->Value().isEmpty();
+    const bool inUsed = m_inRows->Count() > 1
+                        || (m_inRows->Count() == 1 && !m_inRows->Row(0)->Value().isEmpty());
     if (!m_findRows->Check() || (inUsed && !m_inRows->Check()))
         return false;
     TVXWhereClause &clause = m_engine->WhereClause();
     clause.Clear();
     auto add = [&](TVXQueryRows *rows, bool in) {
+        const QList<TVXQueryAttribute> &attributes
+                = in ? VXQueryAttributes::InAttributes() : VXQueryAttributes::FindAttributes();
         for (int i = 0; i < rows->Count(); ++i) {
             const TVXQueryRow *row = rows->Row(i);
-            const TVXQueryRowChoice choice = row->AttributeChoice();
-            const QString attribute = row->cbAttribute->currentText();
             // In rows without a value restrict nothing.
             if (in && row->Value().isEmpty())
                 continue;
-            const int table = m_engine->Table(
-                    (in ? VXQueryAttributes::Find(VXQueryAttributes::InAttributes(), attribute)
-                        : VXQueryAttributes::Find(VXQueryAttributes::FindAttributes(), attribute))
-                            ->Table);
-            const QString field
-                    = (in ? VXQueryAttributes::Find(VXQueryAttributes::InAttributes(), attribute)
-                          : VXQueryAttributes::Find(VXQueryAttributes::FindAttributes(), attribute))
-                              ->Field;
+            const TVXQueryAttribute *attribute
+                    = VXQueryAttributes::Find(attributes, row->cbAttribute->currentText());
+            if (!attribute)
+                continue;
+            const int table = m_engine->Table(attribute->Table);
             const bool andPrevious = i > 0 && rows->Row(i - 1)->rbAnd->isChecked();
-            clause.Add(andPrevious, table, m_engine->Field(table, field), choice.TypeKey);
+            clause.Add(andPrevious, table, m_engine->Field(table, attribute->Field),
+                       row->AttributeChoice().TypeKey);
             clause.SetOperator(row->OperatorChoice());
             clause.SetValueString(row->Value());
         }
     };
     add(m_findRows, false);
-    add(m_inRows, true);
+    if (HasTrackParts())
+        AddTrackParts();
+    else
+        add(m_inRows, true);
     return true;
+}
+
+bool TVXQuery::HasTrackParts() const
+{
+    for (int i = 0; i < m_inItems.Count(); ++i) {
+        const TVXItem::Kind kind = m_inItems.GetItem(i).ItemKind();
+        if (kind == TVXItem::Kind::Entry || kind == TVXItem::Kind::Object
+            || kind == TVXItem::Kind::Package)
+            return true;
+    }
+    return false;
+}
+
+// One part per entry, object or package of the track, named by its keys, its parent's text
+// and its level, as the engine follows a track.
+void TVXQuery::AddTrackParts()
+{
+    TVXWhereClause &clause = m_engine->WhereClause();
+    for (int i = 0; i < m_inItems.Count(); ++i) {
+        const TVXItem &item = m_inItems.GetItem(i);
+        const QString place = QLatin1Char(':') + m_inItems.GetParentText(i) + QLatin1Char('.')
+                              + QString::number(m_inItems.GetLevel(i));
+        QString table;
+        QString value;
+        switch (item.ItemKind()) {
+        case TVXItem::Kind::Entry:
+            table = QStringLiteral("VXENTRY");
+            value = QStringLiteral("%1;%2;%3").arg(item.FileID).arg(item.ObjectID).arg(item.EntryID)
+                    + place;
+            break;
+        case TVXItem::Kind::Object:
+            table = QStringLiteral("VXOBJECT");
+            value = QStringLiteral("%1;%2").arg(item.FileID).arg(item.ObjectID) + place;
+            break;
+        case TVXItem::Kind::Package:
+            table = QStringLiteral("VXPACKAGE");
+            value = QStringLiteral("%1;%2").arg(item.FileID).arg(item.PackageID);
+            break;
+        default:
+            continue;
+        }
+        clause.Add(false, m_engine->Table(table), 0, 0);
+        clause.SetOperator(VXOperator::Equals);
+        clause.SetValueString(value);
+    }
 }
 
 void TVXQuery::cbSearchClick()
@@ -248,6 +416,8 @@ void TVXQuery::cbSearchClick()
     else
         SearchSql();
     m_searching = false;
+    if (m_outputToFile->isChecked() && m_grid->isVisible())
+        OutputToFile();
 }
 
 void TVXQuery::SearchStatements()
@@ -256,25 +426,37 @@ void TVXQuery::SearchStatements()
         m_hits->setText(ResultPlaceholder);
         return;
     }
+    m_storedResult.reset();
     m_grid->hide();
     m_engine->SetCaseSensitive(m_caseSensitive->isChecked());
+    m_engine->SetInCaption(m_inBox->title());
     m_grid->setModel(&m_engine->Result());
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         m_engine->Query(true, m_countHits->isChecked());
         QApplication::restoreOverrideCursor();
     }
-    m_grid->show();
     m_hits->setText(m_engine->HitLabel());
-    const QString order = m_engine->OrderLabel();
-    m_order->setText(order.isEmpty() ? QStringLiteral("Order by: System, Computer, Application, "
-                                                      "Object, Entry, Statement")
-                                     : order);
-    m_order->show();
+    TVXQueryResultModel &result = m_engine->Result();
+    if (result.IndexFieldNames().isEmpty()) {
+        result.SetIndexFieldNames(DefaultOrder);
+        const QString order = m_engine->OrderLabel();
+        m_order->setText(order.isEmpty() ? DefaultOrderLabel : order);
+    }
     m_indexFields.clear();
     m_orderText = m_order->text();
-    for (int column = 0; column < m_engine->Result().columnCount(); ++column)
-        m_grid->setColumnHidden(column, column >= VisibleColumns);
+    ShowResultArea(true);
+    if (m_includeRules->isVisible() && m_includeRules->isChecked())
+        cbIncludeRulesClick();
+}
+
+void TVXQuery::ShowResultArea(bool hits)
+{
+    m_order->setVisible(hits);
+    m_grid->show();
+    if (hits)
+        for (int column = 0; column < m_grid->model()->columnCount(); ++column)
+            m_grid->setColumnHidden(column, column >= VisibleColumns);
     m_grid->resizeColumnsToContents();
 }
 
@@ -303,8 +485,9 @@ void TVXQuery::SearchSql()
         }
     }
     m_grid->setModel(m_sqlResult);
-    m_grid->resizeColumnsToContents();
-    m_grid->show();
+    for (int column = 0; column < m_sqlResult->columnCount(); ++column)
+        m_grid->setColumnHidden(column, false);
+    ShowResultArea(false);
 }
 
 void TVXQuery::FetchMore()
@@ -324,8 +507,11 @@ void TVXQuery::cbStopClick()
 
 void TVXQuery::cbClearInClick()
 {
-    qobject_cast<QGroupBox *>(m_inRows->parentWidget())->setTitle(QStringLiteral(" In: "));
     m_inRows->Clear();
+    m_inBox->setTitle(QStringLiteral(" In: "));
+    m_inItems = TVXItems();
+    m_includeRules->hide();
+    m_indent->hide();
 }
 
 void TVXQuery::cbClearAllClick()
@@ -339,7 +525,7 @@ void TVXQuery::cbClearAllClick()
 
 bool TVXQuery::ShowsHits() const
 {
-    return m_engine && m_grid->model() == &m_engine->Result();
+    return Result() && m_grid->model() == Result();
 }
 
 QList<int> TVXQuery::SelectedHits() const
@@ -390,6 +576,10 @@ QMenu *TVXQuery::GridMenu()
     showIn->addAction(QStringLiteral("Editor"), this,
                       [this] { HandHits(QStringLiteral("EditorController"), QString()); });
     showIn->setEnabled(ShowsHits());
+    m_gridMenu->addAction(QStringLiteral("Show Rows Around"), this, [this] { ShowRowsAround(); })
+            ->setEnabled(ShowsHits());
+    m_gridMenu->addAction(QStringLiteral("Show Rules for Row"), this, [this] { ShowRulesForRow(); })
+            ->setEnabled(ShowsHits());
     m_gridMenu->addAction(QStringLiteral("Copy                 (Ctrl+C)"), this,
                           [this] { CopyHits(); });
     m_gridMenu->addAction(QStringLiteral("Select All           (Ctrl+A)"), m_grid,
@@ -421,7 +611,7 @@ void TVXQuery::SortOnColumn(int column, bool andSort)
     if (!ShowsHits())
         return;
     const QString field = TVXQueryResultModel::FieldNames().value(column);
-    const QString title = m_engine->Result().headerData(column, Qt::Horizontal).toString();
+    const QString title = Result()->headerData(column, Qt::Horizontal).toString();
     if (andSort && !m_indexFields.isEmpty()) {
         m_indexFields += QLatin1Char(';') + field;
         m_orderText += QStringLiteral(", ") + title;
@@ -429,7 +619,7 @@ void TVXQuery::SortOnColumn(int column, bool andSort)
         m_indexFields = field;
         m_orderText = QStringLiteral("Order by: ") + title;
     }
-    m_engine->Result().SetIndexFieldNames(m_indexFields);
+    Result()->SetIndexFieldNames(m_indexFields);
     m_order->setText(m_orderText);
     m_order->show();
 }
@@ -457,7 +647,7 @@ void TVXQuery::HandHits(const QString &function, const QString &detail)
     const QList<int> rows = SelectedHits();
     if (rows.isEmpty())
         return;
-    const TVXQueryResultModel &result = m_engine->Result();
+    const TVXQueryResultModel &result = *Result();
     QString error;
     if (function == QLatin1String("WorkList")) {
         TVXItems items;

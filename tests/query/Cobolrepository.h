@@ -31,6 +31,48 @@ inline QByteArray Cobol(const QStringList &lines)
     return text;
 }
 
+// Paragraphs that perform each other, with ifs, an evaluate, an else and a loop around the
+// statements; LEVEL-TWO also performs itself.
+inline QByteArray RulesProgram()
+{
+    return Cobol({QStringLiteral("IDENTIFICATION DIVISION."),
+                  QStringLiteral("PROGRAM-ID. RUL001."),
+                  QStringLiteral("DATA DIVISION."),
+                  QStringLiteral("WORKING-STORAGE SECTION."),
+                  QStringLiteral("01  WS-A                PIC 9(5)."),
+                  QStringLiteral("01  WS-B                PIC 9(5)."),
+                  QStringLiteral("01  WS-C                PIC X."),
+                  QStringLiteral("PROCEDURE DIVISION."),
+                  QStringLiteral("MAIN-PARA."),
+                  QStringLiteral("    IF WS-A > 10"),
+                  QStringLiteral("       AND WS-B < 5"),
+                  QStringLiteral("       PERFORM LEVEL-ONE"),
+                  QStringLiteral("    END-IF."),
+                  QStringLiteral("    GOBACK."),
+                  QStringLiteral("LEVEL-ONE."),
+                  QStringLiteral("    MOVE 1 TO WS-A."),
+                  QStringLiteral("    EVALUATE WS-C"),
+                  QStringLiteral("       WHEN 'X'"),
+                  QStringLiteral("          MOVE 2 TO WS-A"),
+                  QStringLiteral("       WHEN 'Y'"),
+                  QStringLiteral("          IF WS-B = 3"),
+                  QStringLiteral("             PERFORM LEVEL-TWO"),
+                  QStringLiteral("          ELSE"),
+                  QStringLiteral("             MOVE 4 TO WS-B"),
+                  QStringLiteral("          END-IF"),
+                  QStringLiteral("    END-EVALUATE."),
+                  QStringLiteral("LEVEL-TWO."),
+                  QStringLiteral("    PERFORM VARYING WS-A FROM 1 BY 1 UNTIL WS-A > 5"),
+                  QStringLiteral("       IF WS-B > 1"),
+                  QStringLiteral("          MOVE 9 TO WS-C"),
+                  QStringLiteral("       END-IF"),
+                  QStringLiteral("    END-PERFORM."),
+                  QStringLiteral("    IF WS-C = 'Z'"),
+                  QStringLiteral("       PERFORM LEVEL-TWO"),
+                  QStringLiteral("    END-IF."),
+                  QStringLiteral("    DISPLAY 'DONE'.")});
+}
+
 using TSources = QList<std::pair<QString, QByteArray>>;
 
 class CobolRepository
