@@ -15,7 +15,9 @@
 #include "parsing/Languagedefinitionsinterface.h"
 #include "parsing/Rowloop.h"
 #include "query/Queryengine.h"
+#include "query/Rulefinder.h"
 #include "repository/Dataaccessinterface.h"
+#include "repository/Dataset.h"
 #include "shell/Packageloader.h"
 
 #include <QCoreApplication>
@@ -56,6 +58,55 @@ double Ripgrep(const QStringList &arguments)
     rg.start(QStringLiteral("rg"), arguments);
     rg.waitForFinished(-1);
     return timer.nsecsElapsed() / 1e6;
+}
+
+// The rules and the rows around each of the first hits of the last search, as the windows
+// that explain a hit ask for them, beside one plain read of the hit's entry.
+void ExplainHits(TVXDataAccessInterface *db, TVXQueryEngine &engine)
+{
+    engine.WhereClause().Clear();
+    const int word = engine.Table(QStringLiteral("VXWORD"));
+    engine.WhereClause().Add(true, word, engine.Field(word, QStringLiteral("VXWord")), -1);
+    engine.WhereClause().SetOperator(VXOperator::Equals);
+    engine.WhereClause().SetValueString(QStringLiteral("PERFORM"));
+    engine.Query(true, false);
+    while (engine.MoreRows() && engine.Result().RecordCount() < 200)
+        engine.Query(false, false);
+    const int hits = std::min(200, engine.Result().RecordCount());
+    if (hits == 0)
+        return;
+    QElapsedTimer timer;
+    timer.start();
+    int rules = 0;
+    for (int i = 0; i < hits; ++i) {
+        const TVXQueryResultRow &hit = engine.Result().Row(i);
+        rules += int(VXRuleFinder::RulesFor(
+                             db, {hit.QRFileID, hit.QRObjectID, hit.QREntryID, hit.QRRowID})
+                             .size());
+    }
+    const double rulesMs = timer.nsecsElapsed() / 1e6 / hits;
+    timer.restart();
+    for (int i = 0; i < hits; ++i) {
+        const TVXQueryResultRow &hit = engine.Result().Row(i);
+        const std::unique_ptr<TVXDataset> rows
+                = VXRuleQueries::FileRowsFrom(db, hit.QRFileID, hit.QRRowID - 10000);
+        for (int n = 0; rows && !rows->Eof() && n < 21; ++n)
+            rows->Next();
+    }
+    const double aroundMs = timer.nsecsElapsed() / 1e6 / hits;
+    timer.restart();
+    for (int i = 0; i < hits; ++i) {
+        const TVXQueryResultRow &hit = engine.Result().Row(i);
+        VXSelectRows(db,
+                     TVXCondition(QStringLiteral("SELECT VXRowID, VXWordID, VXWordType, "
+                                                 "VXSectionLevel FROM VXWORD WHERE VXFileID = ? "
+                                                 "AND VXObjectID = ? AND VXEntryID = ?"),
+                                  {hit.QRFileID, hit.QRObjectID, hit.QREntryID}));
+    }
+    const double plainMs = timer.nsecsElapsed() / 1e6 / hits;
+    std::printf("%-40s %6.3f ms per hit (%d rules for %d hits), rows around %6.3f ms, one plain "
+                "read of the entry's words %6.3f ms, ratio %.2f\n",
+                "rules for row", rulesMs, rules, hits, aroundMs, plainMs, plainMs / rulesMs);
 }
 
 } // namespace
@@ -157,6 +208,7 @@ int main(int argc, char **argv)
             }
             std::printf("\n");
         }
+        ExplainHits(db.get(), engine);
         db->DisConnect();
     } catch (const std::exception &e) {
         std::fprintf(stderr, "query_bench: %s\n", VXMessage(e).toLocal8Bit().constData());

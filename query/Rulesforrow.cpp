@@ -14,6 +14,7 @@ constexpr int ItemRole = Qt::UserRole;
 // Marks the child that makes a "Call from" node expandable before it is filled.
 constexpr int PlaceholderRole = Qt::UserRole + 1;
 const QString Indent = QStringLiteral("    ");
+const QString NothingAbove = QStringLiteral("*** No Rules and no Callers ***");
 
 TVXWordPlace PlaceOf(const TVXItem &item)
 {
@@ -111,4 +112,7 @@ void TVXRulesForRow::NodeExpanded(QTreeWidgetItem *node)
     delete node->takeChild(0);
     ShowRules(node);
     ShowCallingEntrys(node);
+    // An opened node that stays empty would look as if nothing had happened.
+    if (node->childCount() == 0)
+        AddNode(node, NothingAbove, nullptr);
 }

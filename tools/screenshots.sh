@@ -3,7 +3,9 @@
 #   tools/screenshots.sh [OUTPUT_FOLDER]       (default docs)
 # 1. the start on an empty repository: splash, then the View on it;
 # 2. the View over the loaded sample application, nodes opened both ways;
-# 3. an unattended load of the sample application, copied forty times so that the progress
+# 3. the Query window on a query document: its hits, the rules one hit runs under and the
+#    rows around it;
+# 4. an unattended load of the sample application, copied forty times so that the progress
 #    window stays up for a while, caught at several moments of the run.
 # Each picture is a PNG of the whole screen.
 set -euo pipefail
@@ -90,9 +92,51 @@ keys Home Down Down Down Down Down Down Right
 shoot 04-view-dependencies-bottomup
 kill $program 2> /dev/null || true
 wait $program 2> /dev/null || true
+
+# 3. A query document that finds the statements naming WS-RETURN; Enter runs it, the hits
+# take the focus, the menu key opens the grid's menu on the current hit.
+query="$work/returns.vnq"
+printf '%s\n\r' "Returns" "Analyst" "" "VN_FirstDataBase" "Statements" \
+    0 "0,0,0,WS-RETURN" 0 "0,0,0," -1 0 -1 0 > "$query"
+"$bin/velunor" "$query" > /dev/null 2>&1 &
+program=$!
+sleep 3
+querywindow=$(xdotool search --name "Velunor - Returns" | head -1)
+xdotool windowsize "$querywindow" 1100 720 windowmove "$querywindow" 40 30
+sleep 0.5
+xdotool windowfocus --sync "$querywindow"
+xdotool key Return
+sleep 1
+shoot 06-query-hits
+# The AT END of the paragraph that BILL000's main paragraph performs.
+xdotool key Down Down Down Down
+sleep 0.3
+menu() { # entry: the grid's menu, opened from the keyboard, down to the entry
+    xdotool windowfocus --sync "$querywindow"
+    xdotool key Menu
+    sleep 0.4
+    for _ in $(seq 1 "$1"); do xdotool key Down; sleep 0.1; done
+    xdotool key Return
+    sleep 1
+}
+menu 7
+sleep 1
+# Up the call chain: the caller's node opened.
+rules=$(xdotool search --name "^Rules for Row$" | head -1)
+xdotool windowfocus --sync "$rules"
+xdotool key End; sleep 0.3; xdotool key Right; sleep 0.3; xdotool key Down
+sleep 1
+shoot 07-query-rules-for-row
+xdotool search --name "^Rules for Row$" windowclose %@ > /dev/null 2>&1 || true
+sleep 0.5
+menu 6
+sleep 1
+shoot 08-query-rows-around
+kill $program 2> /dev/null || true
+wait $program 2> /dev/null || true
 "$cli" sources remove "$work/samples" --yes > /dev/null 2>&1 || true
 
-# 3. The progress window of an unattended load.
+# 4. The progress window of an unattended load.
 for copy in $(seq -w 1 40); do
     mkdir -p "$work/sources/$copy"
     cp -r "$root/samples/." "$work/sources/$copy/"

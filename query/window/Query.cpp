@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
@@ -117,6 +118,7 @@ void TVXQuery::BuildWindow()
     m_inRows->Say = say;
     m_findRows->AddRow();
     m_inRows->AddRow();
+    m_findRows->Row(0)->cbValue->setFocus();
     connect(m_bar, &QPushButton::clicked, this, [this] {
         const bool showQuery = m_queryArea->isHidden();
         m_queryArea->setVisible(showQuery);
@@ -178,6 +180,14 @@ QWidget *TVXQuery::BuildControls()
     upper->addLayout(controls);
 
     connect(m_search, &QPushButton::clicked, this, &TVXQuery::cbSearchClick);
+    // Enter in the rows runs the search, as the Search button does.
+    for (const QKeyCombination key :
+         {QKeyCombination(Qt::Key_Return), QKeyCombination(Qt::Key_Enter)})
+        connect(new QShortcut(key, area, nullptr, nullptr, Qt::WidgetWithChildrenShortcut),
+                &QShortcut::activated, this, [this] {
+                    if (m_pages->currentIndex() == 0)
+                        cbSearchClick();
+                });
     connect(m_stop, &QPushButton::clicked, this, &TVXQuery::cbStopClick);
     connect(clearAll, &QPushButton::clicked, this, &TVXQuery::cbClearAllClick);
     connect(clearIn, &QPushButton::clicked, this, &TVXQuery::cbClearInClick);
@@ -448,6 +458,11 @@ void TVXQuery::SearchStatements()
     ShowResultArea(true);
     if (m_includeRules->isVisible() && m_includeRules->isChecked())
         cbIncludeRulesClick();
+    // The hits are read next: the arrows walk through them, the menu key explains one.
+    if (result.RecordCount() > 0) {
+        m_grid->selectRow(0);
+        m_grid->setFocus();
+    }
 }
 
 void TVXQuery::ShowResultArea(bool hits)

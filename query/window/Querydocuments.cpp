@@ -226,6 +226,8 @@ void TVXQuery::ApplyDocument(const TVXQueryDocument &document)
     m_indent->setVisible(document.HasTrack);
     if (document.HasResult)
         RestoreResult(document);
+    else if (m_findRows->Count() > 0)
+        m_findRows->Row(0)->cbValue->setFocus();
 }
 
 // The stored rows, read only: the result as it was, until the next search.

@@ -13,6 +13,7 @@
 #include "query/window/Queryhistory.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -22,6 +23,7 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -339,6 +341,20 @@ TEST_F(QueryCommandsTest, TheGridMenuOpensTheRowsAroundAndTheRulesOfTheCurrentHi
     ASSERT_NE(rules, nullptr);
     EXPECT_EQ(rules->tvRulesForRow->topLevelItem(0)->text(0),
               QStringLiteral("*** Rules in Entry LEVEL-TWO [RUL001] ***"));
+}
+
+TEST_F(QueryCommandsTest, EnterInAFindRowSearchesAndTheHitsTakeTheFocus)
+{
+    TVXQuery *query = NewQuery();
+    query->show();
+    QApplication::setActiveWindow(query);
+    QComboBox *value = query->FindRows()->Row(0)->cbValue;
+    value->setFocus();
+    value->setEditText(QStringLiteral("GOBACK"));
+    QTest::keyClick(value->lineEdit(), Qt::Key_Return);
+    ASSERT_FALSE(query->Grid()->isHidden());
+    EXPECT_EQ(Lines(query), QStringList{QStringLiteral("GOBACK.")});
+    EXPECT_EQ(query->Grid()->currentIndex().row(), 0);
 }
 
 TEST_F(QueryCommandsTest, TheHistoryDialogOffersItsMenuAndCloses)
