@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "view/Filter.h"
 
+#include "query/Queryattributes.h"
+#include "query/Queryrow.h"
+
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
@@ -122,39 +125,27 @@ void TVXFilter::InitFilter(const QString &viewBy)
             {QStringLiteral("Data"), {ObjectsName, ObjectsType, VariablesName, VariablesType}}};
     m_offered = offered.value(viewBy, {SystemsName});
     m_offered << FilesName;
-    for (const RowWidgets &row : std::as_const(m_rows))
-        delete row.Frame;
+    qDeleteAll(m_rows);
     m_rows.clear();
     AddFilterRow();
 }
 
 void TVXFilter::AddFilterRow()
 {
-    RowWidgets row;
-    row.Frame = new QWidget;
-    auto *line = new QHBoxLayout(row.Frame);
-    line->setContentsMargins(0, 0, 0, 0);
-    row.Attribute = new QComboBox;
-    for (const int attribute : std::as_const(m_offered))
-        row.Attribute->addItem(AttributeCaption(attribute), attribute);
-    row.Attribute->setCurrentIndex(-1);
-    row.Operator = new QComboBox;
-    row.Operator->addItems(OperatorCaptions());
-    row.Operator->setCurrentIndex(-1);
-    row.Value = new QLineEdit;
-    row.And = new QRadioButton(QStringLiteral("And"));
-    row.Or = new QRadioButton(QStringLiteral("Or"));
-    row.End = new QRadioButton(QStringLiteral("End"));
-    row.End->setChecked(true);
-    line->addWidget(row.Attribute);
-    line->addWidget(row.Operator);
-    line->addWidget(row.Value, 1);
-    line->addWidget(row.And);
-    line->addWidget(row.Or);
-    line->addWidget(row.End);
-    m_area->addWidget(row.Frame);
+    auto *row = new TVXQueryRow;
+    row->setObjectName(QStringLiteral("FilterRow") + QString::number(m_rows.size() + 1));
+    for (const int attribute : std::as_const(m_offered)) {
+        row->AddAttribute(AttributeCaption(attribute), {});
+        row->cbAttribute->setItemData(row->cbAttribute->count() - 1, attribute);
+    }
+    // The user chooses both: a row left as it came is not a condition.
+    row->cbAttribute->setCurrentIndex(-1);
+    for (const TVXQueryOperator &entry : VXQueryAttributes::Operators())
+        row->AddOperator(entry.Text, entry.Operator);
+    row->cbOperator->setCurrentIndex(-1);
+    m_area->addWidget(row);
     const int index = int(m_rows.size());
-    for (QRadioButton *button : {row.And, row.Or, row.End})
+    for (QRadioButton *button : {row->rbAnd, row->rbOr, row->rbEnd})
         connect(button, &QRadioButton::toggled, this, [this, index](bool on) {
             if (on)
                 Connector(index);
@@ -167,9 +158,9 @@ void TVXFilter::Connector(int i)
 {
     if (i >= m_rows.size())
         return;
-    if (m_rows[i].End->isChecked()) {
+    if (m_rows[i]->rbEnd->isChecked()) {
         while (m_rows.size() > i + 1)
-            delete m_rows.takeLast().Frame;
+            delete m_rows.takeLast();
     } else if (i == m_rows.size() - 1) {
         AddFilterRow();
     }
@@ -177,13 +168,14 @@ void TVXFilter::Connector(int i)
 
 TVXFilter::Row TVXFilter::GetQueryRow(int i) const
 {
-    const RowWidgets &widgets = m_rows[i];
+    const TVXQueryRow *widgets = m_rows[i];
     Row row;
-    row.AndPrevious = i == 0 || m_rows[i - 1].And->isChecked();
-    row.Attribute
-            = widgets.Attribute->currentIndex() < 0 ? -1 : widgets.Attribute->currentData().toInt();
-    row.Operator = widgets.Operator->currentIndex();
-    row.Value = widgets.Value->text();
+    row.AndPrevious = i == 0 || m_rows[i - 1]->rbAnd->isChecked();
+    row.Attribute = widgets->cbAttribute->currentIndex() < 0
+                            ? -1
+                            : widgets->cbAttribute->currentData().toInt();
+    row.Operator = widgets->cbOperator->currentIndex();
+    row.Value = widgets->Value();
     return row;
 }
 
@@ -206,13 +198,15 @@ void TVXFilter::SetRows(const QList<Row> &rows, bool caseSensitive)
     for (int i = 0; i < rows.size(); ++i) {
         if (i >= m_rows.size())
             AddFilterRow();
-        RowWidgets &widgets = m_rows[i];
-        widgets.Attribute->setCurrentIndex(widgets.Attribute->findData(rows[i].Attribute));
-        widgets.Operator->setCurrentIndex(rows[i].Operator);
-        widgets.Value->setText(rows[i].Value);
+        TVXQueryRow *widgets = m_rows[i];
+        widgets->cbAttribute->setCurrentIndex(widgets->cbAttribute->findData(rows[i].Attribute));
+        widgets->cbOperator->setCurrentIndex(rows[i].Operator);
+        widgets->cbValue->setEditText(rows[i].Value);
         if (i > 0) {
-            const QSignalBlocker block(m_rows[i - 1].And);
-            (rows[i].AndPrevious ? m_rows[i - 1].And : m_rows[i - 1].Or)->setChecked(true);
+            TVXQueryRow *previous = m_rows[i - 1];
+            const QSignalBlocker block(previous->rbAnd);
+            const QSignalBlocker blockOr(previous->rbOr);
+            (rows[i].AndPrevious ? previous->rbAnd : previous->rbOr)->setChecked(true);
         }
     }
 }

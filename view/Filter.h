@@ -11,10 +11,8 @@
 #include <functional>
 
 class QCheckBox;
-class QComboBox;
-class QLineEdit;
-class QRadioButton;
 class QVBoxLayout;
+class TVXQueryRow;
 
 class TVXFilter : public QDialog
 {
@@ -73,20 +71,11 @@ public:
     std::function<void(const QString &)> Say;
 
 private:
-    struct RowWidgets
-    {
-        QWidget *Frame = nullptr;
-        QComboBox *Attribute = nullptr;
-        QRadioButton *And = nullptr;
-        QRadioButton *Or = nullptr;
-        QRadioButton *End = nullptr;
-        QComboBox *Operator = nullptr;
-        QLineEdit *Value = nullptr;
-    };
     void Connector(int i);
 
     QList<int> m_offered;
-    QList<RowWidgets> m_rows;
+    // The same row frames as the Query window's.
+    QList<TVXQueryRow *> m_rows;
     QVBoxLayout *m_area = nullptr;
     QCheckBox *m_caseSensitive = nullptr;
     Result m_result = Result::None;

@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -90,6 +91,22 @@ TVXQuery::TVXQuery(QWidget *owner, TVXBaseFunctionsInterface *baseFunctions,
 {
     BuildWindow();
     resize(900, 680);
+    for (QAction *menu : menuBar()->actions())
+        if (menu->text() == QLatin1String("Edit") && menu->menu()) {
+            menu->menu()->addSeparator();
+            menu->menu()->addAction(QStringLiteral("Clear Query"), this,
+                                    &TVXQuery::cbClearAllClick);
+        }
+}
+
+void TVXQuery::SelectAll1Click()
+{
+    m_grid->selectAll();
+}
+
+void TVXQuery::ClearSelection1Click()
+{
+    m_grid->clearSelection();
 }
 
 TVXQuery::~TVXQuery()

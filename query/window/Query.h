@@ -76,6 +76,11 @@ public:
     // Yes/No questions; a message box unless a test answers them.
     std::function<bool(const QString &)> AskUser;
 
+    // The Edit menu's commands act on the hits.
+    void Copy1Click() override { CopyHits(); }
+    void SelectAll1Click() override;
+    void ClearSelection1Click() override;
+
     // Find and Print of the result.
     void Find1Click() override;
     void FindDialog1Find() override;

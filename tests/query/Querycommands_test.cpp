@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QTableView>
@@ -317,6 +318,16 @@ TEST_F(QueryCommandsTest, ATrackRestrictsTheSearchAndIncludeRulesAddsTheConditio
     EXPECT_EQ(query->InCaption(), QStringLiteral(" In: "));
     EXPECT_EQ(query->InItems().Count(), 0);
     EXPECT_TRUE(query->IncludeRules()->isHidden());
+
+    // Edit > Clear Query empties the rows and the result area.
+    for (QAction *menu : query->menuBar()->actions())
+        if (menu->text() == QLatin1String("Edit"))
+            for (QAction *action : menu->menu()->actions())
+                if (action->text() == QLatin1String("Clear Query"))
+                    action->trigger();
+    EXPECT_TRUE(query->Grid()->isHidden());
+    EXPECT_EQ(query->FindRows()->Row(0)->Value(), QString());
+    EXPECT_EQ(query->HitLabel(), QStringLiteral("Result will be displayed in this area"));
 }
 
 TEST_F(QueryCommandsTest, TheGridMenuOpensTheRowsAroundAndTheRulesOfTheCurrentHit)
