@@ -1,10 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The core package registers the service object, by whose name the program creates it.
+// The core package registers the service object, by whose name the program creates it,
+// and the settings dialogs that the Tools and Help menus open by name.
 #include "base/Package.h"
 
+#include "shell/About.h"
 #include "shell/Basefunctions.h"
+#include "shell/Languages.h"
+#include "shell/Sourcedatabases.h"
 
 VELUNOR_PACKAGE("")
 {
     package.RegisterClass<TVXBaseFunctions>(QStringLiteral("TVXBaseFunctions"));
+    package.RegisterClass<TVXSourceDatabases>(QStringLiteral("TVXSourceDatabases"));
+    package.RegisterClass<TVXLanguages>(QStringLiteral("TVXLanguages"));
+    package.RegisterClass<TVXEditors>(QStringLiteral("TVXEditors"));
+    package.RegisterClass<TVXAbout>(QStringLiteral("TVXAbout"));
 }

@@ -21,6 +21,13 @@ public:
 
     TVXToolDialog(QWidget *owner, TVXBaseFunctions *service);
 
+    // Message boxes unless a test answers them: a message, and a Yes/No question.
+    std::function<void(const QString &)> Tell;
+    std::function<bool(const QString &)> AskUser;
+
 protected:
+    void Say(const QString &text);
+    bool Ask(const QString &question);
+
     TVXBaseFunctions *m_service;
 };
