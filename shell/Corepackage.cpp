@@ -6,6 +6,7 @@
 #include "shell/About.h"
 #include "shell/Basefunctions.h"
 #include "shell/Languages.h"
+#include "shell/Smalldialogs.h"
 #include "shell/Sourcedatabases.h"
 
 VELUNOR_PACKAGE("")
@@ -15,4 +16,7 @@ VELUNOR_PACKAGE("")
     package.RegisterClass<TVXLanguages>(QStringLiteral("TVXLanguages"));
     package.RegisterClass<TVXEditors>(QStringLiteral("TVXEditors"));
     package.RegisterClass<TVXAbout>(QStringLiteral("TVXAbout"));
+    package.RegisterClass<TVXProperties>(QStringLiteral("TVXProperties"));
+    package.RegisterClass<TVXRepositories>(QStringLiteral("TVXRepositories"));
+    package.RegisterClass<TVXExport>(QStringLiteral("TVXExport"));
 }

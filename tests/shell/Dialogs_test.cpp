@@ -6,7 +6,9 @@
 
 #include "shell/About.h"
 #include "shell/Basefunctions.h"
+#include "shell/Forminterface.h"
 #include "shell/Languages.h"
+#include "shell/Smalldialogs.h"
 #include "shell/Sourcedatabases.h"
 
 #include <QCheckBox>
@@ -14,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -62,7 +65,8 @@ protected:
 
 TEST_F(DialogsTest, TheToolsMenuFindsEveryDialogByItsName)
 {
-    for (const char *name : {"TVXSourceDatabases", "TVXLanguages", "TVXEditors", "TVXAbout"})
+    for (const char *name : {"TVXSourceDatabases", "TVXLanguages", "TVXEditors", "TVXAbout",
+                             "TVXProperties", "TVXRepositories", "TVXExport"})
         EXPECT_TRUE(VXClassRegistry().IsA<TVXToolDialog>(QLatin1String(name))) << name;
     auto about = Open<TVXAbout>();
     EXPECT_EQ(about->windowTitle(), QStringLiteral("About Velunor"));
@@ -190,6 +194,30 @@ TEST_F(DialogsTest, ExtensionsMustBeginWithADotAndOneMustStay)
     auto third = Open<TVXLanguages>();
     third->lbLanguages->setCurrentRow(cobol);
     EXPECT_EQ(third->Extensions(), before + QStringList{QStringLiteral(".cob")});
+}
+
+TEST_F(DialogsTest, PropertiesEditTheWindowThatOwnsThem)
+{
+    TVXFormInterface window(nullptr, &m_session->Service(), QString(),
+                            QStringLiteral("VN_FirstDataBase"), QStringLiteral("Query [1]"));
+    window.ComposedBy = QStringLiteral("Analyst");
+    TVXProperties properties(&window, &m_session->Service());
+    EXPECT_EQ(properties.windowTitle(), QStringLiteral("Properties"));
+    EXPECT_EQ(properties.edTitle->text(), QStringLiteral("Query [1]"));
+    EXPECT_EQ(properties.edComposedBy->text(), QStringLiteral("Analyst"));
+    EXPECT_EQ(properties.cbSourceDatabase->currentText(), QStringLiteral("VN_FirstDataBase"));
+    EXPECT_TRUE(properties.edLastLoad->isReadOnly());
+    properties.edTitle->setText(QStringLiteral("Moves"));
+    properties.mmoComments->setPlainText(QStringLiteral("who moves what"));
+    properties.SaveClick();
+    EXPECT_EQ(window.Title, QStringLiteral("Moves"));
+    EXPECT_EQ(window.Comments, QStringLiteral("who moves what"));
+
+    TVXRepositories repositories(nullptr, &m_session->Service());
+    EXPECT_EQ(repositories.clRepositories->count(), 4);
+    TVXExport exporting(nullptr, &m_session->Service());
+    EXPECT_EQ(exporting.cbSourceDatabase->itemText(0), QStringLiteral("Local"));
+    EXPECT_TRUE(exporting.edDirectory->text().endsWith(QLatin1String("MyExport")));
 }
 
 TEST_F(DialogsTest, EditorSettingsAreSavedPerLanguage)
