@@ -8,6 +8,7 @@
 #include "shell/Languages.h"
 #include "shell/Smalldialogs.h"
 #include "shell/Sourcedatabases.h"
+#include "shell/Windowchange.h"
 
 VELUNOR_PACKAGE("")
 {
@@ -19,4 +20,5 @@ VELUNOR_PACKAGE("")
     package.RegisterClass<TVXProperties>(QStringLiteral("TVXProperties"));
     package.RegisterClass<TVXRepositories>(QStringLiteral("TVXRepositories"));
     package.RegisterClass<TVXExport>(QStringLiteral("TVXExport"));
+    package.RegisterClass<TVXWindowChange>(QStringLiteral("TVXWindowChange"));
 }

@@ -3,6 +3,7 @@
 #include "Testsupport.h"
 
 #include "repository/Dataaccessinterface.h"
+#include "shell/Windowchange.h"
 
 #include <QAction>
 #include <QApplication>
@@ -103,6 +104,32 @@ TEST(Windows, NamesSerialsAndWindowMenusStayInStep)
         EXPECT_EQ(Captions(Window(service, i)).first(), QStringLiteral("Customers"));
     EXPECT_EQ(service.WindowList().at(0).Name, QStringLiteral("Customers"));
     EXPECT_EQ(session.ExitRequests, 0);
+}
+
+TEST(Windows, CtrlTabShowsTheNextWindowAndCtrlReleaseSwitchesToIt)
+{
+    Home home;
+    PackageFolder folder(WindowPackages);
+    Session session(folder.Path());
+    TVXBaseFunctions &service = session.Service();
+    service.NewWindow(QStringLiteral("View"), {}, QStringLiteral("Prod"), nullptr, {});
+    {
+        // A single window: the switcher shows its own name.
+        TVXWindowChange alone(Window(service, 0), &service);
+        EXPECT_EQ(alone.windowTitle(), QStringLiteral("Change Window"));
+        EXPECT_EQ(alone.Shown(), QStringLiteral("View [1]"));
+    }
+    service.NewWindow(QStringLiteral("View"), {}, QStringLiteral("Prod"), nullptr, {});
+    service.NewWindow(QStringLiteral("View"), {}, QStringLiteral("Prod"), nullptr, {});
+    TVXWindowChange change(Window(service, 2), &service);
+    // After the last window comes the first again; Tab with Ctrl held goes on.
+    EXPECT_EQ(change.Shown(), QStringLiteral("View [1]"));
+    QTest::keyClick(&change, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(change.Shown(), QStringLiteral("View [2]"));
+    change.show();
+    QTest::keyRelease(&change, Qt::Key_Control);
+    EXPECT_EQ(change.result(), QDialog::Accepted);
+    EXPECT_FALSE(change.isVisible());
 }
 
 TEST(Windows, ClosingTheLastWindowEndsTheApplication)
