@@ -6,6 +6,7 @@
 #include "shell/About.h"
 #include "shell/Basefunctions.h"
 #include "shell/Languages.h"
+#include "shell/Loaddialog.h"
 #include "shell/Smalldialogs.h"
 #include "shell/Sourcedatabases.h"
 #include "shell/Windowchange.h"
@@ -21,4 +22,5 @@ VELUNOR_PACKAGE("")
     package.RegisterClass<TVXRepositories>(QStringLiteral("TVXRepositories"));
     package.RegisterClass<TVXExport>(QStringLiteral("TVXExport"));
     package.RegisterClass<TVXWindowChange>(QStringLiteral("TVXWindowChange"));
+    package.RegisterClass<TVXLoad>(QStringLiteral("TVXLoad"));
 }
