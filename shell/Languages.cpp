@@ -74,10 +74,8 @@ void TVXLanguageDialog::FillList()
 
 void TVXLanguageDialog::CloseClick()
 {
-    if (m_modified && !Ask(QStringLiteral("Unsaved changes will be lost. Close anyway?")))
-        return;
-    m_modified = false;
-    accept();
+    // Close asks as Escape and the window's close button do.
+    reject();
 }
 
 void TVXLanguageDialog::reject()

@@ -368,11 +368,8 @@ void TVXLoad::LoadClick()
 
 void TVXLoad::CloseClick()
 {
-    if (Unsaved() && !Ask(QStringLiteral("Unsaved changes will be lost. Close anyway?")))
-        return;
-    CancelClick(Group::Folders);
-    CancelClick(Group::Scripts);
-    accept();
+    // Close asks as Escape and the window's close button do.
+    reject();
 }
 
 void TVXLoad::reject()

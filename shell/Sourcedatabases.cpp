@@ -229,10 +229,8 @@ void TVXSourceDatabases::CreateDBFileClick()
 
 void TVXSourceDatabases::CloseClick()
 {
-    if (m_modified && !Ask(Unsaved))
-        return;
-    m_modified = false;
-    accept();
+    // Close asks as Escape and the window's close button do.
+    reject();
 }
 
 void TVXSourceDatabases::reject()
