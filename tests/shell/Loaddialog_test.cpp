@@ -160,4 +160,28 @@ TEST_F(LoadDialogTest, ClosingWithAnUnsavedFolderAsksFirst)
     EXPECT_EQ(m_asked.size(), 1);
 }
 
+TEST_F(LoadDialogTest, AFolderThatVanishedBeforeSaveIsNamedAndNothingIsSaved)
+{
+    auto dialog = Open();
+    const QString gone = m_home.File(QStringLiteral("gone"));
+    QDir().mkpath(gone);
+    m_chosen = gone;
+    dialog->AddClick(TVXLoad::Group::Folders);
+    ASSERT_EQ(dialog->Rows(TVXLoad::Group::Folders).size(), 1);
+    dialog->Rows(TVXLoad::Group::Folders).first()->cbSystemName->setEditText(QStringLiteral("S"));
+    dialog->Rows(TVXLoad::Group::Folders)
+            .first()
+            ->cbComputerType->setEditText(QStringLiteral("Server"));
+    dialog->Rows(TVXLoad::Group::Folders)
+            .first()
+            ->cbApplicationName->setEditText(QStringLiteral("A"));
+    ASSERT_TRUE(QDir(gone).removeRecursively());
+    dialog->SaveClick(TVXLoad::Group::Folders);
+    ASSERT_EQ(m_told.size(), 1);
+    EXPECT_EQ(m_told.first(), QStringLiteral("The folder does not exist: ") + gone);
+    EXPECT_TRUE(dialog->SaveButton(TVXLoad::Group::Folders)->isEnabled()) << "the row stays open";
+    auto again = Open();
+    EXPECT_TRUE(again->Rows(TVXLoad::Group::Folders).isEmpty());
+}
+
 } // namespace
