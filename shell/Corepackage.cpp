@@ -7,6 +7,7 @@
 #include "shell/Basefunctions.h"
 #include "shell/Languages.h"
 #include "shell/Loaddialog.h"
+#include "shell/Middleware.h"
 #include "shell/Smalldialogs.h"
 #include "shell/Sourcedatabases.h"
 #include "shell/Windowchange.h"
@@ -23,4 +24,5 @@ VELUNOR_PACKAGE("")
     package.RegisterClass<TVXExport>(QStringLiteral("TVXExport"));
     package.RegisterClass<TVXWindowChange>(QStringLiteral("TVXWindowChange"));
     package.RegisterClass<TVXLoad>(QStringLiteral("TVXLoad"));
+    package.RegisterClass<TVXMiddleWare>(QStringLiteral("TVXMiddleWare"));
 }

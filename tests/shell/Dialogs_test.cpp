@@ -8,6 +8,7 @@
 #include "shell/Basefunctions.h"
 #include "shell/Forminterface.h"
 #include "shell/Languages.h"
+#include "shell/Middleware.h"
 #include "shell/Smalldialogs.h"
 #include "shell/Sourcedatabases.h"
 
@@ -65,8 +66,9 @@ protected:
 
 TEST_F(DialogsTest, TheToolsMenuFindsEveryDialogByItsName)
 {
-    for (const char *name : {"TVXSourceDatabases", "TVXLanguages", "TVXEditors", "TVXAbout",
-                             "TVXProperties", "TVXRepositories", "TVXExport"})
+    for (const char *name :
+         {"TVXSourceDatabases", "TVXLanguages", "TVXEditors", "TVXAbout", "TVXProperties",
+          "TVXRepositories", "TVXExport", "TVXMiddleWare", "TVXLoad", "TVXWindowChange"})
         EXPECT_TRUE(VXClassRegistry().IsA<TVXToolDialog>(QLatin1String(name))) << name;
     auto about = Open<TVXAbout>();
     EXPECT_EQ(about->windowTitle(), QStringLiteral("About Velunor"));
@@ -218,6 +220,63 @@ TEST_F(DialogsTest, PropertiesEditTheWindowThatOwnsThem)
     TVXExport exporting(nullptr, &m_session->Service());
     EXPECT_EQ(exporting.cbSourceDatabase->itemText(0), QStringLiteral("Local"));
     EXPECT_TRUE(exporting.edDirectory->text().endsWith(QLatin1String("MyExport")));
+}
+
+TEST_F(DialogsTest, MiddlewareDefinitionsAreCheckedSavedAndTried)
+{
+    auto dialog = Open<TVXMiddleWare>();
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("MiddleWare"));
+    dialog->AddClick();
+    EXPECT_TRUE(dialog->Editing());
+    EXPECT_FALSE(dialog->lbMiddleware->isEnabled()) << "the list waits while a row is edited";
+    EXPECT_EQ(dialog->Edits[QStringLiteral("VXMiddleWare")]->text(), QStringLiteral("UnNamed"));
+    EXPECT_EQ(dialog->cbWordType->currentText(), QStringLiteral("Any Executable Word"));
+    auto set = [&](const char *column, const char *text) {
+        dialog->Edits[QLatin1String(column)]->setText(QLatin1String(text));
+    };
+    const std::pair<std::pair<const char *, const char *>, const char *> steps[] = {
+            {{"VXMiddleWare", "UnNamed"},
+             "The default Name 'UnNamed' is not valid, change the Name."},
+            {{"VXMiddleWare", "MQ"}, "Word for the middleware is missing, enter a Word."},
+            {{"VXWord", "MQPUT"},
+             "Hardcoded ObjectIdentifier or at least one Offset must be used (value greater than "
+             "0)."},
+            {{"VXOffsetToEntryName", "x"}, "Enter a number."},
+            {{"VXOffsetToEntryName", "2"}, "Scope for the middleware is missing, enter a Name."},
+    };
+    for (const auto &[field, message] : steps) {
+        set(field.first, field.second);
+        dialog->SaveClick();
+        ASSERT_FALSE(m_told.isEmpty());
+        EXPECT_EQ(m_told.last(), QLatin1String(message)) << field.first;
+    }
+    set("VXAttributeScope2", "VN_FirstDataBase");
+    m_told.clear();
+    dialog->SaveClick();
+    EXPECT_TRUE(m_told.isEmpty()) << m_told.join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(dialog->Editing());
+    EXPECT_EQ(Items(dialog->lbMiddleware), QStringList{QStringLiteral("MQ")});
+
+    // Tried on the (empty) repository: nothing found, said so.
+    TVXMiddleWareTest *test = nullptr;
+    dialog->TestOpened = [&](TVXToolDialog *opened) {
+        test = qobject_cast<TVXMiddleWareTest *>(opened);
+        ASSERT_NE(test, nullptr);
+        EXPECT_EQ(test->windowTitle(), QStringLiteral("Test of MiddleWare MQ"));
+        test->cbDatabase->setCurrentText(QStringLiteral("VN_FirstDataBase"));
+        EXPECT_EQ(test->grResult->rowCount(), 0);
+        EXPECT_EQ(
+                test->lbMessage->text(),
+                QStringLiteral("No hits on Word MQPUT of type Any Executable Word in given Scope"));
+        EXPECT_EQ(test->grResult->horizontalHeaderItem(0)->text(),
+                  QStringLiteral("FoundStatement"));
+    };
+    dialog->TestClick();
+    EXPECT_NE(test, nullptr);
+
+    auto again = Open<TVXMiddleWare>();
+    EXPECT_EQ(Items(again->lbMiddleware), QStringList{QStringLiteral("MQ")});
+    EXPECT_EQ(again->Edits[QStringLiteral("VXOffsetToEntryName")]->text(), QStringLiteral("2"));
 }
 
 TEST_F(DialogsTest, EditorSettingsAreSavedPerLanguage)
