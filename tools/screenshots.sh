@@ -4,7 +4,7 @@
 # 1. the start on an empty repository: splash, then the View on it;
 # 2. the View over the loaded sample application, nodes opened both ways;
 # 3. the Query window on a query document: its hits, the rules one hit runs under and the
-#    rows around it;
+#    rows around it; the Source Databases and Load dialogs from its Tools menu;
 # 4. an unattended load of the sample application, copied forty times so that the progress
 #    window stays up for a while, caught at several moments of the run.
 # Each picture is a PNG of the whole screen.
@@ -29,6 +29,16 @@ mkdir -p "$VELUNOR_HOME"
 
 shoot() { # name
     xwd -root -silent > "$work/shot.xwd" && convert "$work/shot.xwd" "$out/$1.png"
+    echo "$out/$1.png"
+}
+
+# A window the program placed itself (a dialog beside its owner) is drawn in its own
+# picture but not in the root's under Xvfb without a window manager: it is taken alone.
+shootwindow() { # name title
+    local window
+    window=$(xdotool search --name "$2" | head -1)
+    [ -n "$window" ] || { echo "no window named $2" >&2; return 1; }
+    xwd -id "$window" > "$work/shot.xwd" && convert "$work/shot.xwd" "$out/$1.png"
     echo "$out/$1.png"
 }
 
@@ -132,6 +142,24 @@ sleep 0.5
 menu 6
 sleep 1
 shoot 08-query-rows-around
+xdotool search --name "^Show Rows Around$" windowclose %@ > /dev/null 2>&1 || true
+sleep 0.5
+# The Tools menu of the Query window: Settings > Source Databases..., then Load...
+tools() { # keys...
+    xdotool windowfocus --sync "$querywindow"
+    xdotool mousemove 133 38 click 1
+    sleep 0.5
+    xdotool key "$@"
+    sleep 1.5
+}
+tools Down Right Return
+shootwindow 09-source-databases "^Source Databases$"
+xdotool key Escape
+sleep 0.5
+tools Down Down Return
+shootwindow 10-load-dialog "^Load$"
+xdotool key Escape
+sleep 0.5
 kill $program 2> /dev/null || true
 wait $program 2> /dev/null || true
 "$cli" sources remove "$work/samples" --yes > /dev/null 2>&1 || true
