@@ -155,6 +155,18 @@ QWidget *TVXLoad::BuildGroup(TGroup &group, Group which, QCheckBox *enabler)
 {
     group.Box = new QGroupBox;
     auto *layout = new QVBoxLayout(group.Box);
+    // Captions over the rows' columns, stretched as the rows are.
+    auto *captions = new QHBoxLayout;
+    captions->setContentsMargins(4, 0, 4, 0);
+    const std::pair<QString, int> columns[]
+            = {{which == Group::Folders ? QStringLiteral("Folder") : QStringLiteral("Script"), 2},
+               {QStringLiteral("Systems Name:"), 1},
+               {QStringLiteral("Computers Type and Location:"), 2},
+               {QStringLiteral("Applications Name:"), 1}};
+    for (const auto &[caption, stretch] : columns)
+        captions->addWidget(new QLabel(caption), stretch);
+    captions->addSpacing(70);
+    layout->addLayout(captions);
     auto *scroll = new QScrollArea;
     scroll->setWidgetResizable(true);
     auto *inside = new QWidget;
