@@ -14,6 +14,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -148,6 +150,27 @@ TEST_F(DialogsTest, ASecondDatabaseTakesTheDefaultAndGivesItBackWhenDeleted)
     again->DeleteClick();
     EXPECT_EQ(Items(again->lbDatabases), QStringList{QStringLiteral("VN_FirstDataBase")});
     EXPECT_TRUE(again->chDefault->isChecked()) << "the default went back to the row left";
+}
+
+TEST_F(DialogsTest, ASettingsFileDamagedWhileTheDialogIsOpenIsWrittenWholeOnSave)
+{
+    auto dialog = Open<TVXSourceDatabases>();
+    const QString file = m_home.File(QStringLiteral("VXLIB0110.bin"));
+    ASSERT_TRUE(QFileInfo::exists(file));
+    {
+        QFile damaged(file);
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write("not a settings table");
+    }
+    dialog->chDefault->setChecked(true);
+    dialog->SaveClick();
+    EXPECT_TRUE(m_told.isEmpty()) << m_told.join(QLatin1Char('|')).toStdString();
+    // The next start reads the table the dialog held, not the damage.
+    m_session.reset();
+    m_session = std::make_unique<VXTest::Session>(m_packages->Path());
+    auto again = Open<TVXSourceDatabases>();
+    EXPECT_EQ(Items(again->lbDatabases), QStringList{QStringLiteral("VN_FirstDataBase")});
+    EXPECT_TRUE(again->chDefault->isChecked());
 }
 
 TEST_F(DialogsTest, ExtensionsMustBeginWithADotAndOneMustStay)
