@@ -31,5 +31,10 @@ bool TVXToolDialog::Ask(const QString &question)
 {
     if (AskUser)
         return AskUser(question);
-    return QMessageBox::question(this, windowTitle(), Lines(question)) == QMessageBox::Yes;
+    return VXAskYesNo(this, windowTitle(), question);
+}
+
+bool VXAskYesNo(QWidget *owner, const QString &title, const QString &question)
+{
+    return QMessageBox::question(owner, title, Lines(question)) == QMessageBox::Yes;
 }

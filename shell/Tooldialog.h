@@ -10,6 +10,9 @@
 
 class TVXBaseFunctions;
 
+// A Yes/No message box; the question's CR line breaks shown as lines.
+VXCORE_EXPORT bool VXAskYesNo(QWidget *owner, const QString &title, const QString &question);
+
 // Registered as "TVX" + dialog class name (TVXSourceDatabases, TVXLoad, ...); the dialog
 // takes what it edits from the service object.
 class VXCORE_EXPORT TVXToolDialog : public QDialog

@@ -5,6 +5,7 @@
 
 #include "formpreview/Formshow.h"
 #include "shell/Basefunctionsinterface.h"
+#include "shell/Tooldialog.h"
 #include "view/Changeselection.h"
 #include "view/Dependentrows.h"
 #include "view/Itemproperties.h"
@@ -27,7 +28,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeView>
@@ -50,7 +50,7 @@ TVXView::TVXView(QWidget *owner, TVXBaseFunctionsInterface *baseFunctions, const
     : TVXFormInterface(owner, baseFunctions, document, sourceDatabase, title)
 {
     AskUser = [this](const QString &question) {
-        return QMessageBox::question(this, QStringLiteral("Velunor"), question) == QMessageBox::Yes;
+        return VXAskYesNo(this, QStringLiteral("Velunor"), question);
     };
     BuildPanel();
     BuildMenus();

@@ -36,7 +36,6 @@
 
 namespace {
 
-const QString ResultPlaceholder = QStringLiteral("Result will be displayed in this area");
 const QString ExpandResult = QStringLiteral("Click on this bar to expand Result area");
 const QString ExpandQuery = QStringLiteral("Click on this bar to expand Query area");
 // The grid shows the five name columns and the line of code.
@@ -45,8 +44,6 @@ constexpr int RowColumn = 5;
 const QString DefaultOrder
         = QStringLiteral("QRSystemName;QRComputerName;QRApplicationName;QRObjectName;QREntryName;"
                          "QRRowID");
-const QString DefaultOrderLabel
-        = QStringLiteral("Order by: System, Computer, Application, Object, Entry, Statement");
 
 // The line of code in the colour of its kind of row: hits red, calls blue, rules green,
 // other inserted rows orange.
@@ -69,6 +66,10 @@ protected:
 };
 
 } // namespace
+
+const QString TVXQuery::ResultPlaceholder = QStringLiteral("Result will be displayed in this area");
+const QString TVXQuery::DefaultOrderLabel
+        = QStringLiteral("Order by: System, Computer, Application, Object, Entry, Statement");
 
 QColor TVXQuery::RowColour(const TVXQueryResultRow &row)
 {

@@ -89,6 +89,9 @@ public:
     // False ("Result is empty" shown) when there is nothing to print.
     bool PrintResult(QPrinter *printer);
 
+    static const QString ResultPlaceholder;
+    static const QString DefaultOrderLabel;
+
     // The colour of a row's line of code in the grid.
     static QColor RowColour(const TVXQueryResultRow &row);
 

@@ -12,6 +12,7 @@
 #include "query/window/Query.h"
 #include "repository/Searchqueries.h"
 #include "shell/Basefunctionsinterface.h"
+#include "shell/Tooldialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,7 +22,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTableView>
@@ -95,9 +95,7 @@ bool TVXQuery::Ask(const QString &question)
 {
     if (AskUser)
         return AskUser(question);
-    QString text = question;
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return QMessageBox::question(this, QStringLiteral("Query"), text) == QMessageBox::Yes;
+    return VXAskYesNo(this, QStringLiteral("Query"), question);
 }
 
 void TVXQuery::Find1Click()

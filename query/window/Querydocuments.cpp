@@ -152,7 +152,7 @@ void TVXQuery::OpenQueryDoc(const QString &file)
         const QString current = SourceDatabase.isEmpty() && BaseFunctions
                                         ? BaseFunctions->GetSourceDBName(false, false, true)
                                         : SourceDatabase;
-        m_hits->setText(QStringLiteral("Result will be displayed in this area"));
+        m_hits->setText(ResultPlaceholder);
         m_order->hide();
         m_grid->hide();
         const TVXQueryDocument document = TVXQueryDocument::Open(file);
@@ -247,8 +247,7 @@ void TVXQuery::RestoreResult(const TVXQueryDocument &document)
                                 m_storedResult->headerData(column, Qt::Horizontal).toString()));
     m_grid->resizeColumnsToContents();
     if (!document.HasTrack)
-        m_order->setText(QStringLiteral("Order by: System, Computer, Application, Object, Entry, "
-                                        "Statement"));
+        m_order->setText(DefaultOrderLabel);
     m_order->show();
     m_hits->setText(QString::number(m_storedResult->RecordCount())
                     + QStringLiteral(" rows of the stored result"));
