@@ -197,7 +197,11 @@ TVXEditors::TVXEditors(QWidget *owner, TVXBaseFunctions *service)
     cbFindShortcut->setEditable(true);
     cbFindShortcut->addItems(TVXLanguageRules::FindShortcutKeys());
     form->addRow(QStringLiteral("&Name as part of WindowTitle (optional):"), edEditorName);
-    form->addRow(QStringLiteral("Start &command (overrides filetype default app):"), command);
+    // A row of a field and its button has no buddy of its own: the label names the field.
+    auto *commandLabel
+            = new QLabel(QStringLiteral("Start &command (overrides filetype default app):"));
+    commandLabel->setBuddy(edStartCommand);
+    form->addRow(commandLabel, command);
     form->addRow(QStringLiteral("Shortcut &key for 'Find' (optional):"), cbFindShortcut);
     Area()->addWidget(group);
     Area()->addStretch();

@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -127,7 +128,9 @@ TVXExport::TVXExport(QWidget *owner, TVXBaseFunctions *service)
     cbSourceDatabase = new QComboBox;
     cbSourceDatabase->addItem(QStringLiteral("Local"));
     cbSourceDatabase->addItems(DatabaseNames(service));
-    layout->addRow(QStringLiteral("To &Directory:"), directory);
+    auto *directoryLabel = new QLabel(QStringLiteral("To &Directory:"));
+    directoryLabel->setBuddy(edDirectory);
+    layout->addRow(directoryLabel, directory);
     layout->addRow(QStringLiteral("Source &Database:"), cbSourceDatabase);
     QDialogButtonBox *buttons = SaveCancel(this, QStringLiteral("&Export"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
@@ -324,3 +326,48 @@ TEST_F(DialogsTest, EditorSettingsAreSavedPerLanguage)
 }
 
 } // namespace
+
+// Keyboard users reach every control: each "&" label leads to its field, and Tab from the
+// first control visits every enabled one before it comes round again.
+template<class Dialog>
+void ExpectKeyboardReachesEverything(Dialog &dialog)
+{
+    SCOPED_TRACE(dialog.windowTitle().toStdString());
+    dialog.show();
+    QCoreApplication::processEvents();
+    for (const QLabel *label : dialog.template findChildren<QLabel *>()) {
+        if (label->isVisible() && label->text().contains(QLatin1Char('&'))) {
+            EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+        }
+    }
+    QList<QWidget *> focusable;
+    for (QWidget *widget : dialog.template findChildren<QWidget *>()) {
+        if (widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)
+            && !widget->focusProxy())
+            focusable << widget;
+    }
+    ASSERT_FALSE(focusable.isEmpty());
+    QSet<QWidget *> visited;
+    QWidget *widget = focusable.first();
+    for (int steps = 0; steps < 10 * focusable.size(); ++steps) {
+        if (focusable.contains(widget))
+            visited.insert(widget);
+        widget = widget->nextInFocusChain();
+        if (widget == focusable.first())
+            break;
+    }
+    for (QWidget *widget : focusable)
+        EXPECT_TRUE(visited.contains(widget))
+                << widget->metaObject()->className() << " " << widget->objectName().toStdString();
+    dialog.hide();
+}
+
+TEST_F(DialogsTest, EveryDialogCanBeWorkedFromTheKeyboard)
+{
+    ExpectKeyboardReachesEverything(*Open<TVXSourceDatabases>());
+    ExpectKeyboardReachesEverything(*Open<TVXLanguages>());
+    ExpectKeyboardReachesEverything(*Open<TVXEditors>());
+    ExpectKeyboardReachesEverything(*Open<TVXMiddleWare>());
+    ExpectKeyboardReachesEverything(*Open<TVXRepositories>());
+    ExpectKeyboardReachesEverything(*Open<TVXExport>());
+}
