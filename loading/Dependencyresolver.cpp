@@ -204,6 +204,10 @@ TVXDependencyResolver::Target TVXDependencyResolver::ResolveReference(TVXDataAcc
     conditions << Both(ownFile, identifierIs);
     if (!rules.Imported.IsEmpty())
         conditions << Both(identifierIs, rules.Imported);
+    // A COBOL program and a PL/I program that include the same name each take the member
+    // written in their own language.
+    if (word.Type == IncludedMember)
+        conditions << Both(identifierIs, LanguageIs(rules.LanguageID));
     conditions << identifierIs;
     // COPY and INCLUDE take a copy member of the name before any other object of it (a
     // mapset and its symbolic-map member share their name).

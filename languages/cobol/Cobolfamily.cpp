@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "languages/ibmcob/Langdef_ibmcob.h"
+#include "languages/cobol/Cobolfamily.h"
 
 #include "base/Package.h"
 
@@ -117,8 +117,10 @@ int BlankRun(const QChar *text, int from, int end)
     return i - from;
 }
 
+} // namespace
+
 // The Swedish and Finnish 7-bit code page puts national letters where ASCII has these.
-QChar NationalCharacter(QChar c)
+QChar TVXCobolFamily::NationalCharacter(QChar c) const
 {
     switch (c.unicode()) {
     case '@':
@@ -142,14 +144,9 @@ QChar NationalCharacter(QChar c)
     }
 }
 
-} // namespace
-
-TVXLangDef_IBMCOB::TVXLangDef_IBMCOB(QObject *owner, const QString &folder)
+TVXCobolFamily::TVXCobolFamily(QObject *owner, const QString &folder)
     : TVXLanguageDefinitionsInterface(owner, folder)
 {
-    m_languageID = 20520;
-    m_languageName = QStringLiteral("IBMCOB");
-    m_fileExtensions = QStringLiteral(".ibmcob;");
     m_columnSetting = 5;
     m_unknownIdentifiers = true;
     m_valueSeparators = {QLatin1Char(' ')};
@@ -162,21 +159,21 @@ TVXLangDef_IBMCOB::TVXLangDef_IBMCOB(QObject *owner, const QString &folder)
     SetFObjectIcons(QString(), QString(), VXIcon::DefaultObject);
 }
 
-void TVXLangDef_IBMCOB::SetFWordsIn(const QString &word, std::initializer_list<int> sections,
-                                    TWordType type)
+void TVXCobolFamily::SetFWordsIn(const QString &word, std::initializer_list<int> sections,
+                                 TWordType type)
 {
     for (const int section : sections)
         SetFWords(word, section, type);
 }
 
-void TVXLangDef_IBMCOB::SetFContextsIn(int offset, TWordType anchor,
-                                       std::initializer_list<int> sections, TWordType newType)
+void TVXCobolFamily::SetFContextsIn(int offset, TWordType anchor,
+                                    std::initializer_list<int> sections, TWordType newType)
 {
     for (const int section : sections)
         SetFContexts(offset, anchor, section, newType);
 }
 
-void TVXLangDef_IBMCOB::SetBreakWords()
+void TVXCobolFamily::SetBreakWords()
 {
     SetFWhiteSpaceBreaks();
     SetFBreakWords(QStringLiteral(";"), KnownWord);
@@ -196,7 +193,7 @@ void TVXLangDef_IBMCOB::SetBreakWords()
     SetFBreakWords(QStringLiteral("."), StatementEnd);
 }
 
-void TVXLangDef_IBMCOB::SetSections()
+void TVXCobolFamily::SetSections()
 {
     const QString none;
     SetFSections(BeginningOfFile, EndOfFile, VXSectionType::Object, FileObject, none, true);
@@ -229,7 +226,7 @@ void TVXLangDef_IBMCOB::SetSections()
     SetFSections(BracketOpen, BracketClose, VXSectionType::Inherit, Block, none, true);
 }
 
-void TVXLangDef_IBMCOB::SetKeywords()
+void TVXCobolFamily::SetKeywords()
 {
     // Division and declaration words.
     SetFWords(QStringLiteral("program-id"), FileObject, ProgramID);
@@ -327,7 +324,7 @@ void TVXLangDef_IBMCOB::SetKeywords()
         SetFWords(QString::fromLatin1(word), -1, KnownWord);
 }
 
-void TVXLangDef_IBMCOB::SetContexts()
+void TVXCobolFamily::SetContexts()
 {
     // Names.
     SetFContexts(2, ProgramID, Identification, ObjectName);
@@ -380,12 +377,13 @@ void TVXLangDef_IBMCOB::SetContexts()
 
 // ---- Column rules ----------------------------------------------------------------------
 
-void TVXLangDef_IBMCOB::ForgetEarlierFile()
+void TVXCobolFamily::ForgetEarlierFile()
 {
     if (m_stateFileID == m_fileID && m_stateFileName == m_fullFileName)
         return;
     m_stateFileID = m_fileID;
     m_stateFileName = m_fullFileName;
+    OnNewFile();
     m_sectionNameDue = false;
     m_areaASection = false;
     m_values.clear();
@@ -399,7 +397,7 @@ void TVXLangDef_IBMCOB::ForgetEarlierFile()
     m_setState = 0;
 }
 
-bool TVXLangDef_IBMCOB::InProcedureDivision() const
+bool TVXCobolFamily::InProcedureDivision() const
 {
     for (const TVXSectionElement &section : SectionStack())
         if (section.SectionID == ProcedureDivisionSection)
@@ -407,7 +405,7 @@ bool TVXLangDef_IBMCOB::InProcedureDivision() const
     return false;
 }
 
-bool TVXLangDef_IBMCOB::InCopyMember()
+bool TVXCobolFamily::InCopyMember()
 {
     for (const TVXSectionElement &section : SectionStack())
         if (section.SectionID == Identification || section.SectionID == DataDivision
@@ -418,7 +416,7 @@ bool TVXLangDef_IBMCOB::InCopyMember()
     return object && object->Name.contains(QLatin1Char('.'));
 }
 
-bool TVXLangDef_IBMCOB::StartsEntry(QStringView name, bool pointFollows)
+bool TVXCobolFamily::StartsEntry(QStringView name, bool pointFollows)
 {
     // Area A also holds these, which name no paragraph: division and identification
     // headers, the environment division's paragraphs, file descriptions and directives.
@@ -466,22 +464,75 @@ bool TVXLangDef_IBMCOB::StartsEntry(QStringView name, bool pointFollows)
     return pointFollows && InCopyMember();
 }
 
-bool TVXLangDef_IBMCOB::IsWordBreak(const QString &row, int position, int &length,
-                                    TWordType &wordType, QChar &replacement)
+bool TVXCobolFamily::IndicatorAt(const QString &row, int position) const
 {
+    const TVXCobolCardLayout &layout = Layout();
+    if (position != layout.Indicator)
+        return false;
+    if (!layout.IndicatorOnlyWhenMarked)
+        return true;
+    const QChar c = row[position - 1];
+    return c == QLatin1Char('*') || c == QLatin1Char('/') || c == QLatin1Char('-');
+}
+
+QString TVXCobolFamily::MemberName(const QString &text)
+{
+    QString name = text.trimmed();
+    const qsizetype folderEnd
+            = std::max({name.lastIndexOf(QLatin1Char(']')), name.lastIndexOf(QLatin1Char('>')),
+                        name.lastIndexOf(QLatin1Char(':')), name.lastIndexOf(QLatin1Char('/'))});
+    if (folderEnd >= 0)
+        name = name.mid(folderEnd + 1);
+    const qsizetype point = name.indexOf(QLatin1Char('.'));
+    if (point > 0)
+        name.truncate(point);
+    const qsizetype version = name.indexOf(QLatin1Char(';'));
+    if (version > 0)
+        name.truncate(version);
+    return name.compare(text, Qt::CaseSensitive) == 0 ? text : name.toUpper();
+}
+
+bool TVXCobolFamily::CopiesFileHere(const QString &row, int position) const
+{
+    // The file name that COPY gives in a literal is one word up to its blank or quote.
+    const TVXCobolCardLayout &layout = Layout();
+    if (position <= layout.Indicator || position > row.size()
+        || (layout.TextEnd > 0 && position > layout.TextEnd) || !CopyLiteralOpen())
+        return false;
+    const QChar c = row[position - 1];
+    return c != QLatin1Char('"') && c != QLatin1Char('\'') && !c.isSpace();
+}
+
+bool TVXCobolFamily::CopyLiteralOpen() const
+{
+    if (!InLiteral())
+        return false;
+    const TVXWordElement *quote = ReadWordAt(LatestIndex());
+    const TVXWordElement *copy = ReadWordAt(LatestIndex() - 1);
+    return quote && copy && copy->WordType == Include
+           && (quote->Word == QLatin1String("\"") || quote->Word == QLatin1String("'"));
+}
+
+bool TVXCobolFamily::IsWordBreak(const QString &row, int position, int &length, TWordType &wordType,
+                                 QChar &replacement)
+{
+    if (CopiesFileHere(row, position))
+        return false;
     if (position == 1) {
         ForgetEarlierFile();
+        OnNewRow(row);
         m_areaASection = false;
     }
+    const TVXCobolCardLayout &layout = Layout();
     // Sequence area.
-    if (position <= 6) {
+    if (position <= layout.SequenceEnd) {
         length = 1;
         wordType = WhiteSpace;
         return true;
     }
     // Indicator.
-    if (position == 7) {
-        const QChar indicator = row[6];
+    if (IndicatorAt(row, position)) {
+        const QChar indicator = row[position - 1];
         length = 1;
         wordType = WhiteSpace;
         // "/" is a comment that also ejects a page on the listing.
@@ -496,14 +547,19 @@ bool TVXLangDef_IBMCOB::IsWordBreak(const QString &row, int position, int &lengt
         return true;
     }
     // Identification area.
-    if (VXCardColumns::SequenceArea(row, position, length, wordType, CommentWord))
+    if (layout.TextEnd > 0 && position > layout.TextEnd) {
+        length = int(row.size()) - layout.TextEnd;
+        wordType = CommentWord;
         return true;
+    }
     const QChar c = row[position - 1];
+    const int areaA = layout.AreaA;
+    const int textEnd = layout.TextEnd > 0 ? layout.TextEnd : int(row.size());
     // Area A: paragraph and section names.
     // A digit in area A usually starts a level number (01, 77); a name such as 1000-READ
     // that merely begins with digits is a paragraph or section name all the same.
     auto levelNumber = [&] {
-        for (qsizetype i = 7; i < std::min<qsizetype>(row.size(), 72); ++i) {
+        for (qsizetype i = areaA - 1; i < std::min<qsizetype>(row.size(), textEnd); ++i) {
             if (row[i] == QLatin1Char(' ') || row[i] == QLatin1Char('.'))
                 return true;
             if (!row[i].isDigit())
@@ -511,11 +567,11 @@ bool TVXLangDef_IBMCOB::IsWordBreak(const QString &row, int position, int &lengt
         }
         return true;
     };
-    if (position == 8 && !InComment() && !InLiteral() && c > QLatin1Char(' ')
+    if (position == areaA && !InComment() && !InLiteral() && c > QLatin1Char(' ')
         && (!c.isDigit() || !levelNumber())) {
         StartNewStatement();
         if (!row.toUpper().contains(QLatin1String(" SECTION"))) {
-            const QStringView area = QStringView(row).mid(7, 65);
+            const QStringView area = QStringView(row).mid(areaA - 1, textEnd - areaA + 1);
             qsizetype end = area.indexOf(QLatin1Char(' '));
             if (end < 0)
                 end = area.size();
@@ -553,26 +609,36 @@ bool TVXLangDef_IBMCOB::IsWordBreak(const QString &row, int position, int &lengt
                                                         replacement);
 }
 
-int TVXLangDef_IBMCOB::FindWordBreak(QString &row, int from, int &length, TWordType &wordType)
+int TVXCobolFamily::FindWordBreak(QString &row, int from, int &length, TWordType &wordType)
 {
     // Names, numbers and blanks make up most of a program: in area B, outside comments
     // and literals, a character that starts no break word is no break, a character that is
     // a break word by itself breaks alone, and the blanks after a blank are white space of
-    // their own, as are columns 1 to 6 (IsWordBreak says the same, one call per
+    // their own, as are the sequence columns (IsWordBreak says the same, one call per
     // character); the row loop passes over white space however long. Inside comments and
-    // literals, from column 8 on, the same holds for every character that stands for no
+    // literals, from area A on, the same holds for every character that stands for no
     // national letter.
+    // A dialect may choose the layout on the first row of a file.
+    if (from == 1) {
+        ForgetEarlierFile();
+        OnNewRow(row);
+    }
+    const TVXCobolCardLayout &layout = Layout();
     const int size = int(row.size());
-    const int areaBEnd = std::min(size, 72);
+    const int areaA = layout.AreaA;
+    const int areaBEnd = layout.TextEnd > 0 ? std::min(size, layout.TextEnd) : size;
+    const int sequenceEnd = layout.SequenceEnd;
+    // The indicator is read by IsWordBreak, also inside a literal that it may continue.
+    const int textStart = std::max(areaA, layout.Indicator + 1);
     // Read through a constant pointer: the row's own operator[] checks for sharing on
     // every character. A replacement written by IsWordBreak keeps the row's buffer.
     const QChar *text = row.constData();
     for (int i = from; i <= size; ++i) {
         const bool inText = InComment() || InLiteral();
-        const bool plain = i >= 9 && i <= areaBEnd && !inText;
+        const bool plain = i >= areaA + 1 && i <= areaBEnd && !inText;
         // In comments and literals a national character is replaced before the break words
         // are matched, so only the others take the quick way.
-        const bool quickText = inText && i >= 8 && i <= areaBEnd;
+        const bool quickText = inText && i >= textStart && i <= areaBEnd && !CopyLiteralOpen();
         if (plain || quickText) {
             auto quick = [&](QChar c) { return plain || NationalCharacter(c).isNull(); };
             while (i <= areaBEnd && StartsNoBreak(text[i - 1]) && quick(text[i - 1]))
@@ -592,12 +658,14 @@ int TVXLangDef_IBMCOB::FindWordBreak(QString &row, int from, int &length, TWordT
         // The sequence area is white space column by column. A blank indicator and the
         // blanks that follow it are white space too, and a blank asks no column rule for
         // anything, so most rows reach their first word in one step.
-        if (i <= 6) {
-            length = std::min(6, size) - i + 1;
-            if (i + length == 7 && size >= 7 && text[6] == QLatin1Char(' ')) {
+        if (i <= sequenceEnd) {
+            length = std::min(sequenceEnd, size) - i + 1;
+            const int indicator = layout.Indicator;
+            if (i + length == indicator && size >= indicator
+                && text[indicator - 1] == QLatin1Char(' ')) {
                 ++length;
-                if (size >= 8 && text[7] == QLatin1Char(' '))
-                    length += BlankRun(text, 7, areaBEnd);
+                if (size >= areaA && text[areaA - 1] == QLatin1Char(' '))
+                    length += BlankRun(text, areaA - 1, areaBEnd);
             }
         } else if (plain && wordType == WhiteSpace && text[i - 1] == QLatin1Char(' '))
             length += BlankRun(text, i + length - 1, areaBEnd);
@@ -608,7 +676,7 @@ int TVXLangDef_IBMCOB::FindWordBreak(QString &row, int from, int &length, TWordT
 
 // ---- Classification --------------------------------------------------------------------
 
-void TVXLangDef_IBMCOB::MakeStatementStart()
+void TVXCobolFamily::MakeStatementStart()
 {
     StartNewStatement();
     TVXWordElement &word = m_wordBuffer.last();
@@ -617,7 +685,7 @@ void TVXLangDef_IBMCOB::MakeStatementStart()
     m_wordID += 1000;
 }
 
-bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
+bool TVXCobolFamily::GetWordType(const QString &text, TWordType &wordType)
 {
     // Every row with words passed IsWordBreak at column 1 first, which forgot the previous
     // file's state.
@@ -652,6 +720,12 @@ bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
         NoteValues(text, false);
         return found;
     }
+
+    // A program without a data division goes from its identification straight to its
+    // procedure division, which the keyword table knows only after DATA.
+    if (section == Identification && (wordType == ParagraphName || wordType == Unknown)
+        && text.compare(QLatin1String("PROCEDURE"), Qt::CaseInsensitive) == 0)
+        wordType = ProcedureDivision;
 
     // GO TO and EQUAL TO move no data.
     if (text.size() == 2 && text.compare(QLatin1String("TO"), Qt::CaseInsensitive) == 0 && before
@@ -707,7 +781,7 @@ bool TVXLangDef_IBMCOB::GetWordType(const QString &text, TWordType &wordType)
     return found;
 }
 
-void TVXLangDef_IBMCOB::NoteValues(const QString &text, bool inLiteral)
+void TVXCobolFamily::NoteValues(const QString &text, bool inLiteral)
 {
     const int section = std::as_const(m_sectionStack).last().SectionID;
     const TVXWordElement &word = std::as_const(m_wordBuffer).last();
@@ -786,7 +860,7 @@ void TVXLangDef_IBMCOB::NoteValues(const QString &text, bool inLiteral)
     }
 }
 
-QString TVXLangDef_IBMCOB::StaticValue(const QString &variable) const
+QString TVXCobolFamily::StaticValue(const QString &variable) const
 {
     const QString name = variable.toUpper();
     const QString value = m_values.value(name);
@@ -805,7 +879,7 @@ QString TVXLangDef_IBMCOB::StaticValue(const QString &variable) const
     return program;
 }
 
-bool TVXLangDef_IBMCOB::IsInlinePerformWord(const QString &text)
+bool TVXCobolFamily::IsInlinePerformWord(const QString &text)
 {
     for (const char *option : {"VARYING", "WITH", "TEST", "FOREVER", "UNTIL", "TIMES"})
         if (text.compare(QLatin1String(option), Qt::CaseInsensitive) == 0)
@@ -813,7 +887,7 @@ bool TVXLangDef_IBMCOB::IsInlinePerformWord(const QString &text)
     return false;
 }
 
-void TVXLangDef_IBMCOB::CheckIdentifier(int index)
+void TVXCobolFamily::CheckIdentifier(int index)
 {
     TVXWordElement *word = WordAt(index);
     if (!word)
@@ -829,7 +903,7 @@ void TVXLangDef_IBMCOB::CheckIdentifier(int index)
         return;
     }
     case IncludedMember:
-        word->ObjectIdentifier = w;
+        word->ObjectIdentifier = MemberName(w);
         return;
     case CalledName: {
         if (!word->ObjectIdentifier.isEmpty())
@@ -893,7 +967,7 @@ void TVXLangDef_IBMCOB::CheckIdentifier(int index)
     }
 }
 
-void TVXLangDef_IBMCOB::OnBeforeSaveToDB(bool final, bool)
+void TVXCobolFamily::OnBeforeSaveToDB(bool final, bool)
 {
     if (!final)
         return;
@@ -903,9 +977,4 @@ void TVXLangDef_IBMCOB::OnBeforeSaveToDB(bool final, bool)
         object->Name = object->Identifier = QFileInfo(m_fileName).completeBaseName().toUpper();
         object->ObjectType = QStringLiteral("COPY");
     }
-}
-
-VELUNOR_PACKAGE("LangDef_IBMCOB")
-{
-    package.RegisterClass<TVXLangDef_IBMCOB>(QStringLiteral("TVXLangDef_IBMCOB"));
 }
