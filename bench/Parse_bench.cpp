@@ -4,10 +4,16 @@
 // very long file.
 //
 //   parse_bench [lines] [--parse-only]
+//   parse_bench [lines] --language NAME|all
 //
 // lines defaults to 1,000,000: programs of about 1,000 lines with copy members. The parse
 // runs through a data access object that discards what it is given, so the figure is the
 // engine's alone; a second figure stores a tenth of the portfolio into an SQLite repository.
+//
+// With --language, each language's parse speed beside IBM COBOL's: the COBOL dialects read
+// the generated portfolio (they share its card), the others copies of the golden sources of
+// their tests, renamed per copy, up to the same number of lines; ctags runs beside the
+// languages it has a parser for.
 #include "Cobolportfolio.h"
 #include "base/Classregistry.h"
 #include "base/Exception.h"
@@ -19,8 +25,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -55,6 +63,168 @@ double ParseFolder(TVXLanguageDefinitionsInterface &cobol, TVXDataAccessInterfac
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
+struct LanguageFiles
+{
+    QStringList Files;
+    qint64 Lines = 0;
+};
+
+// Copies of the language's golden sources, each copy's file names made its own so that the
+// words differ from copy to copy as the names of a portfolio do.
+LanguageFiles ReplicateSources(const QString &folder, const QString &extensions, qint64 lines)
+{
+    QStringList templates;
+    const QStringList wanted = extensions.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    QDirIterator it(QStringLiteral(VELUNOR_SOURCE_DIR "/tests/languages"), QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        for (const QString &extension : wanted)
+            if (path.endsWith(extension, Qt::CaseInsensitive))
+                templates << path;
+    }
+    templates.sort();
+    LanguageFiles result;
+    if (templates.isEmpty())
+        return result;
+    // Files of about a thousand lines, as the COBOL portfolio's programs are: copies of one
+    // source after another, each copy with names of its own.
+    int copy = 0;
+    for (int file = 0; result.Lines < lines; ++file) {
+        const QString &path = templates[file % templates.size()];
+        QFile in(path);
+        if (!in.open(QIODevice::ReadOnly))
+            throw TVXException(QStringLiteral("cannot read ") + path);
+        const QString source = QString::fromUtf8(in.readAll());
+        const QFileInfo info(path);
+        const QString base = info.completeBaseName();
+        QString text;
+        qint64 fileLines = 0;
+        while (fileLines < 1000) {
+            const QString name = QStringLiteral("%1%2")
+                                         .arg(base.left(3).toUpper())
+                                         .arg(++copy, 5, 10, QLatin1Char('0'));
+            text += QString(source).replace(base, name, Qt::CaseInsensitive);
+            fileLines += source.count(QLatin1Char('\n'));
+        }
+        const QString target = folder + QStringLiteral("/F%1.").arg(file, 5, 10, QLatin1Char('0'))
+                               + info.suffix();
+        QFile out(target);
+        if (!out.open(QIODevice::WriteOnly))
+            throw TVXException(QStringLiteral("cannot write ") + target);
+        out.write(text.toUtf8());
+        result.Files << target;
+        result.Lines += fileLines;
+    }
+    return result;
+}
+
+double BestOfThree(TVXLanguageDefinitionsInterface &language, const QStringList &files,
+                   qint64 &lines)
+{
+    TVXDataAccessInterface discard;
+    double best = std::numeric_limits<double>::max();
+    for (int pass = 0; pass < 3; ++pass)
+        best = std::min(best, ParseFolder(language, &discard, files, lines));
+    return best;
+}
+
+double CtagsSeconds(const QString &language, const QString &extension, const QString &folder,
+                    const QString &tags)
+{
+    const QString ctags = QStandardPaths::findExecutable(QStringLiteral("ctags"));
+    if (ctags.isEmpty())
+        return -1;
+    double best = std::numeric_limits<double>::max();
+    for (int pass = 0; pass < 3; ++pass) {
+        QProcess process;
+        QElapsedTimer timer;
+        timer.start();
+        process.start(ctags, {QStringLiteral("-R"), QStringLiteral("--languages=") + language,
+                              QStringLiteral("--langmap=%1:+%2").arg(language, extension),
+                              QStringLiteral("-f"), tags, folder});
+        process.waitForFinished(-1);
+        best = std::min(best, double(timer.nsecsElapsed()) / 1e9);
+    }
+    return best;
+}
+
+int LanguageBench(const QString &which, qint64 lines)
+{
+    TVXPackageLoader loader(QStringLiteral(VELUNOR_PACKAGE_DIR "/"));
+    const std::unique_ptr<TVXLanguageDefinitionsInterface> cobol = CreateCobolDefinition(loader);
+    QTemporaryDir work;
+    const QString portfolio = work.filePath(QStringLiteral("portfolio"));
+    QDir().mkpath(portfolio);
+    WritePortfolio(portfolio, lines);
+    QStringList cobolFiles;
+    for (const QString &name :
+         QDir(portfolio).entryList({QStringLiteral("*.ibmcob")}, QDir::Files, QDir::Name))
+        cobolFiles << portfolio + QLatin1Char('/') + name;
+    qint64 cobolLines = 0;
+    const double cobolSeconds = BestOfThree(*cobol, cobolFiles, cobolLines);
+    const double cobolRate = double(cobolLines) / cobolSeconds;
+    std::printf("%-12s %10.0f lines/s (generated portfolio, %lld lines)\n", "IBMCOB", cobolRate,
+                static_cast<long long>(cobolLines));
+
+    // The languages of the family and whether ctags has a parser for them.
+    const QList<std::pair<QString, QString>> languages
+            = {{QStringLiteral("VMSCOB"), QStringLiteral("Cobol")},
+               {QStringLiteral("UnisysCOB"), QStringLiteral("Cobol")},
+               {QStringLiteral("PL1"), QString()},
+               {QStringLiteral("IBMJCL"), QString()},
+               {QStringLiteral("EzeRetrieve"), QString()},
+               {QStringLiteral("BMS"), QString()},
+               {QStringLiteral("VAG45"), QString()},
+               {QStringLiteral("IBMOPC"), QString()}};
+    int run = 0;
+    for (const auto &[name, ctagsLanguage] : languages) {
+        if (which.compare(QLatin1String("all"), Qt::CaseInsensitive) != 0
+            && which.compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        ++run;
+        const std::unique_ptr<TVXLanguageDefinitionsInterface> language(
+                VXClassRegistry().Create<TVXLanguageDefinitionsInterface>(
+                        QStringLiteral("TVXLangDef_") + name, static_cast<QObject *>(nullptr),
+                        QString()));
+        if (!language)
+            throw TVXException(QStringLiteral("TVXLangDef_%1 is not registered").arg(name));
+        const QString folder = work.filePath(name);
+        QDir().mkpath(folder);
+        QStringList files;
+        const QString extension = language->FileExtensions().section(QLatin1Char(';'), 0, 0);
+        if (!ctagsLanguage.isEmpty()) {
+            // The dialects read the IBM card: the same portfolio under their extension.
+            for (const QString &file : std::as_const(cobolFiles)) {
+                const QString copy = folder + QLatin1Char('/') + QFileInfo(file).completeBaseName()
+                                     + extension;
+                QFile::copy(file, copy);
+                files << copy;
+            }
+        } else {
+            files = ReplicateSources(folder, language->FileExtensions(), lines).Files;
+        }
+        qint64 parsed = 0;
+        const double seconds = BestOfThree(*language, files, parsed);
+        const double rate = double(parsed) / seconds;
+        std::printf("%-12s %10.0f lines/s (%lld lines), %.2f of IBM COBOL", qPrintable(name), rate,
+                    static_cast<long long>(parsed), rate / cobolRate);
+        if (!ctagsLanguage.isEmpty()) {
+            const double ctags = CtagsSeconds(ctagsLanguage, extension, folder,
+                                              work.filePath(name + QStringLiteral(".tags")));
+            if (ctags > 0)
+                std::printf(", ctags %.0f lines/s, ratio to ctags %.2f", double(parsed) / ctags,
+                            rate / (double(parsed) / ctags));
+        } else {
+            std::printf(", no ctags parser");
+        }
+        std::printf("\n");
+    }
+    if (run == 0)
+        throw TVXException(QStringLiteral("no language named ") + which);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -64,6 +234,8 @@ int main(int argc, char **argv)
     // --parse-only skips the yardstick, the repository and the long file (for profiling).
     const bool parseOnly = argc > 2 && QByteArray(argv[2]) == "--parse-only";
     try {
+        if (argc > 3 && QByteArray(argv[2]) == "--language")
+            return LanguageBench(QString::fromLocal8Bit(argv[3]), lines);
         TVXPackageLoader loader(QStringLiteral(VELUNOR_PACKAGE_DIR "/"));
         const std::unique_ptr<TVXLanguageDefinitionsInterface> cobol
                 = CreateCobolDefinition(loader);

@@ -178,6 +178,34 @@ protected:
         wordType = candidateType;
         return true;
     }
+    // FindWordBreak for a definition whose column rules hold at a few positions only: a
+    // character at a position where passes(position) is true and that starts no break word
+    // is no break, a character that is a break word by itself breaks alone (a run of blanks
+    // as one), and every other position asks IsWordBreak, as the base FindWordBreak does.
+    template<class Passes>
+    int ScanForBreak(QString &row, int from, int &length, TWordType &wordType, Passes passes)
+    {
+        const int size = int(row.size());
+        const QChar *text = row.constData();
+        for (int i = from; i <= size; ++i) {
+            while (i <= size && StartsNoBreak(text[i - 1]) && passes(i))
+                ++i;
+            if (i > size)
+                break;
+            if (passes(i) && BreaksAlone(text[i - 1], wordType)) {
+                length = 1;
+                if (wordType == VXWordType::WhiteSpace && text[i - 1] == QLatin1Char(' '))
+                    while (i + length <= size && text[i + length - 1] == QLatin1Char(' ')
+                           && passes(i + length))
+                        ++length;
+                return i;
+            }
+            if (BreakAt(row, i, length, wordType))
+                return i;
+            text = row.constData();
+        }
+        return size + 1;
+    }
     QString Folded(const QString &text) const { return m_caseSensitive ? text : FoldedCase(text); }
     // The folded text without copying it when folding changes nothing: storage receives the
     // folded copy only when one is needed.

@@ -78,6 +78,14 @@ bool TVXLangDef_BMS::IsWordBreak(const QString &row, int position, int &length, 
                                                         replacement);
 }
 
+int TVXLangDef_BMS::FindWordBreak(QString &row, int from, int &length, TWordType &wordType)
+{
+    // Column 1, the continuation column and the sequence columns have rules of their own.
+    return ScanForBreak(row, from, length, wordType, [](int position) {
+        return position > 1 && position < VXCardColumns::ContinuationColumn;
+    });
+}
+
 bool TVXLangDef_BMS::GetWordType(const QString &text, TWordType &wordType)
 {
     const bool literal = wordType == MainDelimiter;

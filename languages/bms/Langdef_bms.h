@@ -18,6 +18,7 @@ public:
 
     bool IsWordBreak(const QString &row, int position, int &length, TWordType &wordType,
                      QChar &replacement) override;
+    int FindWordBreak(QString &row, int from, int &length, TWordType &wordType) override;
     bool GetWordType(const QString &text, TWordType &wordType) override;
     void CheckIdentifier(int index) override;
     void OnBeforeSaveToDB(bool final, bool objectClosed) override;

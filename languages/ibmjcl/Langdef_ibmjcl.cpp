@@ -164,6 +164,16 @@ bool TVXLangDef_IBMJCL::IsWordBreak(const QString &row, int position, int &lengt
                                                         replacement);
 }
 
+int TVXLangDef_IBMJCL::FindWordBreak(QString &row, int from, int &length, TWordType &wordType)
+{
+    // Column 1 decides what the row is, a "*" within the first 15 columns comments the
+    // rest, and the sequence columns are a comment; the tables read everything else.
+    return ScanForBreak(row, from, length, wordType, [&row](int position) {
+        return position > 1 && position < VXCardColumns::SequenceColumn
+               && (position > 15 || row[position - 1] != QLatin1Char('*'));
+    });
+}
+
 bool TVXLangDef_IBMJCL::GetWordType(const QString &text, TWordType &wordType)
 {
     const bool literal = wordType == MainDelimiter;

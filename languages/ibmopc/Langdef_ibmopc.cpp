@@ -121,6 +121,13 @@ bool TVXLangDef_IBMOPC::IsWordBreak(const QString &row, int position, int &lengt
                                                         replacement);
 }
 
+int TVXLangDef_IBMOPC::FindWordBreak(QString &row, int from, int &length, TWordType &wordType)
+{
+    // Only column 1 and column 31 have rules of their own.
+    return ScanForBreak(row, from, length, wordType,
+                        [](int position) { return position > 1 && position != NameColumn; });
+}
+
 bool TVXLangDef_IBMOPC::GetWordType(const QString &text, TWordType &wordType)
 {
     const bool literal = wordType == MainDelimiter;

@@ -403,6 +403,17 @@ bool TVXLangDef_PL1::IsWordBreak(const QString &row, int position, int &length, 
                                                         replacement);
 }
 
+int TVXLangDef_PL1::FindWordBreak(QString &row, int from, int &length, TWordType &wordType)
+{
+    // Column 1, the sequence columns and the national letters of comments and literals
+    // have rules of their own; every other character is read by the tables alone.
+    const bool text = InComment() || InLiteral();
+    return ScanForBreak(row, from, length, wordType, [&](int position) {
+        return position > 1 && position <= LastTextColumn
+               && (!text || NationalCharacter(row[position - 1]).isNull());
+    });
+}
+
 bool TVXLangDef_PL1::DeclaresName(const TVXWordElement *before,
                                   const TVXWordElement *beforeThat) const
 {

@@ -4,8 +4,14 @@
 #include "languages/bms/Langdef_bms.h"
 #include "languages/cppmsext/Langdef_cpp_msext.h"
 #include "languages/datafiles/Langdef_datafiles.h"
+#include "languages/ezeretrieve/Langdef_ezeretrieve.h"
 #include "languages/ibmcob/Langdef_ibmcob.h"
 #include "languages/ibmjcl/Langdef_ibmjcl.h"
+#include "languages/ibmopc/Langdef_ibmopc.h"
+#include "languages/pl1/Langdef_pl1.h"
+#include "languages/unisyscob/Langdef_unisyscob.h"
+#include "languages/vag45/Langdef_vag45.h"
+#include "languages/vmscob/Langdef_vmscob.h"
 #include "parsing/Rowloop.h"
 #include "repository/Dataaccessinterface.h"
 
@@ -13,9 +19,11 @@
 
 namespace {
 
-std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(unsigned char choice)
+constexpr int LanguageCount = 11;
+
+std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
 {
-    switch (choice % 5) {
+    switch (choice % LanguageCount) {
     case 0:
         return std::make_unique<TVXLangDef_IBMCOB>(nullptr, QString());
     case 1:
@@ -24,9 +32,30 @@ std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(unsigned char choic
         return std::make_unique<TVXLangDef_BMS>(nullptr, QString());
     case 3:
         return std::make_unique<TVXLangDef_CPP_MSExt>(nullptr, QString());
-    default:
+    case 4:
         return std::make_unique<TVXLangDef_DataFiles>(nullptr, QString());
+    case 5:
+        return std::make_unique<TVXLangDef_VMSCOB>(nullptr, QString());
+    case 6:
+        return std::make_unique<TVXLangDef_UnisysCOB>(nullptr, QString());
+    case 7:
+        return std::make_unique<TVXLangDef_PL1>(nullptr, QString());
+    case 8:
+        return std::make_unique<TVXLangDef_EzeRetrieve>(nullptr, QString());
+    case 9:
+        return std::make_unique<TVXLangDef_VAG45>(nullptr, QString());
+    default:
+        return std::make_unique<TVXLangDef_IBMOPC>(nullptr, QString());
     }
+}
+
+// One language for every input when VELUNOR_FUZZ_LANGUAGE says so, else the first byte's.
+int ChosenLanguage(unsigned char first)
+{
+    static const int fixed = qEnvironmentVariableIsSet("VELUNOR_FUZZ_LANGUAGE")
+                                     ? qEnvironmentVariableIntValue("VELUNOR_FUZZ_LANGUAGE")
+                                     : -1;
+    return fixed >= 0 ? fixed : first;
 }
 
 } // namespace
@@ -36,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size == 0)
         return 0;
     static TVXDataAccessInterface discard;
-    auto language = NewLanguage(data[0]);
+    auto language = NewLanguage(ChosenLanguage(data[0]));
     language->InitializeForNewFile(&discard, QStringLiteral("/fuzz/input.src"), 1, 1, 1, 1);
     const QString text
             = QString::fromUtf8(reinterpret_cast<const char *>(data) + 1, qsizetype(size) - 1);

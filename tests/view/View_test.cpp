@@ -458,6 +458,32 @@ TEST_F(ViewTest, ARepositoryThatIsGoneIsNamedAndTheTreeStaysUsable)
     EXPECT_FALSE(Captions(view).isEmpty());
 }
 
+TEST_F(ViewTest, TheFormViewerPlacesTheFieldsOfAVisualAgeMap)
+{
+    LoadSamples(true, QStringLiteral(VELUNOR_SOURCE_DIR "/tests/languages/vag45/parts"));
+    Start();
+    TVXView *view = OpenView();
+    view->SetViewBy(QStringLiteral("Object"));
+    view->RefreshCurrentView();
+    Select(view, {Child(view, QStringLiteral("CUSTM01 [MAP]"))});
+    TVXFormShow *form = view->ShowInFormViewer();
+    ASSERT_NE(form, nullptr) << MessageTexts().join(QLatin1Char('|')).toStdString();
+    QStringList shown;
+    for (QLineEdit *field : form->Fields())
+        if (!field->isHidden())
+            shown << QStringLiteral("%1,%2,%3:%4")
+                             .arg(field->y())
+                             .arg(field->x())
+                             .arg(field->width())
+                             .arg(field->text());
+    // The constant's text from the row after its tag; the variable field by its name.
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("20,20,200:CUSTOMER MAINTENANCE"),
+                                  QStringLiteral("60,200,80:CUSTID")}))
+            << shown.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(form->Fields()[0]->property("constant").toBool());
+    form->close();
+}
+
 TEST_F(ViewTest, TheFormViewerPlacesTheFieldsOfABmsMap)
 {
     LoadSamples(true);
