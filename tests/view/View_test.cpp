@@ -458,6 +458,20 @@ TEST_F(ViewTest, ARepositoryThatIsGoneIsNamedAndTheTreeStaysUsable)
     EXPECT_FALSE(Captions(view).isEmpty());
 }
 
+// The fields a form shows, as "top,left,width:text".
+QStringList ShownFields(const TVXFormShow *form)
+{
+    QStringList shown;
+    for (QLineEdit *field : form->Fields())
+        if (!field->isHidden())
+            shown << QStringLiteral("%1,%2,%3:%4")
+                             .arg(field->y())
+                             .arg(field->x())
+                             .arg(field->width())
+                             .arg(field->text());
+    return shown;
+}
+
 TEST_F(ViewTest, TheFormViewerPlacesTheFieldsOfAVisualAgeMap)
 {
     LoadSamples(true, QStringLiteral(VELUNOR_SOURCE_DIR "/tests/languages/vag45/parts"));
@@ -468,14 +482,7 @@ TEST_F(ViewTest, TheFormViewerPlacesTheFieldsOfAVisualAgeMap)
     Select(view, {Child(view, QStringLiteral("CUSTM01 [MAP]"))});
     TVXFormShow *form = view->ShowInFormViewer();
     ASSERT_NE(form, nullptr) << MessageTexts().join(QLatin1Char('|')).toStdString();
-    QStringList shown;
-    for (QLineEdit *field : form->Fields())
-        if (!field->isHidden())
-            shown << QStringLiteral("%1,%2,%3:%4")
-                             .arg(field->y())
-                             .arg(field->x())
-                             .arg(field->width())
-                             .arg(field->text());
+    const QStringList shown = ShownFields(form);
     // The constant's text from the row after its tag; the variable field by its name.
     EXPECT_EQ(shown, (QStringList{QStringLiteral("20,20,200:CUSTOMER MAINTENANCE"),
                                   QStringLiteral("60,200,80:CUSTID")}))
@@ -499,14 +506,7 @@ TEST_F(ViewTest, TheFormViewerPlacesTheFieldsOfABmsMap)
                              << m_session->Messages.size();
     EXPECT_EQ(form->windowTitle(), QStringLiteral("ACCTMAP [MAP]"));
     EXPECT_EQ(form->size(), QSize(870, 640));
-    QStringList shown;
-    for (QLineEdit *field : form->Fields())
-        if (!field->isHidden())
-            shown << QStringLiteral("%1,%2,%3:%4")
-                             .arg(field->y())
-                             .arg(field->x())
-                             .arg(field->width())
-                             .arg(field->text());
+    const QStringList shown = ShownFields(form);
     ASSERT_GE(shown.size(), 4) << shown.join(QStringLiteral(" | ")).toStdString();
     // A constant: its literal in button face; a labelled field: its label as text and hint.
     EXPECT_EQ(shown[0].toStdString(), "20,280,240: ACCOUNT INQUIRY - AC01");
