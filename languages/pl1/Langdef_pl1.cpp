@@ -56,6 +56,12 @@ QChar NationalCharacter(QChar c)
 
 constexpr int LastTextColumn = 72;
 
+bool IsCarriageControl(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('0') || c == QLatin1Char('1')
+           || c == QLatin1Char('-') || c == QLatin1Char('+');
+}
+
 } // namespace
 
 TVXLangDef_PL1::TVXLangDef_PL1(QObject *owner, const QString &folder)
@@ -348,6 +354,9 @@ void TVXLangDef_PL1::SetContexts()
     // END name closes the named block; the name is no data.
     SetFContexts(1, EndOfBlock, -1, KnownWord);
     SetFContexts(1, Include, -1, IncludedMember);
+    // %INCLUDE 'CUSTREC';
+    for (const int section : StatementSections)
+        SetFContexts(2, Include, -section, IncludedMember);
     for (const int section : StatementSections)
         SetFContexts(1, Call, section, CalledName);
 
@@ -381,8 +390,9 @@ void TVXLangDef_PL1::SetContexts()
 bool TVXLangDef_PL1::IsWordBreak(const QString &row, int position, int &length, TWordType &wordType,
                                  QChar &replacement)
 {
-    // Column 1 is the carriage-control column; from column 73 on sequence numbers stand.
-    if (position == 1) {
+    // Column 1 is the carriage-control column; from column 73 on sequence numbers stand. A
+    // source that starts its text in column 1 (compiled with other margins) keeps it.
+    if (position == 1 && IsCarriageControl(row[0])) {
         length = 1;
         wordType = WhiteSpace;
         return true;

@@ -15,6 +15,19 @@ TVXLangDef_UnisysCOB::TVXLangDef_UnisysCOB(QObject *owner, const QString &folder
         SetFWords(QString::fromLatin1(word), -1, KnownWord);
 }
 
+bool TVXLangDef_UnisysCOB::IsWordBreak(const QString &row, int position, int &length,
+                                       TWordType &wordType, QChar &replacement)
+{
+    // $ SET LIST: options for the compiler, no statement.
+    if (position == 7 && row[6] == QLatin1Char('$') && !InComment() && !InLiteral()) {
+        length = 1;
+        wordType = LineCommentStart;
+        StartNewStatement();
+        return true;
+    }
+    return TVXCobolFamily::IsWordBreak(row, position, length, wordType, replacement);
+}
+
 bool TVXLangDef_UnisysCOB::GetWordType(const QString &text, TWordType &wordType)
 {
     const bool literal = wordType == MainDelimiter;

@@ -20,14 +20,14 @@ TEST_F(ColumnRulesTest, PliReadsColumnsTwoToSeventyTwoAndItsNationalLetters)
 {
     const int file = Parse(
             QStringLiteral("PL1"), QStringLiteral("kund.pl1"),
-            {Card(QStringLiteral("XKUNDRPT: PROC;"), QStringLiteral("00000100")),
+            {Card(QStringLiteral("1KUNDRPT: PROC;"), QStringLiteral("00000100")),
              Card(QStringLiteral(" DCL NAMN CHAR(9) INIT('#RE@@N $S');"),
                   QStringLiteral("00000200")),
              Card(QStringLiteral(" /* G#TEBORG */ END KUNDRPT;"), QStringLiteral("00000300"))});
     // Column 1 and the sequence numbers are no words at all.
     const QStringList words = WordTexts(file, 0);
-    EXPECT_FALSE(words.contains(QStringLiteral("X")));
-    EXPECT_FALSE(words.contains(QStringLiteral("XKUNDRPT")));
+    EXPECT_FALSE(words.contains(QStringLiteral("1")));
+    EXPECT_FALSE(words.contains(QStringLiteral("1KUNDRPT")));
     EXPECT_FALSE(words.join(QLatin1Char(' ')).contains(QStringLiteral("00000")));
     EXPECT_EQ(V(Entries(file).value(0), "VXENTRYNAME"), QStringLiteral("KUNDRPT"));
     // Inside literals and comments # $ @ stand for Ä Å Ö; outside they are letters of names.
@@ -37,6 +37,15 @@ TEST_F(ColumnRulesTest, PliReadsColumnsTwoToSeventyTwoAndItsNationalLetters)
     EXPECT_TRUE(WordTexts(file, CommentWord).contains(QString::fromUtf8("GÄTEBORG")));
     EXPECT_EQ(Objects(file).value(0).value(QStringLiteral("VXOBJECTNAME")).toString(),
               QStringLiteral("KUND"));
+
+    // Text that begins in column 1 is no carriage control: the label stays whole.
+    const int free = Parse(QStringLiteral("PL1"), QStringLiteral("free.pl1"),
+                           {QStringLiteral("FREEPGM: PROC OPTIONS(MAIN);"),
+                            QStringLiteral("/* a comment from column 1 */"),
+                            QStringLiteral("%INCLUDE 'FREEDEF';"), QStringLiteral("END FREEPGM;")});
+    EXPECT_EQ(V(Entries(free).value(0), "VXENTRYNAME"), QStringLiteral("FREEPGM"));
+    EXPECT_EQ(WordTexts(free, IncludedMember), QStringList{QStringLiteral("FREEDEF")});
+    EXPECT_TRUE(WordTexts(free, CommentWord).contains(QStringLiteral("comment")));
 }
 
 TEST_F(ColumnRulesTest, VmsCobolChoosesTerminalOrAnsiFormatPerFile)
