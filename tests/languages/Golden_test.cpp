@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -152,6 +153,53 @@ TEST_P(GoldenTest, TheLoadStoresWhatTheCaseExpects)
             << "missing:\n"
             << missing.join(QLatin1Char('\n')).toStdString() << "\nnot expected:\n"
             << extra.join(QLatin1Char('\n')).toStdString();
+}
+
+// Every case copied fifteen times into one tree of some five hundred files in nine
+// languages, loaded at once: each copy stores what its case stores alone, and every link of
+// the cases is made in every copy.
+TEST(GoldenTreeTest, FifteenCopiesOfEveryCaseLoadAsOneApplication)
+{
+    constexpr int Copies = 15;
+    VXTest::Home home;
+    const QString tree = home.File(QStringLiteral("tree"));
+    QMap<QString, int> single;
+    int files = 0;
+    for (const std::string &name : Cases()) {
+        const QString folder = CasesFolder() + QLatin1Char('/') + QString::fromStdString(name);
+        QFile expected(folder + QStringLiteral("/expected.txt"));
+        ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+        for (const QByteArray &line : expected.readAll().split('\n'))
+            if (!line.isEmpty())
+                ++single[QString::fromLatin1(line.left(line.indexOf(' ')))];
+        for (int copy = 0; copy < Copies; ++copy) {
+            const QString target = QStringLiteral("%1/copy%2/%3")
+                                           .arg(tree)
+                                           .arg(copy)
+                                           .arg(QString::fromStdString(name));
+            ASSERT_TRUE(QDir().mkpath(target));
+            for (const QString &source : QDir(folder).entryList(QDir::Files)) {
+                if (source == QLatin1String("expected.txt"))
+                    continue;
+                ASSERT_TRUE(QFile::copy(folder + QLatin1Char('/') + source,
+                                        target + QLatin1Char('/') + source));
+                ++files;
+            }
+        }
+    }
+    ASSERT_GE(files, 500);
+    CliRun run = Cli(home.Path(), {QStringLiteral("sources"), QStringLiteral("add-folder"), tree,
+                                   QStringLiteral("--system"), QStringLiteral("PORTFOLIO"),
+                                   QStringLiteral("--yes")});
+    ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
+    run = Cli(home.Path(), {QStringLiteral("load")});
+    ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
+    QMap<QString, int> stored;
+    for (const QString &line : Dump(home.Path()))
+        ++stored[line.left(line.indexOf(QLatin1Char(' ')))];
+    for (const char *kind : {"object", "entry", "word", "link"})
+        EXPECT_EQ(stored.value(QLatin1String(kind)), Copies * single.value(QLatin1String(kind)))
+                << kind;
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, GoldenTest, ::testing::ValuesIn(Cases()),
