@@ -107,6 +107,12 @@ QStringList Dump(const QString &home)
                      line += QStringLiteral(" -> ") + text(q, 4);
                  lines << line;
              });
+        each(QStringLiteral("SELECT f.VXFileName, p.VXPackageName, p.VXObjectName FROM VXPACKAGE p "
+                            "JOIN VXFILE f ON f.VXFileID = p.VXFileID"),
+             [&](const QSqlQuery &q) {
+                 lines << QStringLiteral("package %1 %2 %3")
+                                  .arg(text(q, 0), text(q, 1), text(q, 2));
+             });
         each(VXTest::StoredLinkQuery(), [&](const QSqlQuery &q) {
             lines << QStringLiteral("link ")
                              + VXTest::LinkKey(text(q, 0), q.value(1).toInt(), text(q, 2),
@@ -197,7 +203,7 @@ TEST(GoldenTreeTest, FifteenCopiesOfEveryCaseLoadAsOneApplication)
     QMap<QString, int> stored;
     for (const QString &line : Dump(home.Path()))
         ++stored[line.left(line.indexOf(QLatin1Char(' ')))];
-    for (const char *kind : {"object", "entry", "word", "link"})
+    for (const char *kind : {"object", "entry", "word", "package", "link"})
         EXPECT_EQ(stored.value(QLatin1String(kind)), Copies * single.value(QLatin1String(kind)))
                 << kind;
 }
