@@ -176,7 +176,10 @@ int LanguageBench(const QString &which, qint64 lines)
                {QStringLiteral("EzeRetrieve"), QString()},
                {QStringLiteral("BMS"), QString()},
                {QStringLiteral("VAG45"), QString()},
-               {QStringLiteral("IBMOPC"), QString()}};
+               {QStringLiteral("IBMOPC"), QString()},
+               {QStringLiteral("AnsiSQL"), QStringLiteral("SQL")},
+               {QStringLiteral("MSSQL"), QStringLiteral("SQL")},
+               {QStringLiteral("UnisysSQL"), QStringLiteral("SQL")}};
     int run = 0;
     for (const auto &[name, ctagsLanguage] : languages) {
         if (which.compare(QLatin1String("all"), Qt::CaseInsensitive) != 0
@@ -193,7 +196,7 @@ int LanguageBench(const QString &which, qint64 lines)
         QDir().mkpath(folder);
         QStringList files;
         const QString extension = language->FileExtensions().section(QLatin1Char(';'), 0, 0);
-        if (!ctagsLanguage.isEmpty()) {
+        if (ctagsLanguage == QLatin1String("Cobol")) {
             // The dialects read the IBM card: the same portfolio under their extension.
             for (const QString &file : std::as_const(cobolFiles)) {
                 const QString copy = folder + QLatin1Char('/') + QFileInfo(file).completeBaseName()

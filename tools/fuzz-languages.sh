@@ -8,7 +8,8 @@ build="${2:-build-fuzz}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cmake -S "$root/tests/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ > /dev/null
 cmake --build "$build" > /dev/null
-names=(IBMCOB IBMJCL BMS CPP_MSExt DataFiles VMSCOB UnisysCOB PL1 EzeRetrieve VAG45 IBMOPC)
+names=(IBMCOB IBMJCL BMS CPP_MSExt DataFiles VMSCOB UnisysCOB PL1 EzeRetrieve VAG45 IBMOPC
+    AnsiSQL MSSQL UnisysSQL)
 corpus="$build/corpus"
 for number in "${!names[@]}"; do
     name="${names[$number]}"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary rows through each language's row loop and final save. The first byte
 // chooses the language; the rest is the file, cut at line feeds.
+#include "languages/ansisql/Langdef_ansisql.h"
 #include "languages/bms/Langdef_bms.h"
 #include "languages/cppmsext/Langdef_cpp_msext.h"
 #include "languages/datafiles/Langdef_datafiles.h"
@@ -8,8 +9,10 @@
 #include "languages/ibmcob/Langdef_ibmcob.h"
 #include "languages/ibmjcl/Langdef_ibmjcl.h"
 #include "languages/ibmopc/Langdef_ibmopc.h"
+#include "languages/mssql/Langdef_mssql.h"
 #include "languages/pl1/Langdef_pl1.h"
 #include "languages/unisyscob/Langdef_unisyscob.h"
+#include "languages/unisyssql/Langdef_unisyssql.h"
 #include "languages/vag45/Langdef_vag45.h"
 #include "languages/vmscob/Langdef_vmscob.h"
 #include "parsing/Rowloop.h"
@@ -19,7 +22,7 @@
 
 namespace {
 
-constexpr int LanguageCount = 11;
+constexpr int LanguageCount = 14;
 
 std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
 {
@@ -44,8 +47,14 @@ std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
         return std::make_unique<TVXLangDef_EzeRetrieve>(nullptr, QString());
     case 9:
         return std::make_unique<TVXLangDef_VAG45>(nullptr, QString());
-    default:
+    case 10:
         return std::make_unique<TVXLangDef_IBMOPC>(nullptr, QString());
+    case 11:
+        return std::make_unique<TVXLangDef_AnsiSQL>(nullptr, QString());
+    case 12:
+        return std::make_unique<TVXLangDef_MSSQL>(nullptr, QString());
+    default:
+        return std::make_unique<TVXLangDef_UnisysSQL>(nullptr, QString());
     }
 }
 

@@ -161,9 +161,9 @@ TEST_P(GoldenTest, TheLoadStoresWhatTheCaseExpects)
             << extra.join(QLatin1Char('\n')).toStdString();
 }
 
-// Every case copied fifteen times into one tree of some five hundred files in nine
-// languages, loaded at once: each copy stores what its case stores alone, and every link of
-// the cases is made in every copy.
+// Every case copied fifteen times into one tree of some six hundred files in a dozen
+// languages, loaded at once: each copy stores what its case stores alone, and makes at least
+// the links its case makes.
 TEST(GoldenTreeTest, FifteenCopiesOfEveryCaseLoadAsOneApplication)
 {
     constexpr int Copies = 15;
@@ -203,9 +203,12 @@ TEST(GoldenTreeTest, FifteenCopiesOfEveryCaseLoadAsOneApplication)
     QMap<QString, int> stored;
     for (const QString &line : Dump(home.Path()))
         ++stored[line.left(line.indexOf(QLatin1Char(' ')))];
-    for (const char *kind : {"object", "entry", "word", "package", "link"})
+    for (const char *kind : {"object", "entry", "word", "package"})
         EXPECT_EQ(stored.value(QLatin1String(kind)), Copies * single.value(QLatin1String(kind)))
                 << kind;
+    // A reference that one case leaves open may find what another case declares (the
+    // DML script's tables in the DDL script): more links, never fewer.
+    EXPECT_GE(stored.value(QStringLiteral("link")), Copies * single.value(QStringLiteral("link")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, GoldenTest, ::testing::ValuesIn(Cases()),

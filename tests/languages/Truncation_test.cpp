@@ -14,12 +14,16 @@ class TruncationTest : public LanguageTest
 {
 };
 
+// Every language that a golden case holds sources of.
+constexpr const char *Languages[]
+        = {"IBMCOB", "VMSCOB", "UnisysCOB", "PL1",     "IBMJCL", "EzeRetrieve",
+           "BMS",    "VAG45",  "IBMOPC",    "AnsiSQL", "MSSQL",  "UnisysSQL"};
+
 TEST_F(TruncationTest, EveryGoldenInputCutShortParsesAndStops)
 {
     // The language of each extension, as the loader finds it.
     QHash<QString, QString> languageOf;
-    for (const char *name : {"IBMCOB", "VMSCOB", "UnisysCOB", "PL1", "IBMJCL", "EzeRetrieve", "BMS",
-                             "VAG45", "IBMOPC"}) {
+    for (const char *name : Languages) {
         const TVXLanguageDefinitionsInterface *definition = Language(QLatin1String(name));
         ASSERT_NE(definition, nullptr) << name;
         for (const QString &extension :
@@ -58,7 +62,7 @@ TEST_F(TruncationTest, EveryGoldenInputCutShortParsesAndStops)
             ++cuts;
         }
     }
-    EXPECT_EQ(languagesSeen.size(), 9)
+    EXPECT_EQ(languagesSeen.size(), std::size(Languages))
             << QStringList(languagesSeen.values()).join(QLatin1Char(' ')).toStdString();
     EXPECT_GT(cuts, 300);
 }
