@@ -179,7 +179,8 @@ int LanguageBench(const QString &which, qint64 lines)
                {QStringLiteral("IBMOPC"), QString()},
                {QStringLiteral("AnsiSQL"), QStringLiteral("SQL")},
                {QStringLiteral("MSSQL"), QStringLiteral("SQL")},
-               {QStringLiteral("UnisysSQL"), QStringLiteral("SQL")}};
+               {QStringLiteral("UnisysSQL"), QStringLiteral("SQL")},
+               {QStringLiteral("VB6"), QStringLiteral("Basic")}};
     int run = 0;
     for (const auto &[name, ctagsLanguage] : languages) {
         if (which.compare(QLatin1String("all"), Qt::CaseInsensitive) != 0

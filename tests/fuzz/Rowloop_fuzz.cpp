@@ -14,6 +14,7 @@
 #include "languages/unisyscob/Langdef_unisyscob.h"
 #include "languages/unisyssql/Langdef_unisyssql.h"
 #include "languages/vag45/Langdef_vag45.h"
+#include "languages/vb6/Langdef_vb6.h"
 #include "languages/vmscob/Langdef_vmscob.h"
 #include "parsing/Rowloop.h"
 #include "repository/Dataaccessinterface.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-constexpr int LanguageCount = 14;
+constexpr int LanguageCount = 15;
 
 std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
 {
@@ -53,8 +54,10 @@ std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
         return std::make_unique<TVXLangDef_AnsiSQL>(nullptr, QString());
     case 12:
         return std::make_unique<TVXLangDef_MSSQL>(nullptr, QString());
-    default:
+    case 13:
         return std::make_unique<TVXLangDef_UnisysSQL>(nullptr, QString());
+    default:
+        return std::make_unique<TVXLangDef_VB6>(nullptr, QString());
     }
 }
 
