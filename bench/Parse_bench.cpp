@@ -79,9 +79,14 @@ LanguageFiles ReplicateSources(const QString &folder, const QString &extensions,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        for (const QString &extension : wanted)
-            if (path.endsWith(extension, Qt::CaseInsensitive))
+        for (const QString &extension : wanted) {
+            // "." stands for files without an extension.
+            const bool matches = extension == QLatin1String(".")
+                                         ? !QFileInfo(path).fileName().contains(QLatin1Char('.'))
+                                         : path.endsWith(extension, Qt::CaseInsensitive);
+            if (matches)
                 templates << path;
+        }
     }
     templates.sort();
     LanguageFiles result;
@@ -107,8 +112,9 @@ LanguageFiles ReplicateSources(const QString &folder, const QString &extensions,
             text += QString(source).replace(base, name, Qt::CaseInsensitive);
             fileLines += source.count(QLatin1Char('\n'));
         }
-        const QString target = folder + QStringLiteral("/F%1.").arg(file, 5, 10, QLatin1Char('0'))
-                               + info.suffix();
+        QString target = folder + QStringLiteral("/F%1").arg(file, 5, 10, QLatin1Char('0'));
+        if (!info.suffix().isEmpty())
+            target += QLatin1Char('.') + info.suffix();
         QFile out(target);
         if (!out.open(QIODevice::WriteOnly))
             throw TVXException(QStringLiteral("cannot write ") + target);
@@ -180,7 +186,8 @@ int LanguageBench(const QString &which, qint64 lines)
                {QStringLiteral("AnsiSQL"), QStringLiteral("SQL")},
                {QStringLiteral("MSSQL"), QStringLiteral("SQL")},
                {QStringLiteral("UnisysSQL"), QStringLiteral("SQL")},
-               {QStringLiteral("VB6"), QStringLiteral("Basic")}};
+               {QStringLiteral("VB6"), QStringLiteral("Basic")},
+               {QStringLiteral("TSL"), QString()}};
     int run = 0;
     for (const auto &[name, ctagsLanguage] : languages) {
         if (which.compare(QLatin1String("all"), Qt::CaseInsensitive) != 0

@@ -11,6 +11,7 @@
 #include "languages/ibmopc/Langdef_ibmopc.h"
 #include "languages/mssql/Langdef_mssql.h"
 #include "languages/pl1/Langdef_pl1.h"
+#include "languages/tsl/Langdef_tsl.h"
 #include "languages/unisyscob/Langdef_unisyscob.h"
 #include "languages/unisyssql/Langdef_unisyssql.h"
 #include "languages/vag45/Langdef_vag45.h"
@@ -23,7 +24,7 @@
 
 namespace {
 
-constexpr int LanguageCount = 15;
+constexpr int LanguageCount = 16;
 
 std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
 {
@@ -56,8 +57,10 @@ std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
         return std::make_unique<TVXLangDef_MSSQL>(nullptr, QString());
     case 13:
         return std::make_unique<TVXLangDef_UnisysSQL>(nullptr, QString());
-    default:
+    case 14:
         return std::make_unique<TVXLangDef_VB6>(nullptr, QString());
+    default:
+        return std::make_unique<TVXLangDef_TSL>(nullptr, QString());
     }
 }
 

@@ -184,11 +184,14 @@ TEST(GoldenTreeTest, FifteenCopiesOfEveryCaseLoadAsOneApplication)
                                            .arg(copy)
                                            .arg(QString::fromStdString(name));
             ASSERT_TRUE(QDir().mkpath(target));
-            for (const QString &source : QDir(folder).entryList(QDir::Files)) {
+            QDirIterator sources(folder, QDir::Files, QDirIterator::Subdirectories);
+            while (sources.hasNext()) {
+                const QString source = QDir(folder).relativeFilePath(sources.next());
                 if (source == QLatin1String("expected.txt"))
                     continue;
-                ASSERT_TRUE(QFile::copy(folder + QLatin1Char('/') + source,
-                                        target + QLatin1Char('/') + source));
+                const QString copied = target + QLatin1Char('/') + source;
+                ASSERT_TRUE(QDir().mkpath(QFileInfo(copied).absolutePath()));
+                ASSERT_TRUE(QFile::copy(folder + QLatin1Char('/') + source, copied));
                 ++files;
             }
         }
