@@ -155,6 +155,62 @@ double CtagsSeconds(const QString &language, const QString &extension, const QSt
     return best;
 }
 
+// Copies of the files one after another into one file of at least this many lines and bytes.
+void ConcatenateInto(const QString &target, const QStringList &files, qint64 minimumLines,
+                     qint64 minimumBytes)
+{
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        throw TVXException(QStringLiteral("cannot write ") + target);
+    qint64 written = 0;
+    qint64 lines = 0;
+    for (int i = 0; !files.isEmpty() && (lines < minimumLines || written < minimumBytes); ++i) {
+        QFile in(files[i % files.size()]);
+        if (!in.open(QIODevice::ReadOnly))
+            throw TVXException(QStringLiteral("cannot read ") + in.fileName());
+        const QByteArray text = in.readAll();
+        out.write(text);
+        written += text.size();
+        lines += text.count('\n');
+    }
+}
+
+// One long file parsed row by row: the flush rule must keep memory flat (a COBOL program of
+// a million lines, a 100,000-line C++ file, a 10 MB SQL dump). The allocator gives pages
+// back and takes them again as caches empty and refill, so the resident size swings: flat
+// means that the highest figure of the last nine tenths stays at the highest one of the
+// first tenth.
+void LongFileGrowth(TVXLanguageDefinitionsInterface &language, const QString &path)
+{
+    TVXDataAccessInterface discard;
+    language.InitializeForNewFile(&discard, path, 1, 1, 1, 1);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TVXException(QStringLiteral("cannot read ") + path);
+    QTextStream in(&file);
+    const qint64 total = file.size();
+    qint64 row = 0;
+    const long before = ResidentKiB();
+    long first = before;
+    long peak = 0;
+    QString text;
+    while (in.readLineInto(&text)) {
+        VXParseRow(language, text);
+        if (++row % 5000 == 0) {
+            const long now = ResidentKiB();
+            if (file.pos() <= total / 10)
+                first = std::max(first, now);
+            else
+                peak = std::max(peak, now);
+        }
+    }
+    language.SaveToDB(true, false);
+    std::printf("%-12s one file of %lld lines (%.1f MB): RSS %ld KiB before, peak %ld KiB in "
+                "the first tenth, %ld KiB after it (growth: %ld KiB)\n",
+                qPrintable(language.LanguageName()), static_cast<long long>(row),
+                double(total) / 1e6, before, first, peak, std::max(0L, peak - first));
+}
+
 int LanguageBench(const QString &which, qint64 lines)
 {
     TVXPackageLoader loader(QStringLiteral(VELUNOR_PACKAGE_DIR "/"));
@@ -187,7 +243,8 @@ int LanguageBench(const QString &which, qint64 lines)
                {QStringLiteral("MSSQL"), QStringLiteral("SQL")},
                {QStringLiteral("UnisysSQL"), QStringLiteral("SQL")},
                {QStringLiteral("VB6"), QStringLiteral("Basic")},
-               {QStringLiteral("TSL"), QString()}};
+               {QStringLiteral("TSL"), QString()},
+               {QStringLiteral("CPP"), QStringLiteral("C++")}};
     int run = 0;
     for (const auto &[name, ctagsLanguage] : languages) {
         if (which.compare(QLatin1String("all"), Qt::CaseInsensitive) != 0
@@ -230,6 +287,32 @@ int LanguageBench(const QString &which, qint64 lines)
             std::printf(", no ctags parser");
         }
         std::printf("\n");
+        if (name.endsWith(QLatin1String("SQL"))) {
+            // A dump as database tools write them: its tables, then their rows.
+            const QString dump = folder + QStringLiteral("/DUMP") + extension;
+            QFile out(dump);
+            if (!out.open(QIODevice::WriteOnly))
+                throw TVXException(QStringLiteral("cannot write ") + dump);
+            for (int table = 0; table < 40; ++table)
+                out.write(QStringLiteral("CREATE TABLE T%1 (ID INTEGER NOT NULL PRIMARY KEY, "
+                                         "NAME VARCHAR(40), AMOUNT DECIMAL(9,2), "
+                                         "CREATED DATE);\n")
+                                  .arg(table)
+                                  .toUtf8());
+            for (qint64 row = 0; out.size() < 10 * 1000 * 1000; ++row)
+                out.write(QStringLiteral("INSERT INTO T%1 (ID, NAME, AMOUNT, CREATED) VALUES "
+                                         "(%2, 'Customer %2', %3.50, '2026-12-01');\n")
+                                  .arg(row % 40)
+                                  .arg(row)
+                                  .arg(row % 997)
+                                  .toUtf8());
+            out.close();
+            LongFileGrowth(*language, dump);
+        } else {
+            const QString path = folder + QStringLiteral("/LONG") + extension;
+            ConcatenateInto(path, files, 100000, 0);
+            LongFileGrowth(*language, path);
+        }
     }
     if (run == 0)
         throw TVXException(QStringLiteral("no language named ") + which);
@@ -333,36 +416,7 @@ int main(int argc, char **argv)
             QTextStream out(&file);
             WriteProgram(out, 99999, int(lines));
         }
-        cobol->InitializeForNewFile(&discard, big, 1, 1, 1, 1);
-        {
-            QFile file(big);
-            file.open(QIODevice::ReadOnly);
-            QTextStream in(&file);
-            qint64 row = 0;
-            // The allocator gives pages back and takes them again as caches empty and
-            // refill, so the resident size swings: flat means that the highest figure of
-            // the last nine tenths stays at the highest one of the first tenth.
-            const long before = ResidentKiB();
-            long first = before;
-            long peak = 0;
-            QString text;
-            while (in.readLineInto(&text)) {
-                VXParseRow(*cobol, text);
-                ++row;
-                if (row % 10000 == 0 || row == lines / 10) {
-                    const long now = ResidentKiB();
-                    if (row <= lines / 10)
-                        first = std::max(first, now);
-                    else
-                        peak = std::max(peak, now);
-                }
-            }
-            cobol->SaveToDB(true, false);
-            std::printf("one file of %lld lines: RSS %ld KiB before, peak %ld KiB in the first "
-                        "tenth, %ld KiB after it (growth after the first tenth: %ld KiB)\n",
-                        static_cast<long long>(row), before, first, peak,
-                        std::max(0L, peak - first));
-        }
+        LongFileGrowth(*cobol, big);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "parse_bench: %s\n", VXMessage(e).toLocal8Bit().constData());
         return 1;

@@ -157,10 +157,10 @@ TVXDependencyResolver::Target TVXDependencyResolver::ResolveTable(TVXDataAccessI
                                                                   const Lookup &lookup)
 {
     const Word &word = lookup.Referring;
-    const FileRules &rules = lookup.Rules;
-    const bool caseSensitive = rules.CaseSensitive;
+    // SQL names tables without regard to case, whatever the language that holds the SQL.
+    const bool caseSensitive = false;
     const QString &name = lookup.Name;
-    const TVXCondition &identifierIs = lookup.IdentifierIs;
+    const TVXCondition identifierIs = NameIs(QStringLiteral("VXObjectIdentifier"), name, false);
     // SCHEMA.TABLE: a table of that schema, then any table of that name.
     QList<TVXCondition> conditions;
     const QString qualified = IsUnknownName(word.Identifier) ? name : word.Identifier;
@@ -198,6 +198,11 @@ TVXDependencyResolver::Target TVXDependencyResolver::ResolveReference(TVXDataAcc
     const TVXCondition notItself
             = word.Type == IncludedMember ? NotObject(word.FileID, word.ObjectID) : TVXCondition();
     QList<TVXCondition> conditions;
+    // #include "customer.h" names the header's own object, whose identifier is the file
+    // name, before a member CUSTOMER of a library H.
+    if (word.Type == IncludedMember && !qualifier.isEmpty())
+        conditions << NameIs(QStringLiteral("VXObjectIdentifier"),
+                             qualifier + QLatin1Char('.') + lookup.Name, false);
     if (!qualifier.isEmpty())
         conditions << Both(identifierIs,
                            NameIs(QStringLiteral("VXScopeOrNamespace"), qualifier, caseSensitive));
@@ -272,11 +277,28 @@ TVXDependencyResolver::CalledThroughIdentifier(TVXDataAccessInterface *db, const
     if (!program.Found())
         program = FirstObject(db, Both(programIs, notCaller));
     if (program.Found()) {
+        const TVXCondition entryIs = NameIs(QStringLiteral("VXEntryName"), name, caseSensitive);
         const Target entry
-                = FirstEntry(db, Both(InObject(program.FileID, program.ObjectID),
-                                      NameIs(QStringLiteral("VXEntryName"), name, caseSensitive)));
+                = FirstEntry(db, Both(InObject(program.FileID, program.ObjectID), entryIs));
         if (entry.Found())
             return entry;
+        // A method that the class inherits: the entry of the nearest ancestor that has it.
+        if (lookup.Rules.Inheritance) {
+            QString holder = word.Identifier;
+            for (int depth = 0; depth < 16; ++depth) {
+                holder = ObjectInherits(db, holder, caseSensitive);
+                if (holder.isEmpty())
+                    break;
+                Target inherited = FirstEntry(db, Both(NameIs(QStringLiteral("VXObjectIdentifier"),
+                                                              holder, caseSensitive),
+                                                       entryIs));
+                if (inherited.Found()) {
+                    inherited.InheritsFileID = program.FileID;
+                    inherited.InheritsObjectID = program.ObjectID;
+                    return inherited;
+                }
+            }
+        }
         program.Possible = true;
         return program;
     }
@@ -387,6 +409,7 @@ TVXDependencyResolver::FileRules TVXDependencyResolver::RulesOf(TVXDataAccessInt
     rules.CallsNameObjectsOnly = definition && definition->CallsNameObjectsOnly();
     rules.InStreamProcedures = definition && definition->InStreamProcedures();
     rules.QualifiedCalls = definition && definition->QualifiedCalls();
+    rules.Inheritance = definition && definition->Inheritance();
     QStringList included;
     for (const auto &[identifier, text] : DistinctIdentifiers(db, fileID, IncludedMember)) {
         const QString member
@@ -461,8 +484,10 @@ void TVXDependencyResolver::LinkWord(TVXDataAccessInterface *db, const Word &wor
                                           : QStringLiteral("CALL NOT FOUND, but Target Added\t"))
                       + word.Text);
     const int mark = target.Possible ? PossibleMark : 0;
-    db->VXDEPENDENCIES_Append(target.FileID, target.ObjectID, target.EntryID, 0, 0, mark, mark,
-                              word.FileID, word.ObjectID, word.EntryID, word.RowID, word.WordID);
+    db->VXDEPENDENCIES_Append(target.FileID, target.ObjectID, target.EntryID, 0, 0,
+                              mark != 0 ? mark : target.InheritsFileID,
+                              mark != 0 ? mark : target.InheritsObjectID, word.FileID,
+                              word.ObjectID, word.EntryID, word.RowID, word.WordID);
     counted();
 }
 

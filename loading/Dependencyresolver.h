@@ -45,6 +45,9 @@ private:
         // Reached through a value the parser read, not through the name as written: the
         // row is marked as a possible call.
         bool Possible = false;
+        // Reached through the inheritance of this object: the entry is its ancestor's.
+        int InheritsFileID = 0;
+        int InheritsObjectID = 0;
         bool Found() const { return FileID > 0; }
     };
     struct Word
@@ -67,6 +70,8 @@ private:
         bool CallsNameObjectsOnly = false;
         bool InStreamProcedures = false;
         bool QualifiedCalls = false;
+        // Objects inherit from others: a method may be an ancestor's.
+        bool Inheritance = false;
         // The members the file includes, as a condition on VXOBJECT's identifier; empty when
         // it includes none.
         TVXCondition Included;

@@ -254,7 +254,20 @@ protected:
     static int NextStatementRowID(int rowID) { return (rowID / 1000 + 1) * 1000; }
     bool BaseLookup(const QString &text, TWordType &wordType) const;
     void AddDeclaration(const QString &name);
+    // Forgets the declarations that went out of scope where no section end says so (the
+    // columns of a table once the next statement of a script begins).
+    template<class Which>
+    void DropDeclarations(Which which)
+    {
+        if (m_declarations.removeIf(which) > 0)
+            RebuildDeclarationIndex();
+    }
     void CloseInnermostSection(bool &objectClosed);
+    // Opens a section as the word at index would: for a language that knows only from
+    // what follows a word that the section began there (a C++ class at its brace). The
+    // definition's end code closes it as any other.
+    void OpenSection(const TSection &definition, int index, bool replaceInnermost,
+                     bool &objectClosed);
 
     QString m_folder;
     QString m_name;
@@ -339,8 +352,6 @@ private:
     void WriteWords(qsizetype count);
     void WriteRows(int belowRowID);
     const TSection *FindSectionDefinition(TWordType startWordType) const;
-    void OpenSection(const TSection &definition, int index, bool replaceInnermost,
-                     bool &objectClosed);
     void MoveRowWordsTo(int index, int objectID, int entryID);
     void RebuildDeclarationIndex();
 

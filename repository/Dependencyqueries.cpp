@@ -250,6 +250,18 @@ QHash<int, QString> ObjectTypes(TVXDataAccessInterface *db, int file)
     return types;
 }
 
+QString ObjectInherits(TVXDataAccessInterface *db, const QString &identifier, bool caseSensitive)
+{
+    // A class declared in its header and continued in its source: any of its objects
+    // that names an ancestor names it for all.
+    const TVXCondition select
+            = TVXCondition(QStringLiteral("SELECT VXObjectInherits FROM VXOBJECT WHERE "))
+              + NameIs(QStringLiteral("VXObjectIdentifier"), identifier, caseSensitive)
+              + QStringLiteral(" AND VXObjectInherits <> '' ORDER BY VXFileID, VXObjectID");
+    const QList<QVariantList> rows = VXSelectRows(db, select);
+    return rows.isEmpty() ? QString() : rows.first().value(0).toString().trimmed();
+}
+
 QList<TVXReferringWordRow> Words(TVXDataAccessInterface *db, int file, const QList<int> &wordTypes)
 {
     QList<TVXReferringWordRow> words;

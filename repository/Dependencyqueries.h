@@ -128,6 +128,10 @@ VXCORE_EXPORT std::optional<FileRow> File(TVXDataAccessInterface *db, int file);
 VXCORE_EXPORT QList<int> ObjectIDs(TVXDataAccessInterface *db, int file,
                                    std::optional<int> exceptIcon = std::nullopt);
 VXCORE_EXPORT QHash<int, QString> ObjectTypes(TVXDataAccessInterface *db, int file);
+// The name of the object that the objects of this identifier inherit from, empty when
+// they inherit nothing.
+VXCORE_EXPORT QString ObjectInherits(TVXDataAccessInterface *db, const QString &identifier,
+                                     bool caseSensitive);
 // The words of these types in a file, in key order.
 VXCORE_EXPORT QList<TVXReferringWordRow> Words(TVXDataAccessInterface *db, int file,
                                                const QList<int> &wordTypes);

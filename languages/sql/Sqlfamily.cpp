@@ -347,6 +347,12 @@ bool TVXSqlFamily::GetWordType(const QString &text, TWordType &wordType)
         return found;
     case Create:
         CloseDownToScript();
+        // The columns and parameters of the objects before are theirs alone: a dump of
+        // thousands of tables keeps no more in memory than one.
+        if (const TVXObjectElement *script = FirstObject())
+            DropDeclarations([script](const TVXDeclaration &declaration) {
+                return declaration.ObjectID != script->ObjectID;
+            });
         EndStatement();
         m_expect = Expect::ObjectKind;
         return found;

@@ -32,12 +32,6 @@ bool Is(const QString &text, const char *keyword)
     return text.size() == word.size() && text.compare(word, Qt::CaseInsensitive) == 0;
 }
 
-// The words of SQL that the next word of a literal is a table of.
-bool IntroducesTable(const QString &text)
-{
-    return Is(text, "FROM") || Is(text, "JOIN") || Is(text, "INTO") || Is(text, "UPDATE");
-}
-
 } // namespace
 
 TVXLangDef_VB6::TVXLangDef_VB6(QObject *owner, const QString &folder)
@@ -134,7 +128,7 @@ bool TVXLangDef_VB6::IsWordBreak(const QString &row, int position, int &length, 
         }
         if (!m_continued) {
             m_singleLineIf = false;
-            m_sqlStatement = m_tableDue = false;
+            m_sql.Reset();
         }
         const QString trimmed = row.trimmed();
         m_continued = trimmed.endsWith(QLatin1String(" _"));
@@ -176,25 +170,6 @@ int TVXLangDef_VB6::FindWordBreak(QString &row, int from, int &length, TWordType
     });
 }
 
-void TVXLangDef_VB6::TypeSqlWord(TVXWordElement &word, const QString &text)
-{
-    if (Is(text, "SELECT") || Is(text, "INSERT") || Is(text, "DELETE") || Is(text, "UPDATE")
-        || Is(text, "MERGE"))
-        m_sqlStatement = true;
-    if (!m_sqlStatement)
-        return;
-    if (IntroducesTable(text)) {
-        m_tableDue = true;
-        return;
-    }
-    if (m_tableDue && !text.isEmpty()
-        && (text.front().isLetter() || text.front() == QLatin1Char('['))) {
-        word.WordType = TableName;
-        word.ObjectIdentifier = text;
-        m_tableDue = false;
-    }
-}
-
 bool TVXLangDef_VB6::GetWordType(const QString &text, TWordType &wordType)
 {
     const bool literal = wordType == MainDelimiter;
@@ -213,7 +188,7 @@ bool TVXLangDef_VB6::GetWordType(const QString &text, TWordType &wordType)
             wordType = ObjectName;
             return found;
         }
-        TypeSqlWord(word, text);
+        m_sql.Type(word, text);
         wordType = word.WordType == TableName ? TableName : wordType;
         return found;
     }

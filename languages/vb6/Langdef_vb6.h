@@ -14,6 +14,7 @@
 #pragma once
 
 #include "parsing/Languagedefinitionsinterface.h"
+#include "parsing/Sqlinliterals.h"
 
 class TVXLangDef_VB6 : public TVXLanguageDefinitionsInterface
 {
@@ -29,14 +30,10 @@ public:
     void OnBeforeSaveToDB(bool final, bool objectClosed) override;
 
 private:
-    void TypeSqlWord(TVXWordElement &word, const QString &text);
-
     // An If whose Then is followed by a statement on its row ends with the row.
     bool m_singleLineIf = false;
-    // SQL in the literals of the statement: a statement kind was seen, and the next word
-    // names a table.
-    bool m_sqlStatement = false;
-    bool m_tableDue = false;
+    // SQL in the literals of the statement.
+    TVXSqlInLiterals m_sql;
     // The column where the row's text begins (Rem is a comment there only).
     int m_textColumn = 1;
     // The row before ended in " _": the statement goes on.

@@ -3,6 +3,7 @@
 // chooses the language; the rest is the file, cut at line feeds.
 #include "languages/ansisql/Langdef_ansisql.h"
 #include "languages/bms/Langdef_bms.h"
+#include "languages/cpp/Langdef_cpp.h"
 #include "languages/cppmsext/Langdef_cpp_msext.h"
 #include "languages/datafiles/Langdef_datafiles.h"
 #include "languages/ezeretrieve/Langdef_ezeretrieve.h"
@@ -24,7 +25,7 @@
 
 namespace {
 
-constexpr int LanguageCount = 16;
+constexpr int LanguageCount = 17;
 
 std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
 {
@@ -59,8 +60,10 @@ std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
         return std::make_unique<TVXLangDef_UnisysSQL>(nullptr, QString());
     case 14:
         return std::make_unique<TVXLangDef_VB6>(nullptr, QString());
-    default:
+    case 15:
         return std::make_unique<TVXLangDef_TSL>(nullptr, QString());
+    default:
+        return std::make_unique<TVXLangDef_CPP>(nullptr, QString());
     }
 }
 

@@ -113,6 +113,20 @@ QStringList Dump(const QString &home)
                  lines << QStringLiteral("package %1 %2 %3")
                                   .arg(text(q, 0), text(q, 1), text(q, 2));
              });
+        // Calls that reach an ancestor's method, with the class they were made through.
+        each(QStringLiteral(
+                     "SELECT w.VXWord, e.VXEntryName, f.VXFileName, o.VXObjectName FROM "
+                     "VXDEPENDENCIES d JOIN VXWORD w ON w.VXFileID = d.VXFromFileID AND "
+                     "w.VXObjectID = d.VXFromObjectID AND w.VXEntryID = d.VXFromEntryID AND "
+                     "w.VXRowID = d.VXFromRowID AND w.VXWordID = d.VXFromWordID JOIN VXENTRY e ON "
+                     "e.VXFileID = d.VXFileID AND e.VXObjectID = d.VXObjectID AND e.VXEntryID = "
+                     "d.VXEntryID JOIN VXOBJECT o ON o.VXFileID = d.VXInheritsFileID AND "
+                     "o.VXObjectID = d.VXInheritsObjectID JOIN VXFILE f ON f.VXFileID = "
+                     "o.VXFileID WHERE d.VXInheritsFileID > 0"),
+             [&](const QSqlQuery &q) {
+                 lines << QStringLiteral("inherited %1 -> %2 through %3/%4")
+                                  .arg(text(q, 0), text(q, 1), text(q, 2), text(q, 3));
+             });
         each(VXTest::StoredLinkQuery(), [&](const QSqlQuery &q) {
             lines << QStringLiteral("link ")
                              + VXTest::LinkKey(text(q, 0), q.value(1).toInt(), text(q, 2),
