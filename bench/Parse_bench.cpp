@@ -244,7 +244,8 @@ int LanguageBench(const QString &which, qint64 lines)
                {QStringLiteral("UnisysSQL"), QStringLiteral("SQL")},
                {QStringLiteral("VB6"), QStringLiteral("Basic")},
                {QStringLiteral("TSL"), QString()},
-               {QStringLiteral("CPP"), QStringLiteral("C++")}};
+               {QStringLiteral("CPP"), QStringLiteral("C++")},
+               {QStringLiteral("Delphi6"), QStringLiteral("Pascal")}};
     int run = 0;
     for (const auto &[name, ctagsLanguage] : languages) {
         if (which.compare(QLatin1String("all"), Qt::CaseInsensitive) != 0

@@ -276,6 +276,11 @@ TVXDependencyResolver::CalledThroughIdentifier(TVXDataAccessInterface *db, const
     Target program = FirstObject(db, Both(programIs, ProgramKind()));
     if (!program.Found())
         program = FirstObject(db, Both(programIs, notCaller));
+    // A variable of a nested class (Customer::Invoice) names the class itself.
+    if (!program.Found())
+        program = FirstObject(db, Both(NameIs(QStringLiteral("VXObjectIdentifier"), word.Identifier,
+                                              caseSensitive),
+                                       IconIs(VXIcon::NestedObject)));
     if (program.Found()) {
         const TVXCondition entryIs = NameIs(QStringLiteral("VXEntryName"), name, caseSensitive);
         const Target entry
@@ -327,6 +332,10 @@ TVXDependencyResolver::Target TVXDependencyResolver::ResolveCall(TVXDataAccessIn
     if (!IsUnknownName(word.Identifier) && !namesProgram) {
         if (const Target target = CalledThroughIdentifier(db, lookup, notCaller); target.Found())
             return target;
+        // obj.Save() with obj of a class that is not loaded: the method is that class's, no
+        // routine of the same name elsewhere.
+        if (rules.QualifiedCalls)
+            return {};
     }
     // CALL 'X', LINK and XCTL PROGRAM('X') and EXEC PGM=X run a program: programs first.
     if (namesProgram) {

@@ -6,6 +6,7 @@
 #include "languages/cpp/Langdef_cpp.h"
 #include "languages/cppmsext/Langdef_cpp_msext.h"
 #include "languages/datafiles/Langdef_datafiles.h"
+#include "languages/delphi6/Langdef_delphi6.h"
 #include "languages/ezeretrieve/Langdef_ezeretrieve.h"
 #include "languages/ibmcob/Langdef_ibmcob.h"
 #include "languages/ibmjcl/Langdef_ibmjcl.h"
@@ -25,7 +26,7 @@
 
 namespace {
 
-constexpr int LanguageCount = 17;
+constexpr int LanguageCount = 18;
 
 std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
 {
@@ -62,8 +63,10 @@ std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
         return std::make_unique<TVXLangDef_VB6>(nullptr, QString());
     case 15:
         return std::make_unique<TVXLangDef_TSL>(nullptr, QString());
-    default:
+    case 16:
         return std::make_unique<TVXLangDef_CPP>(nullptr, QString());
+    default:
+        return std::make_unique<TVXLangDef_Delphi6>(nullptr, QString());
     }
 }
 
