@@ -3,9 +3,12 @@
 
 #include "base/Package.h"
 
+#include "parsing/Keywordtext.h"
+
 #include <QFileInfo>
 
 using namespace VXWordType;
+using VXKeyword::IsIdentifier;
 
 namespace {
 
@@ -29,14 +32,6 @@ bool IsAnyOf(const QString &text, std::initializer_list<const char *> words)
         if (text == QLatin1String(word))
             return true;
     return false;
-}
-
-bool IsIdentifier(const QString &text)
-{
-    if (text.isEmpty() || !(text.front().isLetter() || text.front() == QLatin1Char('_')))
-        return false;
-    return std::all_of(text.cbegin(), text.cend(),
-                       [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); });
 }
 
 bool IsAccess(const QString &text)

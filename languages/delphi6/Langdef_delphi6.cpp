@@ -3,9 +3,12 @@
 
 #include "base/Package.h"
 
+#include "parsing/Keywordtext.h"
+
 #include <QFileInfo>
 
 using namespace VXWordType;
+using namespace VXKeyword;
 
 namespace {
 
@@ -25,28 +28,6 @@ constexpr TWordType Directive = 99410;
 constexpr int FileObject = 10;
 constexpr int TypeSection = 20;
 constexpr int RoutineSection = 30;
-
-bool Is(const QString &text, const char *keyword)
-{
-    const QLatin1String word(keyword);
-    return text.size() == word.size() && text.compare(word, Qt::CaseInsensitive) == 0;
-}
-
-bool IsAnyOf(const QString &text, std::initializer_list<const char *> keywords)
-{
-    for (const char *keyword : keywords)
-        if (Is(text, keyword))
-            return true;
-    return false;
-}
-
-bool IsIdentifier(const QString &text)
-{
-    if (text.isEmpty() || !(text.front().isLetter() || text.front() == QLatin1Char('_')))
-        return false;
-    return std::all_of(text.cbegin(), text.cend(),
-                       [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); });
-}
 
 // Words after which a new statement begins.
 bool EndsStatementBefore(const TVXWordElement *word)

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "languages/sql/Sqlfamily.h"
 
+#include "parsing/Keywordtext.h"
+
 #include <QSet>
 
 using namespace VXWordType;
+using namespace VXKeyword;
 
 namespace {
 
@@ -24,20 +27,6 @@ constexpr TWordType Table = 99410;
 // Section numbers.
 constexpr int Script = 5;
 constexpr int CreatedObject = 10;
-
-bool Is(const QString &text, const char *keyword)
-{
-    const QLatin1String word(keyword);
-    return text.size() == word.size() && text.compare(word, Qt::CaseInsensitive) == 0;
-}
-
-bool IsAnyOf(const QString &text, std::initializer_list<const char *> keywords)
-{
-    for (const char *keyword : keywords)
-        if (Is(text, keyword))
-            return true;
-    return false;
-}
 
 bool IsRoutineKind(const QString &text)
 {

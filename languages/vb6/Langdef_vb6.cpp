@@ -3,9 +3,12 @@
 
 #include "base/Package.h"
 
+#include "parsing/Keywordtext.h"
+
 #include <QFileInfo>
 
 using namespace VXWordType;
+using namespace VXKeyword;
 
 namespace {
 
@@ -25,12 +28,6 @@ constexpr TWordType Exit = 99410;
 constexpr int FileObject = 10;
 constexpr int Procedure = 30;
 constexpr int Block = 310;
-
-bool Is(const QString &text, const char *keyword)
-{
-    const QLatin1String word(keyword);
-    return text.size() == word.size() && text.compare(word, Qt::CaseInsensitive) == 0;
-}
 
 } // namespace
 
