@@ -245,7 +245,8 @@ int LanguageBench(const QString &which, qint64 lines)
                {QStringLiteral("VB6"), QStringLiteral("Basic")},
                {QStringLiteral("TSL"), QString()},
                {QStringLiteral("CPP"), QStringLiteral("C++")},
-               {QStringLiteral("Delphi6"), QStringLiteral("Pascal")}};
+               {QStringLiteral("Delphi6"), QStringLiteral("Pascal")},
+               {QStringLiteral("DotNet"), QStringLiteral("Basic")}};
     int run = 0;
     for (const auto &[name, ctagsLanguage] : languages) {
         if (which.compare(QLatin1String("all"), Qt::CaseInsensitive) != 0

@@ -24,6 +24,10 @@ constexpr TWordType UsesWord = 99408;
 constexpr TWordType SectionWord = 99409;
 constexpr TWordType Directive = 99410;
 
+// The sections that this definition opens it also closes: their end code is none that a
+// word takes before the file's end.
+constexpr TWordType ManualEnd = EndOfFile;
+
 // Section numbers.
 constexpr int FileObject = 10;
 constexpr int TypeSection = 20;
@@ -212,7 +216,8 @@ void TVXLangDef_Delphi6::DeclarePending(const QString &type)
 void TVXLangDef_Delphi6::OpenTypeBody(TVXWordElement &)
 {
     bool closed = false;
-    const TSection section{TypeKind, EndWord, VXSectionType::Object, TypeSection, QString(), true};
+    const TSection section{TypeKind,    ManualEnd, VXSectionType::Object,
+                           TypeSection, QString(), true};
     const TVXObjectElement *unit = FirstObject();
     const QString unitName = unit ? unit->Identifier : QString();
     OpenSection(section, LatestIndex(), false, closed);
@@ -319,7 +324,7 @@ void TVXLangDef_Delphi6::RoutineNameComplete(TVXWordElement &)
         }
     }
     bool closed = false;
-    const TSection section{RoutineWord,    EndWord,   VXSectionType::Entry,
+    const TSection section{RoutineWord,    ManualEnd, VXSectionType::Entry,
                            RoutineSection, QString(), true};
     OpenSection(section, LatestIndex(), false, closed);
     if (TVXEntryElement *entry = CurrentEntry()) {
@@ -491,7 +496,7 @@ bool TVXLangDef_Delphi6::GetWordType(const QString &text, TWordType &wordType)
             while (!m_blocks.isEmpty() && m_blocks.last() == Block::Begin && !m_routines.isEmpty())
                 EndBlock();
             bool closed = false;
-            const TSection section{PartWord,       EndWord,   VXSectionType::Entry,
+            const TSection section{PartWord,       ManualEnd, VXSectionType::Entry,
                                    RoutineSection, QString(), true};
             OpenSection(section, latest, false, closed);
             if (TVXEntryElement *entry = CurrentEntry()) {
@@ -530,7 +535,7 @@ bool TVXLangDef_Delphi6::GetWordType(const QString &text, TWordType &wordType)
         } else if (m_routines.isEmpty() && m_blocks.isEmpty() && m_part == Part::Program) {
             // A program's main block: an entry named like the program.
             bool closed = false;
-            const TSection section{BeginWord,      EndWord,   VXSectionType::Entry,
+            const TSection section{BeginWord,      ManualEnd, VXSectionType::Entry,
                                    RoutineSection, QString(), true};
             OpenSection(section, latest, false, closed);
             if (TVXEntryElement *entry = CurrentEntry())
@@ -728,6 +733,13 @@ void TVXLangDef_Delphi6::CheckIdentifier(int index)
     }
     if (qualifies)
         return;
+    // on E: EConvertError do: the class of the exception the handler takes.
+    if (before && before->Word == QLatin1String(":") && ReadWordAt(index - 3)
+        && Is(ReadWordAt(index - 3)->Word, "on")) {
+        word->WordType = ReferencedName;
+        word->ObjectIdentifier = word->Word;
+        return;
+    }
     if (arguments || EndsStatementBefore(before))
         word->WordType = CalledName;
 }

@@ -7,6 +7,7 @@
 #include "languages/cppmsext/Langdef_cpp_msext.h"
 #include "languages/datafiles/Langdef_datafiles.h"
 #include "languages/delphi6/Langdef_delphi6.h"
+#include "languages/dotnet/Langdef_dotnet.h"
 #include "languages/ezeretrieve/Langdef_ezeretrieve.h"
 #include "languages/ibmcob/Langdef_ibmcob.h"
 #include "languages/ibmjcl/Langdef_ibmjcl.h"
@@ -26,7 +27,7 @@
 
 namespace {
 
-constexpr int LanguageCount = 18;
+constexpr int LanguageCount = 19;
 
 std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
 {
@@ -65,8 +66,10 @@ std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
         return std::make_unique<TVXLangDef_TSL>(nullptr, QString());
     case 16:
         return std::make_unique<TVXLangDef_CPP>(nullptr, QString());
-    default:
+    case 17:
         return std::make_unique<TVXLangDef_Delphi6>(nullptr, QString());
+    default:
+        return std::make_unique<TVXLangDef_DotNet>(nullptr, QString());
     }
 }
 

@@ -15,9 +15,10 @@ class TruncationTest : public LanguageTest
 };
 
 // Every language that a golden case holds sources of.
-constexpr const char *Languages[] = {
-        "IBMCOB", "VMSCOB",  "UnisysCOB", "PL1",       "IBMJCL", "EzeRetrieve", "BMS", "VAG45",
-        "IBMOPC", "AnsiSQL", "MSSQL",     "UnisysSQL", "VB6",    "TSL",         "CPP", "Delphi6"};
+constexpr const char *Languages[]
+        = {"IBMCOB", "VMSCOB", "UnisysCOB", "PL1",     "IBMJCL", "EzeRetrieve",
+           "BMS",    "VAG45",  "IBMOPC",    "AnsiSQL", "MSSQL",  "UnisysSQL",
+           "VB6",    "TSL",    "CPP",       "Delphi6", "DotNet"};
 
 TEST_F(TruncationTest, EveryGoldenInputCutShortParsesAndStops)
 {
