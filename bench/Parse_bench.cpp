@@ -246,7 +246,8 @@ int LanguageBench(const QString &which, qint64 lines)
                {QStringLiteral("TSL"), QString()},
                {QStringLiteral("CPP"), QStringLiteral("C++")},
                {QStringLiteral("Delphi6"), QStringLiteral("Pascal")},
-               {QStringLiteral("DotNet"), QStringLiteral("Basic")}};
+               {QStringLiteral("DotNet"), QStringLiteral("Basic")},
+               {QStringLiteral("PB7"), QString()}};
     int run = 0;
     for (const auto &[name, ctagsLanguage] : languages) {
         if (which.compare(QLatin1String("all"), Qt::CaseInsensitive) != 0

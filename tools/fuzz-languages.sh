@@ -9,7 +9,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cmake -S "$root/tests/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ > /dev/null
 cmake --build "$build" > /dev/null
 names=(IBMCOB IBMJCL BMS CPP_MSExt DataFiles VMSCOB UnisysCOB PL1 EzeRetrieve VAG45 IBMOPC
-    AnsiSQL MSSQL UnisysSQL VB6 TSL CPP Delphi6 DotNet)
+    AnsiSQL MSSQL UnisysSQL VB6 TSL CPP Delphi6 DotNet PB7)
 corpus="$build/corpus"
 for number in "${!names[@]}"; do
     name="${names[$number]}"

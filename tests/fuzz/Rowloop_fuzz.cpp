@@ -13,6 +13,7 @@
 #include "languages/ibmjcl/Langdef_ibmjcl.h"
 #include "languages/ibmopc/Langdef_ibmopc.h"
 #include "languages/mssql/Langdef_mssql.h"
+#include "languages/pb7/Langdef_pb7.h"
 #include "languages/pl1/Langdef_pl1.h"
 #include "languages/tsl/Langdef_tsl.h"
 #include "languages/unisyscob/Langdef_unisyscob.h"
@@ -27,7 +28,7 @@
 
 namespace {
 
-constexpr int LanguageCount = 19;
+constexpr int LanguageCount = 20;
 
 std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
 {
@@ -68,8 +69,10 @@ std::unique_ptr<TVXLanguageDefinitionsInterface> NewLanguage(int choice)
         return std::make_unique<TVXLangDef_CPP>(nullptr, QString());
     case 17:
         return std::make_unique<TVXLangDef_Delphi6>(nullptr, QString());
-    default:
+    case 18:
         return std::make_unique<TVXLangDef_DotNet>(nullptr, QString());
+    default:
+        return std::make_unique<TVXLangDef_PB7>(nullptr, QString());
     }
 }
 

@@ -12,14 +12,15 @@ void LanguageTest::SetUp()
     m_packages = std::make_unique<VXTest::PackageFolder>(
             QStringList{QStringLiteral("vxlib0200.so"), QStringLiteral("vxlib0300.so"),
                         QStringLiteral("vxlib0310.so"), QStringLiteral("vxlib0311.so"),
-                        QStringLiteral("vxlib0312.so"), QStringLiteral("vxlib0330.so"),
-                        QStringLiteral("vxlib0340.so"), QStringLiteral("vxlib0350.so"),
-                        QStringLiteral("vxlib0400.so"), QStringLiteral("vxlib0500.so"),
-                        QStringLiteral("vxlib0510.so"), QStringLiteral("vxlib0520.so"),
-                        QStringLiteral("vxlib0521.so"), QStringLiteral("vxlib0522.so"),
-                        QStringLiteral("vxlib0525.so"), QStringLiteral("vxlib0530.so"),
-                        QStringLiteral("vxlib0540.so"), QStringLiteral("vxlib0560.so"),
-                        QStringLiteral("vxlib0900.so"), QStringLiteral("vxlib0999.so")});
+                        QStringLiteral("vxlib0312.so"), QStringLiteral("vxlib0320.so"),
+                        QStringLiteral("vxlib0330.so"), QStringLiteral("vxlib0340.so"),
+                        QStringLiteral("vxlib0350.so"), QStringLiteral("vxlib0400.so"),
+                        QStringLiteral("vxlib0500.so"), QStringLiteral("vxlib0510.so"),
+                        QStringLiteral("vxlib0520.so"), QStringLiteral("vxlib0521.so"),
+                        QStringLiteral("vxlib0522.so"), QStringLiteral("vxlib0525.so"),
+                        QStringLiteral("vxlib0530.so"), QStringLiteral("vxlib0540.so"),
+                        QStringLiteral("vxlib0560.so"), QStringLiteral("vxlib0900.so"),
+                        QStringLiteral("vxlib0999.so")});
     m_loader = std::make_unique<TVXPackageLoader>(m_packages->Path());
     m_loader->CheckPackages();
     m_db.reset(VXClassRegistry().Create<TVXDataAccessInterface>(QStringLiteral("TVXInMemoryDB"),

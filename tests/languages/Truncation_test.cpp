@@ -18,7 +18,7 @@ class TruncationTest : public LanguageTest
 constexpr const char *Languages[]
         = {"IBMCOB", "VMSCOB", "UnisysCOB", "PL1",     "IBMJCL", "EzeRetrieve",
            "BMS",    "VAG45",  "IBMOPC",    "AnsiSQL", "MSSQL",  "UnisysSQL",
-           "VB6",    "TSL",    "CPP",       "Delphi6", "DotNet"};
+           "VB6",    "TSL",    "CPP",       "Delphi6", "DotNet", "PB7"};
 
 TEST_F(TruncationTest, EveryGoldenInputCutShortParsesAndStops)
 {
