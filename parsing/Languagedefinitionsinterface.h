@@ -249,6 +249,18 @@ protected:
     TVXObjectElement *CurrentObject();
     TVXEntryElement *CurrentEntry();
     TVXObjectElement *FirstObject();
+    // The object of this id in the file's list, or null.
+    const TVXObjectElement *ObjectWithID(int objectID) const
+    {
+        for (const TVXObjectElement &object : m_objectList)
+            if (object.ObjectID == objectID)
+                return &object;
+        return nullptr;
+    }
+    // Moves the buffered words from this row and word on, the rows from this row on and
+    // the declarations they made into another object and entry: for a definition that
+    // learns only at a later word (a brace, a ";") that a class or routine began earlier.
+    void MoveWordsSince(int rowID, int wordID, int objectID, int entryID);
     // The next statement starts here: the row id goes to the next multiple of 1000.
     void StartNewStatement();
     static int NextStatementRowID(int rowID) { return (rowID / 1000 + 1) * 1000; }

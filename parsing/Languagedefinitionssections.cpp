@@ -229,6 +229,30 @@ bool TVXLanguageDefinitionsInterface::CheckSectionEnd()
     return false;
 }
 
+void TVXLanguageDefinitionsInterface::MoveWordsSince(int rowID, int wordID, int objectID,
+                                                     int entryID)
+{
+    const auto since = [rowID, wordID](int row, int word) {
+        return row > rowID || (row == rowID && word >= wordID);
+    };
+    for (qsizetype i = m_wordBuffer.size() - 1; i >= 0; --i) {
+        TVXWordElement &word = m_wordBuffer[i];
+        if (!since(word.RowID, word.WordID))
+            break;
+        word.ObjectID = objectID;
+        word.EntryID = entryID;
+    }
+    for (qsizetype r = m_rowBuffer.size() - 1; r >= 0 && m_rowBuffer[r].RowID >= rowID; --r) {
+        m_rowBuffer[r].ObjectID = objectID;
+        m_rowBuffer[r].EntryID = entryID;
+    }
+    for (TVXDeclaration &declaration : m_declarations)
+        if (declaration.RowID != 0 && since(declaration.RowID, declaration.WordID)) {
+            declaration.ObjectID = objectID;
+            declaration.EntryID = entryID;
+        }
+}
+
 // ---- Rows ------------------------------------------------------------------------------
 
 bool TVXLanguageDefinitionsInterface::AppendRow(QString text)

@@ -354,29 +354,8 @@ QString TVXLangDef_CPP::CurrentClass() const
 void TVXLangDef_CPP::MoveHeadInto(int objectID, int entryID)
 {
     // The head (class X : public Base, int f(int a)) belongs to what it opens, rows and all.
-    if (m_head.isEmpty())
-        return;
-    const HeadWord &first = m_head.first();
-    for (int i = LatestIndex(); i >= 0; --i) {
-        TVXWordElement &word = m_wordBuffer[i];
-        if (word.RowID < first.RowID || (word.RowID == first.RowID && word.WordID < first.WordID))
-            break;
-        word.ObjectID = objectID;
-        word.EntryID = entryID;
-    }
-    for (TVXDeclaration &declaration : m_declarations)
-        if (declaration.RowID > first.RowID
-            || (declaration.RowID == first.RowID && declaration.WordID >= first.WordID)) {
-            declaration.ObjectID = objectID;
-            declaration.EntryID = entryID;
-        }
-    for (qsizetype r = m_rowBuffer.size() - 1; r >= 0; --r) {
-        TVXRowElement &row = m_rowBuffer[r];
-        if (row.RowID < first.RowID)
-            break;
-        row.ObjectID = objectID;
-        row.EntryID = entryID;
-    }
+    if (!m_head.isEmpty())
+        MoveWordsSince(m_head.first().RowID, m_head.first().WordID, objectID, entryID);
 }
 
 void TVXLangDef_CPP::OpenClass(int keywordAt, int latest)
@@ -885,9 +864,8 @@ void TVXLangDef_CPP::CheckIdentifier(int index)
         const TVXWordElement *receiver = ReadWordAt(index - 2);
         QString type;
         if (receiver && receiver->Word == QLatin1String("this")) {
-            for (const TVXObjectElement &object : std::as_const(m_objectList))
-                if (object.ObjectID == word->ObjectID)
-                    type = object.Identifier;
+            if (const TVXObjectElement *object = ObjectWithID(word->ObjectID))
+                type = object->Identifier;
         } else if (receiver) {
             IsVariableDeclaredAs(index - 2, type);
             if (type == QLatin1String("auto"))

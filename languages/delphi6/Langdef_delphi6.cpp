@@ -170,20 +170,7 @@ TVXWordElement *TVXLangDef_Delphi6::Find(const Pending &word)
 void TVXLangDef_Delphi6::MoveIntoCurrent(int rowID, int wordID)
 {
     // What led to a type or routine (its name, its keyword) belongs to it, rows and all.
-    for (int i = LatestIndex(); i >= 0; --i) {
-        TVXWordElement &word = m_wordBuffer[i];
-        if (word.RowID < rowID || (word.RowID == rowID && word.WordID < wordID))
-            break;
-        word.ObjectID = m_currentObject;
-        word.EntryID = m_currentEntry;
-    }
-    for (qsizetype r = m_rowBuffer.size() - 1; r >= 0; --r) {
-        TVXRowElement &row = m_rowBuffer[r];
-        if (row.RowID < rowID)
-            break;
-        row.ObjectID = m_currentObject;
-        row.EntryID = m_currentEntry;
-    }
+    MoveWordsSince(rowID, wordID, m_currentObject, m_currentEntry);
 }
 
 bool TVXLangDef_Delphi6::InDeclarations() const
@@ -698,10 +685,7 @@ void TVXLangDef_Delphi6::CheckIdentifier(int index)
         word->WordType = VariableReference;
         return;
     }
-    const TVXObjectElement *holder = nullptr;
-    for (const TVXObjectElement &object : std::as_const(m_objectList))
-        if (object.ObjectID == word->ObjectID)
-            holder = &object;
+    const TVXObjectElement *holder = ObjectWithID(word->ObjectID);
     if (before && Is(before->Word, "inherited")) {
         // inherited Create(AOwner): the method of the class's ancestor.
         word->WordType = CalledName;

@@ -714,10 +714,7 @@ void TVXLangDef_DotNet::CheckIdentifier(int index)
     const bool arguments = sameRowAfter && after->WordType == ParenthesisOpen;
     const bool qualifies = sameRowAfter && after->WordType == Qualifier;
     const bool assigned = sameRowAfter && after->Word == QLatin1String("=");
-    const TVXObjectElement *holder = nullptr;
-    for (const TVXObjectElement &object : std::as_const(m_objectList))
-        if (object.ObjectID == word->ObjectID)
-            holder = &object;
+    const TVXObjectElement *holder = ObjectWithID(word->ObjectID);
     const auto startsStatement = [this](const TVXWordElement *previous,
                                         const TVXWordElement *first) {
         return !previous

@@ -230,15 +230,7 @@ void TVXLangDef_PB7::CheckUpdates(int index)
 void TVXLangDef_PB7::MoveRowInto(int latest)
 {
     // A statement that opens an object or entry brings its row with it.
-    const int rowID = ReadWordAt(latest)->RowID;
-    for (int i = latest; i >= 0 && ReadWordAt(i)->RowID == rowID; --i) {
-        m_wordBuffer[i].ObjectID = m_currentObject;
-        m_wordBuffer[i].EntryID = m_currentEntry;
-    }
-    for (qsizetype r = m_rowBuffer.size() - 1; r >= 0 && m_rowBuffer[r].RowID >= rowID; --r) {
-        m_rowBuffer[r].ObjectID = m_currentObject;
-        m_rowBuffer[r].EntryID = m_currentEntry;
-    }
+    MoveWordsSince(ReadWordAt(latest)->RowID, 0, m_currentObject, m_currentEntry);
 }
 
 void TVXLangDef_PB7::DeclareEntry(const QString &name)
@@ -713,10 +705,7 @@ void TVXLangDef_PB7::CheckIdentifier(int index)
     const TVXWordElement *before = ReadWordAt(index - 1);
     const TVXWordElement *after = ReadWordAt(index + 1);
     const bool arguments = after && after->WordType == ParenthesisOpen;
-    const TVXObjectElement *holder = nullptr;
-    for (const TVXObjectElement &object : std::as_const(m_objectList))
-        if (object.ObjectID == word->ObjectID)
-            holder = &object;
+    const TVXObjectElement *holder = ObjectWithID(word->ObjectID);
     // open(w_detail), OpenWithParm(w_detail, ...): the window opened.
     if (before && before->WordType == ParenthesisOpen && ReadWordAt(index - 2)
         && IsAnyOf(ReadWordAt(index - 2)->Word,
