@@ -135,9 +135,14 @@ double BestOfThree(TVXLanguageDefinitionsInterface &language, const QStringList 
     return best;
 }
 
-double CtagsSeconds(const QString &language, const QString &extension, const QString &folder,
+// ctags over the same files: every extension of the language is mapped to ctags' parser,
+// so that it reads what velunor reads (a form file as well as a unit).
+double CtagsSeconds(const QString &language, const QString &extensions, const QString &folder,
                     const QString &tags)
 {
+    QString extension;
+    for (const QString &one : extensions.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        extension += QLatin1Char('+') + one;
     const QString ctags = QStandardPaths::findExecutable(QStringLiteral("ctags"));
     if (ctags.isEmpty())
         return -1;
@@ -147,7 +152,7 @@ double CtagsSeconds(const QString &language, const QString &extension, const QSt
         QElapsedTimer timer;
         timer.start();
         process.start(ctags, {QStringLiteral("-R"), QStringLiteral("--languages=") + language,
-                              QStringLiteral("--langmap=%1:+%2").arg(language, extension),
+                              QStringLiteral("--langmap=%1:%2").arg(language, extension),
                               QStringLiteral("-f"), tags, folder});
         process.waitForFinished(-1);
         best = std::min(best, double(timer.nsecsElapsed()) / 1e9);
@@ -281,7 +286,7 @@ int LanguageBench(const QString &which, qint64 lines)
         std::printf("%-12s %10.0f lines/s (%lld lines), %.2f of IBM COBOL", qPrintable(name), rate,
                     static_cast<long long>(parsed), rate / cobolRate);
         if (!ctagsLanguage.isEmpty()) {
-            const double ctags = CtagsSeconds(ctagsLanguage, extension, folder,
+            const double ctags = CtagsSeconds(ctagsLanguage, language->FileExtensions(), folder,
                                               work.filePath(name + QStringLiteral(".tags")));
             if (ctags > 0)
                 std::printf(", ctags %.0f lines/s, ratio to ctags %.2f", double(parsed) / ctags,

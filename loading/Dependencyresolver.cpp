@@ -287,6 +287,13 @@ TVXDependencyResolver::CalledThroughIdentifier(TVXDataAccessInterface *db, const
                 = FirstEntry(db, Both(InObject(program.FileID, program.ObjectID), entryIs));
         if (entry.Found())
             return entry;
+        // A class declared in one file and defined in another: the entry of any object of
+        // the class's name.
+        const Target defined = FirstEntry(db, Both(NameIs(QStringLiteral("VXObjectIdentifier"),
+                                                          word.Identifier, caseSensitive),
+                                                   entryIs));
+        if (defined.Found())
+            return defined;
         // A method that the class inherits: the entry of the nearest ancestor that has it.
         if (lookup.Rules.Inheritance) {
             QString holder = word.Identifier;

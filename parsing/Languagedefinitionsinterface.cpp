@@ -168,9 +168,16 @@ TVXObjectElement *TVXLanguageDefinitionsInterface::CurrentObject()
 {
     if (m_currentObject == 0)
         return nullptr;
+    // Asked for at nearly every word: a file of many classes keeps going back to its first
+    // object, so the place found last is tried first.
+    if (m_currentObjectIndex < m_objectList.size()
+        && std::as_const(m_objectList)[m_currentObjectIndex].ObjectID == m_currentObject)
+        return &m_objectList[m_currentObjectIndex];
     for (qsizetype i = m_objectList.size() - 1; i >= 0; --i)
-        if (std::as_const(m_objectList)[i].ObjectID == m_currentObject)
+        if (std::as_const(m_objectList)[i].ObjectID == m_currentObject) {
+            m_currentObjectIndex = i;
             return &m_objectList[i];
+        }
     return nullptr;
 }
 

@@ -317,6 +317,7 @@ protected:
     int m_systemID = 0;
     int m_objectCounter = 0;
     int m_currentObject = 0;
+    qsizetype m_currentObjectIndex = 0;
     int m_entryCounter = 0;
     int m_currentEntry = 0;
     int m_rowID = 1000;

@@ -216,10 +216,20 @@ bool TVXLanguageDefinitionsInterface::CheckSectionEnd()
         const int closingEntry = m_currentEntry;
         m_currentEntry = around ? around->EntryID : 0;
         m_currentName.clear();
-        const auto before = m_declarations.size();
-        m_declarations.removeIf([&](const TVXDeclaration &d) {
+        const auto closes = [&](const TVXDeclaration &d) {
             return d.EntryID == closingEntry && closingEntry != 0 && d.ObjectID == m_currentObject;
-        });
+        };
+        // An entry's declarations are the latest ones: taking them off the end spares
+        // rebuilding the index of all the others (a file of many routines in classes
+        // keeps thousands).
+        qsizetype suffix = m_declarations.size();
+        while (suffix > 0 && closes(std::as_const(m_declarations)[suffix - 1]))
+            --suffix;
+        for (qsizetype i = suffix; i < m_declarations.size(); ++i)
+            m_declarationsByName.remove(Folded(std::as_const(m_declarations)[i].Name), int(i));
+        m_declarations.resize(suffix);
+        const auto before = m_declarations.size();
+        m_declarations.removeIf(closes);
         if (m_declarations.size() != before)
             RebuildDeclarationIndex();
         m_carryEntry = true;

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Fuzzes the row loop of every language in turn, each for its own time (60 s unless given),
 # seeded with the golden sources of the language tests. Exits non-zero at the first crash.
-#   tools/fuzz-languages.sh [seconds] [build folder]
+#   tools/fuzz-languages.sh [seconds] [build folder] [language ...]
+# Naming languages (as the list below spells them) fuzzes only those.
 set -euo pipefail
 seconds="${1:-60}"
 build="${2:-build-fuzz}"
@@ -11,8 +12,12 @@ cmake --build "$build" > /dev/null
 names=(IBMCOB IBMJCL BMS CPP_MSExt DataFiles VMSCOB UnisysCOB PL1 EzeRetrieve VAG45 IBMOPC
     AnsiSQL MSSQL UnisysSQL VB6 TSL CPP Delphi6 DotNet PB7)
 corpus="$build/corpus"
+only=("${@:3}")
 for number in "${!names[@]}"; do
     name="${names[$number]}"
+    if [ "${#only[@]}" -gt 0 ] && [[ ! " ${only[*]} " == *" $name "* ]]; then
+        continue
+    fi
     rm -rf "$corpus/$name" && mkdir -p "$corpus/$name"
     # Every golden source is a seed: the first byte picks no language here, the rest is
     # the file.

@@ -32,6 +32,24 @@ public:
     }
 };
 
+// A language of classes: calls name the class of the object they go through, names keep
+// their case.
+constexpr int ClassLanguage = 77002;
+
+class TVXClassLanguage : public TVXLanguageDefinitionsInterface
+{
+public:
+    TVXClassLanguage()
+        : TVXLanguageDefinitionsInterface(nullptr, QString())
+    {
+        m_languageID = ClassLanguage;
+        m_languageName = QStringLiteral("CLSTEST");
+        m_caseSensitive = true;
+        m_qualifiedCalls = true;
+        m_inheritance = true;
+    }
+};
+
 class ResolverTest : public ::testing::Test
 {
 protected:
@@ -44,6 +62,9 @@ protected:
         languages.Append({{QStringLiteral("VXLanguageID"), Language},
                           {QStringLiteral("VXLanguageName"), QStringLiteral("OBJTEST")},
                           {QStringLiteral("VXFileExtensions"), QStringLiteral(".obj")}});
+        languages.Append({{QStringLiteral("VXLanguageID"), ClassLanguage},
+                          {QStringLiteral("VXLanguageName"), QStringLiteral("CLSTEST")},
+                          {QStringLiteral("VXFileExtensions"), QStringLiteral(".cls")}});
         m_db = m_session->Service().ConnectDB(QString());
     }
     void TearDown() override
@@ -52,9 +73,9 @@ protected:
         m_session.reset();
     }
 
-    int File(const QString &directory, const QString &name)
+    int File(const QString &directory, const QString &name, int language = Language)
     {
-        m_db->VXFILE_Append(Language, 0, 0, 0, directory, name, 1, 1);
+        m_db->VXFILE_Append(language, 0, 0, 0, directory, name, 1, 1);
         m_db->Commit(false, false);
         const int id = Rows(QStringLiteral("SELECT VXFileID FROM VXFILE WHERE VXDirectory = '%1' "
                                            "AND VXFileName = '%2'")
@@ -84,11 +105,14 @@ protected:
     {
         m_db->Commit(false, false);
         TVXObjectLanguage language;
+        TVXClassLanguage classes;
         TVXLoadProgress progress;
         TVXConfigTable &languages = m_session->Service().Configuration().LanguagesTable();
         TVXDependencyResolver resolver(
                 languages, m_session->Service().Configuration().MiddlewareTable(),
                 [&](const QString &name, const QString &) -> QObject * {
+                    if (name == QLatin1String("LangDef_CLSTEST"))
+                        return &classes;
                     return name == QLatin1String("LangDef_OBJTEST") ? &language : nullptr;
                 });
         resolver.UpdateDependencies(QStringLiteral("VN_FirstDataBase"), m_db, progress, 1);
@@ -174,3 +198,63 @@ TEST_F(ResolverTest, PackageMembersAreCompletedFromBothSides)
 }
 
 } // namespace
+
+TEST_F(ResolverTest, CallsThroughObjectsReachTheirClassesAndAncestors)
+{
+    const auto object
+            = [this](int file, int id, const QString &name, const QString &inherits, int icon) {
+                  m_db->VXOBJECT_Append(file, id, ClassLanguage, false, name, name, inherits,
+                                        QStringLiteral("CLASS"), icon, QString(), QString(),
+                                        QString(), 0, 0, 0);
+              };
+    const auto entry = [this](int file, int object, int id, const QString &name,
+                              const QString &owner) {
+        m_db->VXENTRY_Append(file, object, id, ClassLanguage, name, owner, QString(), 0, QString());
+    };
+    const auto call
+            = [this](int file, int row, const QString &text, int type, const QString &identifier) {
+                  m_db->VXWORD_Append(file, 1000, 1000, row, 1000, ClassLanguage, 0, 1, text, type,
+                                      identifier);
+              };
+    const int base = File(QStringLiteral("/src"), QStringLiteral("entity.cls"), ClassLanguage);
+    object(base, 1000, QStringLiteral("Entity"), QString(), 18);
+    entry(base, 1000, 1000, QStringLiteral("touch"), QStringLiteral("Entity"));
+    // The class is declared in its header and its methods are defined in its source.
+    const int header = File(QStringLiteral("/src"), QStringLiteral("customer.h"), ClassLanguage);
+    object(header, 1000, QStringLiteral("customer.h"), QString(), 52);
+    object(header, 2000, QStringLiteral("Customer"), QStringLiteral("Entity"), 18);
+    const int source = File(QStringLiteral("/src"), QStringLiteral("customer.cls"), ClassLanguage);
+    object(source, 1000, QStringLiteral("Customer"), QString(), 18);
+    entry(source, 1000, 1000, QStringLiteral("save"), QStringLiteral("Customer"));
+    // Routines of the same names that no call through a Customer or a Widget may reach.
+    const int other = File(QStringLiteral("/src"), QStringLiteral("helper.cls"), ClassLanguage);
+    object(other, 1000, QStringLiteral("Helper"), QString(), 18);
+    entry(other, 1000, 1000, QStringLiteral("repaint"), QStringLiteral("Helper"));
+    const int schema = File(QStringLiteral("/db"), QStringLiteral("schema.cls"), ClassLanguage);
+    object(schema, 1000, QStringLiteral("CUSTOMER"), QString(), 20);
+    const int caller = File(QStringLiteral("/src"), QStringLiteral("main.cls"), ClassLanguage);
+    object(caller, 1000, QStringLiteral("Main"), QString(), 18);
+    entry(caller, 1000, 1000, QStringLiteral("run"), QStringLiteral("Main"));
+    call(caller, 1000, QStringLiteral("save"), 1016, QStringLiteral("Customer"));
+    call(caller, 2000, QStringLiteral("touch"), 1016, QStringLiteral("Customer"));
+    call(caller, 3000, QStringLiteral("repaint"), 1016, QStringLiteral("Widget"));
+    call(caller, 4000, QStringLiteral("customer"), 1072, QStringLiteral("customer"));
+    call(caller, 5000, QStringLiteral("customer"), 1065, QStringLiteral("customer.h"));
+    Resolve();
+    auto target = [this](int row) {
+        return Rows(QStringLiteral("SELECT VXFileID, VXObjectID, VXEntryID, VXInheritsFileID, "
+                                   "VXInheritsObjectID FROM VXDEPENDENCIES WHERE VXFromRowID = %1")
+                            .arg(row));
+    };
+    EXPECT_EQ(target(1000), (QList<QVariantList>{{source, 1000, 1000, 0, 0}}));
+    // Customer has no touch: its ancestor's, reached through the Customer the call names.
+    ASSERT_EQ(target(2000).size(), 1);
+    EXPECT_EQ(target(2000)[0].mid(0, 3), (QVariantList{base, 1000, 1000}));
+    EXPECT_GT(target(2000)[0][3].toInt(), 0);
+    // No Widget is loaded: Helper's repaint is not the one called.
+    EXPECT_TRUE(target(3000).isEmpty());
+    // SQL names its tables without regard to case, whatever the language's case rule.
+    EXPECT_EQ(target(4000), (QList<QVariantList>{{schema, 1000, 0, 0, 0}}));
+    // An include that names a file with its extension reaches that file's own object.
+    EXPECT_EQ(target(5000), (QList<QVariantList>{{header, 1000, 0, 0, 0}}));
+}
