@@ -491,6 +491,35 @@ TEST_F(ViewTest, TheFormViewerPlacesTheFieldsOfAVisualAgeMap)
     form->close();
 }
 
+TEST_F(ViewTest, AClassShowsTheSourceItInheritsWithTheMethodsThere)
+{
+    LoadSamples(true, QStringLiteral(VELUNOR_SOURCE_DIR "/tests/languages/cpp/classes"));
+    Start();
+    TVXView *view = OpenView();
+    view->SetViewBy(QStringLiteral("Object"));
+    view->RefreshCurrentView();
+    // Customer as its header declares it: its methods, then what it inherits from Entity.
+    QModelIndex customer;
+    const QStringList roots = Captions(view);
+    for (int row = 0; row < roots.size(); ++row) {
+        const QModelIndex candidate = view->Model()->index(row, 0);
+        if (roots[row].startsWith(QLatin1String("Customer ["))
+            && Captions(view, candidate)
+                       .join(QLatin1Char('|'))
+                       .contains(QLatin1String("Inherited")))
+            customer = candidate;
+    }
+    ASSERT_TRUE(customer.isValid()) << Captions(view).join(QStringLiteral(" | ")).toStdString();
+    const QStringList children = Captions(view, customer);
+    EXPECT_TRUE(children.filter(QStringLiteral("save")).size() >= 1)
+            << children.join(QStringLiteral(" | ")).toStdString();
+    const QModelIndex inherited
+            = Child(view, QStringLiteral("--- Inherited source [Entity] ---"), customer);
+    const QStringList inheritedMethods = Captions(view, inherited);
+    EXPECT_FALSE(inheritedMethods.filter(QStringLiteral("touch")).isEmpty())
+            << inheritedMethods.join(QStringLiteral(" | ")).toStdString();
+}
+
 TEST_F(ViewTest, TheFormViewerPlacesTheFieldsOfABmsMap)
 {
     LoadSamples(true);
