@@ -140,9 +140,10 @@ double BestOfThree(TVXLanguageDefinitionsInterface &language, const QStringList 
 double CtagsSeconds(const QString &language, const QString &extensions, const QString &folder,
                     const QString &tags)
 {
-    QString extension;
+    // "+.pas.dpk.dpr.dfm": the extensions added to what the parser reads already.
+    QString extension = QStringLiteral("+");
     for (const QString &one : extensions.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        extension += QLatin1Char('+') + one;
+        extension += one;
     const QString ctags = QStandardPaths::findExecutable(QStringLiteral("ctags"));
     if (ctags.isEmpty())
         return -1;

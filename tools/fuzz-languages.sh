@@ -31,8 +31,12 @@ for number in "${!names[@]}"; do
         -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
         > "$build/$name.log" 2>&1 || status=$?
     grep -E "^stat::(number_of_executed_units|peak_rss_mb)|ERROR|SUMMARY" "$build/$name.log" || true
+    # The sanitizers report undefined behaviour without stopping the run: it fails as well.
+    if grep -q "runtime error" "$build/$name.log"; then
+        status=1
+    fi
     if [ "$status" -ne 0 ]; then
-        echo "rowloop_fuzz found a crash in $name: $build/$name.log" >&2
+        echo "rowloop_fuzz found a crash or undefined behaviour in $name: $build/$name.log" >&2
         exit 1
     fi
 done
