@@ -289,7 +289,8 @@ TVXLangDef_CPP::Signature TVXLangDef_CPP::FunctionSignature() const
         } else if (word.Type == ParenthesisClose) {
             if (--depth == 0 && close < 0 && open >= 0)
                 close = i;
-        } else if (depth == 0 && word.Type == Assignment) {
+        } else if (depth == 0 && word.Type == Assignment
+                   && !(i > 0 && m_head[i - 1].Text == QLatin1String("operator"))) {
             if (open < 0)
                 return signature;
             signature.Assigned = true;

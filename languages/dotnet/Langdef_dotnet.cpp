@@ -208,13 +208,7 @@ TVXLangDef_DotNet::TVXLangDef_DotNet(QObject *owner, const QString &folder)
                              "await",
                              "yield",
                              "msgbox",
-                             "writeonly",
-                             "key",
-                             "from",
-                             "where",
-                             "order",
-                             "by",
-                             "distinct"})
+                             "writeonly"})
         SetFWords(QString::fromLatin1(word), -1, KnownWord);
 
     SetFObjectIcons(QString(), QStringLiteral("ASPX_PAGE"), VXIcon::Form);
@@ -359,6 +353,16 @@ void TVXLangDef_DotNet::CloseOpened(Opened kind)
     m_propertyPending = false;
 }
 
+void TVXLangDef_DotNet::EndAutomaticProperty(int rowID)
+{
+    // Property Name As String: no Get or Set followed, no End Property will. The row that
+    // showed it belongs to what holds the property.
+    if (m_opened.isEmpty() || m_opened.last() != Opened::Routine)
+        return;
+    CloseOpened(Opened::Routine);
+    MoveWordsSince(rowID, 0, m_currentObject, m_currentEntry);
+}
+
 // ---- Words -------------------------------------------------------------------------------
 
 bool TVXLangDef_DotNet::MarkupWordType(const QString &text, TWordType &wordType,
@@ -468,11 +472,16 @@ bool TVXLangDef_DotNet::GetWordType(const QString &text, TWordType &wordType)
         // Property Name As String with no Get or Set after it ended with its row.
         if (m_propertyPending && !sameRow) {
             m_propertyPending = false;
-            if (!Is(text, "Get") && !Is(text, "Set") && text != QLatin1String("<")
-                && !IsAnyOf(text, {"Public", "Private", "Protected", "Friend"})
-                && !m_opened.isEmpty() && m_opened.last() == Opened::Routine)
-                CloseOpened(Opened::Routine);
+            // Private Set(...): the modifier is not yet the answer; the next word is.
+            if (IsAnyOf(text, {"Public", "Private", "Protected", "Friend"}))
+                m_propertyModifierRow = word.RowID;
+            else if (!Is(text, "Get") && !Is(text, "Set") && text != QLatin1String("<"))
+                EndAutomaticProperty(word.RowID);
         }
+    } else if (m_propertyModifierRow == word.RowID) {
+        m_propertyModifierRow = 0;
+        if (!Is(text, "Get") && !Is(text, "Set"))
+            EndAutomaticProperty(word.RowID);
     }
 
     // End Sub, End Class, End Namespace: the block's end; Exit Sub: none.
@@ -787,6 +796,7 @@ void TVXLangDef_DotNet::ResetFileState()
     m_classes.clear();
     m_typeKindDue.clear();
     m_routineNameDue = m_declarationOnly = m_namespaceDue = m_propertyPending = false;
+    m_propertyModifierRow = 0;
     m_namespaceName.clear();
     m_referenceDue = 0;
     m_declarationDue = m_typeDue = m_dimStatement = m_parameters = m_newDue = false;

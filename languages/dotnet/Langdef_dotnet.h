@@ -51,6 +51,7 @@ private:
     void CloseOpened(Opened kind);
     void ResetFileState();
     void NameWordLater(const TVXWordElement &word);
+    void EndAutomaticProperty(int rowID);
 
     Mode m_mode = Mode::Source;
     // The blocks that End closes, innermost last.
@@ -67,6 +68,7 @@ private:
     // A Property's header row ended: a Get or Set must follow, else the property was an
     // automatic one without End Property.
     bool m_propertyPending = false;
+    int m_propertyModifierRow = 0;
     // Inherits Base and Implements IFoo, for the innermost type.
     TWordType m_referenceDue = 0;
     // Declarations: the next word is a name, or its type (As); in a Dim statement or the
