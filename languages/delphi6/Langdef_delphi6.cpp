@@ -242,6 +242,9 @@ void TVXLangDef_Delphi6::CloseRoutine()
     if (m_sectionStack.size() > 1 && Innermost().SectionID == RoutineSection)
         CloseInnermostSection(closed);
     if (routine.RestoreObject != 0) {
+        // The method's object ends with it: the words up to the next row stay the method's,
+        // as the engine keeps them after any object's end.
+        m_carryObject = true;
         m_currentObject = routine.RestoreObject;
         m_entryCounter = 0;
         for (const TVXEntryElement &entry : std::as_const(m_entryList))

@@ -59,6 +59,41 @@ CliRun Cli(const QString &home, const QStringList &arguments)
             QString::fromUtf8(process.readAllStandardError())};
 }
 
+// Words and rows that name an object or entry the file does not have: a definition that
+// opened or closed a section at the wrong word.
+QStringList Orphans(const QString &home)
+{
+    QStringList orphans;
+    const QString connection = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(home + QStringLiteral("VN_FirstDataBase.sqlite"));
+        EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+        for (const char *table : {"VXWORD", "VXROW"}) {
+            QSqlQuery query(db);
+            const QString sql
+                    = QStringLiteral(
+                              "SELECT f.VXFileName, t.VXRowID, t.VXObjectID, t.VXEntryID FROM %1 t "
+                              "JOIN VXFILE f ON f.VXFileID = t.VXFileID WHERE (t.VXObjectID <> 0 "
+                              "AND NOT EXISTS (SELECT 1 FROM VXOBJECT o WHERE o.VXFileID = "
+                              "t.VXFileID AND o.VXObjectID = t.VXObjectID)) OR (t.VXEntryID <> 0 "
+                              "AND NOT EXISTS (SELECT 1 FROM VXENTRY e WHERE e.VXFileID = "
+                              "t.VXFileID AND e.VXObjectID = t.VXObjectID AND e.VXEntryID = "
+                              "t.VXEntryID)) LIMIT 5")
+                              .arg(QLatin1String(table));
+            EXPECT_TRUE(query.exec(sql)) << query.lastError().text().toStdString();
+            while (query.next())
+                orphans << QStringLiteral("%1 %2 row %3 object %4 entry %5")
+                                   .arg(QLatin1String(table), query.value(0).toString())
+                                   .arg(query.value(1).toInt())
+                                   .arg(query.value(2).toInt())
+                                   .arg(query.value(3).toInt());
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return orphans;
+}
+
 // The stored repository as the sorted lines that expected.txt holds.
 QStringList Dump(const QString &home)
 {
@@ -153,6 +188,8 @@ TEST_P(GoldenTest, TheLoadStoresWhatTheCaseExpects)
     run = Cli(home.Path(), {QStringLiteral("load")});
     ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
     const QStringList stored = Dump(home.Path());
+    const QStringList orphans = Orphans(home.Path());
+    EXPECT_TRUE(orphans.isEmpty()) << orphans.join(QLatin1Char('\n')).toStdString();
 
     QFile file(folder + QStringLiteral("/expected.txt"));
     if (qEnvironmentVariableIsSet("VELUNOR_GOLDEN_UPDATE")) {
