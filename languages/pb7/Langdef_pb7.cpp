@@ -168,20 +168,22 @@ TVXLangDef_PB7::TVXLangDef_PB7(QObject *owner, const QString &folder)
                              "systemread", "systemwrite", "readonly", "ref"})
         SetFWords(QString::fromLatin1(word), -1, Modifier);
     for (const char *word :
-         {"if",         "then",       "else",     "elseif", "choose",     "case",      "return",
-          "exit",       "continue",   "goto",     "halt",   "close",      "this",      "parent",
-          "super",      "true",       "false",    "and",    "or",         "not",       "is",
-          "null",       "within",     "to",       "step",   "using",      "commit",    "rollback",
-          "connect",    "disconnect", "sqlca",    "post",   "trigger",    "dynamic",   "static",
-          "call",       "library",    "alias",    "throws", "try",        "catch",     "finally",
-          "throw",      "of",         "set",      "values", "where",      "cursor",    "execute",
-          "fetch",      "prepare",    "describe", "open",   "with",       "immediate", "release",
-          "table",      "column",     "retrieve", "name",   "messagebox", "isvalid",   "isnull",
-          "len",        "string",     "integer",  "long",   "boolean",    "date",      "datetime",
-          "decimal",    "double",     "real",     "char",   "blob",       "time",      "any",
-          "uint",       "ulong",      "dec",      "int",    "longlong",   "byte",      "setpointer",
-          "hourglass!", "arrow!",     "yield",    "upper",  "lower",      "trim",      "mid",
-          "left",       "right",      "pos",      "string", "sqlcode",    "sqlerrtext"})
+         {"if",        "then",    "else",     "elseif",   "choose",     "case",
+          "return",    "exit",    "continue", "goto",     "halt",       "close",
+          "this",      "parent",  "super",    "true",     "false",      "and",
+          "or",        "not",     "is",       "null",     "within",     "to",
+          "step",      "using",   "commit",   "rollback", "connect",    "disconnect",
+          "sqlca",     "post",    "trigger",  "dynamic",  "static",     "call",
+          "library",   "alias",   "throws",   "try",      "catch",      "finally",
+          "throw",     "of",      "set",      "values",   "where",      "cursor",
+          "execute",   "fetch",   "prepare",  "describe", "open",       "with",
+          "immediate", "release", "table",    "column",   "retrieve",   "messagebox",
+          "isvalid",   "isnull",  "len",      "string",   "integer",    "long",
+          "boolean",   "date",    "datetime", "decimal",  "double",     "real",
+          "char",      "blob",    "time",     "any",      "uint",       "ulong",
+          "dec",       "int",     "longlong", "byte",     "setpointer", "hourglass!",
+          "arrow!",    "yield",   "upper",    "lower",    "trim",       "mid",
+          "left",      "right",   "pos",      "string",   "sqlcode",    "sqlerrtext"})
         SetFWords(QString::fromLatin1(word), -1, KnownWord);
 }
 
@@ -604,6 +606,11 @@ void TVXLangDef_PB7::TypeScriptWord(int latest)
         return;
     }
     // FileWrite(li_file, ...) began no declaration: what follows the first word decides.
+    // decimal{2} amount: the precision stands between the type and the name.
+    if (m_declarationDue
+        && (word.WordType == BracketOpen || word.WordType == BracketClose
+            || (!text.isEmpty() && text.front().isDigit())))
+        return;
     if (m_declarationDue && !IsAnyOf(text, {"ref", "readonly"})) {
         m_declarationDue = false;
         if (before && before->Word == m_declarationType)
