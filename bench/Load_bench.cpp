@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A first load of a generated CICS and batch application through the real entry point,
 // `velunor-cli load` run as a process on a fresh repository, beside Universal Ctags over
-// the same files.
+// the same files, and beside a raw SQLite C-API insert of the words the load stored.
 //
 //   load_bench [scale] [--keep folder]
 //
 // scale 1 is about 240 files (the default is 4). With --keep the sources, the settings
 // folder and the repository are written into that folder and stay there. Prints the files,
-// lines, the load's wall time, lines per second, ctags' time and the ratio of the two rates.
+// lines, the load's wall time and lines per second, the time of each of its phases, ctags'
+// time and the ratio of the rates, and the raw insert's time and the load's multiple of it.
 #include "Benchprocess.h"
 #include "Mainframeapplication.h"
+#include "Rawsqlite.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -60,6 +62,8 @@ int main(int argc, char **argv)
                    != 0)
         return 1;
 
+    // The load says where its time goes.
+    qputenv("VELUNOR_LOAD_TIMINGS", "1");
     QElapsedTimer timer;
     timer.start();
     QByteArray report;
@@ -87,6 +91,17 @@ int main(int argc, char **argv)
     if (ctagsSeconds > 0)
         std::printf("ctags -R over the same files: %.3f s, %.0f lines/s; ratio load/ctags %.4f\n",
                     ctagsSeconds, app.Lines / ctagsSeconds, ctagsSeconds / loadSeconds);
+    for (const QByteArray &line : report.split('\n'))
+        if (line.startsWith("load phase "))
+            std::printf("  %s\n", line.mid(5).constData());
+
+    // The yardstick of storing: the words this load stored, inserted raw.
+    const std::vector<TVXBenchWord> words
+            = VXStoredWords(home + QStringLiteral("VN_FirstDataBase.sqlite"));
+    const double rawSeconds = VXRawSqliteInsert(words, root + QStringLiteral("/raw.sqlite"));
+    std::printf("raw SQLite C-API insert of the %zu stored words: %.2f s; the load takes %.1f "
+                "times as long\n",
+                words.size(), rawSeconds, rawSeconds > 0 ? loadSeconds / rawSeconds : 0.0);
     if (!keep.isEmpty())
         std::printf("kept in %s\n", qPrintable(root));
     return 0;

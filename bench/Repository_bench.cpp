@@ -8,6 +8,7 @@
 // InterBase driver and ODBC (SQLite and PostgreSQL) run with --all-drivers, each on the
 // same rows. PostgreSQL needs the throwaway cluster of the tests; the benchmark starts and
 // stops one itself.
+#include "Rawsqlite.h"
 #include "base/Classregistry.h"
 #include "base/Exception.h"
 
@@ -26,18 +27,13 @@
 
 #include <cstdio>
 #include <memory>
-#include <sqlite3.h>
 #include <vector>
 
 namespace {
 
 // Words as a COBOL load produces them: verbs, data names, literals and punctuation, a
 // new row every eight words, a new object every 5,000 rows.
-struct Word
-{
-    int File, Object, Entry, Row, WordID, Type;
-    QString Text;
-};
+using Word = TVXBenchWord;
 
 std::vector<Word> MakeWords(int count)
 {
@@ -70,48 +66,11 @@ std::vector<Word> MakeWords(int count)
     return words;
 }
 
-const int BatchSize = 5000; // about one source file's words
+const int BatchSize = 5000; // about one source file's words, as the raw insert commits
 
 double RawSqlite(const std::vector<Word> &words, const QString &file)
 {
-    sqlite3 *db = nullptr;
-    sqlite3_open(file.toUtf8().constData(), &db);
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
-                 nullptr);
-    sqlite3_exec(db,
-                 "CREATE TABLE VXWORD (VXFileID INTEGER, VXObjectID INTEGER, VXEntryID INTEGER, "
-                 "VXRowID INTEGER, VXWordID INTEGER, VXLanguageID INTEGER, VXSectionType "
-                 "INTEGER, VXSectionLevel INTEGER, VXWord VARCHAR(64), VXWordType INTEGER, "
-                 "VXObjectIdentifier VARCHAR(64), PRIMARY KEY (VXFileID, VXObjectID, VXEntryID, "
-                 "VXRowID, VXWordID)) WITHOUT ROWID",
-                 nullptr, nullptr, nullptr);
-    sqlite3_stmt *insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO VXWORD VALUES (?,?,?,?,?,?,?,?,?,?,?)", -1, &insert,
-                       nullptr);
-    QElapsedTimer timer;
-    timer.start();
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const Word &w = words[i];
-        const int numbers[] = {w.File, w.Object, w.Entry, w.Row, w.WordID, 20520, 7, 3};
-        for (int n = 0; n < 8; ++n)
-            sqlite3_bind_int(insert, n + 1, numbers[n]);
-        const QByteArray text = w.Text.toUtf8();
-        sqlite3_bind_text(insert, 9, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_int(insert, 10, w.Type);
-        sqlite3_bind_text(insert, 11, "", 0, SQLITE_STATIC);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-        if ((i + 1) % BatchSize == 0) {
-            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-            sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        }
-    }
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    sqlite3_finalize(insert);
-    sqlite3_close(db);
-    return seconds;
+    return VXRawSqliteInsert(words, file);
 }
 
 double ThroughInterface(const char *className, const QString &connection,

@@ -4,6 +4,7 @@
 #include "base/Configtable.h"
 #include "base/Exception.h"
 
+#include "loading/Loadphase.h"
 #include "loading/Loadprogress.h"
 #include "loading/Middlewarecheck.h"
 #include "parsing/Globals.h"
@@ -722,8 +723,11 @@ void TVXDependencyResolver::UpdateDependencies(const QString &database, TVXDataA
 {
     static const QString operation = QStringLiteral("TVXBaseFunctions.UpdateDependencies");
     try {
-        if (pass == 1)
+        if (pass == 1) {
+            TVXLoadPhase middleware(QStringLiteral("middleware"));
             TVXMiddlewareCheck(m_middleware).Run(database, db, progress);
+        }
+        TVXLoadPhase phase(QStringLiteral("dependencies pass ") + QString::number(pass));
 
         const QList<QPair<int, int>> toCheck = FilesToCheck(db);
         m_hasPackages = VXRepositoryQueries::RowCount(db, QStringLiteral("VXPACKAGE")) > 0;
@@ -759,6 +763,7 @@ void TVXDependencyResolver::UpdateDependencies(const QString &database, TVXDataA
             for (const int file : std::as_const(recheck))
                 SetCheckState(db, file, QStringLiteral("N"));
             db->Commit(false, true);
+            phase.Stop();
             UpdateDependencies(database, db, progress, pass + 1);
         }
     } catch (const TVXException &e) {

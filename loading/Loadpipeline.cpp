@@ -5,6 +5,7 @@
 #include "base/Exception.h"
 #include "base/Settings.h"
 
+#include "loading/Loadphase.h"
 #include "loading/Loadprogress.h"
 #include "parsing/Globals.h"
 #include "parsing/Languagedefinitionsinterface.h"
@@ -216,6 +217,7 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
         if (fromRepositories)
             RunScripts(db);
         if (fromFolders) {
+            TVXLoadPhase scan(QStringLiteral("scan"));
             ScanFolders(db);
             db->Commit(false, true);
             TVXFields files(db, QStringLiteral("VXFILE"));
@@ -229,6 +231,7 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
             }
             QList<int> queue;
             CheckForChanges(db, queue);
+            scan.Stop();
             if (!upperOptions.startsWith(QLatin1String("DEPENDENCIES"))) {
                 const bool rebuild = upperOptions.startsWith(QLatin1String("REBUILD"))
                                      || (m_newFiles > 0 && m_services.Ask
@@ -249,8 +252,11 @@ void TVXLoadPipeline::LoadDB(const QString &database, bool fromFolders, bool fro
             m_queueLength = int(queue.size());
             m_progress.FilesLoaded(0, m_queueLength, m_truncatedRows);
             LoadQueue(db, queue);
-            RecheckReferrers(db, m_arrived);
-            db->CheckpointLog();
+            {
+                TVXLoadPhase referrers(QStringLiteral("referrers of new files"));
+                RecheckReferrers(db, m_arrived);
+                db->CheckpointLog();
+            }
             if (m_services.UpdateDependencies)
                 m_services.UpdateDependencies(database, db, m_progress);
             db->CheckpointLog();
@@ -666,6 +672,7 @@ void TVXLoadPipeline::LoadQueue(TVXDataAccessInterface *db, const QList<int> &qu
         db->SuspendSearchIndexes();
         searchIndexes.Db = db;
     }
+    TVXLoadPhase parse(QStringLiteral("parse and store"));
     TVXFields files(db, QStringLiteral("VXFILE"));
     QSet<int> failedThisRun;
     auto fileRow = [&files](int id, bool pendingOnly, TVXFileRow &row) {
@@ -742,6 +749,12 @@ void TVXLoadPipeline::LoadQueue(TVXDataAccessInterface *db, const QList<int> &qu
             if (!again)
                 break;
         }
+    }
+    parse.Stop();
+    if (searchIndexes.Db) {
+        TVXLoadPhase indexes(QStringLiteral("search indexes"));
+        searchIndexes.Db = nullptr;
+        db->RestoreSearchIndexes();
     }
 }
 

@@ -73,11 +73,19 @@ TEST_F(CliTest, LoadAndStatusOfTheSamplePortfolio)
                   QStringLiteral("--application"), QStringLiteral("CUSTOMERS")});
     ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
 
+    // Asked for, the load says on standard error how long each of its phases took.
+    qputenv("VELUNOR_LOAD_TIMINGS", "1");
     result = Run({QStringLiteral("load")});
+    qunsetenv("VELUNOR_LOAD_TIMINGS");
     ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
     EXPECT_TRUE(result.Out.contains(QStringLiteral("*** Load Finished ***")))
             << result.Out.toStdString();
     EXPECT_FALSE(result.Out.contains(QStringLiteral("Errors:")));
+    for (const char *phase : {"scan", "parse and store", "dependencies pass 1"})
+        EXPECT_TRUE(
+                result.Err.contains(QStringLiteral("load phase %1: ").arg(QLatin1String(phase))))
+                << result.Err.toStdString();
+    EXPECT_FALSE(result.Out.contains(QStringLiteral("load phase")));
 
     result = Run({QStringLiteral("status"), QStringLiteral("--json")});
     ASSERT_EQ(result.Code, 0) << result.Err.toStdString();
