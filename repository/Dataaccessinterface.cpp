@@ -3,6 +3,9 @@
 #include "repository/Dataaccessinterface.h"
 
 #include "repository/Condition.h"
+#include "repository/Dataset.h"
+
+#include <memory>
 
 TVXDataAccessInterface::TVXDataAccessInterface(QObject *owner)
     : QObject(owner)
@@ -118,4 +121,17 @@ QString TVXDataAccessInterface::QuotedText(const QString &text)
     QString quoted = text;
     quoted.replace(QLatin1Char('\''), QLatin1String("''"));
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QList<QVariantList> TVXDataAccessInterface::SelectRows(const TVXCondition &statement)
+{
+    QList<QVariantList> rows;
+    std::unique_ptr<TVXDataset> dataset(GetBoundQuery(nullptr, statement, false));
+    for (; dataset && !dataset->Eof(); dataset->Next()) {
+        QVariantList row;
+        for (int i = 0; i < dataset->FieldCount(); ++i)
+            row << dataset->Value(i);
+        rows << row;
+    }
+    return rows;
 }

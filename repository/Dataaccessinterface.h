@@ -92,6 +92,10 @@ public:
     // The same for one statement whose values the driver binds.
     virtual TVXDataset *GetBoundQuery(QObject *owner, const TVXCondition &statement,
                                       bool bidirectional);
+    // Every row of a statement whose values the driver binds, read at once: the small
+    // lookups that loading and dependency resolution make thousands of times. A driver may
+    // keep the statement prepared for the next call of the same text.
+    virtual QList<QVariantList> SelectRows(const TVXCondition &statement);
     // A thread other than the connecting one is done with its reading connection.
     virtual void ReleaseThreadConnection();
     // Around a load of most of the repository: the indexes that only searches use are

@@ -129,13 +129,5 @@ QList<QVariantList> VXSelectRows(TVXDataAccessInterface *db, const QString &sql)
 
 QList<QVariantList> VXSelectRows(TVXDataAccessInterface *db, const TVXCondition &statement)
 {
-    QList<QVariantList> rows;
-    std::unique_ptr<TVXDataset> dataset(db->GetBoundQuery(nullptr, statement, false));
-    for (; dataset && !dataset->Eof(); dataset->Next()) {
-        QVariantList row;
-        for (int i = 0; i < dataset->FieldCount(); ++i)
-            row << dataset->Value(i);
-        rows << row;
-    }
-    return rows;
+    return db->SelectRows(statement);
 }

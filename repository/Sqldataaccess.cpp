@@ -224,6 +224,7 @@ int TVXSqlDataAccess::DisConnect(bool, bool)
     m_knownWords.clear();
     m_inserts.clear();
     m_inserts.resize(Tables.size());
+    m_selects.clear();
     {
         // A reading thread closes its own connection when its statement is done: removed
         // under it, the statement would go on in freed memory. The thread of an abandoned
@@ -514,6 +515,10 @@ void TVXSqlDataAccess::BeginWrite()
                            + EngineMessage(database.lastError()));
     m_inTransaction = true;
     m_transactionAge.start();
+    // Where statements belong to the transaction they were prepared in, one prepared
+    // before it would not see what it writes.
+    if (CommitClosesCursors())
+        m_selects.clear();
     // Another connection (a second process on the same repository) may have handed out ids
     // since this one read its counters: never allocate below what is stored.
     ReadCounters(true);
@@ -556,6 +561,7 @@ void TVXSqlDataAccess::CommitTransaction()
         for (std::unique_ptr<QSqlQuery> &insert : m_inserts)
             insert.reset();
         m_distinctInsert.reset();
+        m_selects.clear();
     }
 }
 
@@ -575,6 +581,52 @@ void TVXSqlDataAccess::Commit(bool, bool retaining)
 TVXDataset *TVXSqlDataAccess::GetQuery(QObject *owner, const QStringList &sql, bool bidirectional)
 {
     return GetBoundQuery(owner, TVXCondition(sql.join(QLatin1Char('\n'))), bidirectional);
+}
+
+QList<QVariantList> TVXSqlDataAccess::SelectRows(const TVXCondition &statement)
+{
+    // Another thread reads through a connection of its own: no statement is kept for it.
+    if (QThread::currentThread() != thread())
+        return TVXDataAccessInterface::SelectRows(statement);
+    try {
+        if (m_connectionCount == 0)
+            throw TVXException(QStringLiteral("not connected"));
+        // Dependency resolution asks the same few statements for every word it links:
+        // preparing each once spares the engine parsing them again every time.
+        std::shared_ptr<QSqlQuery> query = m_selects.value(statement.Text());
+        if (!query) {
+            QStringList lines;
+            for (const QString &line : statement.Text().split(QLatin1Char('\n')))
+                lines << RewriteSql(line);
+            const QString text = lines.join(QLatin1Char('\n'));
+            query = std::make_shared<QSqlQuery>(MainDatabase());
+            query->setForwardOnly(true);
+            if (!query->prepare(text))
+                throw TVXException(text + QStringLiteral(": ") + EngineMessage(query->lastError()));
+            if (m_selects.size() >= 512)
+                m_selects.clear();
+            m_selects.insert(statement.Text(), query);
+        }
+        const QVariantList &values = statement.Values();
+        for (int i = 0; i < values.size(); ++i)
+            query->bindValue(i, values[i]);
+        if (!query->exec())
+            throw TVXException(query->lastQuery() + QStringLiteral(": ")
+                               + EngineMessage(query->lastError()));
+        QList<QVariantList> rows;
+        const int columns = query->record().count();
+        while (query->next()) {
+            QVariantList row;
+            row.reserve(columns);
+            for (int c = 0; c < columns; ++c)
+                row << query->value(c);
+            rows << row;
+        }
+        query->finish();
+        return rows;
+    } catch (const TVXException &e) {
+        throw TVXException::Wrapped(m_className + QStringLiteral(".GetQuery"), e);
+    }
 }
 
 TVXDataset *TVXSqlDataAccess::GetBoundQuery(QObject *owner, const TVXCondition &statement,

@@ -87,6 +87,7 @@ public:
     void VXDATAFLOW_Append(int fileID, int rowID, int wordID, int fromFileID, int fromRowID,
                            int fromWordID) override;
     TVXDataset *GetQuery(QObject *owner, const QStringList &sql, bool bidirectional) override;
+    QList<QVariantList> SelectRows(const TVXCondition &statement) override;
     TVXDataset *GetBoundQuery(QObject *owner, const TVXCondition &statement,
                               bool bidirectional) override;
     void ReleaseThreadConnection() override;
@@ -207,6 +208,8 @@ private:
     bool m_inTransaction = false;
     std::vector<Cursor> m_cursors;
     std::vector<std::unique_ptr<QSqlQuery>> m_inserts;
+    // The select statements of SelectRows, prepared once per text on the connecting thread.
+    QHash<QString, std::shared_ptr<QSqlQuery>> m_selects;
     QString ThreadConnectionName() const;
 
     bool m_searchIndexesSuspended = false;

@@ -4,6 +4,8 @@
 #include "Repositorytestsupport.h"
 #include "base/Exception.h"
 
+#include "repository/Condition.h"
+#include "repository/Dataset.h"
 #include "repository/Sqldataaccess.h"
 
 #include <QFile>
@@ -129,6 +131,35 @@ TEST_P(DriverTest, SelectionsFollowTheStandardReadingOrders)
     ASSERT_TRUE(db->SelectBegin(
             query, QStringLiteral("SELECT COUNT(*) AS N FROM VXWORD WHERE VXFileID = 1")));
     EXPECT_EQ(db->GetFieldValue(query, db->GetField(query, QStringLiteral("N"))).toInt(), 4);
+}
+
+TEST_P(DriverTest, ARepeatedLookupSeesEachValueAndWhatWasWrittenSince)
+{
+    // The lookups of loading run one statement with new values again and again, across the
+    // writes and commits between them.
+    TVXDataAccessInterface *db = Connected();
+    AddWord(db, 1, 1000, 0, 1000, 1000, QStringLiteral("ALPHA"));
+    AddWord(db, 2, 1000, 0, 1000, 1000, QStringLiteral("BETA"));
+    db->Commit(true, false);
+    const auto lookup = [db](int file) {
+        const QList<QVariantList> rows = VXSelectRows(
+                db, TVXCondition(QStringLiteral("SELECT VXWord FROM VXWORD WHERE VXFileID = ? "
+                                                "ORDER BY VXRowID"),
+                                 {file}));
+        QStringList words;
+        for (const QVariantList &row : rows)
+            words << row.value(0).toString().trimmed();
+        return words;
+    };
+    EXPECT_EQ(lookup(1), QStringList{QStringLiteral("ALPHA")});
+    EXPECT_EQ(lookup(2), QStringList{QStringLiteral("BETA")});
+    AddWord(db, 1, 1000, 0, 2000, 1000, QStringLiteral("GAMMA"));
+    EXPECT_EQ(lookup(1), (QStringList{QStringLiteral("ALPHA"), QStringLiteral("GAMMA")}));
+    db->Commit(true, true);
+    AddWord(db, 2, 1000, 0, 2000, 1000, QStringLiteral("DELTA"));
+    db->Commit(false, false);
+    EXPECT_EQ(lookup(2), (QStringList{QStringLiteral("BETA"), QStringLiteral("DELTA")}));
+    EXPECT_TRUE(lookup(3).isEmpty());
 }
 
 TEST_P(DriverTest, GoToKeyComparesWithoutCaseUnlessAsked)
