@@ -261,6 +261,9 @@ protected:
     // the declarations they made into another object and entry: for a definition that
     // learns only at a later word (a brace, a ";") that a class or routine began earlier.
     void MoveWordsSince(int rowID, int wordID, int objectID, int entryID);
+    // An entry of the current object that no section holds: a method a class body declares,
+    // a prototype. Returns its id, or 0 without a current object.
+    int AddDeclaredEntry(const QString &name);
     // The next statement starts here: the row id goes to the next multiple of 1000.
     void StartNewStatement();
     static int NextStatementRowID(int rowID) { return (rowID / 1000 + 1) * 1000; }

@@ -263,6 +263,21 @@ void TVXLanguageDefinitionsInterface::MoveWordsSince(int rowID, int wordID, int 
         }
 }
 
+int TVXLanguageDefinitionsInterface::AddDeclaredEntry(const QString &name)
+{
+    const TVXObjectElement *object = CurrentObject();
+    if (!object)
+        return 0;
+    m_entryCounter += 1000;
+    TVXEntryElement entry;
+    entry.ObjectID = object->ObjectID;
+    entry.EntryID = m_entryCounter;
+    entry.Name = name;
+    entry.ObjectIdentifier = object->Identifier;
+    m_entryList.append(entry);
+    return entry.EntryID;
+}
+
 // ---- Rows ------------------------------------------------------------------------------
 
 bool TVXLanguageDefinitionsInterface::AppendRow(QString text)

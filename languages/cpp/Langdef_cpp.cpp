@@ -605,17 +605,10 @@ void TVXLangDef_CPP::EndHeadStatement()
     const Signature signature = FunctionSignature();
     if (!signature.Found || ClassKeywordAt() >= 0)
         return;
-    TVXObjectElement *object = CurrentObject();
-    if (!object)
+    const int entry = AddDeclaredEntry(signature.Name);
+    if (entry == 0)
         return;
-    m_entryCounter += 1000;
-    TVXEntryElement entry;
-    entry.ObjectID = object->ObjectID;
-    entry.EntryID = m_entryCounter;
-    entry.Name = signature.Name;
-    entry.ObjectIdentifier = object->Identifier;
-    m_entryList.append(entry);
-    m_declaredEntries.insert(EntryKey(entry.ObjectID, entry.EntryID));
+    m_declaredEntries.insert(EntryKey(m_currentObject, entry));
     Retype(m_head[signature.NameAt], EntryName);
 }
 

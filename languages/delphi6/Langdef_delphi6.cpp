@@ -276,20 +276,13 @@ void TVXLangDef_Delphi6::RoutineNameComplete(TVXWordElement &)
     const QString name = m_routineName.last();
     const QString owner
             = m_routineName.size() > 1 ? m_routineName[m_routineName.size() - 2] : QString();
-    TVXObjectElement *object = CurrentObject();
     const bool declaresOnly = (!m_blocks.isEmpty() && m_blocks.last() == Block::TypeBody)
                               || m_part == Part::Interface;
     if (declaresOnly) {
-        if (!object)
+        const int entry = AddDeclaredEntry(name);
+        if (entry == 0)
             return;
-        m_entryCounter += 1000;
-        TVXEntryElement entry;
-        entry.ObjectID = object->ObjectID;
-        entry.EntryID = m_entryCounter;
-        entry.Name = name;
-        entry.ObjectIdentifier = object->Identifier;
-        m_entryList.append(entry);
-        m_declaredEntries.insert(EntryKey(entry.ObjectID, name), entry.EntryID);
+        m_declaredEntries.insert(EntryKey(m_currentObject, name), entry);
         if (TVXWordElement *word = Find(m_routineNameWord))
             word->WordType = EntryName;
         return;

@@ -305,21 +305,6 @@ void TVXLangDef_DotNet::OpenType(const QString &kind, const QString &name)
     m_opened << Opened::Type;
 }
 
-void TVXLangDef_DotNet::DeclareRoutine(const QString &name)
-{
-    // An interface's member, a MustOverride, Declare or Delegate statement: no body.
-    TVXObjectElement *object = CurrentObject();
-    if (!object)
-        return;
-    m_entryCounter += 1000;
-    TVXEntryElement entry;
-    entry.ObjectID = object->ObjectID;
-    entry.EntryID = m_entryCounter;
-    entry.Name = name;
-    entry.ObjectIdentifier = object->Identifier;
-    m_entryList.append(entry);
-}
-
 void TVXLangDef_DotNet::OpenRoutine(const QString &name)
 {
     bool closed = false;
@@ -624,7 +609,7 @@ bool TVXLangDef_DotNet::GetWordType(const QString &text, TWordType &wordType)
                                      && CurrentObject()
                                      && CurrentObject()->ObjectType == QLatin1String("INTERFACE");
             if (m_declarationOnly || inInterface) {
-                DeclareRoutine(text);
+                AddDeclaredEntry(text);
                 word.WordType = wordType = EntryName;
             } else {
                 OpenRoutine(text);

@@ -47,7 +47,6 @@ private:
     bool MarkupWordType(const QString &text, TWordType &wordType, TVXWordElement &word);
     void OpenType(const QString &kind, const QString &name);
     void OpenRoutine(const QString &name);
-    void DeclareRoutine(const QString &name);
     void CloseOpened(Opened kind);
     void ResetFileState();
     void NameWordLater(const TVXWordElement &word);

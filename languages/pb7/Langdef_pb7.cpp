@@ -245,13 +245,7 @@ void TVXLangDef_PB7::DeclareEntry(const QString &name)
         if (entry.ObjectID == object->ObjectID
             && entry.Name.compare(name, Qt::CaseInsensitive) == 0)
             return;
-    m_entryCounter += 1000;
-    TVXEntryElement entry;
-    entry.ObjectID = object->ObjectID;
-    entry.EntryID = m_entryCounter;
-    entry.Name = name;
-    entry.ObjectIdentifier = object->Identifier;
-    m_entryList.append(entry);
+    AddDeclaredEntry(name);
 }
 
 void TVXLangDef_PB7::OpenEntry(const QString &name, int latest)
