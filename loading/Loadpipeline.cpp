@@ -632,7 +632,7 @@ void TVXLoadPipeline::CheckForChanges(TVXDataAccessInterface *db, QList<int> &qu
 void TVXLoadPipeline::MarkLoaded(TVXDataAccessInterface *db, int fileID, bool failed)
 {
     TVXFields files(db, QStringLiteral("VXFILE"));
-    if (files.Select(QStringLiteral("VXFileID = ") + QString::number(fileID))) {
+    if (files.Select(TVXCondition::Equals(QStringLiteral("VXFileID"), fileID))) {
         files.Set(QStringLiteral("VXLoadTime"), FileSystemTime(QDateTime::currentDateTime()));
         files.Set(QStringLiteral("VXDependencyChecked"),
                   failed ? QStringLiteral("E") : QStringLiteral("N"));
@@ -676,9 +676,9 @@ void TVXLoadPipeline::LoadQueue(TVXDataAccessInterface *db, const QList<int> &qu
     TVXFields files(db, QStringLiteral("VXFILE"));
     QSet<int> failedThisRun;
     auto fileRow = [&files](int id, bool pendingOnly, TVXFileRow &row) {
-        QString condition = QStringLiteral("VXFileID = ") + QString::number(id);
+        TVXCondition condition = TVXCondition::Equals(QStringLiteral("VXFileID"), id);
         if (pendingOnly)
-            condition += QStringLiteral(" AND (VXLoadTime = 0 OR VXDependencyChecked = 'E')");
+            condition.Then(QStringLiteral(" AND (VXLoadTime = 0 OR VXDependencyChecked = 'E')"));
         if (!files.Select(condition))
             return false;
         row = ReadFileRow(files);
@@ -767,7 +767,7 @@ int TVXLoadPipeline::IsFileLoaded(const QString &name, int fileID, TVXDataAccess
                                  .Then(QStringLiteral(" ORDER BY VXFileID")))
             && files.Value(QStringLiteral("VXLoadTime")).toLongLong() == 0)
             result = files.Value(QStringLiteral("VXFileID")).toInt();
-        files.Select(QStringLiteral("VXFileID = ") + QString::number(fileID));
+        files.Select(TVXCondition::Equals(QStringLiteral("VXFileID"), fileID));
         return result == fileID ? 0 : result;
     } catch (const std::exception &e) {
         throw TVXException(QStringLiteral("TVXBaseFunctions.IsFileLoaded: ") + VXMessage(e));

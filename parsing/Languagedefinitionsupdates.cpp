@@ -5,6 +5,7 @@
 #include "base/Settings.h"
 
 #include "parsing/Languagedefinitionsinterface.h"
+#include "repository/Condition.h"
 #include "repository/Dataaccessinterface.h"
 
 #include <QFile>
@@ -742,8 +743,8 @@ void TVXLanguageDefinitionsInterface::SaveToDB(bool final, bool objectClosed)
     if (m_dataAccess && m_dataAccess->ConnectionCount() > 0) {
         const int files = m_dataAccess->GetTable(QStringLiteral("VXFILE"));
         if (files > 0)
-            m_dataAccess->SelectBegin(files,
-                                      QStringLiteral("VXFileID = ") + QString::number(m_fileID));
+            m_dataAccess->SelectBoundBegin(
+                    files, TVXCondition::Equals(QStringLiteral("VXFileID"), m_fileID));
     }
     if (final) {
         m_packageList.clear();

@@ -2,6 +2,7 @@
 // TVXSqlDataAccess: the typed appends of a load, by prepared statements.
 #include "base/Exception.h"
 
+#include "repository/Condition.h"
 #include "repository/Sqldataaccess.h"
 #include "repository/Sqldataaccess_p.h"
 
@@ -86,9 +87,9 @@ void TVXSqlDataAccess::VXLOAD_Append(const QString &loadType, const QString &loa
 
 void TVXSqlDataAccess::SelectFile(const QString &directory, const QString &fileName)
 {
-    SelectBegin(GetTable(QStringLiteral("VXFILE")),
-                QStringLiteral("VXDirectory = ") + QuotedText(directory)
-                        + QStringLiteral(" AND VXFileName = ") + QuotedText(fileName));
+    SelectBoundBegin(GetTable(QStringLiteral("VXFILE")),
+                     TVXCondition::Equals(QStringLiteral("VXDirectory"), directory)
+                             .And(TVXCondition::Equals(QStringLiteral("VXFileName"), fileName)));
 }
 
 void TVXSqlDataAccess::VXFILE_Append(int languageID, int systemID, int computerID,
@@ -104,11 +105,12 @@ void TVXSqlDataAccess::VXFILE_Append(int languageID, int systemID, int computerI
             throw TVXException(QStringLiteral("the path is too long to be stored: ") + directory
                                + QLatin1Char('/') + fileName);
         BeginWrite();
-        QSqlQuery find(MainDatabase());
-        find.prepare(QStringLiteral("SELECT VXFileID, VXFileTime, VXFileSize FROM VXFILE "
-                                    "WHERE VXDirectory = ? AND VXFileName = ?"));
-        find.addBindValue(directory);
-        find.addBindValue(fileName);
+        // A scan asks this for every file it finds: the statements are prepared once.
+        QSqlQuery &find = Statement(QStringLiteral(
+                "SELECT VXFileID, VXFileTime, VXFileSize FROM VXFILE WHERE VXDirectory = ? AND "
+                "VXFileName = ?"));
+        find.bindValue(0, directory);
+        find.bindValue(1, fileName);
         ExecutePrepared(find);
         if (!find.next()) {
             find.finish();
@@ -129,29 +131,26 @@ void TVXSqlDataAccess::VXFILE_Append(int languageID, int systemID, int computerI
                     = stored == fileTime || (inSeconds && stored == fileTime / nanoseconds);
             const bool unchanged = sameTime && find.value(2).toLongLong() == fileSize;
             find.finish();
-            QSqlQuery update(MainDatabase());
-            if (unchanged && inSeconds) {
-                update.prepare(QStringLiteral("UPDATE VXFILE SET VXSystemID = ?, VXComputerID = ?, "
-                                              "VXApplicationID = ?, VXFileTime = ? WHERE "
-                                              "VXFileID = ?"));
-            } else if (unchanged) {
-                update.prepare(QStringLiteral("UPDATE VXFILE SET VXSystemID = ?, VXComputerID = ?, "
-                                              "VXApplicationID = ? WHERE VXFileID = ?"));
-            } else {
-                update.prepare(
-                        QStringLiteral("UPDATE VXFILE SET VXSystemID = ?, VXComputerID = ?, "
-                                       "VXApplicationID = ?, VXFileTime = ?, VXFileSize = ?, "
-                                       "VXLoadTime = 0 WHERE VXFileID = ?"));
-            }
-            update.addBindValue(systemID);
-            update.addBindValue(computerID);
-            update.addBindValue(applicationID);
+            QVariantList values{systemID, computerID, applicationID};
             if (!unchanged || inSeconds)
-                update.addBindValue(fileTime);
+                values << fileTime;
             if (!unchanged)
-                update.addBindValue(fileSize);
-            update.addBindValue(fileID);
-            ExecutePrepared(update);
+                values << fileSize;
+            values << fileID;
+            if (unchanged && inSeconds)
+                RunStatement(QStringLiteral("UPDATE VXFILE SET VXSystemID = ?, VXComputerID = ?, "
+                                            "VXApplicationID = ?, VXFileTime = ? WHERE "
+                                            "VXFileID = ?"),
+                             values);
+            else if (unchanged)
+                RunStatement(QStringLiteral("UPDATE VXFILE SET VXSystemID = ?, VXComputerID = ?, "
+                                            "VXApplicationID = ? WHERE VXFileID = ?"),
+                             values);
+            else
+                RunStatement(QStringLiteral("UPDATE VXFILE SET VXSystemID = ?, VXComputerID = ?, "
+                                            "VXApplicationID = ?, VXFileTime = ?, VXFileSize = ?, "
+                                            "VXLoadTime = 0 WHERE VXFileID = ?"),
+                             values);
         }
         // The file's row is the current one afterwards, as a dataset's would be.
         SelectFile(directory, fileName);
@@ -302,13 +301,17 @@ void TVXSqlDataAccess::VXDeleteForFileID(int fileID)
         if (m_connectionCount == 0)
             throw TVXException(QStringLiteral("not connected"));
         BeginWrite();
-        QSqlQuery query(MainDatabase());
         for (const char *table :
              {"VXOBJECT", "VXENTRY", "VXROW", "VXWORD", "VXPACKAGE", "VXDATAFLOW"})
-            Execute(query, QStringLiteral("DELETE FROM %1 WHERE VXFileID = %2")
-                                   .arg(QString::fromLatin1(table))
-                                   .arg(fileID));
-        CommitTransaction();
+            RunStatement(QStringLiteral("DELETE FROM %1 WHERE VXFileID = ?")
+                                 .arg(QString::fromLatin1(table)),
+                         {fileID});
+        // Where commits are spaced out, the removal goes with the file's new parse results
+        // into one transaction: an interruption keeps the old ones or stores the new.
+        if (RetainingCommitInterval() > 0)
+            Commit(false, true);
+        else
+            CommitTransaction();
     } catch (const std::exception &e) {
         Fail(QStringLiteral("VXDeleteForFileID"), VXMessage(e));
     }

@@ -32,6 +32,7 @@ void TVXSqlDataAccess::CloseCursors()
 {
     for (Cursor &cursor : m_cursors) {
         cursor.Query.reset();
+        cursor.PreparedSql.clear();
         cursor.Condition.clear();
         cursor.ConditionValues.clear();
         cursor.Edited.clear();
@@ -41,11 +42,29 @@ void TVXSqlDataAccess::CloseCursors()
 
 bool TVXSqlDataAccess::Open(Cursor &cursor, const QString &sql, const QVariantList &values)
 {
-    auto query = std::make_unique<QSqlQuery>(MainDatabase());
-    query->setForwardOnly(false);
-    if (!Run(*query, sql, values))
-        throw TVXException(EngineMessage(query->lastError()));
-    cursor.Query = std::move(query);
+    // A load selects the same file rows by other values over and over: the cursor runs its
+    // statement again instead of having the engine parse it anew. Where commits close
+    // statements, one is never carried over.
+    if (!values.isEmpty() && cursor.Query && cursor.PreparedSql == sql && !CommitClosesCursors()) {
+        cursor.Query->finish();
+        for (int i = 0; i < values.size(); ++i)
+            cursor.Query->bindValue(i, values[i]);
+        if (!cursor.Query->exec()) {
+            const QString message = EngineMessage(cursor.Query->lastError());
+            cursor.Query.reset();
+            cursor.PreparedSql.clear();
+            throw TVXException(message);
+        }
+    } else {
+        auto query = std::make_unique<QSqlQuery>(MainDatabase());
+        query->setForwardOnly(false);
+        cursor.PreparedSql.clear();
+        if (!Run(*query, sql, values))
+            throw TVXException(EngineMessage(query->lastError()));
+        cursor.Query = std::move(query);
+        if (!values.isEmpty())
+            cursor.PreparedSql = sql;
+    }
     cursor.Edited.clear();
     cursor.Deleted.clear();
     return cursor.Query->next();
@@ -222,13 +241,10 @@ void TVXSqlDataAccess::SetFieldValue(int table, int field, const QVariant &value
         BeginWrite();
         QVariantList keyValues;
         const QString where = KeyCondition(cursor, keyValues);
-        QSqlQuery update(MainDatabase());
-        update.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3")
-                               .arg(Text(definition.Name), Text(column.Name), where));
-        update.addBindValue(stored);
-        for (const QVariant &key : std::as_const(keyValues))
-            update.addBindValue(key);
-        ExecutePrepared(update);
+        // A load marks every file it loaded: the statement of a column is prepared once.
+        RunStatement(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3")
+                             .arg(Text(definition.Name), Text(column.Name), where),
+                     QVariantList{stored} + keyValues);
         cursor.Edited[cursor.Query->at()][field] = stored;
     } catch (const TVXException &e) {
         throw TVXException::Wrapped(m_className + QStringLiteral(".SetFieldValue"), e);
@@ -246,11 +262,10 @@ bool TVXSqlDataAccess::Delete(int table, const QString &condition, bool currentR
             if (!HasRow(cursor))
                 return true;
             QVariantList keyValues;
-            query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2")
-                                  .arg(Text(definition.Name), KeyCondition(cursor, keyValues)));
-            for (const QVariant &key : std::as_const(keyValues))
-                query.addBindValue(key);
-            ExecutePrepared(query);
+            const QString where = KeyCondition(cursor, keyValues);
+            RunStatement(
+                    QStringLiteral("DELETE FROM %1 WHERE %2").arg(Text(definition.Name), where),
+                    keyValues);
             cursor.Deleted.insert(cursor.Query->at());
             // Like a dataset, the cursor moves on to the row after the deleted one.
             return !Move(cursor, true);

@@ -443,7 +443,10 @@ QStringList TVXSqlDataAccess::NameIndexes(bool) const
     return {QStringLiteral("CREATE INDEX IF NOT EXISTS VXOBJECT_UPPERIDENTIFIER ON VXOBJECT "
                            "(UPPER(VXObjectIdentifier))"),
             QStringLiteral("CREATE INDEX IF NOT EXISTS VXENTRY_UPPERNAME ON VXENTRY "
-                           "(UPPER(VXEntryName))")};
+                           "(UPPER(VXEntryName))"),
+            // A load asks for every included member whether its file is loaded yet.
+            QStringLiteral("CREATE INDEX IF NOT EXISTS VXFILE_UPPERNAME ON VXFILE "
+                           "(UPPER(VXFileName))")};
 }
 
 QStringList TVXSqlDataAccess::WordIndexes(bool) const
@@ -470,13 +473,14 @@ void TVXSqlDataAccess::ReadCounters(bool raiseOnly)
             {&m_lastContentCounter, "SELECT MAX(VXContentCounter) FROM VXPACKAGE"},
             {&m_lastAttributeID, "SELECT MAX(VXAttributeID) FROM VXATTRIBUTE"},
     };
-    QSqlQuery query(MainDatabase());
     for (const Counter &counter : counters) {
         if (*counter.Value != 0 && !raiseOnly)
             continue;
+        QSqlQuery &query = Statement(QString::fromLatin1(counter.Sql));
         // An empty table has no maximum: the counter stays as it is.
-        if (query.exec(QString::fromLatin1(counter.Sql)) && query.next() && !query.isNull(0))
+        if (query.exec() && query.next() && !query.isNull(0))
             *counter.Value = std::max(*counter.Value, query.value(0).toInt());
+        query.finish();
     }
 }
 
@@ -583,6 +587,43 @@ TVXDataset *TVXSqlDataAccess::GetQuery(QObject *owner, const QStringList &sql, b
     return GetBoundQuery(owner, TVXCondition(sql.join(QLatin1Char('\n'))), bidirectional);
 }
 
+QSqlQuery &TVXSqlDataAccess::Statement(const QString &sql)
+{
+    std::shared_ptr<QSqlQuery> &query = m_selects[sql];
+    if (!query) {
+        QStringList lines;
+        for (const QString &line : sql.split(QLatin1Char('\n')))
+            lines << RewriteSql(line);
+        const QString text = lines.join(QLatin1Char('\n'));
+        auto prepared = std::make_shared<QSqlQuery>(MainDatabase());
+        prepared->setForwardOnly(true);
+        if (!prepared->prepare(text)) {
+            const QString message
+                    = text + QStringLiteral(": ") + EngineMessage(prepared->lastError());
+            m_selects.remove(sql);
+            throw TVXException(message);
+        }
+        // A bound on what a long session keeps prepared; the ones in use stay alive.
+        if (m_selects.size() >= 512) {
+            m_selects.clear();
+            return *m_selects.insert(sql, prepared).value();
+        }
+        query = std::move(prepared);
+    }
+    return *query;
+}
+
+void TVXSqlDataAccess::RunStatement(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery &query = Statement(sql);
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values[i]);
+    if (!query.exec())
+        throw TVXException(query.lastQuery() + QStringLiteral(": ")
+                           + EngineMessage(query.lastError()));
+    query.finish();
+}
+
 QList<QVariantList> TVXSqlDataAccess::SelectRows(const TVXCondition &statement)
 {
     // Another thread reads through a connection of its own: no statement is kept for it.
@@ -593,20 +634,7 @@ QList<QVariantList> TVXSqlDataAccess::SelectRows(const TVXCondition &statement)
             throw TVXException(QStringLiteral("not connected"));
         // Dependency resolution asks the same few statements for every word it links:
         // preparing each once spares the engine parsing them again every time.
-        std::shared_ptr<QSqlQuery> query = m_selects.value(statement.Text());
-        if (!query) {
-            QStringList lines;
-            for (const QString &line : statement.Text().split(QLatin1Char('\n')))
-                lines << RewriteSql(line);
-            const QString text = lines.join(QLatin1Char('\n'));
-            query = std::make_shared<QSqlQuery>(MainDatabase());
-            query->setForwardOnly(true);
-            if (!query->prepare(text))
-                throw TVXException(text + QStringLiteral(": ") + EngineMessage(query->lastError()));
-            if (m_selects.size() >= 512)
-                m_selects.clear();
-            m_selects.insert(statement.Text(), query);
-        }
+        QSqlQuery *query = &Statement(statement.Text());
         const QVariantList &values = statement.Values();
         for (int i = 0; i < values.size(); ++i)
             query->bindValue(i, values[i]);

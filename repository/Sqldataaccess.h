@@ -168,6 +168,11 @@ protected:
     // Runs sql, prepared with the values bound in order when there are any; false with the
     // query's error on failure.
     static bool Run(QSqlQuery &query, const QString &sql, const QVariantList &values);
+    // A statement of the main connection prepared once per text (forward only), and kept
+    // until the connection closes or, where commits close statements, the transaction ends.
+    QSqlQuery &Statement(const QString &sql);
+    // Runs such a statement that returns no rows, with the values bound in order.
+    void RunStatement(const QString &sql, const QVariantList &values);
 
 private:
     struct Cursor
@@ -175,6 +180,8 @@ private:
         QString Name;
         int Table = -1; // index into VXSchema::Tables; -1 for the free queries
         std::unique_ptr<QSqlQuery> Query;
+        // The statement Query was prepared from, where it may run again with other values.
+        QString PreparedSql;
         QString Condition;
         QVariantList ConditionValues;            // bound to the condition's "?", in order
         QHash<int, QHash<int, QVariant>> Edited; // row position -> field -> value
@@ -208,7 +215,7 @@ private:
     bool m_inTransaction = false;
     std::vector<Cursor> m_cursors;
     std::vector<std::unique_ptr<QSqlQuery>> m_inserts;
-    // The select statements of SelectRows, prepared once per text on the connecting thread.
+    // The statements of Statement, prepared once per text on the connecting thread.
     QHash<QString, std::shared_ptr<QSqlQuery>> m_selects;
     QString ThreadConnectionName() const;
 

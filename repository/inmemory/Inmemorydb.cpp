@@ -101,18 +101,26 @@ void UnicodeUpper(sqlite3_context *context, int, sqlite3_value **arguments)
     }
     const auto *text = sqlite3_value_text(arguments[0]);
     const int size = sqlite3_value_bytes(arguments[0]);
-    QByteArray folded(reinterpret_cast<const char *>(text), size);
-    bool ascii = true;
-    for (char &c : folded) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
+    // Building the upper-case word index calls this for every word: short ASCII words are
+    // folded on the stack.
+    char buffer[256];
+    if (size <= int(sizeof buffer)) {
+        bool ascii = true;
+        for (int i = 0; i < size; ++i) {
+            const unsigned char c = text[i];
+            if (c >= 0x80) {
+                ascii = false;
+                break;
+            }
+            buffer[i] = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : char(c);
         }
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
+        if (ascii) {
+            sqlite3_result_text(context, buffer, size, SQLITE_TRANSIENT);
+            return;
+        }
     }
-    if (!ascii)
-        folded = QString::fromUtf8(reinterpret_cast<const char *>(text), size).toUpper().toUtf8();
+    const QByteArray folded
+            = QString::fromUtf8(reinterpret_cast<const char *>(text), size).toUpper().toUtf8();
     sqlite3_result_text(context, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
 }
 

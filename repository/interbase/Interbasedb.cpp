@@ -75,7 +75,9 @@ QStringList TVXInterBaseDB::NameIndexes(bool tableCreated) const
     return {QStringLiteral("CREATE INDEX VXOBJECT_UPPERIDENTIFIER ON VXOBJECT COMPUTED BY "
                            "(UPPER(VXObjectIdentifier))"),
             QStringLiteral("CREATE INDEX VXENTRY_UPPERNAME ON VXENTRY COMPUTED BY "
-                           "(UPPER(VXEntryName))")};
+                           "(UPPER(VXEntryName))"),
+            QStringLiteral("CREATE INDEX VXFILE_UPPERNAME ON VXFILE COMPUTED BY "
+                           "(UPPER(VXFileName))")};
 }
 
 QStringList TVXInterBaseDB::WordIndexes(bool tableCreated) const

@@ -162,6 +162,38 @@ TEST_P(DriverTest, ARepeatedLookupSeesEachValueAndWhatWasWrittenSince)
     EXPECT_TRUE(lookup(3).isEmpty());
 }
 
+TEST_P(DriverTest, ACursorSelectedAgainByOtherValuesShowsTheirRowsAndItsOwnEdits)
+{
+    // A load selects one file row after the other through the same cursor and statement,
+    // marking each as it goes.
+    TVXDataAccessInterface *db = Connected();
+    for (const char *name : {"A.cbl", "B.cbl", "C.cbl"})
+        db->VXFILE_Append(1, 0, 0, 0, QStringLiteral("/src"), QLatin1String(name), 1, 10);
+    db->Commit(true, false);
+    const int files = db->GetTable(QStringLiteral("VXFILE"));
+    const int id = db->GetField(files, QStringLiteral("VXFileID"));
+    const int name = db->GetField(files, QStringLiteral("VXFileName"));
+    const int loadTime = db->GetField(files, QStringLiteral("VXLoadTime"));
+    const auto select = [&](int file) {
+        return db->SelectBoundBegin(files, TVXCondition::Equals(QStringLiteral("VXFileID"), file));
+    };
+    for (int file = 1; file <= 3; ++file) {
+        ASSERT_TRUE(select(file));
+        EXPECT_EQ(db->GetFieldValue(files, id).toInt(), file);
+        db->SetFieldValue(files, loadTime, 100 + file);
+        EXPECT_EQ(db->GetFieldValue(files, loadTime).toInt(), 100 + file);
+        db->Commit(false, true);
+    }
+    EXPECT_FALSE(select(4));
+    db->Commit(false, false);
+    ASSERT_TRUE(select(2));
+    EXPECT_EQ(db->GetFieldValue(files, name).toString().trimmed(), QStringLiteral("B.cbl"));
+    EXPECT_EQ(db->GetFieldValue(files, loadTime).toInt(), 102);
+    ASSERT_TRUE(select(3));
+    EXPECT_EQ(db->GetFieldValue(files, loadTime).toInt(), 103);
+    EXPECT_FALSE(db->SelectNext(files));
+}
+
 TEST_P(DriverTest, GoToKeyComparesWithoutCaseUnlessAsked)
 {
     TVXDataAccessInterface *db = Connected();
