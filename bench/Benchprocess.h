@@ -3,6 +3,7 @@
 // script would, and reports a failure with its output.
 #pragma once
 
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -29,3 +30,25 @@ inline int VXBenchRun(const QString &program, const QStringList &arguments, cons
                      text.constData());
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
+
+#ifdef VELUNOR_SOURCE_DIR
+// Starts the throwaway PostgreSQL cluster the tests use in folder; its port, or nothing
+// when no server could be started.
+inline QString VXBenchStartPostgres(const QString &folder)
+{
+    const QString script
+            = QStringLiteral(VELUNOR_SOURCE_DIR "/tests/repository/postgres-cluster.sh");
+    if (QProcess::execute(script, {QStringLiteral("start"), folder}) != 0)
+        return {};
+    QFile portFile(folder + QStringLiteral("/port"));
+    if (!portFile.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(portFile.readAll()).trimmed();
+}
+
+inline void VXBenchStopPostgres(const QString &folder)
+{
+    QProcess::execute(QStringLiteral(VELUNOR_SOURCE_DIR "/tests/repository/postgres-cluster.sh"),
+                      {QStringLiteral("stop"), folder});
+}
+#endif

@@ -3,12 +3,15 @@
 // `velunor-cli load` run as a process on a fresh repository, beside Universal Ctags over
 // the same files, and beside a raw SQLite C-API insert of the words the load stored.
 //
-//   load_bench [scale] [--keep folder]
+//   load_bench [scale] [--keep folder] [--drivers]
 //
 // scale 1 is about 240 files (the default is 4). With --keep the sources, the settings
 // folder and the repository are written into that folder and stay there. Prints the files,
-// lines, the load's wall time and lines per second, the time of each of its phases, ctags'
-// time and the ratio of the rates, and the raw insert's time and the load's multiple of it.
+// lines, the load's wall time, lines per second and peak memory, the time of each of its
+// phases, ctags' time and the ratio of the rates, and the raw insert's time and the load's
+// multiple of it. With --drivers the same tree is then loaded into a Firebird database file
+// and, through ODBC, into a PostgreSQL server started for the run, each with its rate as a
+// share of the SQLite load's.
 #include "Benchprocess.h"
 #include "Mainframeapplication.h"
 #include "Rawsqlite.h"
@@ -16,6 +19,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -30,6 +34,84 @@ int Run(const QString &program, const QStringList &arguments, const QString &hom
     return VXBenchRun(program, arguments, home, output);
 }
 
+struct LoadRun
+{
+    bool Ok = false;
+    double Seconds = 0;
+    qint64 PeakKb = 0; // 0 where /usr/bin/time is missing
+    QByteArray Report;
+};
+
+// velunor-cli load as a process, under /usr/bin/time for its peak memory where that exists.
+LoadRun Load(const QString &cli, const QString &home, const QStringList &options = {})
+{
+    LoadRun run;
+    QString program = cli;
+    QStringList arguments = QStringList{QStringLiteral("load")} + options;
+    if (QFile::exists(QStringLiteral("/usr/bin/time"))) {
+        arguments.prepend(cli);
+        arguments.prepend(QStringLiteral("peak-rss-kb %M"));
+        arguments.prepend(QStringLiteral("-f"));
+        program = QStringLiteral("/usr/bin/time");
+    }
+    QElapsedTimer timer;
+    timer.start();
+    run.Ok = Run(program, arguments, home, &run.Report) == 0;
+    run.Seconds = timer.nsecsElapsed() / 1e9;
+    for (const QByteArray &line : run.Report.split('\n'))
+        if (line.startsWith("peak-rss-kb "))
+            run.PeakKb = line.mid(12).trimmed().toLongLong();
+    return run;
+}
+
+// The same tree into another repository, named and made by the given commands.
+void LoadElsewhere(const char *label, const QString &cli, const QString &home,
+                   const QString &sources, const QStringList &addDatabase, double sqliteSeconds,
+                   qint64 lines)
+{
+    const QString name = addDatabase.value(2);
+    if (Run(cli, addDatabase, home) != 0
+        || Run(cli,
+               {QStringLiteral("sources"), QStringLiteral("add-folder"), sources,
+                QStringLiteral("--system"), QStringLiteral("BENCH"), QStringLiteral("--yes"),
+                QStringLiteral("--db"), name},
+               home)
+                   != 0) {
+        std::printf("%s: the repository could not be set up\n", label);
+        return;
+    }
+    const LoadRun run = Load(cli, home, {QStringLiteral("--db"), name});
+    if (!run.Ok) {
+        std::printf("%s: the load failed\n", label);
+        return;
+    }
+    std::printf("velunor-cli load (first load, %s): %.2f s, %.0f lines/s, %.0f%% of the SQLite "
+                "rate, peak %lld MB\n",
+                label, run.Seconds, lines / run.Seconds, 100.0 * sqliteSeconds / run.Seconds,
+                run.PeakKb / 1024);
+    for (const QByteArray &line : run.Report.split('\n'))
+        if (line.startsWith("load phase "))
+            std::printf("  %s\n", line.mid(5).constData());
+}
+
+// A throwaway PostgreSQL server and an ODBC connection text to a new database on it.
+QString StartPostgres(const QString &folder)
+{
+    const QString port = VXBenchStartPostgres(folder);
+    if (port.isEmpty())
+        return {};
+    if (QProcess::execute(QStringLiteral("psql"),
+                          {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
+                           port, QStringLiteral("-U"), QStringLiteral("postgres"),
+                           QStringLiteral("-q"), QStringLiteral("-c"),
+                           QStringLiteral("CREATE DATABASE vx_load")})
+        != 0)
+        return {};
+    return QStringLiteral("Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=%1;Uid=postgres;"
+                          "Pwd=;Database=vx_load;")
+            .arg(port);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -41,6 +123,7 @@ int main(int argc, char **argv)
         keep = arguments.value(at + 1);
         arguments.remove(at, 2);
     }
+    const bool drivers = arguments.removeAll(QStringLiteral("--drivers")) > 0;
     const int scale = arguments.isEmpty() ? 4 : arguments.first().toInt();
     QTemporaryDir temporary;
     const QString root = keep.isEmpty() ? temporary.path() : QDir(keep).absolutePath();
@@ -64,13 +147,12 @@ int main(int argc, char **argv)
 
     // The load says where its time goes.
     qputenv("VELUNOR_LOAD_TIMINGS", "1");
-    QElapsedTimer timer;
-    timer.start();
-    QByteArray report;
-    const int status = Run(cli, {QStringLiteral("load")}, home, &report);
-    const double loadSeconds = timer.nsecsElapsed() / 1e9;
-    if (status != 0)
+    const LoadRun load = Load(cli, home);
+    const double loadSeconds = load.Seconds;
+    const QByteArray &report = load.Report;
+    if (!load.Ok)
         return 1;
+    QElapsedTimer timer;
 
     double ctagsSeconds = 0;
     const QString ctags = QStandardPaths::findExecutable(QStringLiteral("ctags"));
@@ -86,8 +168,8 @@ int main(int argc, char **argv)
     }
 
     std::printf("files %d, lines %lld\n", app.Files, static_cast<long long>(app.Lines));
-    std::printf("velunor-cli load (first load, SQLite): %.2f s, %.0f lines/s\n", loadSeconds,
-                app.Lines / loadSeconds);
+    std::printf("velunor-cli load (first load, SQLite): %.2f s, %.0f lines/s, peak %lld MB\n",
+                loadSeconds, app.Lines / loadSeconds, load.PeakKb / 1024);
     if (ctagsSeconds > 0)
         std::printf("ctags -R over the same files: %.3f s, %.0f lines/s; ratio load/ctags %.4f\n",
                     ctagsSeconds, app.Lines / ctagsSeconds, ctagsSeconds / loadSeconds);
@@ -102,6 +184,28 @@ int main(int argc, char **argv)
     std::printf("raw SQLite C-API insert of the %zu stored words: %.2f s; the load takes %.1f "
                 "times as long\n",
                 words.size(), rawSeconds, rawSeconds > 0 ? loadSeconds / rawSeconds : 0.0);
+    std::fflush(stdout);
+
+    if (drivers) {
+        LoadElsewhere("Firebird embedded", cli, home, sources,
+                      {QStringLiteral("databases"), QStringLiteral("add"),
+                       QStringLiteral("BENCHFB"), QStringLiteral("--type"),
+                       QStringLiteral("InterBase"), QStringLiteral("--create-file")},
+                      loadSeconds, app.Lines);
+        std::fflush(stdout);
+        const QString cluster
+                = QStringLiteral("/tmp/velunor-pg-load-%1").arg(QCoreApplication::applicationPid());
+        const QString postgres = StartPostgres(cluster);
+        if (postgres.isEmpty())
+            std::printf("ODBC (PostgreSQL): no server could be started\n");
+        else
+            LoadElsewhere("ODBC to PostgreSQL", cli, home, sources,
+                          {QStringLiteral("databases"), QStringLiteral("add"),
+                           QStringLiteral("BENCHPG"), QStringLiteral("--type"),
+                           QStringLiteral("ODBC"), QStringLiteral("--connection"), postgres},
+                          loadSeconds, app.Lines);
+        VXBenchStopPostgres(cluster);
+    }
     if (!keep.isEmpty())
         std::printf("kept in %s\n", qPrintable(root));
     return 0;

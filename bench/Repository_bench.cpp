@@ -8,6 +8,7 @@
 // InterBase driver and ODBC (SQLite and PostgreSQL) run with --all-drivers, each on the
 // same rows. PostgreSQL needs the throwaway cluster of the tests; the benchmark starts and
 // stops one itself.
+#include "Benchprocess.h"
 #include "Rawsqlite.h"
 #include "base/Classregistry.h"
 #include "base/Exception.h"
@@ -100,14 +101,9 @@ double ThroughInterface(const char *className, const QString &connection,
 
 QString StartPostgres(const QString &folder)
 {
-    const QString script
-            = QStringLiteral(VELUNOR_SOURCE_DIR "/tests/repository/postgres-cluster.sh");
-    if (QProcess::execute(script, {QStringLiteral("start"), folder}) != 0)
+    const QString port = VXBenchStartPostgres(folder);
+    if (port.isEmpty())
         return {};
-    QFile portFile(folder + QStringLiteral("/port"));
-    if (!portFile.open(QIODevice::ReadOnly))
-        return {};
-    const QString port = QString::fromLatin1(portFile.readAll()).trimmed();
     const QString server = QStringLiteral("Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=%1;"
                                           "Uid=postgres;Pwd=;")
                                    .arg(port);
@@ -186,9 +182,7 @@ int main(int argc, char **argv)
         std::fflush(stdout);
     }
     if (!pgFolder.isEmpty())
-        QProcess::execute(
-                QStringLiteral(VELUNOR_SOURCE_DIR "/tests/repository/postgres-cluster.sh"),
-                {QStringLiteral("stop"), pgFolder});
+        VXBenchStopPostgres(pgFolder);
     loader.UnloadAll();
     return 0;
 }

@@ -36,10 +36,104 @@ QSqlQuery &TVXSqlDataAccess::Prepared(int table)
 
 void TVXSqlDataAccess::Insert(int table, const QVariant *values)
 {
-    QSqlQuery &insert = Prepared(table);
-    for (int c = 0; c < Tables[table].ColumnCount; ++c)
-        insert.bindValue(c, values[c]);
+    const int columns = Tables[table].ColumnCount;
+    // Only the tables whose keys the caller gives: the others hand out ids and read
+    // them back at once.
+    const bool keyedByCaller = table == WordTable || table == RowTable || table == ObjectTable
+                               || table == EntryTable || table == DependencyTable
+                               || table == DataFlowTable;
+    const int rows = keyedByCaller ? ValuesPerInsert() / columns : 0;
+    if (rows <= 1) {
+        QSqlQuery &insert = Prepared(table);
+        for (int c = 0; c < columns; ++c)
+            insert.bindValue(c, values[c]);
+        ExecutePrepared(insert);
+        return;
+    }
+    QVariantList &pending = m_pendingRows[size_t(table)];
+    for (int c = 0; c < columns; ++c)
+        pending << values[c];
+    m_hasPendingRows = true;
+    if (pending.size() >= rows * columns)
+        FlushRows(table);
+}
+
+QSqlQuery &TVXSqlDataAccess::BatchStatement(const QString &sql)
+{
+    std::unique_ptr<QSqlQuery> &insert = m_batchInserts[sql];
+    if (!insert) {
+        auto prepared = std::make_unique<QSqlQuery>(MainDatabase());
+        if (!prepared->prepare(sql)) {
+            const QString message = EngineMessage(prepared->lastError());
+            m_batchInserts.erase(sql);
+            throw TVXException(message);
+        }
+        insert = std::move(prepared);
+    }
+    return *insert;
+}
+
+void TVXSqlDataAccess::FlushRows(int table)
+{
+    QVariantList &pending = m_pendingRows[size_t(table)];
+    if (pending.isEmpty())
+        return;
+    const VXSchema::Table &definition = Tables[table];
+    const qsizetype rows = pending.size() / definition.ColumnCount;
+    QStringList columns, marks;
+    for (int c = 0; c < definition.ColumnCount; ++c) {
+        columns << Text(definition.Columns[c].Name);
+        marks << QStringLiteral("?");
+    }
+    const QString row = QLatin1Char('(') + marks.join(QLatin1Char(',')) + QLatin1Char(')');
+    QStringList rowMarks(rows, row);
+    // The values leave the buffer whether the statement succeeds or not: a failed insert
+    // fails the file being loaded, and is not tried again with the next file's rows.
+    const QVariantList values = std::exchange(pending, {});
+    try {
+        QSqlQuery &insert = BatchStatement(QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                                                   .arg(Text(definition.Name),
+                                                        columns.join(QStringLiteral(", ")),
+                                                        rowMarks.join(QLatin1Char(','))));
+        for (int i = 0; i < values.size(); ++i)
+            insert.bindValue(i, values[i]);
+        ExecutePrepared(insert);
+    } catch (const std::exception &e) {
+        throw TVXException(Text(definition.Name) + QStringLiteral("_Append: ") + VXMessage(e));
+    }
+}
+
+void TVXSqlDataAccess::FlushDistinctWords()
+{
+    if (m_pendingWords.isEmpty())
+        return;
+    const QVariantList words = std::exchange(m_pendingWords, {});
+    QString sql = DistinctWordInsertSql();
+    QStringList marks(words.size(), QStringLiteral("(?)"));
+    sql.replace(QStringLiteral("VALUES (?)"),
+                QStringLiteral("VALUES ") + marks.join(QLatin1Char(',')));
+    QSqlQuery &insert = BatchStatement(sql);
+    for (int i = 0; i < words.size(); ++i)
+        insert.bindValue(i, words[i]);
     ExecutePrepared(insert);
+}
+
+void TVXSqlDataAccess::FlushAppends()
+{
+    if (!m_hasPendingRows)
+        return;
+    // Set first: a flush that fails must not be tried again by every call after it.
+    m_hasPendingRows = false;
+    try {
+        for (int table = 0; table < int(m_pendingRows.size()); ++table)
+            FlushRows(table);
+        FlushDistinctWords();
+    } catch (...) {
+        for (QVariantList &pending : m_pendingRows)
+            pending.clear();
+        m_pendingWords.clear();
+        throw;
+    }
 }
 
 void TVXSqlDataAccess::AppendRow(int table, const char *operation,
@@ -196,14 +290,9 @@ void TVXSqlDataAccess::VXROW_SetCall(int fileID, int objectID, int entryID, int 
         if (m_connectionCount == 0)
             throw TVXException(QStringLiteral("not connected"));
         BeginWrite();
-        QSqlQuery update(MainDatabase());
-        update.prepare(QStringLiteral("UPDATE VXROW SET VXCall = 1 WHERE VXFileID = ? AND "
-                                      "VXObjectID = ? AND VXEntryID = ? AND VXRowID = ?"));
-        update.addBindValue(fileID);
-        update.addBindValue(objectID);
-        update.addBindValue(entryID);
-        update.addBindValue(rowID);
-        ExecutePrepared(update);
+        RunStatement(QStringLiteral("UPDATE VXROW SET VXCall = 1 WHERE VXFileID = ? AND "
+                                    "VXObjectID = ? AND VXEntryID = ? AND VXRowID = ?"),
+                     {fileID, objectID, entryID, rowID});
     } catch (const std::exception &e) {
         Fail(QStringLiteral("VXROW_SetCall"), VXMessage(e));
     }

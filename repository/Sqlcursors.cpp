@@ -42,6 +42,7 @@ void TVXSqlDataAccess::CloseCursors()
 
 bool TVXSqlDataAccess::Open(Cursor &cursor, const QString &sql, const QVariantList &values)
 {
+    FlushAppends();
     // A load selects the same file rows by other values over and over: the cursor runs its
     // statement again instead of having the engine parse it anew. Where commits close
     // statements, one is never carried over.
@@ -257,6 +258,7 @@ bool TVXSqlDataAccess::Delete(int table, const QString &condition, bool currentR
     try {
         const VXSchema::Table &definition = TableOf(cursor, "Delete");
         BeginWrite();
+        FlushAppends();
         QSqlQuery query(MainDatabase());
         if (currentRecordOnly) {
             if (!HasRow(cursor))
@@ -287,6 +289,7 @@ int TVXSqlDataAccess::GetCount(int table)
     Cursor &cursor = CursorFor(table, "GetCount");
     try {
         const VXSchema::Table &definition = TableOf(cursor, "GetCount");
+        FlushAppends();
         QSqlQuery query(MainDatabase());
         Execute(query, QStringLiteral("SELECT COUNT(*) FROM ") + Text(definition.Name));
         return query.next() ? query.value(0).toInt() : 0;

@@ -225,6 +225,11 @@ int TVXSqlDataAccess::DisConnect(bool, bool)
     m_inserts.clear();
     m_inserts.resize(Tables.size());
     m_selects.clear();
+    m_batchInserts.clear();
+    for (QVariantList &pending : m_pendingRows)
+        pending.clear();
+    m_pendingWords.clear();
+    m_hasPendingRows = false;
     {
         // A reading thread closes its own connection when its statement is done: removed
         // under it, the statement would go on in freed memory. The thread of an abandoned
@@ -352,6 +357,13 @@ QString TVXSqlDataAccess::DistinctWordInsertSql() const
 
 void TVXSqlDataAccess::InsertDistinctWord(const QString &word)
 {
+    if (const int rows = ValuesPerInsert(); rows > 1) {
+        m_pendingWords << word;
+        m_hasPendingRows = true;
+        if (m_pendingWords.size() >= rows)
+            FlushDistinctWords();
+        return;
+    }
     if (!m_distinctInsert) {
         auto insert = std::make_unique<QSqlQuery>(MainDatabase());
         if (!insert->prepare(DistinctWordInsertSql()))
@@ -546,9 +558,18 @@ void TVXSqlDataAccess::ReadCursorsToEnd()
 
 void TVXSqlDataAccess::CommitTransaction()
 {
+    QSqlDatabase database = MainDatabase();
+    try {
+        FlushAppends();
+    } catch (const std::exception &) {
+        // The transaction cannot be committed without the rows it was given.
+        database.rollback();
+        m_inTransaction = false;
+        m_knownWords.clear();
+        throw;
+    }
     if (CommitClosesCursors())
         ReadCursorsToEnd();
-    QSqlDatabase database = MainDatabase();
     if (!database.commit()) {
         // A commit that failed (a full disk) may have ended the transaction already: it is
         // rolled back, so that the one error is reported and not a cascade of "no
@@ -564,6 +585,7 @@ void TVXSqlDataAccess::CommitTransaction()
     if (CommitClosesCursors()) {
         for (std::unique_ptr<QSqlQuery> &insert : m_inserts)
             insert.reset();
+        m_batchInserts.clear();
         m_distinctInsert.reset();
         m_selects.clear();
     }
@@ -589,6 +611,7 @@ TVXDataset *TVXSqlDataAccess::GetQuery(QObject *owner, const QStringList &sql, b
 
 QSqlQuery &TVXSqlDataAccess::Statement(const QString &sql)
 {
+    FlushAppends();
     std::shared_ptr<QSqlQuery> &query = m_selects[sql];
     if (!query) {
         QStringList lines;
@@ -667,6 +690,8 @@ TVXDataset *TVXSqlDataAccess::GetBoundQuery(QObject *owner, const TVXCondition &
     try {
         if (m_connectionCount == 0)
             throw TVXException(QStringLiteral("not connected"));
+        if (QThread::currentThread() == thread())
+            FlushAppends();
         QSqlQuery query(Database());
         query.setForwardOnly(!bidirectional);
         if (!Run(query, text, statement.Values()))

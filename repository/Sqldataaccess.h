@@ -17,6 +17,7 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 // Table handles stand for cursors named as the design has them: TAB_ + table name for the
@@ -128,6 +129,10 @@ protected:
     // pages out on its own that costs more than the parse.
     virtual qint64 RetainingCommitInterval() const { return 0; }
     virtual QString RewriteSql(const QString &sql) const { return sql; }
+    // How many values one insert statement may carry, where the engine takes several rows
+    // in one statement; 0 inserts row by row. Rows are then sent when a batch is full and
+    // before any other statement or commit.
+    virtual int ValuesPerInsert() const { return 0; }
     // Appends one row in table order; the values are already cut to their columns.
     virtual void Insert(int table, const QVariant *values);
     // Called before the connection closes and before its transaction ends.
@@ -205,6 +210,11 @@ private:
     void ReadCounters(bool raiseOnly);
     void CommitTransaction();
     QSqlQuery &Prepared(int table);
+    // Sends the rows and distinct words held for multi-row inserts.
+    void FlushAppends();
+    void FlushRows(int table);
+    void FlushDistinctWords();
+    QSqlQuery &BatchStatement(const QString &sql);
     void AppendRow(int table, const char *operation, std::initializer_list<QVariant> values);
     void SelectFile(const QString &directory, const QString &fileName);
 
@@ -215,6 +225,11 @@ private:
     bool m_inTransaction = false;
     std::vector<Cursor> m_cursors;
     std::vector<std::unique_ptr<QSqlQuery>> m_inserts;
+    // Rows held for a multi-row insert, per table, their values in table order.
+    std::vector<QVariantList> m_pendingRows = std::vector<QVariantList>(VXSchema::Tables.size());
+    QVariantList m_pendingWords;
+    bool m_hasPendingRows = false;
+    std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_batchInserts;
     // The statements of Statement, prepared once per text on the connecting thread.
     QHash<QString, std::shared_ptr<QSqlQuery>> m_selects;
     QString ThreadConnectionName() const;

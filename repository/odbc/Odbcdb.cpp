@@ -22,15 +22,24 @@ void TVXODBCDB::Configure(QSqlDatabase &database)
     // SQLite compares LIKE without case unless told otherwise, which would make every
     // case-sensitive search through an SQLite data source ignore case. Qt does not name
     // SQLite behind ODBC, so it is asked.
-    if (m_jet || database.driver()->dbmsType() != QSqlDriver::UnknownDbms)
+    if (m_jet)
+        return;
+    // A load sends its rows in multi-row inserts where the data source is known to take
+    // them: one round trip per row made a server repository hundreds of times slower.
+    if (database.driver()->dbmsType() == QSqlDriver::PostgreSQL)
+        m_multiRowInserts = true;
+    if (database.driver()->dbmsType() != QSqlDriver::UnknownDbms)
         return;
     QSqlQuery probe(database);
-    if (probe.exec(QStringLiteral("SELECT sqlite_version()")))
+    if (probe.exec(QStringLiteral("SELECT sqlite_version()"))) {
         probe.exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
+        m_multiRowInserts = true;
+    }
 }
 
 void TVXODBCDB::Open(QSqlDatabase &database, const QString &connection)
 {
+    m_multiRowInserts = false;
     database.setDatabaseName(connection);
     database.setConnectOptions(
             QStringLiteral("SQL_ATTR_CONNECTION_TIMEOUT=120;SQL_ATTR_LOGIN_TIMEOUT=120"));

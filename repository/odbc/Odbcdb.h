@@ -19,7 +19,10 @@ protected:
     void Configure(QSqlDatabase &database) override;
     bool SkipsRetainingCommit() const override { return true; }
     QString RewriteSql(const QString &sql) const override;
+    int ValuesPerInsert() const override { return m_multiRowInserts ? 4000 : 0; }
 
 private:
     bool m_jet = false;
+    // The data source takes several rows in one INSERT ... VALUES (PostgreSQL, SQLite).
+    bool m_multiRowInserts = false;
 };

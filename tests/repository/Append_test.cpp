@@ -2,6 +2,8 @@
 // Typed appends, id counters, commits and deleting a file's results, on every driver.
 #include "Repositorytestsupport.h"
 
+#include "repository/Condition.h"
+
 using namespace VXTest;
 
 class AppendTest : public RepositoryTest
@@ -214,6 +216,53 @@ TEST_P(AppendTest, CommittedWorkIsSeenByOtherConnectionsAndKeptAtDisconnect)
     EXPECT_EQ(Column(reader, QStringLiteral("VXATTRIBUTE"), {}, QStringLiteral("VXAttributeName")),
               (QStringList{QStringLiteral("First"), QStringLiteral("Second"),
                            QStringLiteral("Third")}));
+}
+
+TEST_P(AppendTest, ManyWordsAreAllStoredAndReadBeforeTheCommit)
+{
+    // Enough words to fill several multi-row inserts and leave some over, read back before
+    // and after the commit, beside a row appended between them.
+    TVXDataAccessInterface *db = Connected();
+    const int count = 1234;
+    for (int i = 0; i < count; ++i)
+        db->VXWORD_Append(1, 1000, 1000, 1000 + i / 10, 1000 + i % 10, 1, 1, 0,
+                          QStringLiteral("W%1 'q'").arg(i), 2, {});
+    db->VXROW_Append(1, 1000, 1000, 1000, 1, QStringLiteral("MOVE A TO B."), false);
+    const int words = db->GetTable(QStringLiteral("VXWORD"));
+    EXPECT_EQ(db->GetCount(words), count);
+    db->VXWORD_Append(2, 1000, 1000, 1000, 1000, 1, 1, 0, QStringLiteral("LAST"), 2, {});
+    ASSERT_TRUE(db->SelectBoundBegin(words, TVXCondition::Equals(QStringLiteral("VXFileID"), 2)));
+    EXPECT_EQ(db->GetFieldValue(words, db->GetField(words, QStringLiteral("VXWord")))
+                      .toString()
+                      .trimmed(),
+              QStringLiteral("LAST"));
+    db->Commit(true, false);
+    const QStringList stored = Column(db, QStringLiteral("VXWORD"), QStringLiteral("VXFileID = 1"),
+                                      QStringLiteral("VXWord"));
+    ASSERT_EQ(stored.size(), count);
+    EXPECT_EQ(stored.first().trimmed(), QStringLiteral("W0 'q'"));
+    EXPECT_EQ(stored.last().trimmed(), QStringLiteral("W1233 'q'"));
+    EXPECT_EQ(db->GetCount(db->GetTable(QStringLiteral("VXROW"))), 1);
+}
+
+TEST_P(AppendTest, AWordThatCannotBeStoredFailsLoudlyAndLeavesTheConnectionUsable)
+{
+    // The same key twice: whether the engine says so at the append or at the commit, the
+    // caller hears of it, and the next unit of work is stored.
+    TVXDataAccessInterface *db = Connected();
+    EXPECT_ANY_THROW({
+        db->VXWORD_Append(1, 1000, 1000, 1000, 1000, 1, 1, 0, QStringLiteral("A"), 2, {});
+        db->VXWORD_Append(1, 1000, 1000, 1000, 1000, 1, 1, 0, QStringLiteral("B"), 2, {});
+        db->Commit(true, false);
+    });
+    db->Commit(true, false);
+    db->VXWORD_Append(2, 1000, 1000, 1000, 1000, 1, 1, 0, QStringLiteral("C"), 2, {});
+    db->Commit(true, false);
+    EXPECT_EQ(Column(db, QStringLiteral("VXWORD"), QStringLiteral("VXFileID = 2"),
+                     QStringLiteral("VXWord"))
+                      .value(0)
+                      .trimmed(),
+              QStringLiteral("C"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, AppendTest, ::testing::ValuesIn(DriverCases()), DriverCaseName);
