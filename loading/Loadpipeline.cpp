@@ -376,8 +376,11 @@ void TVXLoadPipeline::ScanFolders(TVXDataAccessInterface *db)
             throw TVXException(QStringLiteral("the folder to load from does not exist: ")
                                + source.Folder);
         m_scannedFolders.clear();
+        // Read per configured folder: an earlier one of this run may have changed rows.
+        m_storedFiles = VXLoadQueries::StoredFiles(db);
         const int found = PopulateVXFileTable(system, computer, application, source.Folder, db,
                                               filesBefore, 0);
+        m_storedFiles.clear();
         if (found == 0)
             ConfirmEmptyFolder(db, source.Folder);
         db->Commit(false, true);
@@ -444,6 +447,19 @@ int TVXLoadPipeline::PopulateVXFileTable(int system, int computer, int applicati
                 // Nanoseconds: an edit within the same second, of the same size, is an edit.
                 const qint64 modified
                         = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+                // A loaded file that is as stored has nothing to write: an unchanged reload
+                // of a large portfolio reads its file rows once instead of once per file.
+                const auto stored = m_storedFiles.constFind(
+                        VXLoadQueries::StoredFileKey(folder, entry.fileName()));
+                if (stored != m_storedFiles.cend() && stored->LoadTime != 0
+                    && stored->FileTime == modified && stored->FileSize == qint64(status.st_size)
+                    && stored->SystemID == system && stored->ComputerID == computer
+                    && stored->ApplicationID == application) {
+                    ++found;
+                    m_progress.FilesChecked(found, FoundText, QString());
+                    Process();
+                    continue;
+                }
                 db->VXFILE_Append(language, system, computer, application, folder, entry.fileName(),
                                   modified, qint64(status.st_size));
                 const TVXCondition thisFile

@@ -8,6 +8,7 @@
 #include "base/Export.h"
 
 #include "loading/Loadtrace.h"
+#include "repository/Loadqueries.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -136,4 +137,6 @@ private:
     QSet<int> m_arriving;           // new, come back or failed before this run
     QList<int> m_arrived;           // those of them that loaded
     QSet<QString> m_scannedFolders; // real paths, per configured folder
+    // The file rows as the scan began, by folder and name.
+    QHash<QString, VXLoadQueries::TVXStoredFile> m_storedFiles;
 };

@@ -28,6 +28,32 @@ QList<QVariantList> Chunks(const QList<T> &values)
 
 namespace VXLoadQueries {
 
+QString StoredFileKey(const QString &directory, const QString &fileName)
+{
+    return directory + QLatin1Char('\n') + fileName;
+}
+
+QHash<QString, TVXStoredFile> StoredFiles(TVXDataAccessInterface *db)
+{
+    QHash<QString, TVXStoredFile> files;
+    for (const QVariantList &row : VXSelectRows(
+                 db, TVXCondition(QStringLiteral(
+                             "SELECT VXFileID, VXSystemID, VXComputerID, VXApplicationID, "
+                             "VXFileTime, VXFileSize, VXLoadTime, VXDirectory, VXFileName FROM "
+                             "VXFILE")))) {
+        TVXStoredFile file;
+        file.FileID = row.value(0).toInt();
+        file.SystemID = row.value(1).toInt();
+        file.ComputerID = row.value(2).toInt();
+        file.ApplicationID = row.value(3).toInt();
+        file.FileTime = row.value(4).toLongLong();
+        file.FileSize = row.value(5).toLongLong();
+        file.LoadTime = row.value(6).toLongLong();
+        files.insert(StoredFileKey(row.value(7).toString(), row.value(8).toString()), file);
+    }
+    return files;
+}
+
 int CheckedFileCount(TVXDataAccessInterface *db)
 {
     return VXRepositoryQueries::RowCount(db, QStringLiteral("VXFILE"),

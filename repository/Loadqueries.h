@@ -7,6 +7,7 @@
 
 #include "base/Export.h"
 
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -15,6 +16,22 @@
 class TVXDataAccessInterface;
 
 namespace VXLoadQueries {
+
+// What a scan compares a file on disk with.
+struct TVXStoredFile
+{
+    int FileID = 0;
+    int SystemID = 0;
+    int ComputerID = 0;
+    int ApplicationID = 0;
+    qint64 FileTime = 0;
+    qint64 FileSize = 0;
+    qint64 LoadTime = 0;
+};
+
+// Every stored file, by its folder and name as stored (see StoredFileKey).
+VXCORE_EXPORT QHash<QString, TVXStoredFile> StoredFiles(TVXDataAccessInterface *db);
+VXCORE_EXPORT QString StoredFileKey(const QString &directory, const QString &fileName);
 
 // Files whose dependencies have been checked (state Y).
 VXCORE_EXPORT int CheckedFileCount(TVXDataAccessInterface *db);
