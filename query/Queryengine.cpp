@@ -229,6 +229,8 @@ void TVXQueryEngine::ResetResults()
     m_endOfResults = -1;
     m_stopped = false;
     m_hasPrevious = false;
+    m_page = {};
+    m_attributeNames.clear();
 }
 
 // Track searches order their hits by the track's entries or objects.
@@ -677,10 +679,12 @@ bool TVXQueryEngine::ClausesMatched() const
 }
 
 // The file's language and the names of its system, computer and application.
-void TVXQueryEngine::FillAttributeNames(TVXQueryResultRow &row) const
+void TVXQueryEngine::FillAttributeNames(TVXQueryResultRow &row)
 {
+    const auto known = m_page.Files.constFind(row.QRFileID);
     const std::optional<TVXFileAttributes> file
-            = VXSearchQueries::FileAttributes(m_db, row.QRFileID);
+            = known != m_page.Files.cend() ? std::optional<TVXFileAttributes>(*known)
+                                           : VXSearchQueries::FileAttributes(m_db, row.QRFileID);
     if (file)
         row.QRLanguageID = file->LanguageID;
     static const std::array<const char *, 3> missing{
@@ -696,8 +700,14 @@ void TVXQueryEngine::FillAttributeNames(TVXQueryResultRow &row) const
             names[i]->clear();
             continue;
         }
-        const std::optional<QString> name
-                = ids[i] < 0 ? std::nullopt : VXSearchQueries::AttributeName(m_db, ids[i]);
+        std::optional<QString> name;
+        if (ids[i] >= 0) {
+            auto cached = m_attributeNames.find(ids[i]);
+            if (cached == m_attributeNames.end())
+                cached = m_attributeNames.insert(ids[i],
+                                                 VXSearchQueries::AttributeName(m_db, ids[i]));
+            name = *cached;
+        }
         *names[i] = name ? *name : QLatin1String(missing[i]);
     }
 }
@@ -730,16 +740,26 @@ void TVXQueryEngine::AppendRow(const TVXQueryThread::Word &word)
     // The language id stays 0 in the row, as the window fills names itself.
     const int languageID = row.QRLanguageID;
     row.QRLanguageID = 0;
-    const std::optional<QString> text = VXSearchQueries::RowText(m_db, place);
+    const auto knownRow = m_page.Rows.constFind(place);
+    const std::optional<QString> text = knownRow != m_page.Rows.cend()
+                                                ? std::optional<QString>(*knownRow)
+                                                : VXSearchQueries::RowText(m_db, place);
     row.QRRow = text ? *text : QStringLiteral("Error: Can not find the Row in table VXRow");
-    if (word[1] > 0 && !(sameFile && m_previous.QRObjectID == word[1]))
-        row.QRObjectName = VXSearchQueries::ObjectName(m_db, word[0], word[1]);
-    else if (sameFile)
+    if (word[1] > 0 && !(sameFile && m_previous.QRObjectID == word[1])) {
+        const auto known = m_page.Objects.constFind({word[0], word[1], 0, 0});
+        row.QRObjectName = known != m_page.Objects.cend()
+                                   ? *known
+                                   : VXSearchQueries::ObjectName(m_db, word[0], word[1]);
+    } else if (sameFile) {
         row.QRObjectName = m_previous.QRObjectName;
+    }
     if (word[2] > 0
-        && !(sameFile && m_previous.QRObjectID == word[1] && m_previous.QREntryID == word[2]))
-        row.QREntryName = VXSearchQueries::EntryName(m_db, word[0], word[1], word[2]);
-    else if (sameFile && m_previous.QRObjectID == word[1])
+        && !(sameFile && m_previous.QRObjectID == word[1] && m_previous.QREntryID == word[2])) {
+        const auto known = m_page.Entries.constFind({word[0], word[1], word[2], 0});
+        row.QREntryName = known != m_page.Entries.cend()
+                                  ? *known
+                                  : VXSearchQueries::EntryName(m_db, word[0], word[1], word[2]);
+    } else if (sameFile && m_previous.QRObjectID == word[1])
         row.QREntryName = m_previous.QREntryName;
     m_result.Append(row);
     m_previous = row;
@@ -747,20 +767,53 @@ void TVXQueryEngine::AppendRow(const TVXQueryThread::Word &word)
     m_hasPrevious = true;
 }
 
+void TVXQueryEngine::AppendRows(const QList<TVXQueryThread::Word> &words)
+{
+    if (words.isEmpty())
+        return;
+    // One statement per kind for the page instead of one per hit: a common word has hits
+    // in most files of a portfolio.
+    QList<int> files;
+    QList<TVXWordPlace> objects, entries, rows;
+    for (const TVXQueryThread::Word &word : words) {
+        if (files.isEmpty() || files.last() != word[0])
+            files << word[0];
+        if (word[1] > 0)
+            objects << TVXWordPlace{word[0], word[1], 0, 0};
+        if (word[2] > 0)
+            entries << TVXWordPlace{word[0], word[1], word[2], 0};
+        rows << TVXWordPlace{word[0], word[1], word[2], word[3]};
+    }
+    m_page.Files = VXSearchQueries::FileAttributesOf(m_db, files);
+    m_page.Objects = VXSearchQueries::ObjectNames(m_db, objects);
+    m_page.Entries = VXSearchQueries::EntryNames(m_db, entries);
+    m_page.Rows = VXSearchQueries::RowTexts(m_db, rows);
+    for (const TVXQueryThread::Word &word : words)
+        AppendRow(word);
+    m_page = {};
+}
+
 void TVXQueryEngine::Fetch(bool countHits)
 {
+    QList<TVXQueryThread::Word> page;
     while (m_next < m_words.size() || ReadMore(true)) {
         const TVXQueryThread::Word word = m_words[m_next];
         if (IsHit(word)) {
-            if (!m_trackMode && (m_result.RecordCount() + 1) % PageSize == 0) {
+            if (!m_trackMode && (m_result.RecordCount() + page.size() + 1) % PageSize == 0) {
                 // The word stays current: the next page starts with it (and is taken
                 // then, or every later page would stop at the same word).
                 if (m_pageStart != m_next) {
                     m_pageStart = m_next;
+                    AppendRows(page);
                     return;
                 }
             }
-            AppendRow(word);
+            page << word;
+            // Track searches and long pages are appended in pieces.
+            if (page.size() >= PageSize) {
+                AppendRows(page);
+                page.clear();
+            }
         }
         // One hit per statement row.
         ++m_next;
@@ -769,6 +822,7 @@ void TVXQueryEngine::Fetch(bool countHits)
                && m_words[m_next][3] == word[3])
             ++m_next;
     }
+    AppendRows(page);
     if (countHits && m_matchNeeded)
         m_hitCount = -1;
     m_db->Commit(true, true);

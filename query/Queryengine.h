@@ -12,6 +12,7 @@
 #include "query/Querythread.h"
 #include "query/Whereclause.h"
 #include "repository/Condition.h"
+#include "repository/Searchqueries.h"
 
 #include <QElapsedTimer>
 #include <QStringList>
@@ -164,7 +165,9 @@ private:
     bool ClausesMatched() const;
     bool InTrack(const TVXQueryThread::Word &word) const;
     void AppendRow(const TVXQueryThread::Word &word);
-    void FillAttributeNames(TVXQueryResultRow &row) const;
+    // Appends the hits of a page, their rows, names and attributes read together.
+    void AppendRows(const QList<TVXQueryThread::Word> &words);
+    void FillAttributeNames(TVXQueryResultRow &row);
     // Renumbers the result in the order the track runs its statements.
     void OrderByExecution();
     void Say(const QString &message) const;
@@ -203,4 +206,13 @@ private:
     // What the previous result row looked up.
     TVXQueryResultRow m_previous;
     bool m_hasPrevious = false;
+    // What AppendRows read for the page being appended; AppendRow asks the repository for
+    // anything missing.
+    struct TPageLookups
+    {
+        QHash<int, TVXFileAttributes> Files;
+        QHash<TVXWordPlace, QString> Objects, Entries, Rows;
+    } m_page;
+    // Attribute names by id, for the whole search.
+    QHash<int, std::optional<QString>> m_attributeNames;
 };

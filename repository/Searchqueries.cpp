@@ -18,9 +18,99 @@ TVXCondition InEntry(const TVXWordPlace &place)
                         {place.File, place.Object, place.Entry});
 }
 
+// One value of each place, by its first keyColumns key columns, in statements of a bounded
+// number of places.
+QHash<TVXWordPlace, QVariant> ValuesAt(TVXDataAccessInterface *db, const char *table,
+                                       const char *valueColumn, int keyColumns,
+                                       const QList<TVXWordPlace> &places)
+{
+    static const char *const keys[] = {"VXFileID", "VXObjectID", "VXEntryID", "VXRowID"};
+    QString term = QStringLiteral("(");
+    QString selected;
+    for (int k = 0; k < keyColumns; ++k) {
+        term += (k ? QStringLiteral(" AND ") : QString()) + QLatin1String(keys[k])
+                + QStringLiteral(" = ?");
+        selected += QLatin1String(keys[k]) + QStringLiteral(", ");
+    }
+    term += QLatin1Char(')');
+    QHash<TVXWordPlace, QVariant> values;
+    constexpr qsizetype chunk = 50;
+    for (qsizetype at = 0; at < places.size(); at += chunk) {
+        QStringList terms;
+        QVariantList bound;
+        for (const TVXWordPlace &place : places.mid(at, chunk)) {
+            terms << term;
+            const int parts[] = {place.File, place.Object, place.Entry, place.Row};
+            for (int k = 0; k < keyColumns; ++k)
+                bound << parts[k];
+        }
+        const TVXCondition statement(QStringLiteral("SELECT %1%2 FROM %3 WHERE %4")
+                                             .arg(selected, QLatin1String(valueColumn),
+                                                  QLatin1String(table),
+                                                  terms.join(QStringLiteral(" OR "))),
+                                     bound);
+        for (const QVariantList &row : VXSelectRows(db, statement)) {
+            TVXWordPlace place;
+            int *parts[] = {&place.File, &place.Object, &place.Entry, &place.Row};
+            for (int k = 0; k < keyColumns; ++k)
+                *parts[k] = row.value(k).toInt();
+            values.insert(place, row.value(keyColumns));
+        }
+    }
+    return values;
+}
+
+QHash<TVXWordPlace, QString> TrimmedTexts(const QHash<TVXWordPlace, QVariant> &values)
+{
+    QHash<TVXWordPlace, QString> texts;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        texts.insert(it.key(), it.value().toString().trimmed());
+    return texts;
+}
+
 } // namespace
 
 namespace VXSearchQueries {
+
+QHash<int, TVXFileAttributes> FileAttributesOf(TVXDataAccessInterface *db, const QList<int> &files)
+{
+    QHash<int, TVXFileAttributes> attributes;
+    constexpr qsizetype chunk = 200;
+    for (qsizetype at = 0; at < files.size(); at += chunk) {
+        QVariantList ids;
+        for (const int file : files.mid(at, chunk))
+            ids << file;
+        for (const QVariantList &row :
+             VXSelectRows(db, TVXCondition(QStringLiteral("SELECT VXFileID, VXLanguageID, "
+                                                          "VXSystemID, VXComputerID, "
+                                                          "VXApplicationID FROM VXFILE WHERE "))
+                                      + TVXCondition::In(QStringLiteral("VXFileID"), ids)))
+            attributes.insert(row[0].toInt(), TVXFileAttributes{row[1].toInt(), row[2].toInt(),
+                                                                row[3].toInt(), row[4].toInt()});
+    }
+    return attributes;
+}
+
+QHash<TVXWordPlace, QString> ObjectNames(TVXDataAccessInterface *db,
+                                         const QList<TVXWordPlace> &objects)
+{
+    return TrimmedTexts(ValuesAt(db, "VXOBJECT", "VXObjectName", 2, objects));
+}
+
+QHash<TVXWordPlace, QString> EntryNames(TVXDataAccessInterface *db,
+                                        const QList<TVXWordPlace> &entries)
+{
+    return TrimmedTexts(ValuesAt(db, "VXENTRY", "VXEntryName", 3, entries));
+}
+
+QHash<TVXWordPlace, QString> RowTexts(TVXDataAccessInterface *db, const QList<TVXWordPlace> &rows)
+{
+    QHash<TVXWordPlace, QString> texts;
+    const QHash<TVXWordPlace, QVariant> values = ValuesAt(db, "VXROW", "VXRow", 4, rows);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        texts.insert(it.key(), it.value().toString());
+    return texts;
+}
 
 QList<int> AttributeIDs(TVXDataAccessInterface *db, const TVXCondition &condition,
                         int attributeType)

@@ -8,6 +8,7 @@
 
 #include "repository/Condition.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -24,7 +25,14 @@ struct TVXWordPlace
     int Object = 0;
     int Entry = 0;
     int Row = 0;
+
+    friend bool operator==(const TVXWordPlace &, const TVXWordPlace &) = default;
 };
+
+inline size_t qHash(const TVXWordPlace &place, size_t seed = 0)
+{
+    return qHashMulti(seed, place.File, place.Object, place.Entry, place.Row);
+}
 
 struct TVXFileAttributes
 {
@@ -67,6 +75,18 @@ VXCORE_EXPORT std::optional<QString> AttributeName(TVXDataAccessInterface *db, i
 VXCORE_EXPORT QString ObjectName(TVXDataAccessInterface *db, int file, int object);
 VXCORE_EXPORT QString PackageName(TVXDataAccessInterface *db, int file, int package);
 VXCORE_EXPORT QString EntryName(TVXDataAccessInterface *db, int file, int object, int entry);
+
+// The same for a page of result rows at once, keyed by the places asked for (objects by
+// file and object, entries by file, object and entry, rows by all four); a place that is
+// not stored has no key. The row texts are those of the exact row, as stored.
+VXCORE_EXPORT QHash<int, TVXFileAttributes> FileAttributesOf(TVXDataAccessInterface *db,
+                                                             const QList<int> &files);
+VXCORE_EXPORT QHash<TVXWordPlace, QString> ObjectNames(TVXDataAccessInterface *db,
+                                                       const QList<TVXWordPlace> &objects);
+VXCORE_EXPORT QHash<TVXWordPlace, QString> EntryNames(TVXDataAccessInterface *db,
+                                                      const QList<TVXWordPlace> &entries);
+VXCORE_EXPORT QHash<TVXWordPlace, QString> RowTexts(TVXDataAccessInterface *db,
+                                                    const QList<TVXWordPlace> &rows);
 
 // The text of the line a statement stands on. It is looked up within the statement's
 // entry first, where the key finds it at once; a line that holds several statements is

@@ -429,10 +429,14 @@ void TVXSqlDataAccess::RestoreSearchIndexes()
     if (m_connectionCount == 0 || !m_searchIndexesSuspended)
         return;
     try {
-        if (m_inTransaction)
-            CommitTransaction();
+        // Settings of the engine wait for every statement to finish.
+        FinishStatements();
         QSqlQuery query(MainDatabase());
+        for (const QString &statement : IndexBuildSettings(true))
+            Execute(query, statement);
         for (const QString &statement : WordIndexes(false))
+            Execute(query, statement);
+        for (const QString &statement : IndexBuildSettings(false))
             Execute(query, statement);
         // Words of files deleted or reloaded since stay in the distinct words (a pattern
         // search only looks up fewer of them). After most of the repository was loaded,

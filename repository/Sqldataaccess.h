@@ -118,6 +118,8 @@ protected:
     // The indexes on upper-cased object and entry names that dependency resolution looks
     // names up by; tableCreated tells whether VXOBJECT is new.
     virtual QStringList NameIndexes(bool tableCreated) const;
+    // Statements run before (building true) and after the search indexes are built again.
+    virtual QStringList IndexBuildSettings(bool /*building*/) const { return {}; }
     // A second Connect naming another database is refused instead of only counted.
     virtual bool RefusesOtherDatabase() const { return false; }
     // Commits end the engine's open cursors, so cursors are read to their end first.

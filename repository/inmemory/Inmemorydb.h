@@ -34,6 +34,7 @@ protected:
     void Open(QSqlDatabase &database, const QString &connection) override;
     void Configure(QSqlDatabase &database) override;
     QString TableOptions(const VXSchema::Table &table) const override;
+    QStringList IndexBuildSettings(bool building) const override;
     bool RefusesOtherDatabase() const override { return true; }
     qint64 RetainingCommitInterval() const override { return 1000; }
     void Insert(int table, const QVariant *values) override;

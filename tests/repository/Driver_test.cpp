@@ -6,6 +6,7 @@
 
 #include "repository/Condition.h"
 #include "repository/Dataset.h"
+#include "repository/Searchqueries.h"
 #include "repository/Sqldataaccess.h"
 
 #include <QFile>
@@ -192,6 +193,54 @@ TEST_P(DriverTest, ACursorSelectedAgainByOtherValuesShowsTheirRowsAndItsOwnEdits
     ASSERT_TRUE(select(3));
     EXPECT_EQ(db->GetFieldValue(files, loadTime).toInt(), 103);
     EXPECT_FALSE(db->SelectNext(files));
+}
+
+TEST_P(DriverTest, APageOfResultRowsIsLookedUpAsEachOfItsRowsAlone)
+{
+    // More places than one statement takes, some not stored, with padded names.
+    TVXDataAccessInterface *db = Connected();
+    QList<TVXWordPlace> rows, objects, entries;
+    for (int file = 1; file <= 3; ++file) {
+        db->VXFILE_Append(7, file, 2, 3, QStringLiteral("/src"),
+                          QStringLiteral("F%1.cbl").arg(file), 1, 1);
+        db->VXOBJECT_Append(file, 1000, 7, false, QStringLiteral("PGM%1 ").arg(file),
+                            QStringLiteral("PGM%1").arg(file), {}, {}, 18, {}, {}, {}, 0, 0, 0);
+        objects << TVXWordPlace{file, 1000, 0, 0} << TVXWordPlace{file, 2000, 0, 0};
+        for (int entry = 1000; entry <= 3000; entry += 1000) {
+            db->VXENTRY_Append(file, 1000, entry, 7, QStringLiteral("PARA-%1").arg(entry),
+                               QStringLiteral("PGM%1").arg(file), {}, 0, {});
+            entries << TVXWordPlace{file, 1000, entry, 0};
+            for (int row = 1000; row < 1030; ++row) {
+                db->VXROW_Append(file, 1000, entry, row, 7,
+                                 QStringLiteral("  MOVE %1 TO 'X''Y'.").arg(row), false);
+                rows << TVXWordPlace{file, 1000, entry, row};
+            }
+        }
+    }
+    rows << TVXWordPlace{9, 1000, 1000, 1000};
+    entries << TVXWordPlace{1, 1000, 9000, 0};
+    db->Commit(true, false);
+
+    const QHash<TVXWordPlace, QString> texts = VXSearchQueries::RowTexts(db, rows);
+    EXPECT_EQ(texts.size(), rows.size() - 1);
+    for (const TVXWordPlace &row : rows) {
+        const std::optional<QString> alone = VXSearchQueries::RowText(db, row);
+        if (row.File == 9)
+            EXPECT_FALSE(texts.contains(row));
+        else
+            EXPECT_EQ(texts.value(row), alone.value_or(QString()));
+    }
+    const QHash<TVXWordPlace, QString> objectNames = VXSearchQueries::ObjectNames(db, objects);
+    EXPECT_EQ(objectNames.size(), 3);
+    EXPECT_EQ(objectNames.value({2, 1000, 0, 0}), VXSearchQueries::ObjectName(db, 2, 1000));
+    const QHash<TVXWordPlace, QString> entryNames = VXSearchQueries::EntryNames(db, entries);
+    EXPECT_EQ(entryNames.size(), 9);
+    EXPECT_EQ(entryNames.value({3, 1000, 2000, 0}), QStringLiteral("PARA-2000"));
+    EXPECT_FALSE(entryNames.contains({1, 1000, 9000, 0}));
+    const QHash<int, TVXFileAttributes> files = VXSearchQueries::FileAttributesOf(db, {1, 3, 9});
+    ASSERT_EQ(files.size(), 2);
+    EXPECT_EQ(files.value(3).SystemID, 3);
+    EXPECT_EQ(files.value(3).LanguageID, 7);
 }
 
 TEST_P(DriverTest, GoToKeyComparesWithoutCaseUnlessAsked)
