@@ -9,8 +9,10 @@
 // folder and the repository are written into that folder and stay there. Prints the files,
 // lines, the load's wall time, lines per second and peak memory, the time of each of its
 // phases, ctags' time and the ratio of the rates, and the raw insert's time and the load's
-// multiple of it. With --drivers the same tree is then loaded into a Firebird database file
-// and, through ODBC, into a PostgreSQL server started for the run, each with its rate as a
+// multiple of it; then velunor-cli query beside ripgrep (all hits of a common verb, its
+// first 40, a contains search), an unchanged reload and one after 1% of the files changed,
+// as shares of the first load. With --drivers the same tree is then loaded into a Firebird database
+// file and, through ODBC, into a PostgreSQL server started for the run, each with its rate as a
 // share of the SQLite load's.
 #include "Benchprocess.h"
 #include "Mainframeapplication.h"
@@ -20,10 +22,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -92,6 +96,113 @@ void LoadElsewhere(const char *label, const QString &cli, const QString &home,
     for (const QByteArray &line : run.Report.split('\n'))
         if (line.startsWith("load phase "))
             std::printf("  %s\n", line.mid(5).constData());
+}
+
+// Seconds a process takes, its output thrown away; negative when it failed.
+double Timed(const QString &program, const QStringList &arguments, const QString &home)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VELUNOR_HOME"), home);
+    process.setProcessEnvironment(environment);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() > 1)
+        return -1;
+    return timer.nsecsElapsed() / 1e9;
+}
+
+// The best of three runs: the first warms the page cache for both sides alike.
+double Best(const QString &program, const QStringList &arguments, const QString &home)
+{
+    double best = -1;
+    for (int run = 0; run < 3; ++run) {
+        const double seconds = Timed(program, arguments, home);
+        if (seconds < 0)
+            return -1;
+        best = best < 0 ? seconds : std::min(best, seconds);
+    }
+    return best;
+}
+
+// velunor-cli query as a user runs it, beside ripgrep over the same files.
+void Searches(const QString &cli, const QString &home, const QString &sources)
+{
+    const QString rg = QStandardPaths::findExecutable(QStringLiteral("rg"));
+    struct Search
+    {
+        const char *Label;
+        QStringList Query, Grep;
+    };
+    const QStringList word{QStringLiteral("query"), QStringLiteral("--find"),
+                           QStringLiteral("Any Word"), QStringLiteral("equals"),
+                           QStringLiteral("MOVE")};
+    const Search searches[] = {
+            {"every hit of a common verb (MOVE)",
+             word,
+             {QStringLiteral("-n"), QStringLiteral("-w"), QStringLiteral("-i"),
+              QStringLiteral("MOVE"), sources}},
+            {"the first 40 hits of it",
+             word + QStringList{QStringLiteral("--limit"), QStringLiteral("40")},
+             {QStringLiteral("-n"), QStringLiteral("-w"), QStringLiteral("-i"),
+              QStringLiteral("MOVE"), sources}},
+            {"every word containing CUST",
+             {QStringLiteral("query"), QStringLiteral("--find"), QStringLiteral("Any Word"),
+              QStringLiteral("contains"), QStringLiteral("CUST")},
+             {QStringLiteral("-n"), QStringLiteral("-i"), QStringLiteral("CUST"), sources}},
+    };
+    for (const Search &search : searches) {
+        const double ours = Best(cli, search.Query, home);
+        const double theirs = rg.isEmpty() ? -1 : Best(rg, search.Grep, home);
+        if (ours < 0) {
+            std::printf("velunor-cli query, %s: failed\n", search.Label);
+            continue;
+        }
+        if (theirs > 0)
+            std::printf(
+                    "velunor-cli query, %s: %.3f s; rg %s: %.3f s; %.2f times rg's time\n",
+                    search.Label, ours,
+                    qPrintable(search.Grep.mid(0, search.Grep.size() - 1).join(QLatin1Char(' '))),
+                    theirs, ours / theirs);
+        else
+            std::printf("velunor-cli query, %s: %.3f s (no rg)\n", search.Label, ours);
+        std::fflush(stdout);
+    }
+}
+
+// An unchanged reload, and one after every hundredth program changed, as shares of the
+// first load.
+void Reloads(const QString &cli, const QString &home, const QString &sources, double firstLoad)
+{
+    const LoadRun unchanged = Load(cli, home);
+    if (!unchanged.Ok)
+        return;
+    std::printf("unchanged reload: %.2f s, %.1f%% of the first load\n", unchanged.Seconds,
+                100.0 * unchanged.Seconds / firstLoad);
+    const QFileInfoList programs
+            = QDir(sources).entryInfoList({QStringLiteral("*.cbl"), QStringLiteral("*.jcl"),
+                                           QStringLiteral("*.bms"), QStringLiteral("*.cpy")},
+                                          QDir::Files, QDir::Name);
+    int changed = 0;
+    for (qsizetype i = 0; i < programs.size(); i += 100) {
+        QFile file(programs[i].absoluteFilePath());
+        if (!file.open(QIODevice::Append))
+            continue;
+        file.write(programs[i].suffix() == QLatin1String("jcl")   ? "//* CHANGED\n"
+                   : programs[i].suffix() == QLatin1String("bms") ? "* CHANGED\n"
+                                                                  : "      * CHANGED\n");
+        ++changed;
+    }
+    const LoadRun reload = Load(cli, home);
+    if (reload.Ok)
+        std::printf("reload after %d of %lld files changed: %.2f s, %.1f%% of the first load\n",
+                    changed, static_cast<long long>(programs.size()), reload.Seconds,
+                    100.0 * reload.Seconds / firstLoad);
+    std::fflush(stdout);
 }
 
 // A throwaway PostgreSQL server and an ODBC connection text to a new database on it.
@@ -185,6 +296,9 @@ int main(int argc, char **argv)
                 "times as long\n",
                 words.size(), rawSeconds, rawSeconds > 0 ? loadSeconds / rawSeconds : 0.0);
     std::fflush(stdout);
+
+    Searches(cli, home, sources);
+    Reloads(cli, home, sources, loadSeconds);
 
     if (drivers) {
         LoadElsewhere("Firebird embedded", cli, home, sources,

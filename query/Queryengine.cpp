@@ -778,10 +778,13 @@ void TVXQueryEngine::AppendRows(const QList<TVXQueryThread::Word> &words)
     for (const TVXQueryThread::Word &word : words) {
         if (files.isEmpty() || files.last() != word[0])
             files << word[0];
-        if (word[1] > 0)
-            objects << TVXWordPlace{word[0], word[1], 0, 0};
-        if (word[2] > 0)
-            entries << TVXWordPlace{word[0], word[1], word[2], 0};
+        // Hits follow each other within an object and entry: each is asked for once.
+        const TVXWordPlace object{word[0], word[1], 0, 0};
+        if (word[1] > 0 && (objects.isEmpty() || !(objects.last() == object)))
+            objects << object;
+        const TVXWordPlace entry{word[0], word[1], word[2], 0};
+        if (word[2] > 0 && (entries.isEmpty() || !(entries.last() == entry)))
+            entries << entry;
         rows << TVXWordPlace{word[0], word[1], word[2], word[3]};
     }
     m_page.Files = VXSearchQueries::FileAttributesOf(m_db, files);

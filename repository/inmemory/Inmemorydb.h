@@ -60,4 +60,6 @@ private:
     sqlite3 *m_handle = nullptr;
     std::array<sqlite3_stmt *, 10> m_statements{};
     sqlite3_stmt *m_distinctInsert = nullptr;
+    // This connection has written: it maps no pages.
+    bool m_writes = false;
 };
