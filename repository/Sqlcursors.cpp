@@ -32,7 +32,7 @@ void TVXSqlDataAccess::CloseCursors()
 {
     for (Cursor &cursor : m_cursors) {
         cursor.Query.reset();
-        cursor.PreparedSql.clear();
+        cursor.Prepared.clear();
         cursor.Condition.clear();
         cursor.ConditionValues.clear();
         cursor.Edited.clear();
@@ -43,29 +43,34 @@ void TVXSqlDataAccess::CloseCursors()
 bool TVXSqlDataAccess::Open(Cursor &cursor, const QString &sql, const QVariantList &values)
 {
     FlushAppends();
-    // A load selects the same file rows by other values over and over: the cursor runs its
-    // statement again instead of having the engine parse it anew. Where commits close
-    // statements, one is never carried over.
-    if (!values.isEmpty() && cursor.Query && cursor.PreparedSql == sql && !CommitClosesCursors()) {
-        cursor.Query->finish();
+    // A load selects the same file rows by other values over and over, through a few
+    // conditions in turn: the cursor runs each statement again instead of having the engine
+    // parse it anew. Where commits close statements, none is carried over.
+    const bool reusable = !values.isEmpty() && !CommitClosesCursors();
+    std::shared_ptr<QSqlQuery> query = reusable ? cursor.Prepared.value(sql) : nullptr;
+    if (query) {
+        query->finish();
         for (int i = 0; i < values.size(); ++i)
-            cursor.Query->bindValue(i, values[i]);
-        if (!cursor.Query->exec()) {
-            const QString message = EngineMessage(cursor.Query->lastError());
-            cursor.Query.reset();
-            cursor.PreparedSql.clear();
-            throw TVXException(message);
+            query->bindValue(i, values[i]);
+        if (!query->exec()) {
+            cursor.Prepared.remove(sql);
+            throw TVXException(EngineMessage(query->lastError()));
         }
     } else {
-        auto query = std::make_unique<QSqlQuery>(MainDatabase());
+        query = std::make_shared<QSqlQuery>(MainDatabase());
         query->setForwardOnly(false);
-        cursor.PreparedSql.clear();
         if (!Run(*query, sql, values))
             throw TVXException(EngineMessage(query->lastError()));
-        cursor.Query = std::move(query);
-        if (!values.isEmpty())
-            cursor.PreparedSql = sql;
+        if (reusable) {
+            if (cursor.Prepared.size() >= 16)
+                cursor.Prepared.clear();
+            cursor.Prepared.insert(sql, query);
+        }
     }
+    // The statement left stops reading: one still stepping would hold the engine's locks.
+    if (cursor.Query && cursor.Query != query)
+        cursor.Query->finish();
+    cursor.Query = std::move(query);
     cursor.Edited.clear();
     cursor.Deleted.clear();
     return cursor.Query->next();

@@ -186,9 +186,10 @@ private:
     {
         QString Name;
         int Table = -1; // index into VXSchema::Tables; -1 for the free queries
-        std::unique_ptr<QSqlQuery> Query;
-        // The statement Query was prepared from, where it may run again with other values.
-        QString PreparedSql;
+        std::shared_ptr<QSqlQuery> Query;
+        // Statements of this cursor that may run again with other values, by their text;
+        // Query is one of them or one run without values.
+        QHash<QString, std::shared_ptr<QSqlQuery>> Prepared;
         QString Condition;
         QVariantList ConditionValues;            // bound to the condition's "?", in order
         QHash<int, QHash<int, QVariant>> Edited; // row position -> field -> value
