@@ -91,7 +91,15 @@ TVXDependencyResolver::Target TVXDependencyResolver::Remembered(TVXDataAccessInt
 {
     // Objects and entries do not change while dependencies are resolved, and most names
     // are looked up for many referring words: each statement runs once.
-    const QString sql = statement.Key();
+    // Keyed by a number for the statement's text and its values: the texts are a few dozen
+    // long statements, and a key per lookup that held its text made the cache the largest
+    // part of a big load's memory.
+    auto textID = m_statementIDs.constFind(statement.Text());
+    if (textID == m_statementIDs.cend())
+        textID = m_statementIDs.insert(statement.Text(), int(m_statementIDs.size()));
+    QString sql = QString::number(*textID);
+    for (const QVariant &value : statement.Values())
+        sql += QChar(0x1f) + value.toString();
     if (const auto found = m_lookups.constFind(sql); found != m_lookups.cend())
         return *found;
     const QList<QVariantList> rows = VXSelectRows(db, statement);

@@ -134,6 +134,7 @@ private:
     int m_written = 0;
     // Lookup statement -> its first row, for the resolver's lifetime (one load).
     QHash<QString, Target> m_lookups;
+    QHash<QString, int> m_statementIDs;
     bool m_hasPackages = false;
     TVXLoadTrace m_trace;
 };
