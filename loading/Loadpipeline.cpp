@@ -451,49 +451,49 @@ int TVXLoadPipeline::PopulateVXFileTable(int system, int computer, int applicati
                 // of a large portfolio reads its file rows once instead of once per file.
                 const auto stored = m_storedFiles.constFind(
                         VXLoadQueries::StoredFileKey(folder, entry.fileName()));
-                if (stored != m_storedFiles.cend() && stored->LoadTime != 0
-                    && stored->FileTime == modified && stored->FileSize == qint64(status.st_size)
-                    && stored->SystemID == system && stored->ComputerID == computer
-                    && stored->ApplicationID == application) {
-                    ++found;
-                    m_progress.FilesChecked(found, FoundText, QString());
-                    Process();
-                    continue;
-                }
-                db->VXFILE_Append(language, system, computer, application, folder, entry.fileName(),
-                                  modified, qint64(status.st_size));
-                const TVXCondition thisFile
-                        = TVXCondition::Equals(QStringLiteral("VXDirectory"), folder)
-                                  .And(TVXCondition::Equals(QStringLiteral("VXFileName"),
-                                                            entry.fileName()));
-                if (files.Select(thisFile)) {
-                    const bool isNew
-                            = files.Value(QStringLiteral("VXDependencyChecked"))
-                                      .toString()
-                                      .trimmed()
-                                      .isEmpty()
-                              && files.Value(QStringLiteral("VXLoadTime")).toLongLong() == 0;
-                    if (filesBefore > 0 && isNew
-                        && files.Value(QStringLiteral("VXFileID")).toInt() > 0) {
-                        // Marked so that later scans of this run do not count it again.
-                        files.Set(QStringLiteral("VXDependencyChecked"), QStringLiteral("N"));
-                        ++m_newFiles;
-                        m_progress.FilesAdded(m_newFiles, entry.absoluteFilePath());
-                    }
-                }
-                db->Commit(false, true);
-                // Test scripts of one folder form one object: when one of them changed,
-                // the whole folder is parsed again together.
-                const bool withoutExtension = !entry.fileName().contains(QLatin1Char('.'));
-                if (withoutExtension && HoldsDirectoryObjects(language) && files.Select(thisFile)
-                    && files.Value(QStringLiteral("VXLoadTime")).toLongLong() == 0) {
-                    const TVXCondition loadedInFolder
+                const bool asStored = stored != m_storedFiles.cend() && stored->LoadTime != 0
+                                      && stored->FileTime == modified
+                                      && stored->FileSize == qint64(status.st_size)
+                                      && stored->SystemID == system
+                                      && stored->ComputerID == computer
+                                      && stored->ApplicationID == application;
+                if (!asStored) {
+                    db->VXFILE_Append(language, system, computer, application, folder,
+                                      entry.fileName(), modified, qint64(status.st_size));
+                    const TVXCondition thisFile
                             = TVXCondition::Equals(QStringLiteral("VXDirectory"), folder)
-                                      .And(TVXCondition(QStringLiteral("VXLoadTime <> 0")));
-                    for (bool other = files.Select(loadedInFolder); other;
-                         other = files.Select(loadedInFolder)) {
-                        files.Set(QStringLiteral("VXLoadTime"), 0);
-                        db->Commit(false, true);
+                                      .And(TVXCondition::Equals(QStringLiteral("VXFileName"),
+                                                                entry.fileName()));
+                    if (files.Select(thisFile)) {
+                        const bool isNew
+                                = files.Value(QStringLiteral("VXDependencyChecked"))
+                                          .toString()
+                                          .trimmed()
+                                          .isEmpty()
+                                  && files.Value(QStringLiteral("VXLoadTime")).toLongLong() == 0;
+                        if (filesBefore > 0 && isNew
+                            && files.Value(QStringLiteral("VXFileID")).toInt() > 0) {
+                            // Marked so that later scans of this run do not count it again.
+                            files.Set(QStringLiteral("VXDependencyChecked"), QStringLiteral("N"));
+                            ++m_newFiles;
+                            m_progress.FilesAdded(m_newFiles, entry.absoluteFilePath());
+                        }
+                    }
+                    db->Commit(false, true);
+                    // Test scripts of one folder form one object: when one of them changed,
+                    // the whole folder is parsed again together.
+                    const bool withoutExtension = !entry.fileName().contains(QLatin1Char('.'));
+                    if (withoutExtension && HoldsDirectoryObjects(language)
+                        && files.Select(thisFile)
+                        && files.Value(QStringLiteral("VXLoadTime")).toLongLong() == 0) {
+                        const TVXCondition loadedInFolder
+                                = TVXCondition::Equals(QStringLiteral("VXDirectory"), folder)
+                                          .And(TVXCondition(QStringLiteral("VXLoadTime <> 0")));
+                        for (bool other = files.Select(loadedInFolder); other;
+                             other = files.Select(loadedInFolder)) {
+                            files.Set(QStringLiteral("VXLoadTime"), 0);
+                            db->Commit(false, true);
+                        }
                     }
                 }
             }

@@ -12,20 +12,26 @@
 
 using namespace VXSqlAccessDetail;
 
+QString TVXSqlDataAccess::InsertSql(int table, qsizetype rows)
+{
+    const VXSchema::Table &definition = Tables[table];
+    QStringList columns, marks;
+    for (int c = 0; c < definition.ColumnCount; ++c) {
+        columns << Text(definition.Columns[c].Name);
+        marks << QStringLiteral("?");
+    }
+    const QString row = QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+            .arg(Text(definition.Name), columns.join(QStringLiteral(", ")),
+                 QStringList(rows, row).join(QLatin1Char(',')));
+}
+
 QSqlQuery &TVXSqlDataAccess::Prepared(int table)
 {
     std::unique_ptr<QSqlQuery> &insert = m_inserts[table];
     if (!insert) {
-        const VXSchema::Table &definition = Tables[table];
-        QStringList columns, marks;
-        for (int c = 0; c < definition.ColumnCount; ++c) {
-            columns << Text(definition.Columns[c].Name);
-            marks << QStringLiteral("?");
-        }
         insert = std::make_unique<QSqlQuery>(MainDatabase());
-        if (!insert->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                     .arg(Text(definition.Name), columns.join(QStringLiteral(", ")),
-                                          marks.join(QStringLiteral(", "))))) {
+        if (!insert->prepare(InsertSql(table, 1))) {
             const QString message = EngineMessage(insert->lastError());
             insert.reset();
             throw TVXException(message);
@@ -80,21 +86,11 @@ void TVXSqlDataAccess::FlushRows(int table)
         return;
     const VXSchema::Table &definition = Tables[table];
     const qsizetype rows = pending.size() / definition.ColumnCount;
-    QStringList columns, marks;
-    for (int c = 0; c < definition.ColumnCount; ++c) {
-        columns << Text(definition.Columns[c].Name);
-        marks << QStringLiteral("?");
-    }
-    const QString row = QLatin1Char('(') + marks.join(QLatin1Char(',')) + QLatin1Char(')');
-    QStringList rowMarks(rows, row);
     // The values leave the buffer whether the statement succeeds or not: a failed insert
     // fails the file being loaded, and is not tried again with the next file's rows.
     const QVariantList values = std::exchange(pending, {});
     try {
-        QSqlQuery &insert = BatchStatement(QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
-                                                   .arg(Text(definition.Name),
-                                                        columns.join(QStringLiteral(", ")),
-                                                        rowMarks.join(QLatin1Char(','))));
+        QSqlQuery &insert = BatchStatement(InsertSql(table, rows));
         for (int i = 0; i < values.size(); ++i)
             insert.bindValue(i, values[i]);
         ExecutePrepared(insert);

@@ -212,6 +212,8 @@ private:
     // raiseOnly: re-read every counter and keep the higher of memory and table.
     void ReadCounters(bool raiseOnly);
     void CommitTransaction();
+    // INSERT INTO the table with its columns in order and a "?" row per row.
+    static QString InsertSql(int table, qsizetype rows);
     QSqlQuery &Prepared(int table);
     // Sends the rows and distinct words held for multi-row inserts.
     void FlushAppends();
