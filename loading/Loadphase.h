@@ -34,6 +34,15 @@ public:
         std::fflush(stderr);
     }
 
+    // A phase measured elsewhere (time summed over many short waits).
+    static void Report(const QString &name, double seconds)
+    {
+        if (!qEnvironmentVariableIsSet("VELUNOR_LOAD_TIMINGS"))
+            return;
+        std::fprintf(stderr, "load phase %s: %.3f s\n", qPrintable(name), seconds);
+        std::fflush(stderr);
+    }
+
 private:
     QString m_name;
     bool m_on;

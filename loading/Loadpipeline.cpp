@@ -7,8 +7,10 @@
 
 #include "loading/Loadphase.h"
 #include "loading/Loadprogress.h"
+#include "loading/Parseahead.h"
 #include "parsing/Globals.h"
 #include "parsing/Languagedefinitionsinterface.h"
+#include "parsing/Parsedfile.h"
 #include "parsing/Rowloop.h"
 #include "parsing/Sourcereader.h"
 #include "repository/Condition.h"
@@ -700,7 +702,33 @@ void TVXLoadPipeline::LoadQueue(TVXDataAccessInterface *db, const QList<int> &qu
         row = ReadFileRow(files);
         return true;
     };
+    std::unique_ptr<TVXParseAhead> ahead = ParseAhead(queue);
+    qsizetype planned = 0;
+    auto planAhead = [&] {
+        // A few hundred files at a time: the plan holds paths, and a portfolio has many.
+        while (ahead && planned < queue.size() && ahead->Ahead() < 2 * ahead->Window()) {
+            const QList<int> chunk = queue.mid(planned, 256);
+            planned += chunk.size();
+            QHash<int, TVXFileRow> rows;
+            for (const QString &ids : FileIDLists(chunk))
+                for (const TVXFileRow &row :
+                     ReadFileRows(files, ids
+                                                 + QStringLiteral(" AND (VXLoadTime = 0 OR "
+                                                                  "VXDependencyChecked = 'E')")))
+                    rows.insert(row.FileID, row);
+            QList<TVXParseJob> jobs;
+            for (const int id : chunk) {
+                const auto row = rows.constFind(id);
+                if (row != rows.cend() && !HoldsDirectoryObjects(row->LanguageID))
+                    jobs.append({id, row->Path(), row->LanguageID, row->ApplicationID,
+                                 row->ComputerID, row->SystemID});
+            }
+            ahead->Add(jobs);
+        }
+    };
     for (const int id : queue) {
+        planAhead();
+        std::unique_ptr<TVXParsedFile> parsed;
         // Each round loads at least one include, so the rounds end; the cap guards a
         // repository that changes under the run.
         for (int round = 0; round < 10000; ++round) {
@@ -712,8 +740,15 @@ void TVXLoadPipeline::LoadQueue(TVXDataAccessInterface *db, const QList<int> &qu
             QString loadingPath = row.Path();
             bool again = false;
             try {
-                int include = LoadFile(loadingPath, id, row.SystemID, row.ComputerID,
+                if (ahead && round == 0)
+                    parsed = ahead->Take({id, loadingPath, row.LanguageID, row.ApplicationID,
+                                          row.ComputerID, row.SystemID});
+                int include = parsed ? StoreParsed(*parsed, loadingPath, db) : -1;
+                if (include < 0) {
+                    parsed.reset();
+                    include = LoadFile(loadingPath, id, row.SystemID, row.ComputerID,
                                        row.ApplicationID, row.LanguageID, db, false);
+                }
                 m_trace.Write(QStringLiteral("FileLoaded\t%1\t%2").arg(id).arg(loadingPath));
                 if (include == 0) {
                     MarkLoaded(db, id, false);
@@ -766,12 +801,71 @@ void TVXLoadPipeline::LoadQueue(TVXDataAccessInterface *db, const QList<int> &qu
                 break;
         }
     }
+    if (ahead)
+        TVXLoadPhase::Report(QStringLiteral("writer waiting for parsers"),
+                             double(ahead->WaitedMilliseconds()) / 1e3);
+    ahead.reset();
     parse.Stop();
     if (searchIndexes.Db) {
         TVXLoadPhase indexes(QStringLiteral("search indexes"));
         searchIndexes.Db = nullptr;
         db->RestoreSearchIndexes();
     }
+}
+
+std::unique_ptr<TVXParseAhead> TVXLoadPipeline::ParseAhead(const QList<int> &queue)
+{
+    const int threads = TVXParseAhead::ThreadCount();
+    if (threads <= 0 || queue.size() < 2 || !m_services.NewLanguageDefinition)
+        return nullptr;
+    return std::make_unique<TVXParseAhead>(
+            threads, [this](int languageID) -> std::unique_ptr<TVXLanguageDefinitionsInterface> {
+                const int row = m_languages.FindFirst(QStringLiteral("VXLanguageID"), languageID);
+                if (row < 0)
+                    return nullptr;
+                return std::unique_ptr<TVXLanguageDefinitionsInterface>(
+                        m_services.NewLanguageDefinition(
+                                m_languages.Text(row, QStringLiteral("VXLanguageName"))));
+            });
+}
+
+int TVXLoadPipeline::StoreParsed(const TVXParsedFile &parsed, const QString &path,
+                                 TVXDataAccessInterface *db)
+{
+    try {
+        QString languageName;
+        TVXLanguageDefinitionsInterface *definition = Definition(parsed.LanguageID, languageName);
+        for (const QString &switchTo : parsed.SwitchToLanguages)
+            ChangeLanguage(switchTo, definition);
+    } catch (const std::exception &) {
+        // Parsed here, the file fails at the row that asks for the language.
+        return -1;
+    }
+    try {
+        for (const QString &include : parsed.Includes) {
+            const int first = IsFileLoaded(include, parsed.FileID, db);
+            if (first > 0)
+                return first;
+        }
+        // The worker's parse took every such search to find nothing.
+        for (const TVXParsedFile::TVXLookup &lookup : parsed.Lookups) {
+            int id = 0;
+            if (TVXLanguageDefinitionsInterface::FindDeclarationInOtherFile(
+                        *db, lookup.Identifier, lookup.ObjectID, parsed.FileID, id))
+                return -1;
+        }
+        db->VXDeleteForFileID(parsed.FileID);
+        parsed.Store(*db);
+    } catch (const std::exception &e) {
+        throw TVXException(QStringLiteral("TVXBaseFunctions.LoadFile: ") + VXMessage(e));
+    }
+    m_truncatedRows += parsed.TruncatedRows;
+    if (parsed.TruncatedRows > 0)
+        m_progress.WriteError(QStringLiteral("  %1 rows longer than 255 characters in %2")
+                                      .arg(parsed.TruncatedRows)
+                                      .arg(path));
+    Process();
+    return 0;
 }
 
 int TVXLoadPipeline::IsFileLoaded(const QString &name, int fileID, TVXDataAccessInterface *db)

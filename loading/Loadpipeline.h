@@ -19,6 +19,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QFile;
 class QObject;
@@ -26,6 +27,8 @@ class TVXConfigTable;
 class TVXDataAccessInterface;
 class TVXLanguageDefinitionsInterface;
 class TVXLoadProgress;
+class TVXParseAhead;
+struct TVXParsedFile;
 
 // Extension (with its point, or "." for names without one) to language number, sorted and
 // found without regard to case.
@@ -48,6 +51,10 @@ public:
         // The service object's function lookup: drivers ("InMemoryDB") and language
         // definitions ("LangDef_IBMCOB").
         std::function<QObject *(const QString &name, const QString &database)> GetFunction;
+        // A new language-definition object of the language ("IBMCOB"), owned by the
+        // caller, for a worker thread; null, or no function, parses on the writer alone.
+        std::function<TVXLanguageDefinitionsInterface *(const QString &languageName)>
+                NewLanguageDefinition;
         // A Yes/No question to the user; unattended runs answer No.
         std::function<bool(const QString &question)> Ask;
         // Keeps the user interface alive between units of work.
@@ -98,6 +105,12 @@ private:
     // 0 when the file was parsed, else the id of an include that must be loaded first.
     int LoadFile(const QString &path, int fileID, int system, int computer, int application,
                  int language, TVXDataAccessInterface *db, bool ignoreIncludes);
+    // Stores a file that a worker parsed: 0 when it was stored, the id of an include that
+    // must be loaded first, or -1 when the recording no longer holds and the file must be
+    // parsed here.
+    int StoreParsed(const TVXParsedFile &parsed, const QString &path, TVXDataAccessInterface *db);
+    // Workers for the files of the queue, or null when they would not pay.
+    std::unique_ptr<TVXParseAhead> ParseAhead(const QList<int> &queue);
     int IsFileLoaded(const QString &name, int fileID, TVXDataAccessInterface *db);
     void ChangeLanguage(const QString &name, TVXLanguageDefinitionsInterface *current);
     TVXLanguageDefinitionsInterface *Definition(int languageID, QString &languageName);

@@ -6,6 +6,8 @@
 
 #include "base/Exception.h"
 
+#include "parsing/Parsedfile.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -232,6 +234,20 @@ int TVXLanguageDefinitionsInterface::GetObjectIconDefault() const
 
 // ---- A new file ------------------------------------------------------------------------
 
+void TVXLanguageDefinitionsInterface::InitializeForRecording(TVXParsedFile &recording,
+                                                             const QString &fullFileName,
+                                                             int fileID, int applicationID,
+                                                             int computerID, int systemID)
+{
+    InitializeForNewFile(nullptr, fullFileName, fileID, applicationID, computerID, systemID);
+    recording.FileID = fileID;
+    recording.LanguageID = m_languageID;
+    recording.ApplicationID = applicationID;
+    recording.ComputerID = computerID;
+    recording.SystemID = systemID;
+    m_recording = &recording;
+}
+
 void TVXLanguageDefinitionsInterface::InitializeForNewFile(TVXDataAccessInterface *dataAccess,
                                                            const QString &fullFileName, int fileID,
                                                            int applicationID, int computerID,
@@ -243,6 +259,7 @@ void TVXLanguageDefinitionsInterface::InitializeForNewFile(TVXDataAccessInterfac
                                    && directory == m_previousDirectory;
 
     m_dataAccess = dataAccess;
+    m_recording = nullptr;
     m_fullFileName = fullFileName;
     m_fileName = info.fileName();
     m_directory = directory;

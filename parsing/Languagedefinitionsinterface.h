@@ -18,6 +18,7 @@
 #include <vector>
 
 class TVXDataAccessInterface;
+struct TVXParsedFile;
 
 // A language definition is registered as "TVXLangDef_" + language name and created once
 // per process by the service object, which passes itself and the settings folder. Its
@@ -80,6 +81,10 @@ public:
     // ---- Parsing one file ----------------------------------------------------------
     void InitializeForNewFile(TVXDataAccessInterface *dataAccess, const QString &fullFileName,
                               int fileID, int applicationID, int computerID, int systemID);
+    // As InitializeForNewFile, but the saves append to the recording instead of a
+    // repository: the file is parsed where no repository is at hand (a worker thread).
+    void InitializeForRecording(TVXParsedFile &recording, const QString &fullFileName, int fileID,
+                                int applicationID, int computerID, int systemID);
     // Whether a break word starts at the 1-based position; a column rule may also ask for
     // the character at the position to be replaced (national characters).
     virtual bool IsWordBreak(const QString &row, int position, int &length, TWordType &wordType,
@@ -120,6 +125,11 @@ public:
     void CheckValue(int index);
     void CheckDataFlow(int index);
     bool CheckObjectDeclarationInOtherFile(const QString &identifier, int objectID, int &id);
+    // The object (or, for a negative object id, the entry) of that name in a file other
+    // than fileID, as the repository holds it now.
+    static bool FindDeclarationInOtherFile(TVXDataAccessInterface &dataAccess,
+                                           const QString &identifier, int objectID, int fileID,
+                                           int &id);
 
     int GetObjectIconByInheritance(const QString &name) const;
     int GetObjectIconByType(const QString &type) const;
@@ -310,6 +320,7 @@ protected:
 
     // ---- Per-file state ------------------------------------------------------------
     TVXDataAccessInterface *m_dataAccess = nullptr;
+    TVXParsedFile *m_recording = nullptr;
     QString m_fullFileName;
     QString m_fileName;
     QString m_directory;

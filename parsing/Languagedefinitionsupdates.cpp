@@ -5,6 +5,7 @@
 #include "base/Settings.h"
 
 #include "parsing/Languagedefinitionsinterface.h"
+#include "parsing/Parsedfile.h"
 #include "repository/Condition.h"
 #include "repository/Dataaccessinterface.h"
 
@@ -570,24 +571,38 @@ void TVXLanguageDefinitionsInterface::CheckDataFlow(int index)
 bool TVXLanguageDefinitionsInterface::CheckObjectDeclarationInOtherFile(const QString &identifier,
                                                                         int objectID, int &id)
 {
-    if (!m_dataAccess || identifier.isEmpty() || m_dataAccess->ConnectionCount() == 0)
+    if (m_recording) {
+        if (!identifier.isEmpty())
+            m_recording->Lookups.append({identifier, objectID});
+        return false;
+    }
+    if (!m_dataAccess)
+        return false;
+    return FindDeclarationInOtherFile(*m_dataAccess, identifier, objectID, m_fileID, id);
+}
+
+bool TVXLanguageDefinitionsInterface::FindDeclarationInOtherFile(TVXDataAccessInterface &dataAccess,
+                                                                 const QString &identifier,
+                                                                 int objectID, int fileID, int &id)
+{
+    if (identifier.isEmpty() || dataAccess.ConnectionCount() == 0)
         return false;
     // A negative object id asks for an entry of that object.
     const bool entry = objectID < 0;
-    const int table = m_dataAccess->GetTable(entry ? QStringLiteral("VXENTRY")
-                                                   : QStringLiteral("VXOBJECT"));
+    const int table
+            = dataAccess.GetTable(entry ? QStringLiteral("VXENTRY") : QStringLiteral("VXOBJECT"));
     if (table <= 0)
         return false;
     const QString nameField
             = entry ? QStringLiteral("VXEntryName") : QStringLiteral("VXObjectIdentifier");
     const QString condition = nameField + QStringLiteral(" = ")
                               + TVXDataAccessInterface::QuotedText(identifier)
-                              + QStringLiteral(" AND VXFileID <> ") + QString::number(m_fileID);
-    if (!m_dataAccess->SelectBegin(table, condition))
+                              + QStringLiteral(" AND VXFileID <> ") + QString::number(fileID);
+    if (!dataAccess.SelectBegin(table, condition))
         return false;
-    const int idField = m_dataAccess->GetField(table, entry ? QStringLiteral("VXEntryID")
-                                                            : QStringLiteral("VXObjectID"));
-    const int found = m_dataAccess->GetFieldValue(table, idField).toInt();
+    const int idField = dataAccess.GetField(table, entry ? QStringLiteral("VXEntryID")
+                                                         : QStringLiteral("VXObjectID"));
+    const int found = dataAccess.GetFieldValue(table, idField).toInt();
     if (found <= 0)
         return false;
     id = found;
@@ -600,7 +615,7 @@ void TVXLanguageDefinitionsInterface::OnBeforeSaveToDB(bool, bool) {}
 
 void TVXLanguageDefinitionsInterface::WriteObjects()
 {
-    if (!m_dataAccess)
+    if (!m_dataAccess && !m_recording)
         return;
     for (TVXObjectElement &object : m_objectList) {
         if (object.Icon == VXObjectIconState::DoNotSave || object.Identifier == DoNotSave)
@@ -620,6 +635,10 @@ void TVXLanguageDefinitionsInterface::WriteObjects()
             if (object.Name.isEmpty())
                 object.Name = ParseError;
         }
+        if (m_recording) {
+            m_recording->Objects.append(object);
+            continue;
+        }
         m_dataAccess->VXOBJECT_Append(m_fileID, object.ObjectID, m_languageID, object.InPackage,
                                       object.Name, object.Identifier, object.Inherits,
                                       object.ObjectType, object.Icon, object.SubObjectParentName,
@@ -630,7 +649,7 @@ void TVXLanguageDefinitionsInterface::WriteObjects()
 
 void TVXLanguageDefinitionsInterface::WriteEntries()
 {
-    if (!m_dataAccess)
+    if (!m_dataAccess && !m_recording)
         return;
     for (TVXEntryElement &entry : m_entryList) {
         if (entry.ObjectIdentifier.isEmpty())
@@ -638,6 +657,13 @@ void TVXLanguageDefinitionsInterface::WriteEntries()
                 if (object.ObjectID == entry.ObjectID)
                     entry.ObjectIdentifier = object.Identifier;
         const bool broken = entry.Name.isEmpty() || entry.ObjectIdentifier.isEmpty();
+        if (m_recording) {
+            TVXEntryElement written = entry;
+            if (broken)
+                written.Name = ParseError;
+            m_recording->Entries.append(written);
+            continue;
+        }
         m_dataAccess->VXENTRY_Append(m_fileID, entry.ObjectID, entry.EntryID, m_languageID,
                                      broken ? ParseError : entry.Name, entry.ObjectIdentifier,
                                      entry.ResultType, 0, QString());
@@ -660,7 +686,9 @@ void TVXLanguageDefinitionsInterface::WriteWords(qsizetype count)
                     break;
             }
         }
-        if (m_dataAccess)
+        if (m_recording)
+            m_recording->Words.append(word);
+        else if (m_dataAccess)
             m_dataAccess->VXWORD_Append(m_fileID, word.ObjectID, word.EntryID, word.RowID,
                                         word.WordID, m_languageID, word.SectionType,
                                         word.SectionLevel, word.Word, word.WordType,
@@ -674,7 +702,9 @@ void TVXLanguageDefinitionsInterface::WriteRows(int belowRowID)
     qsizetype count = 0;
     while (count < m_rowBuffer.size() && std::as_const(m_rowBuffer)[count].RowID < belowRowID) {
         const TVXRowElement &row = std::as_const(m_rowBuffer)[count];
-        if (m_dataAccess)
+        if (m_recording)
+            m_recording->Rows.append(row);
+        else if (m_dataAccess)
             m_dataAccess->VXROW_Append(m_fileID, row.ObjectID, row.EntryID, row.RowID, m_languageID,
                                        row.Row, row.Call);
         ++count;
@@ -708,7 +738,9 @@ void TVXLanguageDefinitionsInterface::SaveToDB(bool final, bool objectClosed)
         WriteWords(m_wordBuffer.size() - 5);
         WriteRows(m_wordBuffer.isEmpty() ? m_rowID : m_wordBuffer.first().RowID);
     } else {
-        if (m_dataAccess)
+        if (m_recording)
+            m_recording->Packages += m_packageList;
+        else if (m_dataAccess)
             for (const TVXPackageElement &package : std::as_const(m_packageList))
                 m_dataAccess->VXPACKAGE_Append(m_fileID, -1, package.PackageName,
                                                package.ObjectName, package.ObjectFileID,
@@ -732,7 +764,9 @@ void TVXLanguageDefinitionsInterface::SaveToDB(bool final, bool objectClosed)
         const bool complete = link.RowID != 0 && link.FromRowID != 0;
         if (!complete && !final && &link == &m_dataFlowList.last())
             break;
-        if (complete && m_dataAccess)
+        if (complete && m_recording)
+            m_recording->DataFlow.append(link);
+        else if (complete && m_dataAccess)
             m_dataAccess->VXDATAFLOW_Append(m_fileID, link.RowID, link.WordID, m_fileID,
                                             link.FromRowID, link.FromWordID);
         ++written;

@@ -146,6 +146,11 @@ TVXLoadPipeline::TVXServices TVXBaseFunctionsCore::LoadServices()
     services.GetFunction = [this](const QString &name, const QString &database) {
         return GetFunction(name, database);
     };
+    services.NewLanguageDefinition = [](const QString &languageName) {
+        return VXClassRegistry().Create<TVXLanguageDefinitionsInterface>(
+                QStringLiteral("TVX") + LangDefPrefix + languageName, nullptr,
+                VXSettings::SettingsFolder());
+    };
     services.Ask = [this](const QString &question) { return Ask(question); };
     services.ProcessEvents = [] { QCoreApplication::processEvents(); };
     services.RefreshWindows = [this](TVXDataAccessInterface *db) { RefreshWindows(db); };

@@ -9,10 +9,15 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QThread>
 
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
+
+// The page cache of an ordinary connection: 64 MB.
+const QString OrdinaryCacheSize = QStringLiteral("PRAGMA cache_size=-65536");
 
 const int WordTable = VXSchema::TableIndex(VXSchema::VXWORD);
 const int RowTable = VXSchema::TableIndex(VXSchema::VXROW);
@@ -143,7 +148,7 @@ void TVXInMemoryDB::Configure(QSqlDatabase &database)
     // synchronisation is safe in WAL mode and keeps commits cheap.
     pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    pragma.exec(QStringLiteral("PRAGMA cache_size=-65536"));
+    pragma.exec(OrdinaryCacheSize);
     pragma.exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
     // Reads map the file instead of copying each page through a system call: a search
     // that shows every hit of a common word reads pages of most of the repository.
@@ -247,9 +252,15 @@ QString TVXInMemoryDB::CheckpointStatement() const
 QStringList TVXInMemoryDB::IndexBuildSettings(bool building) const
 {
     // Sorting every word of a portfolio in memory would make the load's peak grow with the
-    // portfolio: the sort spills to a temporary file instead, which is also faster.
-    return {building ? QStringLiteral("PRAGMA temp_store=FILE")
-                     : QStringLiteral("PRAGMA temp_store=MEMORY")};
+    // portfolio: the sort spills to a temporary file instead, which is also faster. The
+    // sort's runs are as large as the page cache; small runs that stay in the processor's
+    // caches, sorted and merged on every core, build the word indexes in half the time.
+    if (building)
+        return {QStringLiteral("PRAGMA temp_store=FILE"),
+                QStringLiteral("PRAGMA cache_size=-16384"),
+                QStringLiteral("PRAGMA threads=%1").arg(std::max(1, QThread::idealThreadCount()))};
+    return {QStringLiteral("PRAGMA temp_store=MEMORY"), OrdinaryCacheSize,
+            QStringLiteral("PRAGMA threads=0")};
 }
 
 QString TVXInMemoryDB::TableOptions(const VXSchema::Table &table) const

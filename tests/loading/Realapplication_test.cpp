@@ -70,10 +70,13 @@ protected:
 
     static void Start(QProcess &process, const QString &program, const QStringList &arguments,
                       const QString &home, const QString &loadWait = QString(),
-                      bool withDisplay = false)
+                      bool withDisplay = false, const QStringList &settings = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("VELUNOR_HOME"), home);
+        for (const QString &setting : settings)
+            environment.insert(setting.section(QLatin1Char('='), 0, 0),
+                               setting.section(QLatin1Char('='), 1));
         if (!loadWait.isEmpty())
             environment.insert(QStringLiteral("VELUNOR_LOAD_WAIT"), loadWait);
         // The program runs as a console program, as a scheduled job runs it, unless the test
@@ -94,15 +97,17 @@ protected:
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
     }
-    Result Run(const QString &program, const QStringList &arguments, const QString &home)
+    Result Run(const QString &program, const QStringList &arguments, const QString &home,
+               const QStringList &settings = {})
     {
         QProcess process;
-        Start(process, program, arguments, home);
+        Start(process, program, arguments, home, QString(), false, settings);
         return Finish(process);
     }
-    Result Cli(const QStringList &arguments, const QString &home)
+    // settings: NAME=value pairs for the program's environment.
+    Result Cli(const QStringList &arguments, const QString &home, const QStringList &settings = {})
     {
-        return Run(QStringLiteral("velunor-cli"), arguments, home);
+        return Run(QStringLiteral("velunor-cli"), arguments, home, settings);
     }
 
     void Configure(const QString &home)
@@ -288,6 +293,85 @@ TEST_F(RealApplicationTest, IncrementalLoadsEndLikeACleanLoad)
     result = Cli({QStringLiteral("load")}, m_home.Path());
     ASSERT_EQ(result.Code, 0) << result.Out.toStdString() << result.Err.toStdString();
     EXPECT_TRUE(SameLinks(StoredLinks(m_home.Path()), clean));
+}
+
+// The rows that differ first between two repositories, for a readable failure.
+::testing::AssertionResult SameTables(const QStringList &one, const QStringList &other)
+{
+    if (one == other)
+        return ::testing::AssertionSuccess();
+    auto failure = ::testing::AssertionFailure();
+    failure << one.size() << " rows against " << other.size();
+    for (qsizetype i = 0; i < std::min(one.size(), other.size()); ++i)
+        if (one[i] != other[i])
+            return failure << "; first difference:\n"
+                           << one[i].toStdString() << "\nagainst:\n"
+                           << other[i].toStdString();
+    return failure;
+}
+
+// Files parsed in worker threads are stored as the writer alone stores them: every table,
+// every row. The tree mixes the generated application, the shipped samples and C++ whose
+// classes are declared in one file and defined in another (a parse that looks for them in
+// other files), with files that fail and rows too long to keep.
+TEST_F(RealApplicationTest, ParsingInWorkerThreadsStoresWhatTheWriterAloneStores)
+{
+    const QString more = m_home.File(QStringLiteral("more"));
+    ASSERT_TRUE(QDir().mkpath(more + QStringLiteral("/cpp")));
+    const auto write = [&more](const QString &name, const QByteArray &text) {
+        QFile file(more + QLatin1Char('/') + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
+        file.write(text);
+    };
+    for (int i = 0; i < 12; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        write(QStringLiteral("cpp/Ledger%1.h").arg(i),
+              "#pragma once\n#include \"Ledger" + QByteArray::number((i + 1) % 12)
+                      + ".h\"\nclass Ledger" + n
+                      + " : public Base {\npublic:\n    int Post(int amount);\n"
+                        "    void Close();\nprivate:\n    int m_total = 0;\n};\n");
+        write(QStringLiteral("cpp/Ledger%1.cpp").arg(i),
+              "#include \"Ledger" + n + ".h\"\nint Ledger" + n
+                      + "::Post(int amount)\n{\n    m_total = m_total + amount;\n    return "
+                        "Audit(m_total);\n}\nvoid Ledger"
+                      + n + "::Close()\n{\n    Post(0);\n}\n");
+    }
+    write(QStringLiteral("BROKEN.cbl"), QByteArray("\0\0\0binary", 9));
+    write(QStringLiteral("WIDE.cbl"),
+          "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. WIDE.\n       PROCEDURE DIVISION.\n"
+          "           DISPLAY '"
+                  + QByteArray(300, 'X') + "'.\n           CALL 'BAT001'.\n           GOBACK.\n");
+    const auto addFolders = [&](const QString &home) {
+        for (const QString &folder : {more, QStringLiteral(VELUNOR_SOURCE_DIR "/samples")})
+            ASSERT_EQ(Cli({QStringLiteral("sources"), QStringLiteral("add-folder"), folder,
+                           QStringLiteral("--system"), QStringLiteral("CARDS"),
+                           QStringLiteral("--yes")},
+                          home)
+                              .Code,
+                      0);
+    };
+    addFolders(m_home.Path());
+    VXTest::Home serial;
+    Configure(serial.Path());
+    addFolders(serial.Path());
+
+    const Result parallel = Cli(
+            {QStringLiteral("load")}, m_home.Path(),
+            {QStringLiteral("VELUNOR_PARSE_THREADS=3"), QStringLiteral("VELUNOR_LOAD_TIMINGS=1")});
+    EXPECT_EQ(parallel.Code, 3) << parallel.Out.toStdString() << parallel.Err.toStdString();
+    EXPECT_TRUE(parallel.Err.contains(QStringLiteral("writer waiting for parsers")))
+            << parallel.Err.toStdString();
+    const Result alone = Cli({QStringLiteral("load")}, serial.Path(),
+                             {QStringLiteral("VELUNOR_PARSE_THREADS=0")});
+    EXPECT_EQ(alone.Code, 3) << alone.Out.toStdString() << alone.Err.toStdString();
+    EXPECT_EQ(
+            (parallel.Out + parallel.Err).count(QStringLiteral("rows longer than 255 characters")),
+            1)
+            << parallel.Out.toStdString();
+
+    const QStringList stored = Tables(m_home.Path());
+    ASSERT_GT(stored.size(), 10000);
+    EXPECT_TRUE(SameTables(stored, Tables(serial.Path())));
 }
 
 // A reload after some files changed holds, table by table and row by row, what a first
