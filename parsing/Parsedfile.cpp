@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "parsing/Parsedfile.h"
 
-#include "repository/Condition.h"
 #include "repository/Dataaccessinterface.h"
 
 void TVXParsedFile::Store(TVXDataAccessInterface &db) const
@@ -28,8 +27,4 @@ void TVXParsedFile::Store(TVXDataAccessInterface &db) const
         db.VXDATAFLOW_Append(FileID, link.RowID, link.WordID, FileID, link.FromRowID,
                              link.FromWordID);
     db.Commit(false, false);
-    // As after a save in place: callers find the file's row current.
-    const int files = db.GetTable(QStringLiteral("VXFILE"));
-    if (files > 0)
-        db.SelectBoundBegin(files, TVXCondition::Equals(QStringLiteral("VXFileID"), FileID));
 }

@@ -132,6 +132,35 @@ void TVXSqlDataAccess::FlushAppends()
     }
 }
 
+void TVXSqlDataAccess::FlushAppendsReadBy(const QString &sql)
+{
+    if (!m_hasPendingRows)
+        return;
+    // A select sees the rows appended before it. One that reads none of the tables with
+    // rows waiting lets them wait on: the resolution looks up objects and entries between
+    // the links it appends, and a server would otherwise take each link in a round trip
+    // of its own.
+    bool reads = !m_pendingWords.isEmpty() && ReadsTable(sql, QLatin1String(DistinctWords));
+    for (int table = 0; !reads && table < int(m_pendingRows.size()); ++table)
+        reads = !m_pendingRows[size_t(table)].isEmpty()
+                && ReadsTable(sql, Text(Tables[table].Name));
+    if (reads)
+        FlushAppends();
+}
+
+bool TVXSqlDataAccess::ReadsTable(const QString &sql, const QString &table)
+{
+    // The name as a word: VXWORD is not read by a statement on VXDISTINCTWORD.
+    for (qsizetype at = sql.indexOf(table, 0, Qt::CaseInsensitive); at >= 0;
+         at = sql.indexOf(table, at + 1, Qt::CaseInsensitive)) {
+        const auto isNameChar = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
+        const qsizetype end = at + table.size();
+        if ((at == 0 || !isNameChar(sql[at - 1])) && (end >= sql.size() || !isNameChar(sql[end])))
+            return true;
+    }
+    return false;
+}
+
 void TVXSqlDataAccess::AppendRow(int table, const char *operation,
                                  std::initializer_list<QVariant> values)
 {
@@ -380,17 +409,23 @@ void TVXSqlDataAccess::VXDATAFLOW_Append(int fileID, int rowID, int wordID, int 
     }
 }
 
+QStringList TVXSqlDataAccess::DeleteForFileStatements() const
+{
+    QStringList statements;
+    for (const char *table : FileContentTables)
+        statements << QStringLiteral("DELETE FROM %1 WHERE VXFileID = ?")
+                              .arg(QString::fromLatin1(table));
+    return statements;
+}
+
 void TVXSqlDataAccess::VXDeleteForFileID(int fileID)
 {
     try {
         if (m_connectionCount == 0)
             throw TVXException(QStringLiteral("not connected"));
         BeginWrite();
-        for (const char *table :
-             {"VXOBJECT", "VXENTRY", "VXROW", "VXWORD", "VXPACKAGE", "VXDATAFLOW"})
-            RunStatement(QStringLiteral("DELETE FROM %1 WHERE VXFileID = ?")
-                                 .arg(QString::fromLatin1(table)),
-                         {fileID});
+        for (const QString &statement : DeleteForFileStatements())
+            RunStatement(statement, QVariantList(statement.count(QLatin1Char('?')), fileID));
         // Where commits are spaced out, the removal goes with the file's new parse results
         // into one transaction: an interruption keeps the old ones or stores the new.
         if (RetainingCommitInterval() > 0)

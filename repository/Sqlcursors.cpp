@@ -42,7 +42,7 @@ void TVXSqlDataAccess::CloseCursors()
 
 bool TVXSqlDataAccess::Open(Cursor &cursor, const QString &sql, const QVariantList &values)
 {
-    FlushAppends();
+    FlushAppendsReadBy(sql);
     // A load selects the same file rows by other values over and over, through a few
     // conditions in turn: the cursor runs each statement again instead of having the engine
     // parse it anew. Where commits close statements, none is carried over.

@@ -478,26 +478,26 @@ QStringList TVXSqlDataAccess::WordIndexes(bool) const
 
 void TVXSqlDataAccess::ReadCounters(bool raiseOnly)
 {
-    struct Counter
-    {
-        int *Value;
-        const char *Sql;
-    };
-    const Counter counters[] = {
-            {&m_lastFileID, "SELECT MAX(VXFileID) FROM VXFILE"},
-            {&m_lastPackageID, "SELECT MAX(VXPackageID) FROM VXPACKAGE"},
-            {&m_lastContentCounter, "SELECT MAX(VXContentCounter) FROM VXPACKAGE"},
-            {&m_lastAttributeID, "SELECT MAX(VXAttributeID) FROM VXATTRIBUTE"},
-    };
-    for (const Counter &counter : counters) {
-        if (*counter.Value != 0 && !raiseOnly)
-            continue;
-        QSqlQuery &query = Statement(QString::fromLatin1(counter.Sql));
-        // An empty table has no maximum: the counter stays as it is.
-        if (query.exec() && query.next() && !query.isNull(0))
-            *counter.Value = std::max(*counter.Value, query.value(0).toInt());
-        query.finish();
+    // One statement for the four: on a server every write transaction begins with this
+    // read, and a round trip costs more than the maxima.
+    int *const counters[]
+            = {&m_lastFileID, &m_lastPackageID, &m_lastContentCounter, &m_lastAttributeID};
+    QSqlQuery &query = Statement(QStringLiteral(
+            "SELECT 0, MAX(VXFileID) FROM VXFILE UNION ALL SELECT 1, MAX(VXPackageID) FROM "
+            "VXPACKAGE UNION ALL SELECT 2, MAX(VXContentCounter) FROM VXPACKAGE UNION ALL "
+            "SELECT 3, MAX(VXAttributeID) FROM VXATTRIBUTE"));
+    if (query.exec()) {
+        while (query.next()) {
+            const int which = query.value(0).toInt();
+            // An empty table has no maximum: the counter stays as it is.
+            if (which < 0 || which > 3 || query.isNull(1))
+                continue;
+            int &counter = *counters[which];
+            if (counter == 0 || raiseOnly)
+                counter = std::max(counter, query.value(1).toInt());
+        }
     }
+    query.finish();
 }
 
 void TVXSqlDataAccess::Execute(QSqlQuery &query, const QString &sql)
@@ -615,7 +615,7 @@ TVXDataset *TVXSqlDataAccess::GetQuery(QObject *owner, const QStringList &sql, b
 
 QSqlQuery &TVXSqlDataAccess::Statement(const QString &sql)
 {
-    FlushAppends();
+    FlushAppendsReadBy(sql);
     std::shared_ptr<QSqlQuery> &query = m_selects[sql];
     if (!query) {
         QStringList lines;
@@ -695,7 +695,7 @@ TVXDataset *TVXSqlDataAccess::GetBoundQuery(QObject *owner, const TVXCondition &
         if (m_connectionCount == 0)
             throw TVXException(QStringLiteral("not connected"));
         if (QThread::currentThread() == thread())
-            FlushAppends();
+            FlushAppendsReadBy(text);
         QSqlQuery query(Database());
         query.setForwardOnly(!bidirectional);
         if (!Run(query, text, statement.Values()))

@@ -130,6 +130,8 @@ protected:
     // to a later one: a parse commits every few rows, and where each commit writes its
     // pages out on its own that costs more than the parse.
     virtual qint64 RetainingCommitInterval() const { return 0; }
+    // Removes a file's parse results, each "?" the file's id.
+    virtual QStringList DeleteForFileStatements() const;
     virtual QString RewriteSql(const QString &sql) const { return sql; }
     // How many values one insert statement may carry, where the engine takes several rows
     // in one statement; 0 inserts row by row. Rows are then sent when a batch is full and
@@ -217,6 +219,9 @@ private:
     QSqlQuery &Prepared(int table);
     // Sends the rows and distinct words held for multi-row inserts.
     void FlushAppends();
+    // Flushes when the statement reads a table that has rows waiting.
+    void FlushAppendsReadBy(const QString &sql);
+    static bool ReadsTable(const QString &sql, const QString &table);
     void FlushRows(int table);
     void FlushDistinctWords();
     QSqlQuery &BatchStatement(const QString &sql);

@@ -20,6 +20,9 @@ inline QString Text(std::string_view text)
 }
 
 inline const char *const DistinctWords = "VXDISTINCTWORD";
+// What a file's parse stores, removed before it is parsed again.
+inline const char *const FileContentTables[]
+        = {"VXOBJECT", "VXENTRY", "VXROW", "VXWORD", "VXPACKAGE", "VXDATAFLOW"};
 inline const int LoadTable = TableIndex(VXSchema::VXLOAD);
 inline const int FileTable = TableIndex(VXSchema::VXFILE);
 inline const int ObjectTable = TableIndex(VXSchema::VXOBJECT);

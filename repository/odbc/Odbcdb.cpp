@@ -26,7 +26,8 @@ void TVXODBCDB::Configure(QSqlDatabase &database)
         return;
     // A load sends its rows in multi-row inserts where the data source is known to take
     // them: one round trip per row made a server repository hundreds of times slower.
-    if (database.driver()->dbmsType() == QSqlDriver::PostgreSQL)
+    m_postgres = database.driver()->dbmsType() == QSqlDriver::PostgreSQL;
+    if (m_postgres)
         m_multiRowInserts = true;
     if (database.driver()->dbmsType() != QSqlDriver::UnknownDbms)
         return;
@@ -37,13 +38,41 @@ void TVXODBCDB::Configure(QSqlDatabase &database)
     }
 }
 
+QStringList TVXODBCDB::DeleteForFileStatements() const
+{
+    if (!m_postgres)
+        return TVXSqlDataAccess::DeleteForFileStatements();
+    // PostgreSQL deletes from all six tables in one statement, one round trip per file.
+    const QStringList deletes = TVXSqlDataAccess::DeleteForFileStatements();
+    QStringList parts;
+    for (qsizetype i = 0; i + 1 < deletes.size(); ++i)
+        parts << QStringLiteral("D%1 AS (%2)").arg(i).arg(deletes[i]);
+    return {QStringLiteral("WITH ") + parts.join(QStringLiteral(", ")) + QLatin1Char(' ')
+            + deletes.last()};
+}
+
 void TVXODBCDB::Open(QSqlDatabase &database, const QString &connection)
 {
     m_multiRowInserts = false;
+    m_postgres = false;
     database.setDatabaseName(connection);
     database.setConnectOptions(
             QStringLiteral("SQL_ATTR_CONNECTION_TIMEOUT=120;SQL_ATTR_LOGIN_TIMEOUT=120"));
     if (!database.open())
         throw TVXException(database.lastError().text());
     m_jet = connection.toUpper().contains(QLatin1String("MICROSOFT.JET.OLEDB"));
+    // PostgreSQL's driver wraps every statement in a savepoint of its own unless told to
+    // roll back whole transactions on an error, which doubles a load's round trips. A
+    // failed statement ends the load's unit of work anyway, so the whole-transaction level
+    // is asked for, unless the connection text chooses a level itself.
+    if (database.driver()->dbmsType() == QSqlDriver::PostgreSQL
+        && !connection.contains(QLatin1String("Protocol"), Qt::CaseInsensitive)) {
+        database.close();
+        QString withLevel = connection.trimmed();
+        if (!withLevel.isEmpty() && !withLevel.endsWith(QLatin1Char(';')))
+            withLevel += QLatin1Char(';');
+        database.setDatabaseName(withLevel + QStringLiteral("Protocol=7.4-1;"));
+        if (!database.open())
+            throw TVXException(database.lastError().text());
+    }
 }

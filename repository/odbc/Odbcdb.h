@@ -20,9 +20,11 @@ protected:
     bool SkipsRetainingCommit() const override { return true; }
     QString RewriteSql(const QString &sql) const override;
     int ValuesPerInsert() const override { return m_multiRowInserts ? 4000 : 0; }
+    QStringList DeleteForFileStatements() const override;
 
 private:
     bool m_jet = false;
+    bool m_postgres = false;
     // The data source takes several rows in one INSERT ... VALUES (PostgreSQL, SQLite).
     bool m_multiRowInserts = false;
 };

@@ -245,6 +245,30 @@ TEST_P(AppendTest, ManyWordsAreAllStoredAndReadBeforeTheCommit)
     EXPECT_EQ(db->GetCount(db->GetTable(QStringLiteral("VXROW"))), 1);
 }
 
+TEST_P(AppendTest, AppendedRowsWaitThroughReadsOfOtherTablesAndAreSeenByReadsOfTheirOwn)
+{
+    // The resolution looks objects up between the links it appends: the links may wait
+    // for one insert, but whatever reads their table, or removes from it, sees them.
+    TVXDataAccessInterface *db = Connected();
+    const int objects = db->GetTable(QStringLiteral("VXOBJECT"));
+    const int links = db->GetTable(QStringLiteral("VXDEPENDENCIES"));
+    for (int i = 0; i < 3; ++i) {
+        db->VXDEPENDENCIES_Append(1, 1, 0, 1000 + i, 1000, 0, 0, 2, 1, 0, 1000, 1000);
+        EXPECT_FALSE(db->SelectBegin(objects, QStringLiteral("VXObjectIdentifier = 'NONE'")));
+    }
+    EXPECT_EQ(Column(db, QStringLiteral("VXDEPENDENCIES"), QStringLiteral("VXFromFileID = 2"),
+                     QStringLiteral("VXRowID"))
+                      .size(),
+              3);
+    db->VXWORD_Append(3, 1000, 1000, 1000, 1000, 1, 1, 0, QStringLiteral("PENDING"), 2, {});
+    db->VXDeleteForFileID(3);
+    db->Commit(true, false);
+    EXPECT_TRUE(Column(db, QStringLiteral("VXWORD"), QStringLiteral("VXFileID = 3"),
+                       QStringLiteral("VXWord"))
+                        .isEmpty());
+    EXPECT_TRUE(db->SelectBegin(links, QStringLiteral("VXFromFileID = 2")));
+}
+
 TEST_P(AppendTest, AWordThatCannotBeStoredFailsLoudlyAndLeavesTheConnectionUsable)
 {
     // The same key twice: whether the engine says so at the append or at the commit, the
