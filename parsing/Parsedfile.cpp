@@ -26,5 +26,4 @@ void TVXParsedFile::Store(TVXDataAccessInterface &db) const
     for (const TVXDataFlowLink &link : DataFlow)
         db.VXDATAFLOW_Append(FileID, link.RowID, link.WordID, FileID, link.FromRowID,
                              link.FromWordID);
-    db.Commit(false, false);
 }

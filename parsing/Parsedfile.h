@@ -44,7 +44,8 @@ struct VXCORE_EXPORT TVXParsedFile
     QStringList SwitchToLanguages;
     int TruncatedRows = 0;
 
-    // Appends everything to the repository, table by table in the recorded order, and
-    // commits. The caller has removed the file's earlier rows.
+    // Appends everything to the repository, table by table in the recorded order. The
+    // caller has removed the file's earlier rows, and commits with the file's mark as
+    // loaded: one unit of work, which the next run does again if it was cut short.
     void Store(TVXDataAccessInterface &db) const;
 };
