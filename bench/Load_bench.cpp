@@ -8,12 +8,13 @@
 // scale 1 is about 240 files (the default is 4). With --keep the sources, the settings
 // folder and the repository are written into that folder and stay there. Prints the files,
 // lines, the load's wall time, lines per second and peak memory, the time of each of its
-// phases, ctags' time and the ratio of the rates, and the raw insert's time and the load's
-// multiple of it; then velunor-cli query beside ripgrep (all hits of a common verb, its
-// first 40, a contains search), an unchanged reload and one after 1% of the files changed,
-// as shares of the first load. With --drivers the same tree is then loaded into a Firebird database
-// file and, through ODBC, into a PostgreSQL server started for the run, each with its rate as a
-// share of the SQLite load's.
+// phases, ctags' time and the ratio of the rates, how long the writer waited for the
+// worker threads that parse and the same load with the writer parsing every file itself,
+// and the raw insert's time and the load's multiple of it; then velunor-cli query beside ripgrep
+// (all hits of a common verb, its first 40, a contains search), an unchanged reload and one after
+// 1% of the files changed, as shares of the first load. With --drivers the same tree is then loaded
+// into a Firebird database file and, through ODBC, into a PostgreSQL server started for the run,
+// each with its rate as a share of the SQLite load's.
 #include "Benchprocess.h"
 #include "Mainframeapplication.h"
 #include "Rawsqlite.h"
@@ -244,16 +245,20 @@ int main(int argc, char **argv)
     const VXTest::GeneratedApplication app = VXTest::WriteMainframeApplication(sources, scale);
 
     const QString cli = QStringLiteral(VELUNOR_PACKAGE_DIR "/velunor-cli");
-    if (Run(cli,
-            {QStringLiteral("languages"), QStringLiteral("extensions"), QStringLiteral("IBMCOB"),
-             QStringLiteral(".ibmcob;.cbl;.cpy")},
-            home)
-                != 0
-        || Run(cli,
-               {QStringLiteral("sources"), QStringLiteral("add-folder"), sources,
-                QStringLiteral("--system"), QStringLiteral("BENCH"), QStringLiteral("--yes")},
-               home)
-                   != 0)
+    const auto configure = [&](const QString &settings) {
+        return Run(cli,
+                   {QStringLiteral("languages"), QStringLiteral("extensions"),
+                    QStringLiteral("IBMCOB"), QStringLiteral(".ibmcob;.cbl;.cpy")},
+                   settings)
+                       == 0
+               && Run(cli,
+                      {QStringLiteral("sources"), QStringLiteral("add-folder"), sources,
+                       QStringLiteral("--system"), QStringLiteral("BENCH"),
+                       QStringLiteral("--yes")},
+                      settings)
+                          == 0;
+    };
+    if (!configure(home))
         return 1;
 
     // The load says where its time goes.
@@ -287,6 +292,32 @@ int main(int argc, char **argv)
     for (const QByteArray &line : report.split('\n'))
         if (line.startsWith("load phase "))
             std::printf("  %s\n", line.mid(5).constData());
+
+    // Parsing runs in worker threads: what of it the writer still waits for is all the
+    // parse adds to the storing.
+    double waited = 0;
+    for (const QByteArray &line : report.split('\n'))
+        if (line.startsWith("load phase writer waiting for parsers: "))
+            waited = line.mid(39).trimmed().split(' ').value(0).toDouble();
+    std::printf("parsing in worker threads: the writer waited %.2f s for them; the load takes "
+                "%.3f times the time of its storing alone\n",
+                waited, loadSeconds > waited ? loadSeconds / (loadSeconds - waited) : 0.0);
+    {
+        // The same load with every file parsed by the writer itself, into a repository of
+        // its own that goes when it was timed.
+        const QString serialHome = root + QStringLiteral("/home-serial/");
+        QDir().mkpath(serialHome);
+        qputenv("VELUNOR_PARSE_THREADS", "0");
+        const LoadRun serial = configure(serialHome) ? Load(cli, serialHome) : LoadRun();
+        qunsetenv("VELUNOR_PARSE_THREADS");
+        QDir(serialHome).removeRecursively();
+        if (serial.Ok)
+            std::printf("the same load parsed by the writer alone: %.2f s; the worker threads "
+                        "take %.1f%% off\n",
+                        serial.Seconds, 100.0 * (serial.Seconds - loadSeconds) / serial.Seconds);
+        else
+            std::printf("the same load parsed by the writer alone failed\n");
+    }
 
     // The yardstick of storing: the words this load stored, inserted raw.
     const std::vector<TVXBenchWord> words
