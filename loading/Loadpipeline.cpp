@@ -719,9 +719,10 @@ void TVXLoadPipeline::LoadQueue(TVXDataAccessInterface *db, const QList<int> &qu
             QList<TVXParseJob> jobs;
             for (const int id : chunk) {
                 const auto row = rows.constFind(id);
-                if (row != rows.cend() && !HoldsDirectoryObjects(row->LanguageID))
+                if (row != rows.cend() && row->FileSize <= TVXParseAhead::LargestFile
+                    && !HoldsDirectoryObjects(row->LanguageID))
                     jobs.append({id, row->Path(), row->LanguageID, row->ApplicationID,
-                                 row->ComputerID, row->SystemID});
+                                 row->ComputerID, row->SystemID, row->FileSize});
             }
             ahead->Add(jobs);
         }

@@ -15,6 +15,9 @@ namespace {
 // writer stores a large file, few enough that memory follows the largest files and not
 // the portfolio.
 constexpr qsizetype WindowPerWorker = 16;
+// Source bytes the workers may hold parsed ahead of the writer: a recording takes some ten
+// times its file's size.
+constexpr qint64 BytesAhead = 16 << 20;
 } // namespace
 
 int TVXParseAhead::ThreadCount()
@@ -104,9 +107,10 @@ void TVXParseAhead::Work(int worker)
         {
             std::unique_lock lock(m_mutex);
             m_changed.wait(lock, [this] {
+                const qsizetype next = std::max(m_claimed, m_taken);
                 return m_stopping
-                       || (m_claimed < m_first + qsizetype(m_jobs.size())
-                           && m_claimed < m_taken + m_window);
+                       || (next < m_first + qsizetype(m_jobs.size()) && next < m_taken + m_window
+                           && (m_bytesAhead < BytesAhead || next == m_taken));
             });
             if (m_stopping)
                 return;
@@ -116,6 +120,7 @@ void TVXParseAhead::Work(int worker)
                 continue;
             index = m_claimed++;
             job = m_jobs[size_t(index - m_first)];
+            m_bytesAhead += job.Size;
             const auto found = definitions.find(job.LanguageID);
             if (found != definitions.end())
                 definition = found->second.get();
@@ -159,6 +164,13 @@ std::unique_ptr<TVXParsedFile> TVXParseAhead::Parse(const TVXParseJob &job,
     }
 }
 
+void TVXParseAhead::PassTo(qsizetype upTo)
+{
+    for (qsizetype passed = m_taken; passed < std::min(upTo, m_claimed); ++passed)
+        m_bytesAhead -= m_jobs[size_t(passed - m_first)].Size;
+    m_taken = std::max(m_taken, upTo);
+}
+
 std::unique_ptr<TVXParsedFile> TVXParseAhead::Take(const TVXParseJob &job)
 {
     std::unique_lock lock(m_mutex);
@@ -166,7 +178,7 @@ std::unique_ptr<TVXParsedFile> TVXParseAhead::Take(const TVXParseJob &job)
     if (found == m_indexOf.cend() || *found < m_taken)
         return nullptr;
     const qsizetype index = *found;
-    m_taken = index;
+    PassTo(index);
     // The writer's wait wakes the workers: the jobs it passed free their places.
     m_changed.notify_all();
     std::unique_ptr<TVXParsedFile> parsed;
@@ -178,7 +190,7 @@ std::unique_ptr<TVXParsedFile> TVXParseAhead::Take(const TVXParseJob &job)
         parsed = std::move(m_slots[size_t(index - m_first)].Parsed);
     }
     const TVXParseJob planned = m_jobs[size_t(index - m_first)];
-    m_taken = index + 1;
+    PassTo(index + 1);
     while (m_first < m_taken && !m_jobs.empty()) {
         m_indexOf.remove(m_jobs.front().FileID);
         m_jobs.pop_front();

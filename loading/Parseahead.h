@@ -31,6 +31,7 @@ struct TVXParseJob
     int ApplicationID = 0;
     int ComputerID = 0;
     int SystemID = 0;
+    qint64 Size = 0; // bytes of the source
 };
 
 class TVXParseAhead
@@ -61,6 +62,10 @@ public:
     // Milliseconds the writer waited for recordings.
     qint64 WaitedMilliseconds() const { return m_waited; }
 
+    // Larger files are parsed by the writer, which saves a file's words while it reads
+    // them: a recording holds all of them until it is stored.
+    static constexpr qint64 LargestFile = 8 << 20;
+
     // Worker threads for a load: VELUNOR_PARSE_THREADS when it is set (0 parses on the
     // writer alone), else one less than the processor's threads.
     static int ThreadCount();
@@ -72,6 +77,8 @@ private:
         std::unique_ptr<TVXParsedFile> Parsed;
     };
     void Work(int worker);
+    // The writer is past the jobs before upTo. Under the lock.
+    void PassTo(qsizetype upTo);
     static std::unique_ptr<TVXParsedFile> Parse(const TVXParseJob &job,
                                                 TVXLanguageDefinitionsInterface &definition);
 
@@ -89,6 +96,7 @@ private:
     qsizetype m_claimed = 0; // the next job a worker takes
     qsizetype m_taken = 0;   // the writer's next job
     qsizetype m_window = 0;  // how far the workers may run ahead of the writer
+    qint64 m_bytesAhead = 0; // of the jobs claimed that the writer has not reached
     bool m_stopping = false;
     qint64 m_waited = 0;
     std::vector<std::thread> m_threads;
