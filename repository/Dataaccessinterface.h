@@ -110,6 +110,9 @@ public:
     // VXWORD, maybe more: a pattern can be matched against it first and the words found
     // looked up through the word index. Empty where the repository keeps none.
     virtual QString DistinctWordTable() const;
+    // The engine joins a table to a list of rows given in the statement, WITH K(A, B) AS
+    // (VALUES (?, ?), ...): a page of key lookups is one join instead of a chain of ORs.
+    virtual bool JoinsValueLists() const { return false; }
 
     // A text value as an SQL literal: between single quotes, inner quotes doubled. Where
     // SQL text cannot be avoided (a driver that cannot bind, a statement the user is shown);

@@ -25,12 +25,20 @@ QHash<TVXWordPlace, QVariant> ValuesAt(TVXDataAccessInterface *db, const char *t
                                        const QList<TVXWordPlace> &places)
 {
     static const char *const keys[] = {"VXFileID", "VXObjectID", "VXEntryID", "VXRowID"};
+    const bool join = db->JoinsValueLists();
     QString term = QStringLiteral("(");
     QString selected;
+    QString names;
+    QString on;
     for (int k = 0; k < keyColumns; ++k) {
-        term += (k ? QStringLiteral(" AND ") : QString()) + QLatin1String(keys[k])
-                + QStringLiteral(" = ?");
-        selected += QLatin1String(keys[k]) + QStringLiteral(", ");
+        const QString key = QLatin1String(keys[k]);
+        const QString separator = k ? QStringLiteral(", ") : QString();
+        term += (join ? separator + QStringLiteral("?")
+                      : (k ? QStringLiteral(" AND ") : QString()) + key + QStringLiteral(" = ?"));
+        selected += (join ? QStringLiteral("T.") : QString()) + key + QStringLiteral(", ");
+        names += separator + QStringLiteral("K") + QString::number(k);
+        on += (k ? QStringLiteral(" AND T.") : QStringLiteral("T.")) + key + QStringLiteral(" = K")
+              + QString::number(k);
     }
     term += QLatin1Char(')');
     QHash<TVXWordPlace, QVariant> values;
@@ -44,11 +52,15 @@ QHash<TVXWordPlace, QVariant> ValuesAt(TVXDataAccessInterface *db, const char *t
             for (int k = 0; k < keyColumns; ++k)
                 bound << parts[k];
         }
-        const TVXCondition statement(QStringLiteral("SELECT %1%2 FROM %3 WHERE %4")
-                                             .arg(selected, QLatin1String(valueColumn),
-                                                  QLatin1String(table),
-                                                  terms.join(QStringLiteral(" OR "))),
-                                     bound);
+        const QString sql
+                = join ? QStringLiteral("WITH K(%1) AS (VALUES %2) SELECT %3T.%4 FROM K JOIN %5 T "
+                                        "ON %6")
+                                  .arg(names, terms.join(QStringLiteral(", ")), selected,
+                                       QLatin1String(valueColumn), QLatin1String(table), on)
+                       : QStringLiteral("SELECT %1%2 FROM %3 WHERE %4")
+                                  .arg(selected, QLatin1String(valueColumn), QLatin1String(table),
+                                       terms.join(QStringLiteral(" OR ")));
+        const TVXCondition statement(sql, bound);
         for (const QVariantList &row : VXSelectRows(db, statement)) {
             TVXWordPlace place;
             int *parts[] = {&place.File, &place.Object, &place.Entry, &place.Row};

@@ -182,6 +182,9 @@ protected:
     QSqlQuery &Statement(const QString &sql);
     // Runs such a statement that returns no rows, with the values bound in order.
     void RunStatement(const QString &sql, const QVariantList &values);
+    // Sends the rows held for multi-row inserts when the statement reads a table that has
+    // rows waiting.
+    void FlushAppendsReadBy(const QString &sql);
 
 private:
     struct Cursor
@@ -219,8 +222,6 @@ private:
     QSqlQuery &Prepared(int table);
     // Sends the rows and distinct words held for multi-row inserts.
     void FlushAppends();
-    // Flushes when the statement reads a table that has rows waiting.
-    void FlushAppendsReadBy(const QString &sql);
     static bool ReadsTable(const QString &sql, const QString &table);
     void FlushRows(int table);
     void FlushDistinctWords();

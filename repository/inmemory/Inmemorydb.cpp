@@ -5,6 +5,8 @@
 #include "base/Exception.h"
 #include "base/Settings.h"
 
+#include "repository/Condition.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -26,6 +28,33 @@ void BindText(sqlite3_stmt *statement, int index, const QString &text)
 {
     sqlite3_bind_text16(statement, index, text.utf16(), int(text.size() * sizeof(char16_t)),
                         SQLITE_STATIC);
+}
+
+// The value must live until the statement has run. A null text is stored as an empty one
+// (as the appends always stored it) but looked for as NULL, as Qt's driver binds it.
+enum class TVXNullText { Empty, Null };
+void BindValue(sqlite3_stmt *statement, int index, const QVariant &value, TVXNullText nullText)
+{
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        sqlite3_bind_null(statement, index);
+        break;
+    case QMetaType::QString:
+        if (nullText == TVXNullText::Null
+            && static_cast<const QString *>(value.constData())->isNull())
+            sqlite3_bind_null(statement, index);
+        else
+            BindText(statement, index, *static_cast<const QString *>(value.constData()));
+        break;
+    case QMetaType::Double:
+        sqlite3_bind_double(statement, index, value.toDouble());
+        break;
+    default:
+        if (value.isNull())
+            sqlite3_bind_null(statement, index);
+        else
+            sqlite3_bind_int64(statement, index, value.toLongLong());
+    }
 }
 
 } // namespace
@@ -303,26 +332,88 @@ void TVXInMemoryDB::Step(sqlite3_stmt *statement)
 void TVXInMemoryDB::Insert(int table, const QVariant *values)
 {
     sqlite3_stmt *statement = Statement(table);
-    for (int c = 0; c < VXSchema::Tables[table].ColumnCount; ++c) {
-        const QVariant &value = values[c];
-        switch (value.typeId()) {
-        case QMetaType::UnknownType:
-            sqlite3_bind_null(statement, c + 1);
-            break;
-        case QMetaType::QString:
-            BindText(statement, c + 1, *static_cast<const QString *>(value.constData()));
-            break;
-        case QMetaType::Double:
-            sqlite3_bind_double(statement, c + 1, value.toDouble());
-            break;
-        default:
-            if (value.isNull())
-                sqlite3_bind_null(statement, c + 1);
-            else
-                sqlite3_bind_int64(statement, c + 1, value.toLongLong());
-        }
-    }
+    for (int c = 0; c < VXSchema::Tables[table].ColumnCount; ++c)
+        BindValue(statement, c + 1, values[c], TVXNullText::Empty);
     Step(statement);
+}
+
+QList<QVariantList> TVXInMemoryDB::SelectRows(const TVXCondition &statement)
+{
+    // Another thread reads through a connection of its own.
+    if (QThread::currentThread() != thread() || !m_handle || ConnectionCount() == 0)
+        return TVXSqlDataAccess::SelectRows(statement);
+    const QString &sql = statement.Text();
+    try {
+        FlushAppendsReadBy(sql);
+        sqlite3_stmt *&select = m_selects[sql];
+        if (!select) {
+            // Texts made with other values each time would pile up statements.
+            if (m_selects.size() > 512) {
+                m_selects.remove(sql);
+                FinalizeSelects();
+                return SelectRows(statement);
+            }
+            if (sqlite3_prepare16_v3(m_handle, sql.utf16(), int(sql.size() * sizeof(char16_t)),
+                                     SQLITE_PREPARE_PERSISTENT, &select, nullptr)
+                != SQLITE_OK) {
+                select = nullptr;
+                m_selects.remove(sql);
+                throw TVXException(sql + QStringLiteral(": ")
+                                   + QString::fromUtf8(sqlite3_errmsg(m_handle)));
+            }
+        }
+        const QVariantList &values = statement.Values();
+        for (int i = 0; i < values.size(); ++i)
+            BindValue(select, i + 1, values[i], TVXNullText::Null);
+        QList<QVariantList> rows;
+        const int columns = sqlite3_column_count(select);
+        int step = SQLITE_ROW;
+        while ((step = sqlite3_step(select)) == SQLITE_ROW) {
+            QVariantList row;
+            row.reserve(columns);
+            // The values as Qt's SQLite driver gives them.
+            for (int c = 0; c < columns; ++c) {
+                switch (sqlite3_column_type(select, c)) {
+                case SQLITE_INTEGER:
+                    row << QVariant(qlonglong(sqlite3_column_int64(select, c)));
+                    break;
+                case SQLITE_FLOAT:
+                    row << QVariant(sqlite3_column_double(select, c));
+                    break;
+                case SQLITE_NULL:
+                    row << QVariant(QMetaType::fromType<QString>());
+                    break;
+                case SQLITE_BLOB:
+                    row << QVariant(
+                            QByteArray(static_cast<const char *>(sqlite3_column_blob(select, c)),
+                                       sqlite3_column_bytes(select, c)));
+                    break;
+                default:
+                    row << QVariant(
+                            QString(static_cast<const QChar *>(sqlite3_column_text16(select, c)),
+                                    sqlite3_column_bytes16(select, c) / qsizetype(sizeof(QChar))));
+                }
+            }
+            rows << std::move(row);
+        }
+        const QString message
+                = step == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(m_handle));
+        sqlite3_reset(select);
+        sqlite3_clear_bindings(select);
+        if (step != SQLITE_DONE)
+            throw TVXException(sql + QStringLiteral(": ") + message);
+        return rows;
+    } catch (const TVXException &e) {
+        throw TVXException::Wrapped(ClassName() + QStringLiteral(".GetQuery"), e);
+    }
+}
+
+void TVXInMemoryDB::FinalizeSelects()
+{
+    for (sqlite3_stmt *select : std::as_const(m_selects))
+        if (select)
+            sqlite3_finalize(select);
+    m_selects.clear();
 }
 
 void TVXInMemoryDB::VXWORD_Append(int fileID, int objectID, int entryID, int rowID, int wordID,
@@ -399,6 +490,7 @@ void TVXInMemoryDB::BeforeClose()
     if (m_distinctInsert)
         sqlite3_finalize(m_distinctInsert);
     m_distinctInsert = nullptr;
+    FinalizeSelects();
     m_handle = nullptr;
     m_writes = false;
 }

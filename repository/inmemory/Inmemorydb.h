@@ -29,6 +29,10 @@ public:
                        const QString &objectIdentifier) override;
     void VXROW_Append(int fileID, int objectID, int entryID, int rowID, int languageID,
                       const QString &row, bool call) override;
+    // Through SQLite's own statements, kept per text: binding through Qt costs more than
+    // the engine's answer to the short lookups of the resolution and the result pages.
+    QList<QVariantList> SelectRows(const TVXCondition &statement) override;
+    bool JoinsValueLists() const override { return true; }
 
 protected:
     void Open(QSqlDatabase &database, const QString &connection) override;
@@ -60,6 +64,8 @@ private:
     sqlite3 *m_handle = nullptr;
     std::array<sqlite3_stmt *, 10> m_statements{};
     sqlite3_stmt *m_distinctInsert = nullptr;
+    QHash<QString, sqlite3_stmt *> m_selects;
+    void FinalizeSelects();
     // This connection has written: it maps no pages.
     bool m_writes = false;
 };

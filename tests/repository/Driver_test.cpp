@@ -163,6 +163,51 @@ TEST_P(DriverTest, ARepeatedLookupSeesEachValueAndWhatWasWrittenSince)
     EXPECT_TRUE(lookup(3).isEmpty());
 }
 
+TEST_P(DriverTest, LookupsGiveNumbersTextsAndNullsAlikeAndNameAStatementThatFails)
+{
+    // Every driver answers the loader's lookups with the same values, however it reads
+    // them; a page of results joins its keys as the driver can.
+    TVXDataAccessInterface *db = Connected();
+    AddWord(db, 7, 1000, 0, 1000, 1000, QStringLiteral("KÖLN"));
+    AddWord(db, 7, 1000, 0, 2000, 1000, QStringLiteral("O'NEIL"));
+    db->Commit(true, false);
+    const QList<QVariantList> rows = VXSelectRows(
+            db, TVXCondition(QStringLiteral("SELECT VXFileID, VXWord, NULL, VXRowID * 2 FROM "
+                                            "VXWORD WHERE VXFileID = ? AND VXWord <> ? ORDER BY "
+                                            "VXRowID"),
+                             {7, QStringLiteral("NONE")}));
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0][0].toInt(), 7);
+    EXPECT_EQ(rows[0][1].toString().trimmed(), QStringLiteral("KÖLN"));
+    EXPECT_TRUE(rows[0][2].isNull());
+    EXPECT_EQ(rows[1][1].toString().trimmed(), QStringLiteral("O'NEIL"));
+    EXPECT_EQ(rows[1][3].toInt(), 4000);
+    // A null text is NULL, which no comparison is true of: no row, on every driver.
+    EXPECT_TRUE(VXSelectRows(db, TVXCondition(QStringLiteral("SELECT VXWord FROM VXWORD WHERE "
+                                                             "VXWord <> ?"),
+                                              {QString()}))
+                        .isEmpty());
+    // Many statements of other texts, more than a driver keeps prepared.
+    for (int i = 0; i < 600; ++i)
+        ASSERT_EQ(VXSelectRows(db, TVXCondition(QStringLiteral("SELECT VXRowID FROM VXWORD WHERE "
+                                                               "VXFileID = ? AND VXRowID > %1")
+                                                        .arg(i),
+                                                {7}))
+                          .size(),
+                  i < 1000   ? 2
+                  : i < 2000 ? 1
+                             : 0);
+    const QString error = ErrorOf([&] {
+        VXSelectRows(db, TVXCondition(QStringLiteral("SELECT NoColumn FROM VXWORD"), {}));
+    });
+    EXPECT_TRUE(error.contains(QStringLiteral("NoColumn"))) << error.toStdString();
+    EXPECT_EQ(VXSelectRows(db, TVXCondition(QStringLiteral("SELECT COUNT(*) FROM VXWORD"), {}))
+                      .value(0)
+                      .value(0)
+                      .toInt(),
+              2);
+}
+
 TEST_P(DriverTest, ACursorSelectedAgainByOtherValuesShowsTheirRowsAndItsOwnEdits)
 {
     // A load selects one file row after the other through the same cursor and statement,
