@@ -182,7 +182,7 @@ std::unique_ptr<TVXParsedFile> TVXParseAhead::Take(const TVXParseJob &job)
     // The writer's wait wakes the workers: the jobs it passed free their places.
     m_changed.notify_all();
     std::unique_ptr<TVXParsedFile> parsed;
-    if (!m_threads.empty() && m_factory) {
+    if (!m_threads.empty()) {
         QElapsedTimer waiting;
         waiting.start();
         m_changed.wait(lock, [&] { return m_slots[size_t(index - m_first)].Done; });

@@ -345,22 +345,19 @@ QList<QVariantList> TVXInMemoryDB::SelectRows(const TVXCondition &statement)
     const QString &sql = statement.Text();
     try {
         FlushAppendsReadBy(sql);
-        sqlite3_stmt *&select = m_selects[sql];
+        sqlite3_stmt *select = m_selects.value(sql);
         if (!select) {
             // Texts made with other values each time would pile up statements.
-            if (m_selects.size() > 512) {
-                m_selects.remove(sql);
+            if (m_selects.size() >= 512)
                 FinalizeSelects();
-                return SelectRows(statement);
-            }
             if (sqlite3_prepare16_v3(m_handle, sql.utf16(), int(sql.size() * sizeof(char16_t)),
                                      SQLITE_PREPARE_PERSISTENT, &select, nullptr)
                 != SQLITE_OK) {
-                select = nullptr;
-                m_selects.remove(sql);
+                sqlite3_finalize(select);
                 throw TVXException(sql + QStringLiteral(": ")
                                    + QString::fromUtf8(sqlite3_errmsg(m_handle)));
             }
+            m_selects.insert(sql, select);
         }
         const QVariantList &values = statement.Values();
         for (int i = 0; i < values.size(); ++i)
